@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "settings/Settings.h"
+
+using namespace tessaly;
+
+namespace {
+
+class FakeProfile : public ProfileReader, public ProfileWriter {
+public:
+    std::map<std::string, uint32_t> stored;
+    std::vector<std::pair<std::string, int32_t>> writes;
+
+    uint32_t GetProfileInt(const char* section, const char* entry, uint32_t defaultValue) override {
+        EXPECT_STREQ(section, "Config");
+        auto it = stored.find(entry);
+        return it == stored.end() ? defaultValue : it->second;
+    }
+    bool WriteProfileInt(const char* section, const char* entry, int32_t value) override {
+        EXPECT_STREQ(section, "Config");
+        writes.emplace_back(entry, value);
+        return true;
+    }
+};
+
+struct Loaded {
+    int32_t cycle, speed, build;
+};
+
+Loaded Load(FakeProfile& profile) {
+    cycleLengthSetting = 10;
+    speedSetting = 60;
+    buildSetting = 0;
+    LoadSettings(profile);
+    return {cycleLengthSetting, speedSetting, buildSetting};
+}
+
+}  // namespace
+
+TEST(Settings, NothingStoredGivesTheDefaults) {
+    FakeProfile profile;
+    const Loaded got = Load(profile);
+    EXPECT_EQ(got.cycle, 5);
+    EXPECT_EQ(got.speed, 60);
+    EXPECT_EQ(got.build, 0);
+}
+
+TEST(Settings, RangeChecksReplaceOutOfRangeValues) {
+    struct Case {
+        uint32_t cycle, speed;
+        int32_t wantCycle, wantSpeed;
+    };
+    const Case cases[] = {
+        {0, static_cast<uint32_t>(-1), 5, 60},
+        {1001, 101, 5, 60},
+        {1, 0, 1, 0},
+        {1000, 100, 1000, 100},
+        {200, 7, 200, 7},
+        {2147483648u, 2147483648u, 5, 60},  // arrives negative
+        {4294967295u, 4294967295u, 5, 60},
+    };
+    for (const Case& c : cases) {
+        FakeProfile profile;
+        profile.stored = {{"cycle_length", c.cycle}, {"Speed", c.speed}};
+        const Loaded got = Load(profile);
+        EXPECT_EQ(got.cycle, c.wantCycle) << "stored cycle_length " << c.cycle;
+        EXPECT_EQ(got.speed, c.wantSpeed) << "stored Speed " << c.speed;
+    }
+}
+
+TEST(Settings, BuildIsNotRangeChecked) {
+    FakeProfile profile;
+    profile.stored = {{"Build", 2}};
+    EXPECT_EQ(Load(profile).build, 2);
+    profile.stored = {{"Build", 2147483648u}};
+    EXPECT_EQ(Load(profile).build, INT32_MIN);
+}
+
+TEST(Settings, WriteBackInOrder) {
+    FakeProfile profile;
+    WriteSettings(profile, 30, 1, 1);
+    const std::vector<std::pair<std::string, int32_t>> expected = {
+        {"cycle_length", 30}, {"Speed", 1}, {"Build", 1}};
+    EXPECT_EQ(profile.writes, expected);
+}
