@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Tessaly needs to build and test, skipping
+# the ones already there. Needs root (or sudo).
+set -euo pipefail
+
+packages=(
+  # build
+  g++ cmake make pkg-config libcairo2-dev libx11-dev libgtk-3-dev
+  # unit tests and benchmarks
+  googletest libgtest-dev libbenchmark-dev valgrind
+  # Windows: cross compiler and Wine
+  g++-mingw-w64-x86-64-posix wine wine64
+  # end-to-end tests on a real X server
+  xvfb xdotool x11-utils x11-apps xauth imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps: all packages present"
+  exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+echo "install-deps: installing ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+echo "install-deps: done"
