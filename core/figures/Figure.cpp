@@ -1,0 +1,90 @@
+#include "figures/Figure.h"
+
+#include <cmath>
+
+#include "scene/PenBrushSet.h"
+
+namespace tessaly {
+
+namespace {
+
+// A figure never restores the brush it replaced: the next figure selects its own.
+void SelectBrush(DrawingDevice& dc, const CBrush& holder) { dc.SelectObject(holder.GetSafeHandle()); }
+
+}  // namespace
+
+Figure::Figure() : points(new Point[kFigurePointCapacity]) {}
+
+Figure::~Figure() = default;
+
+PolylineFigure::PolylineFigure() { kindTag = kPolylineTag; }
+
+bool PolylineFigure::Draw(DrawingDevice& dc, PenBrushSet& /*brushes*/) {
+    // Not filled, so whatever brush is selected does not matter.
+    return dc.Polyline(points.get(), pointCount);
+}
+
+StemLeafFigure::StemLeafFigure() { kindTag = kStemLeafTag; }
+
+bool StemLeafFigure::Draw(DrawingDevice& dc, PenBrushSet& brushes) {
+    SelectBrush(dc, brushes.stemLeafBrush);
+    return dc.Polygon(points.get(), pointCount);
+}
+
+FallLeafFigure::FallLeafFigure() { kindTag = kFallLeafTag; }
+
+bool FallLeafFigure::Draw(DrawingDevice& dc, PenBrushSet& brushes) {
+    SelectBrush(dc, brushes.fallLeafBrush);
+    return dc.Polygon(points.get(), pointCount);
+}
+
+PetalFigure::PetalFigure() { kindTag = kPetalTag; }
+
+bool PetalFigure::Draw(DrawingDevice& dc, PenBrushSet& brushes) {
+    // Ring 0 and 1 have their own brushes; every other index shares ring 2's.
+    if (colourIndex == 0) {
+        SelectBrush(dc, brushes.petalBrush0);
+    } else if (colourIndex == 1) {
+        SelectBrush(dc, brushes.petalBrush1);
+    } else {
+        SelectBrush(dc, brushes.petalBrush2);
+    }
+    return dc.Polygon(points.get(), pointCount);
+}
+
+SnowflakeFigure::SnowflakeFigure() { kindTag = kSnowflakeTag; }
+
+bool SnowflakeFigure::Draw(DrawingDevice& dc, PenBrushSet& brushes) {
+    SelectBrush(dc, brushes.snowflakeBrush);
+    return dc.Polygon(points.get(), pointCount);
+}
+
+DiscFigure::DiscFigure() { kindTag = kDiscTag; }
+
+DiscFigure::DiscFigure(Point centre, int radius) : DiscFigure() { SetCircle(centre, radius); }
+
+DiscFigure::DiscFigure(int x, int y, int radius) : DiscFigure() { SetCircle(x, y, radius); }
+
+bool DiscFigure::Draw(DrawingDevice& dc, PenBrushSet& brushes) {
+    SelectBrush(dc, brushes.discBrush);
+    return dc.Ellipse(bounds.left, bounds.top, bounds.right, bounds.bottom);
+}
+
+void DiscFigure::SetCircle(Point c, int r) { SetCircle(c.x, c.y, r); }
+
+void DiscFigure::SetCircle(int x, int y, int r) {
+    centre = Point{x, y};
+    radius = r;
+    bounds = Rect{x - r, y - r, x + r, y + r};
+}
+
+void DiscFigure::MoveTo(Point c) { SetCircle(c.x, c.y, radius); }
+
+Point DiscFigure::PointAtAngle(int degrees) const {
+    const double a = degrees * kDegreesToRadians;
+    const double r = radius;
+    return Point{centre.x + static_cast<int32_t>(r * std::cos(a)),
+                 centre.y + static_cast<int32_t>(r * std::sin(a))};
+}
+
+}  // namespace tessaly
