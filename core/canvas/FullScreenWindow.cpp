@@ -1,0 +1,40 @@
+#include "canvas/FullScreenWindow.h"
+
+namespace tessaly {
+
+namespace {
+const Point kNoMouseMoveYet{-1, -1};
+}  // namespace
+
+FullScreenWindow::FullScreenWindow(GdiObjects& objects) : CanvasWindow(1, objects) {
+    lastMousePoint = kNoMouseMoveYet;
+}
+
+FullScreenWindow::~FullScreenWindow() = default;
+
+void FullScreenWindow::OnMouseMove(int x, int y) {
+    // The system sends one move when the window appears under the pointer:
+    // that first one only records where the pointer is.
+    if (lastMousePoint == kNoMouseMoveYet) {
+        lastMousePoint = Point{x, y};
+        return;
+    }
+    if (x != lastMousePoint.x || y != lastMousePoint.y) {
+        if (Host() != nullptr) Host()->PostClose();
+    }
+}
+
+void FullScreenWindow::OnButtonOrKeyDown() {
+    if (Host() != nullptr) Host()->PostClose();
+}
+
+void FullScreenWindow::OnDeactivate() {
+    if (Host() != nullptr) Host()->PostClose();
+}
+
+bool FullScreenWindow::OnSysCommand(unsigned command) const {
+    // Compared whole, low four bits included, as the window receives it.
+    return command == kScScreenSave || command == kScClose;
+}
+
+}  // namespace tessaly

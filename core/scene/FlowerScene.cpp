@@ -1,0 +1,159 @@
+#include "scene/FlowerScene.h"
+
+#include "base/Geometry.h"
+#include "figures/Figure.h"
+#include "generators/ProfileBuilder.h"
+#include "generators/RunningValues.h"
+#include "generators/StemBuilder.h"
+#include "random/Random.h"
+
+namespace tessaly {
+
+namespace {
+
+constexpr int32_t kLastPetalShape = 5;
+constexpr int32_t kFirstRingStep = 2;  // ringAngleSteps indices the heads use: 2..8
+constexpr int32_t kLastRingStep = 8;
+constexpr int32_t kForcedPetalShape = 4;
+
+int DrawLeafAngle(const LeafAngleBand& band) {
+    return band.base + band.sign * Q(band.spread);
+}
+
+}  // namespace
+
+void AdvancePetalShape() {
+    ++petalShape;
+    if (petalShape > kLastPetalShape) petalShape = 0;
+}
+
+int32_t AdvanceRingStep() {
+    ++ringStepIndex;
+    if (ringStepIndex > kLastRingStep || ringStepIndex < kFirstRingStep) ringStepIndex = kFirstRingStep;
+    return ringAngleSteps[ringStepIndex];
+}
+
+void FlowerScene::SetColours(CPen* pen, PenBrushSet* brushes) {
+    AssignStockObject(*pen, kStockBlackPen);
+    if (rules_.hasStem) ReplaceSolidBrush(brushes->stemLeafBrush, palette->greenColour);
+    ReplaceSolidBrush(brushes->petalBrush0, palette->petalColour0);
+    ReplaceSolidBrush(brushes->petalBrush1, palette->petalColour1);
+    ReplaceSolidBrush(brushes->petalBrush2, palette->petalColour2);
+    ReplaceSolidBrush(brushes->discBrush, palette->discColour);
+}
+
+void FlowerScene::BuildHead(int cx, int cy, int n) {
+    if (Coin()) {
+        BuildTripleRingHead(cx, cy, n);
+    } else {
+        BuildSingleRingHead(cx, cy, n);
+    }
+}
+
+void FlowerScene::BuildTripleRingHead(int cx, int cy, int /*size: the rings draw their own*/) {
+    const RingStartSize& start = rules_.tripleRingStart;
+    const int drawn = R(start.range);
+    int size = (drawn + start.offset) / start.divisor;
+    double width = F(0.4, 0.1);
+    AdvancePetalShape();
+    shapeRotation = 0;
+    const int32_t step = AdvanceRingStep();
+    if (ringStepIndex < 6 && width > 0.3) {
+        width = width / 2;
+    } else if (ringStepIndex > 6 && width < 0.3) {
+        width = width * 2;
+    }
+    petalsPerRing = 360 / step;
+
+    for (int ring = 0; ring < 3; ++ring) {
+        // Odd rings are turned by half a step, so their petals sit in the gaps.
+        shapeRotation = (ring % 2 == 1) ? step / 2 : 0;
+        Figure* first = nullptr;
+        for (int j = 0; j < petalsPerRing; ++j) {
+            figures.Push(new PetalFigure);
+            Figure* petal = figures.Newest();
+            if (j == 0) first = petal;
+            FillPetal(*petal, *first, width, shapeRotation, size, cx, cy, petalShape);
+            petal->colourIndex = ring;
+            shapeRotation += step;
+        }
+        size = size - 1;
+    }
+}
+
+void FlowerScene::BuildSingleRingHead(int cx, int cy, int size) {
+    size = size / rules_.singleRingDivisor;
+    double width = F(0.4, 0.1);
+    AdvancePetalShape();
+    shapeRotation = 0;
+    const int32_t step = AdvanceRingStep();
+    if (ringStepIndex < 5 && width > 0.4) {
+        width = width / 2;
+    } else if (ringStepIndex > 6 && width < 0.3) {
+        width = width * 2;
+    }
+    if (rules_.forcePetalShape) {
+        petalShape = kForcedPetalShape;
+        if (ringStepIndex > 5 && width > 0.4) width = width * 0.5;
+    }
+    petalsPerRing = 360 / step;
+
+    Figure* first = nullptr;
+    for (int j = 0; j < petalsPerRing; ++j) {
+        figures.Push(new PetalFigure);
+        Figure* petal = figures.Newest();
+        if (j == 0) first = petal;
+        FillPetal(*petal, *first, width, shapeRotation, size, cx, cy, petalShape);
+        shapeRotation += step;
+    }
+
+    auto* disc = new DiscFigure;
+    const int r = Rand();
+    const int radius = r * size * 10 / 32768 + 1;
+    disc->SetCircle(cx, cy, radius);
+    figures.Push(disc);
+}
+
+void StemmedFlowerScene::BuildStemmedFlower(int x, int h, int n, double w) {
+    figures.Push(new PolylineFigure);
+    Figure* stem = figures.Newest();
+    if (Rules().basalStem) {
+        BuildBasalStem(stem->points.get(), stem->pointCount, leafNodes.items.get(), leafNodes.count, h,
+                       static_cast<double>(n), x, logicalHeight);
+    } else {
+        BuildStem(stem->points.get(), stem->pointCount, leafNodes.items.get(), leafNodes.count, h,
+                  static_cast<double>(n), x, logicalHeight);
+    }
+
+    const int profile = Coin() ? 1 : 3;
+    const LeafAngleRule& angles = Rules().leafAngles;
+    int a = angles.firstAngle;
+    if (angles.firstIsDrawn) {
+        if (Coin()) {
+            a = DrawLeafAngle(angles.upper);
+        } else {
+            a = DrawLeafAngle(angles.lower);
+        }
+    }
+
+    for (int i = 0; i < leafNodes.count; ++i) {
+        figures.Push(new StemLeafFigure);
+        Figure* leaf = figures.Newest();
+        const int t = Q(5) + 1;
+        int leafSize = n;
+        if (t == 1) {
+            leafSize = n + 1;
+        } else if (t == 2) {
+            leafSize = n - 1;
+        }
+        const Point& node = leafNodes.items[i];
+        FillFromProfile(*leaf, w, a, static_cast<double>(leafSize), node.x, node.y, profile);
+        a = (a >= angles.upperFrom) ? DrawLeafAngle(angles.lower) : DrawLeafAngle(angles.upper);
+    }
+
+    // The stem builder leaves the stem's top point just past its counted points.
+    const Point top = stem->points[stem->pointCount];
+    BuildHead(top.x, top.y, n);
+}
+
+}  // namespace tessaly
