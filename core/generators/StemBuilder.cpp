@@ -15,22 +15,6 @@ constexpr int kShortTop = 35;       // steps above the last leaf that count as a
 constexpr int kMinLeavesToTrim = 5;
 constexpr int kFootLeaves = 5;
 
-// The opening draws both builders share, in their order.
-struct StemRhythm {
-    double phase;  // degrees along the sway's sine at the foot
-    double wave;   // how fast the sway advances, changed at random as the stem grows
-    int gap;       // steps between changes of wave (and between leaves)
-};
-
-StemRhythm DrawRhythm(int count) {
-    StemRhythm rhythm;
-    rhythm.phase = static_cast<double>(R(360));
-    rhythm.wave = static_cast<double>(R(5) + 1);
-    const int spread = R(20);
-    rhythm.gap = static_cast<int>(count / (spread + (2 + rhythm.wave)) + kBaseGap);
-    return rhythm;
-}
-
 // A fresh rate, averaged with the old one so the sway changes smoothly.
 double NextWave(double wave) {
     const int r2 = R(5) + 1;
@@ -39,13 +23,21 @@ double NextWave(double wave) {
 
 }  // namespace
 
+StemRhythm DrawStemRhythm(int count) {
+    StemRhythm rhythm;
+    rhythm.phase = static_cast<double>(R(360));
+    rhythm.wave = static_cast<double>(R(5) + 1);
+    const int spread = R(20);
+    rhythm.gap = static_cast<int>(count / (spread + (2 + rhythm.wave)) + kBaseGap);
+    return rhythm;
+}
+
 int StemSway(double angle, double amplitude) {
     return static_cast<int>((std::sin(angle * kDegreesToRadians) * amplitude) * kSwayScale);
 }
 
-void BuildStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
-               double amplitude, int x, int y) {
-    StemRhythm rhythm = DrawRhythm(count);
+void GrowStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
+              double amplitude, int x, int y, StemRhythm rhythm) {
     leafCount = 0;
     // Starting at gap puts the first leaf on the foot.
     int sinceLeaf = rhythm.gap;
@@ -69,9 +61,8 @@ void BuildStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& le
     pointCount = count;
 }
 
-void BuildBasalStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount,
-                    int count, double amplitude, int x, int y) {
-    StemRhythm rhythm = DrawRhythm(count);
+void GrowBasalStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
+                   double amplitude, int x, int y, StemRhythm rhythm) {
     double sum = rhythm.wave / kWaveDivisor + 0.0;
     points[0] = Point{x + StemSway(rhythm.phase + sum, amplitude), y};
     int sinceLeaf = 1;
@@ -91,6 +82,18 @@ void BuildBasalStem(Point* points, int32_t& pointCount, Point* leafItems, int32_
         }
     }
     pointCount = count;
+}
+
+void BuildStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
+               double amplitude, int x, int y) {
+    const StemRhythm rhythm = DrawStemRhythm(count);
+    GrowStem(points, pointCount, leafItems, leafCount, count, amplitude, x, y, rhythm);
+}
+
+void BuildBasalStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount,
+                    int count, double amplitude, int x, int y) {
+    const StemRhythm rhythm = DrawStemRhythm(count);
+    GrowBasalStem(points, pointCount, leafItems, leafCount, count, amplitude, x, y, rhythm);
 }
 
 }  // namespace tessaly

@@ -8,6 +8,22 @@
 namespace tessaly {
 
 int StemSway(double angle, double amplitude);
+
+// The opening draws both stem builders share: where on the sway's sine the
+// foot lies, how fast the sway advances, and the steps between its changes.
+struct StemRhythm {
+    double phase;  // degrees
+    double wave;
+    int gap;
+};
+StemRhythm DrawStemRhythm(int count);  // three draws: phase, wave, gap
+
+// The stems grown from a given rhythm; BuildStem and BuildBasalStem are
+// DrawStemRhythm followed by these.
+void GrowStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
+              double amplitude, int x, int y, StemRhythm rhythm);
+void GrowBasalStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
+                   double amplitude, int x, int y, StemRhythm rhythm);
 void BuildStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
                double amplitude, int x, int y);
 void BuildBasalStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount,
