@@ -1,0 +1,65 @@
+// A DrawingDevice that paints through Cairo (image, PDF or X11 surfaces).
+// By default it reproduces GDI's pixels: aliased even-odd fills whose left
+// and top edges are inside and right and bottom edges outside, a one-pixel
+// cosmetic outline stepped as GDI steps it, and GDI's Ellipse. The smooth
+// style anti-aliases instead, over the same mapping.
+#pragma once
+
+#include <cairo.h>
+
+#include <vector>
+
+#include "GdiRaster.h"
+#include "device/DrawingDevice.h"
+#include "device/PortableGdiObjects.h"
+
+namespace tessaly {
+
+enum class CairoStyle { GdiPixels, Smooth };
+
+class CairoDevice final : public DrawingDevice {
+public:
+    // Draws on `cr`, which the caller keeps alive. Handles must come from
+    // PortableGdiObjects.
+    explicit CairoDevice(cairo_t* cr, CairoStyle style = CairoStyle::GdiPixels);
+
+    // The state a fresh paint context starts in: MM_TEXT (identity mapping),
+    // the default black pen and white brush selected.
+    void ResetPaintState();
+
+    GdiHandle SelectObject(GdiHandle object) override;
+    void SetMapModeAnisotropic() override;
+    void SetWindowExt(int cx, int cy) override;
+    void SetViewportExt(int cx, int cy) override;
+    void SetViewportOrg(int x, int y) override;
+    bool Polygon(const Point* points, int count) override;
+    bool Polyline(const Point* points, int count) override;
+    bool Ellipse(int left, int top, int right, int bottom) override;
+
+    Point ToDevice(Point logical) const;
+    ColourRef PenColour() const { return pen_.colour; }
+    ColourRef BrushColour() const { return brush_.colour; }
+
+private:
+    struct Selected {
+        GdiHandle handle;
+        ColourRef colour;
+    };
+
+    void MapPoints(const Point* points, int count);
+    void SetColour(ColourRef colour);
+    void FillRuns(const std::vector<PixelRun>& runs, ColourRef colour);
+    void TracePath(bool close);
+
+    cairo_t* cr_;
+    CairoStyle style_;
+    bool anisotropic_ = false;
+    AnisotropicMapping mapping_;
+    Selected pen_{};
+    Selected brush_{};
+    std::vector<Point> devicePoints_;  // reused between calls
+    std::vector<PixelRun> runs_;
+    std::vector<PixelRun> interior_;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,53 @@
+// The pixel rules of GDI that the Cairo device imitates, as plain integer
+// geometry with no drawing library attached: the anisotropic mapping with its
+// rounding, the cosmetic one-pixel line stepping, and the pixels of Ellipse.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "base/Geometry.h"
+
+namespace tessaly {
+
+// One axis of MM_ANISOTROPIC: window origin and extent, viewport origin and
+// extent. The identity until the mapping calls change it.
+struct AxisMapping {
+    int32_t windowOrg = 0;
+    int32_t windowExt = 1;
+    int32_t viewportOrg = 0;
+    int32_t viewportExt = 1;
+
+    // (logical - windowOrg) * viewportExt / windowExt + viewportOrg, rounded
+    // half up as GDI rounds, in exact integer arithmetic.
+    int32_t ToDevice(int32_t logical) const;
+};
+
+struct AnisotropicMapping {
+    AxisMapping x;
+    AxisMapping y;
+    Point ToDevice(Point logical) const { return {x.ToDevice(logical.x), y.ToDevice(logical.y)}; }
+};
+
+// A block of device pixels: columns x .. x+width-1, rows y .. y+height-1.
+struct PixelRun {
+    int32_t x;
+    int32_t y;
+    int32_t width;
+    int32_t height;
+};
+
+// The pixels of a cosmetic one-pixel line from a to b: one pixel per step
+// along the major axis, the minor coordinate rounded to the nearest pixel with
+// ties toward the smaller coordinate, and b itself left out. Consecutive
+// pixels on one row (or column) are appended as one run.
+void AppendLinePixels(Point a, Point b, std::vector<PixelRun>& runs);
+
+// Ellipse over the device box (left, top, right, bottom), right and bottom
+// exclusive: `outline` receives the pixels nearest the ideal ellipse inscribed
+// in the pixel box (left, top, right - 1, bottom - 1), `interior` the rows of
+// pixels whose centres lie inside it. A reversed box is normalised first; an
+// empty box gives nothing.
+void AppendEllipsePixels(Rect box, std::vector<PixelRun>& outline, std::vector<PixelRun>& interior);
+
+}  // namespace tessaly

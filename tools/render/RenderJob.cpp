@@ -1,0 +1,235 @@
+#include "RenderJob.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <memory>
+
+#include "AtomicFile.h"
+#include "CairoDevice.h"
+#include "CairoImage.h"
+#include "DeviceFanOut.h"
+#include "HeadlessHost.h"
+#include "ProgressBar.h"
+#include "SvgDevice.h"
+#include "canvas/CanvasWindow.h"
+#include "device/PortableGdiObjects.h"
+#include "random/Random.h"
+#include "settings/Settings.h"
+
+namespace tessaly {
+
+namespace {
+
+constexpr ColourRef kBlack = Rgb(0, 0, 0);
+constexpr ColourRef kWhite = Rgb(255, 255, 255);
+
+std::string AbsolutePath(const std::string& path) {
+    if (!path.empty() && path[0] == '/') return path;
+    char cwd[PATH_MAX];
+    if (getcwd(cwd, sizeof cwd) == nullptr) return path;
+    std::string relative = path;
+    while (relative.rfind("./", 0) == 0) relative = relative.substr(2);
+    return std::string(cwd) + "/" + relative;
+}
+
+bool PrepareFramesDir(const std::string& dir, std::string& error) {
+    if (mkdir(dir.c_str(), 0777) != 0 && errno != EEXIST) {
+        error = "cannot create frames folder " + dir + ": " + std::strerror(errno);
+        return false;
+    }
+    struct stat info {};
+    if (stat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        error = "cannot write frames to " + dir + ": not a folder";
+        return false;
+    }
+    if (access(dir.c_str(), W_OK | X_OK) != 0) {
+        error = "cannot write frames to " + dir + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+std::string FramePath(const std::string& dir, long long number) {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame-%06lld.png", number);
+    return dir + "/" + name;
+}
+
+// Everything a run draws on. The image is the PNG output and the frames'
+// source; the PDF and SVG devices draw alongside it when asked for.
+class RenderTargets {
+public:
+    bool Prepare(const RenderOptions& o, const std::string& outputTemp, uint32_t seed, std::string& error) {
+        const CairoStyle style = o.antialias ? CairoStyle::Smooth : CairoStyle::GdiPixels;
+        // The screen as it was before the saver started.
+        if (o.background == "black" || o.background == "white") {
+            backgroundColour_ = o.background == "black" ? kBlack : kWhite;
+        } else {
+            backgroundImage_ = LoadPngCovering(o.background, o.width, o.height, error);
+            if (!backgroundImage_) return false;
+        }
+
+        if (o.format == OutputFormat::Png || !o.framesDir.empty()) {
+            image_ = CreateFilledImage(o.width, o.height, backgroundColour_);
+            imageContext_.reset(cairo_create(image_.get()));
+            if (backgroundImage_) PaintImage(imageContext_.get(), backgroundImage_.get());
+            imageDevice_ = std::make_unique<CairoDevice>(imageContext_.get(), style);
+            fanOut_.Add(*imageDevice_);
+        }
+        if (o.format == OutputFormat::Pdf) {
+            pdf_ = CreatePdf(outputTemp, o.width, o.height, "Tessaly garden, seed " + std::to_string(seed));
+            pdfContext_.reset(cairo_create(pdf_.get()));
+            if (backgroundImage_) {
+                PaintImage(pdfContext_.get(), backgroundImage_.get());
+            } else {
+                PaintColour(pdfContext_.get(), backgroundColour_);
+            }
+            pdfDevice_ = std::make_unique<CairoDevice>(pdfContext_.get(), style);
+            fanOut_.Add(*pdfDevice_);
+        }
+        if (o.format == OutputFormat::Svg) {
+            svgFile_.open(outputTemp, std::ios::binary | std::ios::trunc);
+            if (!svgFile_) {
+                error = "cannot write " + o.output + ": " + std::strerror(errno);
+                return false;
+            }
+            SvgBackground background;
+            if (backgroundImage_) {
+                background.kind = SvgBackground::Kind::Png;
+                background.pngBytes = EncodePng(backgroundImage_.get());
+            } else {
+                background.kind = SvgBackground::Kind::Colour;
+                background.colour = backgroundColour_;
+            }
+            svgDevice_ = std::make_unique<SvgDevice>(svgFile_, o.width, o.height, background);
+            fanOut_.Add(*svgDevice_);
+        }
+        return true;
+    }
+
+    // What BeginPaint hands out: a fresh paint context on every target.
+    DrawingDevice& BeginPaint() {
+        if (imageDevice_) imageDevice_->ResetPaintState();
+        if (pdfDevice_) pdfDevice_->ResetPaintState();
+        if (svgDevice_) svgDevice_->ResetPaintState();
+        return fanOut_;
+    }
+
+    cairo_surface_t* Image() const { return image_.get(); }
+
+    bool WriteFrame(const std::string& path, std::string& error) {
+        AtomicFile file;
+        cairo_surface_flush(image_.get());
+        if (!file.Open(path, error) || !WritePng(image_.get(), file.TempPath(), error)) return false;
+        return file.Commit(error);
+    }
+
+    // Writes the output's contents into its temporary file.
+    bool WriteOutput(const RenderOptions& o, const std::string& outputTemp, std::string& error) {
+        switch (o.format) {
+            case OutputFormat::Png:
+                cairo_surface_flush(image_.get());
+                return WritePng(image_.get(), outputTemp, error);
+            case OutputFormat::Pdf:
+                pdfContext_.reset();
+                if (!FinishSurface(pdf_.get(), error)) {
+                    error = "cannot write " + o.output + ": " + error;
+                    return false;
+                }
+                return true;
+            case OutputFormat::Svg:
+                svgDevice_->Finish();
+                svgFile_.close();
+                if (svgFile_.fail()) {
+                    error = "cannot write " + o.output + ": " + std::strerror(errno);
+                    return false;
+                }
+                return true;
+        }
+        return false;
+    }
+
+private:
+    ColourRef backgroundColour_ = kBlack;
+    CairoSurface backgroundImage_;
+    CairoSurface image_;
+    CairoContext imageContext_;
+    std::unique_ptr<CairoDevice> imageDevice_;
+    CairoSurface pdf_;
+    CairoContext pdfContext_;
+    std::unique_ptr<CairoDevice> pdfDevice_;
+    std::ofstream svgFile_;
+    std::unique_ptr<SvgDevice> svgDevice_;
+    DeviceFanOut fanOut_;
+};
+
+}  // namespace
+
+RenderResult RunRender(const RenderOptions& o, std::FILE* info, bool showProgress) {
+    RenderResult result;
+    auto fail = [&](const std::string& error) {
+        result.exitCode = kExitIoError;
+        result.error = error;
+        return result;
+    };
+
+    AtomicFile::InstallSignalCleanup();
+    result.seed = o.seed ? *o.seed : static_cast<uint32_t>(std::time(nullptr));
+
+    // Everything that can fail on input or output fails here, before the run.
+    AtomicFile output;
+    std::string error;
+    if (!output.Open(o.output, error)) return fail(error);
+    if (!o.framesDir.empty() && !PrepareFramesDir(o.framesDir, error)) return fail(error);
+    RenderTargets targets;
+    if (!targets.Prepare(o, output.TempPath(), result.seed, error)) return fail(error);
+
+    std::fprintf(info, "seed %u\n", result.seed);
+    std::fflush(info);
+
+    // The saver's settings as stored by default, with the options' overrides.
+    cycleLengthSetting = o.cycleLength;
+    speedSetting = static_cast<int32_t>(kDefaultSpeed);
+    buildSetting = o.build;
+    SeedRandom(result.seed);
+
+    bool framesFailed = false;
+    {
+        PortableGdiObjects objects;
+        HeadlessHost host(o.width, o.height);
+        CanvasWindow canvas(0, objects);
+        canvas.AttachHost(&host);
+        host.SetPaintHandler([&] {
+            canvas.OnPaint(targets.BeginPaint());
+            ++result.paints;
+            if (!o.framesDir.empty() && !framesFailed) {
+                framesFailed = !targets.WriteFrame(FramePath(o.framesDir, result.paints), error);
+            }
+        });
+        canvas.OnCreate();
+
+        ProgressBar progress(o.ticks, showProgress && o.ticks >= 200);
+        for (int64_t tick = 0; tick < o.ticks && !framesFailed; ++tick) {
+            host.Tick(canvas);
+            progress.Update(tick + 1);
+        }
+        progress.Clear();
+        // The window goes away: the canvas drains its queue and deletes its scene.
+        canvas.PostNcDestroy();
+        canvas.AttachHost(nullptr);
+    }
+    if (framesFailed) return fail(error);
+
+    if (!targets.WriteOutput(o, output.TempPath(), error) || !output.Commit(error)) return fail(error);
+    std::fprintf(info, "wrote %s (%dx%d, %lld ticks, seed %u)\n", AbsolutePath(o.output).c_str(), o.width,
+                 o.height, static_cast<long long>(o.ticks), result.seed);
+    return result;
+}
+
+}  // namespace tessaly

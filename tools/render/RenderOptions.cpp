@@ -1,0 +1,176 @@
+#include "RenderOptions.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+
+namespace tessaly {
+
+const char* const kRenderUsage =
+    "Usage: tessaly-render [OPTION]...\n"
+    "Paints a Tessaly garden without a screen: the saver's own canvas and scene\n"
+    "cycle run against a virtual clock, and the picture is written to a file.\n"
+    "\n"
+    "  -o, --output FILE      where to write; the extension picks the format:\n"
+    "                         .png, .pdf or .svg (default garden.png)\n"
+    "      --ticks N          timer ticks to run; each tick builds a scene when the\n"
+    "                         last one is drawn, then paints (default 1400, one\n"
+    "                         whole pass of the scene cycle at the default settings)\n"
+    "      --seed S           random seed 0..4294967295 (default: the current time);\n"
+    "                         the same seed paints the same garden\n"
+    "      --size WxH         output size in pixels (default 1920x1080); the\n"
+    "                         1400x1000 canvas is stretched over it\n"
+    "      --cycle-length N   scenes per stage of the cycle, in forties (1..1000,\n"
+    "                         default 5)\n"
+    "      --build 0|1        1: draw one figure per tick (default 0: a whole scene)\n"
+    "      --antialias        smooth drawing instead of the saver's exact pixels\n"
+    "      --background B     what lay on the screen before: black (default),\n"
+    "                         white, or a PNG file, scaled to cover the output,\n"
+    "                         centred and cropped\n"
+    "      --frames DIR       also write one PNG per paint into DIR\n"
+    "                         (frame-000001.png, ...), created if missing\n"
+    "  -h, --help             show this help\n"
+    "      --version          show the version\n"
+    "\n"
+    "The seed is printed first, and the path of the finished file last. Exit\n"
+    "status: 0 done, 1 a file could not be read or written, 2 bad options.\n"
+    "Nothing is left behind on failure.\n";
+
+namespace {
+
+bool ParseInteger(const std::string& text, int64_t low, int64_t high, int64_t& value) {
+    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '-')) {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const long long v = std::strtoll(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || v < low || v > high) return false;
+    value = v;
+    return true;
+}
+
+bool ParseSize(const std::string& text, int& width, int& height) {
+    const std::size_t x = text.find_first_of("xX");
+    if (x == std::string::npos) return false;
+    int64_t w = 0, h = 0;
+    if (!ParseInteger(text.substr(0, x), 1, 16384, w) || !ParseInteger(text.substr(x + 1), 1, 16384, h)) {
+        return false;
+    }
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+    return true;
+}
+
+}  // namespace
+
+std::optional<OutputFormat> FormatFromPath(const std::string& path) {
+    const std::size_t dot = path.rfind('.');
+    const std::size_t slash = path.rfind('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::nullopt;
+    std::string ext = path.substr(dot + 1);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ext == "png") return OutputFormat::Png;
+    if (ext == "pdf") return OutputFormat::Pdf;
+    if (ext == "svg") return OutputFormat::Svg;
+    return std::nullopt;
+}
+
+ParsedCommandLine ParseRenderOptions(const std::vector<std::string>& args) {
+    ParsedCommandLine parsed;
+    RenderOptions& o = parsed.options;
+    auto fail = [&](const std::string& message) {
+        parsed.action = ParsedCommandLine::Action::Error;
+        parsed.error = message;
+        return parsed;
+    };
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::optional<std::string> inlineValue;  // --name=value
+        if (name.rfind("--", 0) == 0) {
+            const std::size_t eq = name.find('=');
+            if (eq != std::string::npos) {
+                inlineValue = name.substr(eq + 1);
+                name = name.substr(0, eq);
+            }
+        }
+        auto flag = [&]() {
+            return !inlineValue.has_value();
+        };
+        std::string value;
+        auto takeValue = [&]() {
+            if (inlineValue) {
+                value = *inlineValue;
+                return true;
+            }
+            if (i + 1 >= args.size()) return false;
+            value = args[++i];
+            return true;
+        };
+
+        if (name == "-h" || name == "--help") {
+            if (!flag()) return fail("option " + name + " takes no value");
+            parsed.action = ParsedCommandLine::Action::Help;
+            return parsed;
+        }
+        if (name == "--version") {
+            if (!flag()) return fail("option " + name + " takes no value");
+            parsed.action = ParsedCommandLine::Action::Version;
+            return parsed;
+        }
+        if (name == "--antialias") {
+            if (!flag()) return fail("option --antialias takes no value");
+            o.antialias = true;
+            continue;
+        }
+        const bool known = name == "-o" || name == "--output" || name == "--ticks" || name == "--seed" ||
+                           name == "--size" || name == "--cycle-length" || name == "--build" ||
+                           name == "--background" || name == "--frames";
+        if (!known) {
+            if (name.empty() || name[0] != '-') return fail("unexpected argument '" + args[i] + "'");
+            return fail("unknown option '" + name + "'");
+        }
+        if (!takeValue()) return fail("option " + name + " needs a value");
+
+        int64_t number = 0;
+        if (name == "-o" || name == "--output") {
+            if (value.empty()) return fail("empty output file name");
+            const auto format = FormatFromPath(value);
+            if (!format) return fail("cannot tell the format of '" + value + "': use .png, .pdf or .svg");
+            o.output = value;
+            o.format = *format;
+        } else if (name == "--ticks") {
+            if (!ParseInteger(value, 0, INT32_MAX, number)) {
+                return fail("--ticks needs a whole number 0.." + std::to_string(INT32_MAX) + ", not '" + value + "'");
+            }
+            o.ticks = number;
+        } else if (name == "--seed") {
+            if (!ParseInteger(value, 0, UINT32_MAX, number)) {
+                return fail("--seed needs a whole number 0..4294967295, not '" + value + "'");
+            }
+            o.seed = static_cast<uint32_t>(number);
+        } else if (name == "--size") {
+            if (!ParseSize(value, o.width, o.height)) {
+                return fail("--size needs WIDTHxHEIGHT, each 1..16384, not '" + value + "'");
+            }
+        } else if (name == "--cycle-length") {
+            if (!ParseInteger(value, 1, 1000, number)) {
+                return fail("--cycle-length needs a whole number 1..1000, not '" + value + "'");
+            }
+            o.cycleLength = static_cast<int32_t>(number);
+        } else if (name == "--build") {
+            if (value != "0" && value != "1") return fail("--build needs 0 or 1, not '" + value + "'");
+            o.build = value == "1" ? 1 : 0;
+        } else if (name == "--background") {
+            if (value.empty()) return fail("--background needs black, white or a PNG file");
+            o.background = value;
+        } else if (name == "--frames") {
+            if (value.empty()) return fail("--frames needs a folder");
+            o.framesDir = value;
+        }
+    }
+    return parsed;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,41 @@
+// The command line of tessaly-render.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tessaly {
+
+enum class OutputFormat { Png, Pdf, Svg };
+
+struct RenderOptions {
+    int64_t ticks = 1400;                 // one default pass
+    std::optional<uint32_t> seed;         // none: the current time
+    int width = 1920;
+    int height = 1080;
+    int32_t cycleLength = 5;              // the stored default
+    int32_t build = 0;
+    bool antialias = false;
+    std::string background = "black";     // "black", "white" or a PNG file
+    std::string output = "garden.png";
+    OutputFormat format = OutputFormat::Png;
+    std::string framesDir;                // empty: no frames
+};
+
+struct ParsedCommandLine {
+    enum class Action { Render, Help, Version, Error };
+    Action action = Action::Render;
+    RenderOptions options;
+    std::string error;  // Action::Error: one line, without the program name
+};
+
+ParsedCommandLine ParseRenderOptions(const std::vector<std::string>& args);
+
+// The format named by a file's extension (case does not matter).
+std::optional<OutputFormat> FormatFromPath(const std::string& path);
+
+extern const char* const kRenderUsage;
+
+}  // namespace tessaly

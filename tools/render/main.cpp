@@ -1,0 +1,31 @@
+// tessaly-render: paints a garden into a PNG, PDF or SVG file without a screen.
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "RenderJob.h"
+#include "RenderOptions.h"
+
+int main(int argc, char** argv) {
+    using namespace tessaly;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const ParsedCommandLine parsed = ParseRenderOptions(args);
+    switch (parsed.action) {
+        case ParsedCommandLine::Action::Help:
+            std::fputs(kRenderUsage, stdout);
+            return kExitOk;
+        case ParsedCommandLine::Action::Version:
+            std::printf("tessaly-render %s\n", TESSALY_VERSION);
+            return kExitOk;
+        case ParsedCommandLine::Action::Error:
+            std::fprintf(stderr, "tessaly-render: %s (see --help)\n", parsed.error.c_str());
+            return kExitUsage;
+        case ParsedCommandLine::Action::Render:
+            break;
+    }
+    const RenderResult result = RunRender(parsed.options, stdout, isatty(STDERR_FILENO) != 0);
+    if (result.exitCode != kExitOk) std::fprintf(stderr, "tessaly-render: %s\n", result.error.c_str());
+    return result.exitCode;
+}
