@@ -1,0 +1,111 @@
+// Test doubles shared by the scene and canvas tests: a scripted random source,
+// a window host that records what the canvas asks of it, and a drawing device
+// that records every call.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "canvas/WindowHost.h"
+#include "device/DrawingDevice.h"
+#include "random/Random.h"
+
+namespace tessaly::testing {
+
+// The process generator's formula, run here so the test sees every value it
+// hands out; single draws can be replaced by index.
+class ScriptedRandom {
+public:
+    explicit ScriptedRandom(uint32_t seed = 1) : state_(seed) {
+        SetRandomSource([this] { return Next(); });
+    }
+    ~ScriptedRandom() { SetRandomSource({}); }
+    ScriptedRandom(const ScriptedRandom&) = delete;
+    ScriptedRandom& operator=(const ScriptedRandom&) = delete;
+
+    void Override(std::size_t index, int value) { overrides_[index] = value; }
+    const std::vector<int>& Drawn() const { return drawn_; }
+    std::size_t Count() const { return drawn_.size(); }
+
+private:
+    int Next() {
+        state_ = state_ * 214013u + 2531011u;
+        int value = static_cast<int>((state_ >> 16) & 0x7FFF);
+        auto it = overrides_.find(drawn_.size());
+        if (it != overrides_.end()) value = it->second;
+        drawn_.push_back(value);
+        return value;
+    }
+    uint32_t state_;
+    std::map<std::size_t, int> overrides_;
+    std::vector<int> drawn_;
+};
+
+class FakeHost : public WindowHost {
+public:
+    void SetTimer(int id, unsigned periodMs) override { Log("SetTimer " + std::to_string(id) + " " + std::to_string(periodMs)); }
+    void KillTimer(int id) override { Log("KillTimer " + std::to_string(id)); }
+    void InvalidateRect(bool erase) override { Log(erase ? "Invalidate erase" : "Invalidate"); }
+    void UpdateWindow() override { Log("UpdateWindow"); }
+    Rect GetClientRect() override {
+        ++clientRectReads;
+        return clientRect;
+    }
+    void PostClose() override { ++closesPosted; }
+
+    void Log(const std::string& call) { calls.push_back(call); }
+
+    Rect clientRect{0, 0, 700, 500};
+    int clientRectReads = 0;
+    int closesPosted = 0;
+    std::vector<std::string> calls;
+};
+
+class RecordingDevice : public DrawingDevice {
+public:
+    struct Call {
+        Call(std::string op_, GdiHandle handle_ = nullptr, int a_ = 0, int b_ = 0, int c_ = 0, int d_ = 0,
+             std::vector<Point> points_ = {})
+            : op(std::move(op_)), handle(handle_), a(a_), b(b_), c(c_), d(d_), points(std::move(points_)) {}
+        std::string op;
+        GdiHandle handle;  // for selections
+        int a, b, c, d;    // extents, origin, ellipse bounds, point count
+        std::vector<Point> points;
+    };
+
+    GdiHandle SelectObject(GdiHandle object) override {
+        calls.push_back({"Select", object});
+        return nullptr;
+    }
+    void SetMapModeAnisotropic() override { calls.push_back({"MapMode"}); }
+    void SetWindowExt(int cx, int cy) override { calls.push_back({"WindowExt", nullptr, cx, cy}); }
+    void SetViewportExt(int cx, int cy) override { calls.push_back({"ViewportExt", nullptr, cx, cy}); }
+    void SetViewportOrg(int x, int y) override { calls.push_back({"ViewportOrg", nullptr, x, y}); }
+    bool Polygon(const Point* points, int count) override { return Shape("Polygon", points, count); }
+    bool Polyline(const Point* points, int count) override { return Shape("Polyline", points, count); }
+    bool Ellipse(int left, int top, int right, int bottom) override {
+        calls.push_back({"Ellipse", nullptr, left, top, right, bottom});
+        return true;
+    }
+
+    int CountOf(const std::string& op) const {
+        int n = 0;
+        for (const Call& call : calls) n += call.op == op;
+        return n;
+    }
+    int Shapes() const { return CountOf("Polygon") + CountOf("Polyline") + CountOf("Ellipse"); }
+
+    std::vector<Call> calls;
+
+private:
+    bool Shape(const char* op, const Point* points, int count) {
+        calls.push_back({op, nullptr, 0, 0, 0, count, std::vector<Point>(points, points + count)});
+        return true;
+    }
+};
+
+}  // namespace tessaly::testing
