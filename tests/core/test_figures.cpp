@@ -136,12 +136,6 @@ TEST_F(FigureDraw, PolylineSelectsNothingAndLeavesThePreviousBrush) {
     EXPECT_EQ(dc.points.size(), 3u);
 }
 
-TEST_F(FigureDraw, EmptyFigureDrawsNoPoints) {
-    StemLeafFigure leaf;
-    leaf.Draw(dc, brushes);
-    EXPECT_TRUE(dc.points.empty());
-}
-
 TEST_F(FigureDraw, DiscDrawsItsBoundsWithTheDiscBrush) {
     DiscFigure disc;
     disc.SetCircle(500, 300, 12);

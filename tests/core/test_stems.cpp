@@ -34,9 +34,8 @@ TEST(StemSway, TruncatesTheScaledSine) {
 
 // One stem with its leaf list and an untouched marker just past its top.
 struct Grown {
-    explicit Grown(int count) : count(count) { stem.points[count + 1] = kMarker; }
+    explicit Grown(int count) { stem.points[count + 1] = kMarker; }
     static constexpr Point kMarker{-9999, -9999};
-    int count;
     PolylineFigure stem;
     PointList leaves;
 };
