@@ -1,0 +1,44 @@
+// The Linux command line: the saver's shared mode switch (/s, -p ID, /c, ...)
+// plus the options of an XScreenSaver display mode and the one-run overrides.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tessaly {
+
+enum class LinuxMode {
+    Help,
+    Version,
+    Settings,            // /c, or nothing at all outside XScreenSaver
+    Preview,             // -p ID: a child canvas covering window ID
+    Saver,               // /s: the full-screen saver
+    XScreenSaverRoot,    // --root without XSCREENSAVER_WINDOW: draw on the root window
+    XScreenSaverWindow,  // --window-id ID or XSCREENSAVER_WINDOW: draw into that window
+};
+
+struct CommandLine {
+    LinuxMode mode = LinuxMode::Settings;
+    unsigned long windowId = 0;  // Preview and XScreenSaverWindow
+    std::optional<uint32_t> seed;
+    std::optional<int32_t> cycleLength;  // override of the file, 1..1000
+    std::optional<int32_t> speed;        // override of the file, 0..100
+    std::optional<int32_t> build;        // override of the file, 0 or 1
+    std::optional<std::string> display;  // --display NAME, else $DISPLAY
+    bool stats = false;                  // hidden: ticks, paints and memory once a second
+};
+
+// Parses argv. `xscreensaverWindow` is the value of XSCREENSAVER_WINDOW (null
+// when unset). Returns "" on success, else a one-line message for the user.
+std::string ParseCommandLine(int argc, const char* const* argv, const char* xscreensaverWindow,
+                             CommandLine& result);
+
+// An X window id: decimal, or hexadecimal after 0x / 0X; nonzero, 32 bits.
+bool ParseWindowId(const char* text, unsigned long& id);
+
+// Text of --help and --version.
+std::string UsageText(const char* program);
+std::string VersionText();
+
+}  // namespace tessaly

@@ -1,0 +1,68 @@
+#include "OffscreenCanvas.h"
+
+#include <cairo-xlib.h>
+
+#include <algorithm>
+
+#include "DamageRecorder.h"
+
+namespace tessaly {
+
+namespace {
+// More rectangles than this are copied as their bounding box: one big copy
+// costs less than a long clip list.
+constexpr std::size_t kMaxClipRects = 64;
+}  // namespace
+
+OffscreenCanvas::OffscreenCanvas(Display* display, Window window, Visual* visual, int depth, int width,
+                                 int height)
+    : display_(display), window_(window), width_(std::max(width, 1)), height_(std::max(height, 1)) {
+    pixmap_ = XCreatePixmap(display_, window_, static_cast<unsigned>(width_), static_cast<unsigned>(height_),
+                            static_cast<unsigned>(depth));
+    XGCValues values{};
+    values.graphics_exposures = False;
+    values.foreground = 0;  // black in every true-colour visual
+    gc_ = XCreateGC(display_, pixmap_, GCGraphicsExposures | GCForeground, &values);
+    XFillRectangle(display_, pixmap_, gc_, 0, 0, static_cast<unsigned>(width_), static_cast<unsigned>(height_));
+    surface_ = cairo_xlib_surface_create(display_, pixmap_, visual, width_, height_);
+    cr_ = cairo_create(surface_);
+}
+
+OffscreenCanvas::~OffscreenCanvas() {
+    cairo_destroy(cr_);
+    cairo_surface_destroy(surface_);
+    XFreeGC(display_, gc_);
+    XFreePixmap(display_, pixmap_);
+}
+
+void OffscreenCanvas::StartFrom(Drawable source, int x, int y) {
+    XSetSubwindowMode(display_, gc_, IncludeInferiors);
+    XCopyArea(display_, source, pixmap_, gc_, x, y, static_cast<unsigned>(width_),
+              static_cast<unsigned>(height_), 0, 0);
+    XSetSubwindowMode(display_, gc_, ClipByChildren);
+    // Cairo must not assume it knows what the pixmap holds.
+    cairo_surface_mark_dirty(surface_);
+}
+
+void OffscreenCanvas::Flush() { cairo_surface_flush(surface_); }
+
+void OffscreenCanvas::CopyToWindow(const std::vector<Rect>& rects) {
+    const std::vector<Rect> clipped = ClipRects(rects, width_, height_);
+    if (clipped.empty()) return;
+    const Rect box = BoundingRect(clipped);
+    const bool clip = clipped.size() > 1 && clipped.size() <= kMaxClipRects;
+    if (clip) {
+        std::vector<XRectangle> xrects;
+        xrects.reserve(clipped.size());
+        for (const Rect& r : clipped)
+            xrects.push_back({static_cast<short>(r.left), static_cast<short>(r.top),
+                              static_cast<unsigned short>(r.right - r.left),
+                              static_cast<unsigned short>(r.bottom - r.top)});
+        XSetClipRectangles(display_, gc_, 0, 0, xrects.data(), static_cast<int>(xrects.size()), Unsorted);
+    }
+    XCopyArea(display_, pixmap_, window_, gc_, box.left, box.top, static_cast<unsigned>(box.right - box.left),
+              static_cast<unsigned>(box.bottom - box.top), box.left, box.top);
+    if (clip) XSetClipMask(display_, gc_, None);
+}
+
+}  // namespace tessaly

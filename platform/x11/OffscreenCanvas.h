@@ -1,0 +1,50 @@
+// The persistent picture behind a canvas window: a server-side pixmap the
+// size of the window that every paint draws into with Cairo. The window is
+// only ever copied from it (after a paint, and on expose), so nothing the
+// garden has painted is ever erased.
+#pragma once
+
+#include <X11/Xlib.h>
+#include <cairo.h>
+
+#include <vector>
+
+#include "base/Geometry.h"
+
+namespace tessaly {
+
+class OffscreenCanvas {
+public:
+    OffscreenCanvas(Display* display, Window window, Visual* visual, int depth, int width, int height);
+    ~OffscreenCanvas();
+    OffscreenCanvas(const OffscreenCanvas&) = delete;
+    OffscreenCanvas& operator=(const OffscreenCanvas&) = delete;
+
+    // Starts from what `source` shows at (x, y), windows on top of it
+    // included; whatever cannot be had (no source, an obscured or unmapped
+    // area) stays black.
+    void StartFrom(Drawable source, int x, int y);
+
+    cairo_t* Context() const { return cr_; }
+    // Makes everything drawn through Context() reach the pixmap.
+    void Flush();
+
+    // Copies rectangles of the picture to the window (clipped to the picture).
+    void CopyToWindow(const std::vector<Rect>& rects);
+    void CopyToWindow(const Rect& rect) { CopyToWindow(std::vector<Rect>{rect}); }
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    Pixmap PixmapId() const { return pixmap_; }
+
+private:
+    Display* display_;
+    Window window_;
+    int width_, height_;
+    Pixmap pixmap_ = 0;
+    GC gc_ = nullptr;
+    cairo_surface_t* surface_ = nullptr;
+    cairo_t* cr_ = nullptr;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,220 @@
+#include "SettingsFile.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace tessaly {
+
+namespace {
+
+constexpr const char* kFolderName = "tessaly";
+constexpr const char* kFileName = "tessaly.ini";
+// A settings file is three short lines; anything this big is not one.
+constexpr std::size_t kMaxFileSize = 64 * 1024;
+
+std::string Lower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+std::string Trim(const std::string& text) {
+    const char* blanks = " \t\r";
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+std::string ErrorText(int error) { return std::strerror(error); }
+
+std::string HomeDirectory() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/') return home;
+    if (const passwd* entry = getpwuid(getuid()); entry != nullptr && entry->pw_dir != nullptr &&
+                                                  entry->pw_dir[0] == '/')
+        return entry->pw_dir;
+    return "";
+}
+
+// Creates each missing folder of `path`'s parent, private to the user as
+// configuration folders are.
+bool MakeParentFolders(const std::string& path, std::string& error) {
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        const std::string folder = path.substr(0, slash);
+        if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+            error = "cannot create folder " + folder + ": " + ErrorText(errno);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string SettingsFilePath() {
+    // Relative values of XDG_CONFIG_HOME are to be ignored.
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::string folder;
+    if (config != nullptr && config[0] == '/') {
+        folder = config;
+    } else {
+        const std::string home = HomeDirectory();
+        if (home.empty()) return "";
+        folder = home + "/.config";
+    }
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    return folder + "/" + kFolderName + "/" + kFileName;
+}
+
+bool ParseStoredInt(const std::string& text, uint32_t& value) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i == text.size()) return false;
+    uint64_t magnitude = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        magnitude = magnitude * 10 + static_cast<uint64_t>(text[i] - '0');
+        if (magnitude > 0xFFFFFFFFull) return false;
+    }
+    if (negative && magnitude > 0x80000000ull) return false;
+    value = static_cast<uint32_t>(negative ? (0 - magnitude) : magnitude);
+    return true;
+}
+
+std::string ParseSettingsText(const std::string& text, std::map<std::string, uint32_t>& entries) {
+    entries.clear();
+    if (text.find('\0') != std::string::npos) return "it is not a text file";
+    std::map<std::string, uint32_t> found;
+    std::string section;
+    std::size_t lineNumber = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = Trim(text.substr(start, end - start));
+        start = end + 1;
+        ++lineNumber;
+        const std::string where = "line " + std::to_string(lineNumber);
+        if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+        if (line[0] == '[') {
+            if (line.back() != ']') return where + " has no closing ']'";
+            section = Lower(Trim(line.substr(1, line.size() - 2)));
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos) return where + " is not 'key=value'";
+        const std::string key = Lower(Trim(line.substr(0, equals)));
+        const std::string valueText = Trim(line.substr(equals + 1));
+        if (key.empty()) return where + " has no key";
+        if (section != Lower(kSettingsSection)) continue;  // other sections are not ours
+        uint32_t value = 0;
+        if (!ParseStoredInt(valueText, value))
+            return where + ": '" + valueText + "' is not a whole number";
+        found[key] = value;
+    }
+    entries.swap(found);
+    return "";
+}
+
+std::string SettingsFile::Read() {
+    entries_.clear();
+    if (path_.empty()) return "no home folder to keep settings in; using the defaults";
+    const int fd = open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT) return "no settings file " + path_ + " yet; using the defaults";
+        return "cannot read " + path_ + ": " + ErrorText(errno) + "; using the defaults";
+    }
+    std::string text;
+    std::string problem;
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        problem = "cannot read " + path_ + ": not a regular file";
+    } else {
+        char buffer[4096];
+        for (;;) {
+            const ssize_t n = read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                problem = "cannot read " + path_ + ": " + ErrorText(errno);
+                break;
+            }
+            if (n == 0) break;
+            text.append(buffer, static_cast<std::size_t>(n));
+            if (text.size() > kMaxFileSize) {
+                problem = "settings file " + path_ + " is too large";
+                break;
+            }
+        }
+    }
+    close(fd);
+    if (!problem.empty()) return problem + "; using the defaults";
+    if (const std::string error = ParseSettingsText(text, entries_); !error.empty())
+        return "settings file " + path_ + ": " + error + "; using the defaults";
+    return "";
+}
+
+uint32_t SettingsFile::GetProfileInt(const char* section, const char* entry, uint32_t defaultValue) {
+    if (Lower(section) != Lower(kSettingsSection)) return defaultValue;
+    const auto it = entries_.find(Lower(entry));
+    return it == entries_.end() ? defaultValue : it->second;
+}
+
+bool SettingsFile::WriteProfileInt(const char* section, const char* entry, int32_t value) {
+    if (Lower(section) != Lower(kSettingsSection)) return false;
+    for (auto& staged : staged_) {
+        if (Lower(staged.first) == Lower(entry)) {
+            staged.second = value;
+            return true;
+        }
+    }
+    staged_.emplace_back(entry, value);
+    return true;
+}
+
+std::string SettingsFile::Commit() {
+    if (path_.empty()) return "no home folder to keep settings in";
+    std::string text = "; Tessaly settings, written by its settings dialog.\n[";
+    text += kSettingsSection;
+    text += "]\n";
+    for (const auto& [entry, value] : staged_) text += entry + "=" + std::to_string(value) + "\n";
+
+    std::string error;
+    if (!MakeParentFolders(path_, error)) return error;
+    std::string temporary = path_ + ".XXXXXX";
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0) return "cannot write " + path_ + ": " + ErrorText(errno);
+    const bool written = fchmod(fd, 0644) == 0 && WriteAll(fd, text) && fsync(fd) == 0;
+    const int writeError = errno;
+    const bool closed = close(fd) == 0;
+    if (!written || !closed) {
+        unlink(temporary.c_str());
+        return "cannot write " + path_ + ": " + ErrorText(written ? errno : writeError);
+    }
+    if (rename(temporary.c_str(), path_.c_str()) != 0) {
+        const int renameError = errno;
+        unlink(temporary.c_str());
+        return "cannot write " + path_ + ": " + ErrorText(renameError);
+    }
+    for (const auto& [entry, value] : staged_) entries_[Lower(entry)] = static_cast<uint32_t>(value);
+    return "";
+}
+
+}  // namespace tessaly

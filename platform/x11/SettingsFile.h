@@ -1,0 +1,59 @@
+// The Linux home of the three settings: one per-user INI file,
+//   $XDG_CONFIG_HOME/tessaly/tessaly.ini   (XDG_CONFIG_HOME defaults to ~/.config)
+// with section [Config] and the keys cycle_length, Speed and Build, read and
+// written through the same profile calls as the registry on Windows.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "settings/Settings.h"
+
+namespace tessaly {
+
+// Where the settings live for this user. Empty when neither XDG_CONFIG_HOME
+// nor a home directory can be found.
+std::string SettingsFilePath();
+
+class SettingsFile final : public ProfileReader, public ProfileWriter {
+public:
+    explicit SettingsFile(std::string path) : path_(std::move(path)) {}
+
+    const std::string& Path() const { return path_; }
+
+    // Reads the file. A missing, unreadable or malformed file leaves no
+    // entries at all (so every setting takes its default) and returns a
+    // one-line warning; a good file returns "".
+    std::string Read();
+
+    // Stored value of an entry of [Config], or the default when absent.
+    uint32_t GetProfileInt(const char* section, const char* entry, uint32_t defaultValue) override;
+    // Stages a value; nothing reaches the disk before Commit.
+    bool WriteProfileInt(const char* section, const char* entry, int32_t value) override;
+
+    // Writes the staged values atomically: a temporary file beside the
+    // settings file, flushed, then renamed over it. Returns "" on success or
+    // a one-line error; on failure the old file is untouched and no
+    // temporary file is left behind.
+    std::string Commit();
+
+private:
+    using Entries = std::map<std::string, uint32_t>;  // keys folded to lower case
+    std::string path_;
+    Entries entries_;
+    // Entry names as written, in the order written, each once.
+    std::vector<std::pair<std::string, int32_t>> staged_;
+};
+
+// Parses the text of a settings file. Returns "" and fills `entries` with the
+// [Config] values (keys folded to lower case), or returns what is wrong.
+std::string ParseSettingsText(const std::string& text, std::map<std::string, uint32_t>& entries);
+
+// A stored value: optional sign and decimal digits, -2147483648..4294967295,
+// kept as its 32-bit pattern the way the registry keeps a DWORD.
+bool ParseStoredInt(const std::string& text, uint32_t& value);
+
+}  // namespace tessaly

@@ -1,0 +1,92 @@
+// The X11 side of a canvas window: implements the WindowHost the core canvas
+// calls (timer 1, invalidate, update, client rectangle, posted close) and runs
+// the event loop that delivers ticks, paints and input to it.
+//
+// The loop waits in ppoll on the X connection and the signal pipe with a
+// timeout to the next tick on the monotonic clock, so a 5 ms period holds
+// and a clock change never stalls the garden. As in a message loop, input
+// and expose come first, then a due tick, then the paint it asked for.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "OffscreenCanvas.h"
+#include "SignalPipe.h"
+#include "canvas/CanvasWindow.h"
+#include "canvas/FullScreenWindow.h"
+#include "canvas/WindowHost.h"
+
+namespace tessaly {
+
+struct CanvasTarget {
+    Window window = 0;        // the window the canvas shows in
+    bool ownsWindow = false;  // created by us: destroyed when the canvas ends
+    Visual* visual = nullptr;
+    int depth = 0;
+    int width = 0;
+    int height = 0;
+};
+
+enum class LoopEnd { Closed, WindowGone, Signal };
+
+class X11CanvasHost final : public WindowHost {
+public:
+    X11CanvasHost(Display* display, const CanvasTarget& target, SignalPipe& signals);
+    ~X11CanvasHost() override;
+
+    OffscreenCanvas& Picture() { return picture_; }
+
+    // Binds the canvas (which deletes itself after PostNcDestroy) and gives it
+    // its WM_CREATE. `saver` is the same object when it watches input.
+    void Attach(CanvasWindow* canvas, FullScreenWindow* saver);
+
+    // Delivers events and ticks until the canvas ends; then tears it down
+    // (destroys an owned window, runs PostNcDestroy) and says why it ended.
+    LoopEnd Run();
+
+    // Prints ticks, paints and memory once a second on stderr.
+    void EnableStats() { stats_ = true; }
+    uint64_t Ticks() const { return ticks_; }
+
+    // WindowHost
+    void SetTimer(int id, unsigned periodMs) override;
+    void KillTimer(int id) override;
+    void InvalidateRect(bool erase) override;
+    void UpdateWindow() override;
+    Rect GetClientRect() override;
+    void PostClose() override;
+
+private:
+    void HandleEvent(XEvent& event);
+    void HandleSaverInput(XEvent& event);
+    void Paint();
+    void Tick(int64_t now);
+    void CheckErrors();
+    void ReportStats(int64_t now);
+    void TearDown();
+
+    Display* display_;
+    CanvasTarget target_;
+    SignalPipe& signals_;
+    OffscreenCanvas picture_;
+    CanvasWindow* canvas_ = nullptr;
+    FullScreenWindow* saver_ = nullptr;
+
+    bool timerOn_ = false;
+    int64_t periodNs_ = 0;
+    int64_t deadlineNs_ = 0;
+    bool paintPending_ = false;
+    bool closePosted_ = false;
+    bool windowGone_ = false;
+    int signal_ = 0;
+
+    bool stats_ = false;
+    uint64_t ticks_ = 0, paints_ = 0;
+    uint64_t ticksAtReport_ = 0, paintsAtReport_ = 0;
+    int64_t nextReportNs_ = 0;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,216 @@
+#include "X11Modes.h"
+
+#include <X11/Xutil.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "X11CanvasHost.h"
+#include "XErrors.h"
+#include "device/PortableGdiObjects.h"
+
+namespace tessaly {
+
+namespace {
+
+constexpr long kSaverEvents = ExposureMask | KeyPressMask | ButtonPressMask | PointerMotionMask |
+                              FocusChangeMask | StructureNotifyMask | VisibilityChangeMask;
+constexpr long kCanvasEvents = ExposureMask | StructureNotifyMask;
+// How long to wait for another client to release the keyboard or pointer.
+constexpr int kGrabAttempts = 100;
+constexpr useconds_t kGrabRetryUs = 10000;
+
+void Complain(const std::string& text) { std::fprintf(stderr, "tessaly: %s\n", text.c_str()); }
+
+std::string Hex(unsigned long id) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%lx", id);
+    return text;
+}
+
+// The pointer is invisible over every canvas: a cursor of one blank pixel.
+class InvisibleCursor {
+public:
+    InvisibleCursor(Display* display, Window window) : display_(display) {
+        const char blank = 0;
+        const Pixmap bitmap = XCreateBitmapFromData(display_, window, &blank, 1, 1);
+        XColor black{};
+        cursor_ = XCreatePixmapCursor(display_, bitmap, bitmap, &black, &black, 0, 0);
+        XFreePixmap(display_, bitmap);
+    }
+    ~InvisibleCursor() { XFreeCursor(display_, cursor_); }
+    InvisibleCursor(const InvisibleCursor&) = delete;
+    InvisibleCursor& operator=(const InvisibleCursor&) = delete;
+    Cursor Id() const { return cursor_; }
+
+private:
+    Display* display_;
+    Cursor cursor_;
+};
+
+// The window the user named, or nothing (with the reason said) if it is not one we can draw in.
+bool ExistingWindow(Display* display, unsigned long id, XWindowAttributes& attributes) {
+    XSync(display, False);
+    TakeXError();
+    const Status ok = XGetWindowAttributes(display, id, &attributes);
+    XSync(display, False);
+    if (ok == 0 || TakeXError().code != 0) {
+        Complain("there is no window " + Hex(id) + " on display " + DisplayString(display));
+        return false;
+    }
+    if (attributes.c_class == InputOnly) {
+        Complain("window " + Hex(id) + " is input-only; there is nothing to draw in");
+        return false;
+    }
+    return true;
+}
+
+void Name(Display* display, Window window) {
+    XStoreName(display, window, "Tessaly");
+    XClassHint hint{const_cast<char*>("tessaly"), const_cast<char*>("Tessaly")};
+    XSetClassHint(display, window, &hint);
+}
+
+bool GrabWithRetries(const char* what, int (*attempt)(Display*, Window, Cursor), Display* display, Window window,
+                     Cursor cursor) {
+    for (int i = 0; i < kGrabAttempts; ++i) {
+        if (attempt(display, window, cursor) == GrabSuccess) return true;
+        usleep(kGrabRetryUs);
+    }
+    Complain(std::string("could not grab the ") + what + "; another program holds it");
+    return false;
+}
+
+// The saver takes the keyboard and the pointer, so that no key or click
+// reaches the programs underneath; ending it releases both.
+void TakeInput(Display* display, Window window, Cursor cursor) {
+    XSetInputFocus(display, window, RevertToParent, CurrentTime);
+    GrabWithRetries(
+        "keyboard",
+        [](Display* d, Window w, Cursor) { return XGrabKeyboard(d, w, True, GrabModeAsync, GrabModeAsync, CurrentTime); },
+        display, window, cursor);
+    GrabWithRetries(
+        "pointer",
+        [](Display* d, Window w, Cursor c) {
+            return XGrabPointer(d, w, True, ButtonPressMask | PointerMotionMask, GrabModeAsync, GrabModeAsync, None, c,
+                                CurrentTime);
+        },
+        display, window, cursor);
+}
+
+int RunSaver(Display* display, SignalPipe& signals, GdiObjects& objects, bool stats) {
+    const int screen = DefaultScreen(display);
+    const Window root = RootWindow(display, screen);
+    const int width = DisplayWidth(display, screen), height = DisplayHeight(display, screen);
+    InvisibleCursor cursor(display, root);
+
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;  // no window manager frames or moves it
+    attributes.background_pixmap = None;  // nothing ever clears it
+    attributes.cursor = cursor.Id();
+    attributes.event_mask = kSaverEvents;
+    const Window window = XCreateWindow(display, root, 0, 0, static_cast<unsigned>(width),
+                                        static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
+                                        CopyFromParent, CWOverrideRedirect | CWBackPixmap | CWCursor | CWEventMask,
+                                        &attributes);
+    Name(display, window);
+
+    X11CanvasHost host(display,
+                       {window, true, DefaultVisual(display, screen), DefaultDepth(display, screen), width, height},
+                       signals);
+    if (stats) host.EnableStats();
+    // What the screen showed, taken before the saver covers it.
+    host.Picture().StartFrom(root, 0, 0);
+    auto* canvas = new FullScreenWindow(objects);
+    host.Attach(canvas, canvas);
+    XMapRaised(display, window);
+    XSync(display, False);
+    TakeInput(display, window, cursor.Id());
+    host.Run();  // every way it ends is a normal end
+    return 0;
+}
+
+int RunPreview(Display* display, SignalPipe& signals, GdiObjects& objects, unsigned long parent, bool stats) {
+    XWindowAttributes pane{};
+    if (!ExistingWindow(display, parent, pane)) return 1;
+    InvisibleCursor cursor(display, parent);
+
+    // A child covering the pane, so the pane's owner destroying the pane
+    // destroys the canvas with it.
+    XSetWindowAttributes attributes{};
+    attributes.background_pixmap = None;
+    attributes.cursor = cursor.Id();
+    attributes.event_mask = kCanvasEvents;
+    const Window window = XCreateWindow(display, parent, 0, 0, static_cast<unsigned>(pane.width),
+                                        static_cast<unsigned>(pane.height), 0, CopyFromParent, InputOutput,
+                                        CopyFromParent, CWBackPixmap | CWCursor | CWEventMask, &attributes);
+    XSync(display, False);
+    if (TakeXError().code != 0) {
+        Complain("cannot draw in window " + Hex(parent) + " (it vanished or refuses a child)");
+        return 1;
+    }
+    X11CanvasHost host(display, {window, true, pane.visual, pane.depth, pane.width, pane.height}, signals);
+    if (stats) host.EnableStats();
+    host.Picture().StartFrom(parent, 0, 0);
+    auto* canvas = new CanvasWindow(1, objects);
+    host.Attach(canvas, nullptr);
+    XMapWindow(display, window);
+    host.Run();  // every way it ends is a normal end
+    return 0;
+}
+
+// XScreenSaver hands over a window it owns: draw straight into it, watch
+// for it going away, and leave input to XScreenSaver.
+int RunInWindow(Display* display, SignalPipe& signals, GdiObjects& objects, Window window, bool stats) {
+    XWindowAttributes target{};
+    if (!ExistingWindow(display, window, target)) return 1;
+    XSelectInput(display, window, kCanvasEvents);
+    X11CanvasHost host(display, {window, false, target.visual, target.depth, target.width, target.height},
+                       signals);
+    if (stats) host.EnableStats();
+    host.Picture().StartFrom(window, 0, 0);
+    auto* canvas = new CanvasWindow(1, objects);
+    host.Attach(canvas, nullptr);
+    host.Run();  // every way it ends is a normal end
+    return 0;
+}
+
+}  // namespace
+
+int RunDrawingMode(const CommandLine& commandLine) {
+    SignalPipe signals;  // first: a SIGTERM during start-up still ends cleanly
+    InstallXErrorHandlers();
+    const char* name = commandLine.display ? commandLine.display->c_str() : nullptr;
+    Display* display = XOpenDisplay(name);
+    if (display == nullptr) {
+        const char* fromEnvironment = std::getenv("DISPLAY");
+        if (name == nullptr && (fromEnvironment == nullptr || *fromEnvironment == '\0'))
+            Complain("no X display: DISPLAY is not set (or give --display NAME)");
+        else
+            Complain(std::string("cannot open X display '") + (name ? name : fromEnvironment) + "'");
+        return 1;
+    }
+    int code = 1;
+    {
+        PortableGdiObjects objects;  // outlives the canvas, which releases its brushes into it
+        switch (commandLine.mode) {
+            case LinuxMode::Saver: code = RunSaver(display, signals, objects, commandLine.stats); break;
+            case LinuxMode::Preview:
+                code = RunPreview(display, signals, objects, commandLine.windowId, commandLine.stats);
+                break;
+            case LinuxMode::XScreenSaverWindow:
+                code = RunInWindow(display, signals, objects, commandLine.windowId, commandLine.stats);
+                break;
+            case LinuxMode::XScreenSaverRoot:
+                code = RunInWindow(display, signals, objects, DefaultRootWindow(display), commandLine.stats);
+                break;
+            default: break;
+        }
+    }
+    XCloseDisplay(display);
+    return code;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,63 @@
+// tessaly: the garden as an X11 screen saver, a preview inside another
+// program's window, and an XScreenSaver display mode. Start-up as on every
+// platform: settings loaded, generator seeded once, then the mode switch.
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "CommandLine.h"
+#include "SettingsDialog.h"
+#include "SettingsFile.h"
+#include "X11Modes.h"
+#include "random/Random.h"
+#include "settings/Settings.h"
+
+using namespace tessaly;
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+int RunSettingsMode(SettingsFile& file, int argc, char** argv) {
+    SettingsValues values{cycleLengthSetting, speedSetting, buildSetting, file.Path()};
+    if (!RunSettingsDialog(values, argc, argv)) return 0;  // Cancel: nothing is written
+    WriteSettings(file, values.cycleLength, values.speed, values.build);
+    if (const std::string error = file.Commit(); !error.empty()) {
+        std::fprintf(stderr, "tessaly: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CommandLine commandLine;
+    const std::string error = ParseCommandLine(argc, argv, std::getenv("XSCREENSAVER_WINDOW"), commandLine);
+    if (!error.empty()) {
+        std::fprintf(stderr, "tessaly: %s (see tessaly --help)\n", error.c_str());
+        return kUsageError;
+    }
+    if (commandLine.mode == LinuxMode::Help) {
+        std::fputs(UsageText("tessaly").c_str(), stdout);
+        return 0;
+    }
+    if (commandLine.mode == LinuxMode::Version) {
+        std::fputs(VersionText().c_str(), stdout);
+        return 0;
+    }
+
+    SettingsFile file(SettingsFilePath());
+    if (const std::string warning = file.Read(); !warning.empty())
+        std::fprintf(stderr, "tessaly: %s\n", warning.c_str());
+    LoadSettings(file);
+    SeedRandom(commandLine.seed ? *commandLine.seed : static_cast<uint32_t>(std::time(nullptr)));
+
+    if (commandLine.mode == LinuxMode::Settings) return RunSettingsMode(file, argc, argv);
+
+    // One run's overrides; the file keeps what it holds.
+    if (commandLine.cycleLength) cycleLengthSetting = *commandLine.cycleLength;
+    if (commandLine.speed) speedSetting = *commandLine.speed;
+    if (commandLine.build) buildSetting = *commandLine.build;
+    return RunDrawingMode(commandLine);
+}
