@@ -1,0 +1,120 @@
+#include "PreviewArea.h"
+
+#include "CairoDevice.h"
+
+namespace tessaly {
+
+namespace {
+// Input and redraws come first; then the paint that an invalidation asked
+// for; the timer runs only when nothing else waits, so even a 5 ms period
+// cannot starve the dialog.
+constexpr int kPaintPriority = G_PRIORITY_HIGH_IDLE + 10;
+constexpr int kTimerPriority = G_PRIORITY_HIGH_IDLE + 30;
+}  // namespace
+
+PreviewArea::PreviewArea(int width, int height)
+    : width_(width),
+      height_(height),
+      area_(GTK_WIDGET(g_object_ref_sink(gtk_drawing_area_new()))),
+      // Transparent at first: the preview starts on the dialog's own
+      // background, and the garden piles up over it.
+      image_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
+      canvas_(std::make_unique<CanvasWindow>(0, objects_)) {
+    gtk_widget_set_size_request(area_, width_, height_);
+    gtk_widget_set_halign(area_, GTK_ALIGN_START);
+    gtk_widget_set_valign(area_, GTK_ALIGN_START);
+    g_signal_connect(area_, "draw", G_CALLBACK(OnDraw), this);
+    g_signal_connect(area_, "destroy", G_CALLBACK(OnDestroy), this);
+    canvas_->AttachHost(this);
+}
+
+PreviewArea::~PreviewArea() {
+    if (windowAlive_) {
+        g_signal_handlers_disconnect_by_data(area_, this);
+        WindowGone();
+    }
+    canvas_.reset();  // before objects_, whose brushes its holders delete
+    g_object_unref(area_);
+}
+
+void PreviewArea::Create() { canvas_->OnCreate(); }
+
+void PreviewArea::SetTimer(int id, unsigned periodMs) {
+    if (id != kCanvasTimerId || !windowAlive_) return;
+    KillTimer(id);
+    timerSource_ = g_timeout_add_full(kTimerPriority, periodMs, OnTick, this, nullptr);
+}
+
+void PreviewArea::KillTimer(int id) {
+    if (id != kCanvasTimerId || timerSource_ == 0) return;
+    g_source_remove(timerSource_);
+    timerSource_ = 0;
+}
+
+void PreviewArea::InvalidateRect(bool) {
+    // The canvas has no background, so an erase clears nothing.
+    if (!windowAlive_) return;
+    invalid_ = true;
+    if (paintSource_ == 0) paintSource_ = g_idle_add_full(kPaintPriority, OnPaintIdle, this, nullptr);
+}
+
+void PreviewArea::UpdateWindow() {
+    if (invalid_) Paint();
+}
+
+Rect PreviewArea::GetClientRect() { return Rect{0, 0, width_, height_}; }
+
+void PreviewArea::PostClose() {
+    // The preview is a child of the dialog: it never closes itself.
+}
+
+gboolean PreviewArea::OnTick(gpointer self) {
+    static_cast<PreviewArea*>(self)->canvas_->OnTimer(kCanvasTimerId);
+    return G_SOURCE_CONTINUE;
+}
+
+gboolean PreviewArea::OnPaintIdle(gpointer self) {
+    auto* preview = static_cast<PreviewArea*>(self);
+    preview->paintSource_ = 0;
+    preview->Paint();
+    return G_SOURCE_REMOVE;
+}
+
+void PreviewArea::Paint() {
+    invalid_ = false;
+    if (paintSource_ != 0) {
+        g_source_remove(paintSource_);
+        paintSource_ = 0;
+    }
+    {
+        CairoContext cr(cairo_create(image_.get()));
+        CairoDevice device(cr.get());
+        canvas_->OnPaint(device);
+    }
+    cairo_surface_flush(image_.get());
+    gtk_widget_queue_draw(area_);
+}
+
+gboolean PreviewArea::OnDraw(GtkWidget*, cairo_t* cr, gpointer self) {
+    PaintImage(cr, static_cast<PreviewArea*>(self)->image_.get());
+    return TRUE;
+}
+
+void PreviewArea::OnDestroy(GtkWidget*, gpointer self) {
+    static_cast<PreviewArea*>(self)->WindowGone();
+}
+
+void PreviewArea::WindowGone() {
+    if (!windowAlive_) return;
+    KillTimer(kCanvasTimerId);
+    if (paintSource_ != 0) {
+        g_source_remove(paintSource_);
+        paintSource_ = 0;
+    }
+    invalid_ = false;
+    windowAlive_ = false;
+    canvas_->AttachHost(nullptr);
+    canvas_->PostNcDestroy();
+}
+
+}  // namespace tessaly

@@ -1,0 +1,62 @@
+// The live preview of the settings dialog: a GTK drawing area that hosts the
+// real canvas. Timer 1 is a GLib timeout, an invalidation schedules a paint,
+// and every paint draws onto an image that outlives it, so each expose of
+// the area shows the whole garden drawn so far and nothing is ever erased.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <memory>
+
+#include "CairoImage.h"
+#include "canvas/CanvasWindow.h"
+#include "canvas/WindowHost.h"
+#include "device/PortableGdiObjects.h"
+
+namespace tessaly {
+
+class PreviewArea final : public WindowHost {
+public:
+    // A width x height area; the canvas inside it is not created yet.
+    PreviewArea(int width, int height);
+    ~PreviewArea() override;
+    PreviewArea(const PreviewArea&) = delete;
+    PreviewArea& operator=(const PreviewArea&) = delete;
+
+    GtkWidget* Widget() const { return area_; }
+    CanvasWindow& Canvas() { return *canvas_; }
+
+    // The canvas's creation: starts its timer. Call once the area is in the dialog.
+    void Create();
+
+    // WindowHost
+    void SetTimer(int id, unsigned periodMs) override;
+    void KillTimer(int id) override;
+    void InvalidateRect(bool erase) override;
+    void UpdateWindow() override;
+    Rect GetClientRect() override;
+    void PostClose() override;
+
+private:
+    static gboolean OnTick(gpointer self);
+    static gboolean OnPaintIdle(gpointer self);
+    static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
+    static void OnDestroy(GtkWidget* widget, gpointer self);
+
+    void Paint();
+    // The window is gone: no more ticks or paints; the canvas lets go of its scene.
+    void WindowGone();
+
+    int width_;
+    int height_;
+    GtkWidget* area_;
+    CairoSurface image_;
+    PortableGdiObjects objects_;
+    std::unique_ptr<CanvasWindow> canvas_;
+    guint timerSource_ = 0;
+    guint paintSource_ = 0;
+    bool invalid_ = false;
+    bool windowAlive_ = true;
+};
+
+}  // namespace tessaly

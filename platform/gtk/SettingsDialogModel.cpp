@@ -1,0 +1,60 @@
+#include "SettingsDialogModel.h"
+
+#include "settings/Settings.h"
+#include "shell/SliderRules.h"
+
+namespace tessaly {
+
+SettingsDialogModel::SettingsDialogModel(CanvasWindow& preview) : preview_(preview) {}
+
+void SettingsDialogModel::Initialise(const SettingsValues& values) {
+    cycleLength_ = values.cycleLength;
+    speed_ = values.speed;
+    build_ = values.build;
+    // A two-state check box shows any nonzero flag as checked.
+    buildChecked_ = build_ != 0;
+
+    // The preview follows the fields as loaded, before the bars clamp them.
+    preview_.SetSpeed(speed_);
+    preview_.SetCycleLength(cycleLength_);
+    buildSetting = build_;
+
+    cyclePosition_ = ClampToBar(cycleLength_, kCycleSliderMin, kCycleSliderMax);
+    speedPosition_ = ClampToBar(speed_, kSpeedSliderMin, kSpeedSliderMax);
+}
+
+int SettingsDialogModel::Scroll(Slider slider, int code, int thumbPosition) {
+    if (slider == Slider::Cycle) {
+        const int p = SliderPositionFor(code, cyclePosition_, thumbPosition);
+        cyclePosition_ = ClampToBar(p, kCycleSliderMin, kCycleSliderMax);
+    } else {
+        const int p = SliderPositionFor(code, speedPosition_, thumbPosition);
+        speedPosition_ = ClampToBar(p, kSpeedSliderMin, kSpeedSliderMax);
+    }
+    // Whichever slider moved, the timer restarts with the speed slider's position.
+    preview_.SetSpeed(speedPosition_);
+    preview_.SetCycleLength(cyclePosition_);
+    return Position(slider);
+}
+
+void SettingsDialogModel::BuildClicked(bool checked) {
+    buildChecked_ = checked;
+    speed_ = speedPosition_;
+    cycleLength_ = cyclePosition_;
+    build_ = checked ? 1 : 0;
+    buildSetting = build_;
+}
+
+SettingsValues SettingsDialogModel::Confirmed() const {
+    SettingsValues values;
+    values.cycleLength = cyclePosition_;
+    values.speed = speedPosition_;
+    values.build = buildChecked_ ? 1 : 0;
+    return values;
+}
+
+int SettingsDialogModel::Position(Slider slider) const {
+    return slider == Slider::Cycle ? cyclePosition_ : speedPosition_;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,54 @@
+// What the settings dialog does with its two sliders and its check box, kept
+// apart from the toolkit: the positions it shows, the calls it makes on the
+// live preview, and the values it confirms on OK.
+#pragma once
+
+#include <cstdint>
+
+#include "canvas/CanvasWindow.h"
+#include "x11/SettingsDialog.h"
+
+namespace tessaly {
+
+enum class Slider { Cycle, Speed };
+
+class SettingsDialogModel {
+public:
+    explicit SettingsDialogModel(CanvasWindow& preview);
+
+    // Dialog initialisation, once the preview's window exists: the preview's
+    // timer restarts with the speed as loaded, the preview gets the cycle
+    // length and buildSetting the build flag; each slider shows its value at
+    // its bar's nearest end when it is out of range.
+    void Initialise(const SettingsValues& values);
+
+    // One slider event (a scroll code with the thumb position for drags).
+    // Moves that slider, restarts the preview's timer with the speed slider's
+    // position and hands the preview the cycle slider's. Returns the new position.
+    int Scroll(Slider slider, int code, int thumbPosition = 0);
+
+    // A click on the check box, with its new state: the controls are read
+    // into the dialog's fields and the preview draws accordingly from its next paint.
+    void BuildClicked(bool checked);
+
+    // The values OK confirms: the slider positions and the check state.
+    SettingsValues Confirmed() const;
+
+    int Position(Slider slider) const;
+    bool BuildChecked() const { return buildChecked_; }
+    // The dialog's fields (as last exchanged with the controls).
+    int32_t CycleLengthField() const { return cycleLength_; }
+    int32_t SpeedField() const { return speed_; }
+    int32_t BuildField() const { return build_; }
+
+private:
+    CanvasWindow& preview_;
+    int cyclePosition_ = 0;
+    int speedPosition_ = 0;
+    bool buildChecked_ = false;
+    int32_t cycleLength_ = 0;
+    int32_t speed_ = 0;
+    int32_t build_ = 0;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,70 @@
+// Runs the settings dialog on its own, for the end-to-end tests: the initial
+// values come from the command line, the outcome is printed on stdout as
+//   OK cycle_length=C Speed=S Build=B     or     CANCEL
+#include <cstdio>
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "random/Random.h"
+#include "settings/Settings.h"
+#include "x11/SettingsDialog.h"
+
+namespace {
+
+bool ParseInt(const char* text, int32_t& out) {
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text, &end, 10);
+    if (errno != 0 || end == text || *end != '\0' || value < INT32_MIN || value > INT32_MAX) return false;
+    out = static_cast<int32_t>(value);
+    return true;
+}
+
+int Usage(FILE* to) {
+    std::fprintf(to,
+                 "usage: settings_dialog_driver [--cycle-length N] [--speed N] [--build N] "
+                 "[--seed N] [--file PATH] [GTK options]\n");
+    return to == stdout ? 0 : 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    tessaly::SettingsValues values;
+    int32_t seed = static_cast<int32_t>(std::time(nullptr));
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "--help") == 0) return Usage(stdout);
+        int32_t* target = nullptr;
+        if (std::strcmp(arg, "--cycle-length") == 0) target = &values.cycleLength;
+        else if (std::strcmp(arg, "--speed") == 0) target = &values.speed;
+        else if (std::strcmp(arg, "--build") == 0) target = &values.build;
+        else if (std::strcmp(arg, "--seed") == 0) target = &seed;
+        if (target != nullptr) {
+            if (i + 1 >= argc || !ParseInt(argv[i + 1], *target)) {
+                std::fprintf(stderr, "settings_dialog_driver: %s needs an integer\n", arg);
+                return 2;
+            }
+            ++i;
+        } else if (std::strcmp(arg, "--file") == 0 && i + 1 < argc) {
+            values.settingsFile = argv[++i];
+        }
+        // Anything else is left for the toolkit (--display and the like).
+    }
+    // As start-up does: the settings as loaded, one seed for the process.
+    tessaly::cycleLengthSetting = values.cycleLength;
+    tessaly::speedSetting = values.speed;
+    tessaly::buildSetting = values.build;
+    tessaly::SeedRandom(static_cast<uint32_t>(seed));
+
+    if (tessaly::RunSettingsDialog(values, argc, argv)) {
+        std::printf("OK cycle_length=%d Speed=%d Build=%d\n", values.cycleLength, values.speed, values.build);
+    } else {
+        std::printf("CANCEL\n");
+    }
+    return 0;
+}
