@@ -82,20 +82,27 @@ void CairoDevice::FillRuns(const std::vector<PixelRun>& runs, ColourRef colour) 
     cairo_fill(cr_);
 }
 
-void CairoDevice::TracePath(bool close) {
-    const double offset = style_ == CairoStyle::Smooth ? kSmoothOffset : kFillOffset;
+void CairoDevice::TracePath(const Point* devicePoints, int count, bool close, double offset) {
     cairo_new_path(cr_);
-    for (const Point& p : devicePoints_) cairo_line_to(cr_, p.x + offset, p.y + offset);
+    for (int i = 0; i < count; ++i) cairo_line_to(cr_, devicePoints[i].x + offset, devicePoints[i].y + offset);
     if (close) cairo_close_path(cr_);
+}
+
+void CairoDevice::FillDevicePolygon(const Point* devicePoints, int count, ColourRef colour) {
+    TracePath(devicePoints, count, true, kFillOffset);
+    SetColour(colour);
+    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);  // ALTERNATE
+    cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
+    cairo_fill(cr_);
 }
 
 bool CairoDevice::Polygon(const Point* points, int count) {
     if (count < 2) return false;
     MapPoints(points, count);
-    TracePath(true);
-    SetColour(brush_.colour);
-    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);  // ALTERNATE
     if (style_ == CairoStyle::Smooth) {
+        TracePath(devicePoints_.data(), count, true, kSmoothOffset);
+        SetColour(brush_.colour);
+        cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);  // ALTERNATE
         cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
         cairo_fill_preserve(cr_);
         SetColour(pen_.colour);
@@ -104,8 +111,7 @@ bool CairoDevice::Polygon(const Point* points, int count) {
         cairo_stroke(cr_);
         return true;
     }
-    cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
-    cairo_fill(cr_);
+    FillDevicePolygon(devicePoints_.data(), count, brush_.colour);
     // The outline closes the figure; every segment leaves out its end point,
     // which is the start point of the next.
     runs_.clear();
@@ -120,7 +126,7 @@ bool CairoDevice::Polyline(const Point* points, int count) {
     if (count < 2) return false;
     MapPoints(points, count);
     if (style_ == CairoStyle::Smooth) {
-        TracePath(false);
+        TracePath(devicePoints_.data(), count, false, kSmoothOffset);
         SetColour(pen_.colour);
         cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
         cairo_set_line_width(cr_, 1.0);

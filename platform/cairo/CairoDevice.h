@@ -37,6 +37,9 @@ public:
     bool Ellipse(int left, int top, int right, int bottom) override;
 
     Point ToDevice(Point logical) const;
+    // The fill step of Polygon on its own, in device pixels: the ALTERNATE
+    // rule with left and top edges inside (no outline).
+    void FillDevicePolygon(const Point* devicePoints, int count, ColourRef colour);
     ColourRef PenColour() const { return pen_.colour; }
     ColourRef BrushColour() const { return brush_.colour; }
 
@@ -49,7 +52,7 @@ private:
     void MapPoints(const Point* points, int count);
     void SetColour(ColourRef colour);
     void FillRuns(const std::vector<PixelRun>& runs, ColourRef colour);
-    void TracePath(bool close);
+    void TracePath(const Point* devicePoints, int count, bool close, double offset);
 
     cairo_t* cr_;
     CairoStyle style_;

@@ -118,14 +118,14 @@ void AppendEllipsePixels(Rect box, std::vector<PixelRun>& outline, std::vector<P
         i = j;
     }
 
-    // Interior: per row, every pixel centre within the ideal ellipse.
+    // Interior: per row, every pixel centre strictly inside the ideal ellipse.
     if (rx == 0.0 || ry == 0.0) return;
     for (int32_t y = box.top; y <= lastY; ++y) {
         const double dy = y - cy;
         if (std::fabs(dy) >= ry) continue;
         const double w = halfSpan(rx, ry, dy);
-        const int32_t from = static_cast<int32_t>(std::ceil(cx - w));
-        const int32_t to = static_cast<int32_t>(std::floor(cx + w));
+        const int32_t from = static_cast<int32_t>(std::floor(cx - w)) + 1;
+        const int32_t to = static_cast<int32_t>(std::ceil(cx + w)) - 1;
         if (to >= from) interior.push_back({from, y, to - from + 1, 1});
     }
 }

@@ -1,0 +1,95 @@
+// Runs the real tessaly-render binary in a scratch folder for end-to-end tests.
+#pragma once
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace tessaly {
+
+struct ToolResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tessaly-render-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+    std::vector<std::string> Files() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+            names.push_back(entry.path().filename().string());
+        }
+        return names;
+    }
+
+private:
+    std::string path_;
+};
+
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Starts the tool in `folder` with stdout and stderr sent to files there.
+inline pid_t StartTool(const ScratchFolder& folder, const std::vector<std::string>& args,
+                       const std::string& outPath, const std::string& errPath) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (chdir(folder.Path().c_str()) != 0) _exit(127);
+        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(out, 1);
+        dup2(err, 2);
+        std::vector<char*> argv;
+        static std::string program = TESSALY_RENDER_BINARY;
+        argv.push_back(program.data());
+        std::vector<std::string> copy = args;
+        for (std::string& a : copy) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+inline int WaitTool(pid_t pid) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return -1;
+}
+
+// Runs the tool to the end; its output files live outside `folder`.
+inline ToolResult RunTool(const ScratchFolder& folder, const std::vector<std::string>& args) {
+    ScratchFolder logs;
+    ToolResult result;
+    result.exitCode = WaitTool(StartTool(folder, args, logs / "out", logs / "err"));
+    result.out = ReadFile(logs / "out");
+    result.err = ReadFile(logs / "err");
+    return result;
+}
+
+}  // namespace tessaly

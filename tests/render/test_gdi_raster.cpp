@@ -1,0 +1,208 @@
+// GDI's pixel rules as the Cairo device computes them: mapping rounding,
+// cosmetic line stepping and the pixels of Ellipse.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <set>
+#include <utility>
+
+#include "GdiRaster.h"
+
+namespace tessaly {
+namespace {
+
+using Pixels = std::set<std::pair<int, int>>;  // (x, y)
+
+Pixels Expand(const std::vector<PixelRun>& runs) {
+    Pixels pixels;
+    for (const PixelRun& r : runs) {
+        for (int y = r.y; y < r.y + r.height; ++y) {
+            for (int x = r.x; x < r.x + r.width; ++x) pixels.insert({x, y});
+        }
+    }
+    return pixels;
+}
+
+Pixels Line(Point a, Point b) {
+    std::vector<PixelRun> runs;
+    AppendLinePixels(a, b, runs);
+    return Expand(runs);
+}
+
+AxisMapping Axis(int windowExt, int viewportExt) {
+    AxisMapping axis;
+    axis.windowExt = windowExt;
+    axis.viewportExt = viewportExt;
+    return axis;
+}
+
+TEST(Mapping, FullHdStretchRoundsToNearest) {
+    const AxisMapping x = Axis(1400, 1920);
+    const AxisMapping y = Axis(1000, 1080);
+    EXPECT_EQ(x.ToDevice(0), 0);
+    EXPECT_EQ(x.ToDevice(1), 1);     // 1.371
+    EXPECT_EQ(x.ToDevice(3), 4);     // 4.114
+    EXPECT_EQ(x.ToDevice(5), 7);     // 6.857
+    EXPECT_EQ(x.ToDevice(488), 669); // 669.257
+    EXPECT_EQ(x.ToDevice(512), 702); // 702.171
+    EXPECT_EQ(x.ToDevice(1400), 1920);
+    EXPECT_EQ(y.ToDevice(312), 337); // 336.96
+    EXPECT_EQ(y.ToDevice(-12), -13); // -12.96
+    EXPECT_EQ(y.ToDevice(1000), 1080);
+    // Every coordinate a scene can produce, against the real-valued formula.
+    for (int v = -2000; v <= 3000; ++v) {
+        ASSERT_EQ(x.ToDevice(v), static_cast<int>(std::floor(v * 1920.0 / 1400.0 + 0.5))) << v;
+        ASSERT_EQ(y.ToDevice(v), static_cast<int>(std::floor(v * 1080.0 / 1000.0 + 0.5))) << v;
+    }
+}
+
+TEST(Mapping, LogicalSizeIsTheIdentity) {
+    const AxisMapping x = Axis(1400, 1400);
+    const AxisMapping y = Axis(1000, 1000);
+    for (int v = -1500; v <= 2500; ++v) {
+        ASSERT_EQ(x.ToDevice(v), v);
+        ASSERT_EQ(y.ToDevice(v), v);
+    }
+}
+
+TEST(Mapping, ExactHalvesGoUpEvenBelowZero) {
+    const AxisMapping half = Axis(2, 1);
+    EXPECT_EQ(half.ToDevice(1), 1);    // 0.5
+    EXPECT_EQ(half.ToDevice(3), 2);    // 1.5
+    EXPECT_EQ(half.ToDevice(-1), 0);   // -0.5 goes up, not away from zero
+    EXPECT_EQ(half.ToDevice(-3), -1);  // -1.5
+}
+
+TEST(Mapping, OriginsShiftBeforeAndAfterScaling) {
+    AxisMapping axis = Axis(10, 30);
+    axis.windowOrg = 5;
+    axis.viewportOrg = 100;
+    EXPECT_EQ(axis.ToDevice(5), 100);
+    EXPECT_EQ(axis.ToDevice(6), 103);
+    EXPECT_EQ(axis.ToDevice(0), 85);
+    // A flipped axis (negative extent) still rounds half up.
+    const AxisMapping flipped = Axis(-2, 1);
+    EXPECT_EQ(flipped.ToDevice(1), 0);   // -0.5
+    EXPECT_EQ(flipped.ToDevice(-1), 1);  // 0.5
+}
+
+TEST(LineStepping, HorizontalAndVerticalLeaveOutTheEndPoint) {
+    EXPECT_EQ(Line({1, 1}, {5, 1}), (Pixels{{1, 1}, {2, 1}, {3, 1}, {4, 1}}));
+    EXPECT_EQ(Line({5, 1}, {1, 1}), (Pixels{{5, 1}, {4, 1}, {3, 1}, {2, 1}}));
+    EXPECT_EQ(Line({2, 7}, {2, 4}), (Pixels{{2, 7}, {2, 6}, {2, 5}}));
+    EXPECT_TRUE(Line({3, 3}, {3, 3}).empty());
+    EXPECT_EQ(Line({0, 0}, {1, 1}), (Pixels{{0, 0}}));
+}
+
+TEST(LineStepping, TiesGoTowardTheSmallerCoordinate) {
+    // Half way along, the ideal line sits exactly between rows 0 and 1.
+    EXPECT_EQ(Line({0, 0}, {4, 1}), (Pixels{{0, 0}, {1, 0}, {2, 0}, {3, 1}}));
+    EXPECT_EQ(Line({4, 1}, {0, 0}), (Pixels{{4, 1}, {3, 1}, {2, 0}, {1, 0}}));
+    EXPECT_EQ(Line({0, 0}, {1, 4}), (Pixels{{0, 0}, {0, 1}, {0, 2}, {1, 3}}));
+    EXPECT_EQ(Line({0, 0}, {-4, -1}), (Pixels{{0, 0}, {-1, 0}, {-2, -1}, {-3, -1}}));
+}
+
+TEST(LineStepping, OnePixelPerStepNearestTheIdealLine) {
+    std::srand(12345);
+    for (int trial = 0; trial < 2000; ++trial) {
+        const Point a{std::rand() % 81 - 40, std::rand() % 81 - 40};
+        const Point b{std::rand() % 81 - 40, std::rand() % 81 - 40};
+        std::vector<PixelRun> runs;
+        AppendLinePixels(a, b, runs);
+        const Pixels pixels = Expand(runs);
+        const int dx = b.x - a.x, dy = b.y - a.y;
+        const int steps = std::max(std::abs(dx), std::abs(dy));
+        ASSERT_EQ(static_cast<int>(pixels.size()), steps) << trial;
+        if (steps == 0) continue;
+        EXPECT_TRUE(pixels.count({a.x, a.y}));
+        EXPECT_FALSE(pixels.count({b.x, b.y}));
+        for (const auto& [x, y] : pixels) {
+            // Distance along the minor axis from the ideal line, at most half a pixel.
+            if (std::abs(dx) >= std::abs(dy)) {
+                const double ideal = a.y + static_cast<double>(x - a.x) * dy / dx;
+                ASSERT_LE(std::fabs(y - ideal), 0.5) << trial;
+            } else {
+                const double ideal = a.x + static_cast<double>(y - a.y) * dx / dy;
+                ASSERT_LE(std::fabs(x - ideal), 0.5) << trial;
+            }
+        }
+    }
+}
+
+TEST(EllipsePixels, StayInsideTheBoxRightAndBottomExclusive) {
+    for (const Rect box : {Rect{2, 2, 9, 9}, Rect{0, 0, 8, 5}, Rect{10, 20, 43, 46}, Rect{-5, -5, 6, 2}}) {
+        std::vector<PixelRun> outline, interior;
+        AppendEllipsePixels(box, outline, interior);
+        const Pixels ring = Expand(outline);
+        int minX = 1 << 30, maxX = -(1 << 30), minY = 1 << 30, maxY = -(1 << 30);
+        for (const auto& [x, y] : ring) {
+            minX = std::min(minX, x);
+            maxX = std::max(maxX, x);
+            minY = std::min(minY, y);
+            maxY = std::max(maxY, y);
+            // Mirror symmetric within the box.
+            EXPECT_TRUE(ring.count({box.left + box.right - 1 - x, y}));
+            EXPECT_TRUE(ring.count({x, box.top + box.bottom - 1 - y}));
+        }
+        EXPECT_EQ(minX, box.left);
+        EXPECT_EQ(maxX, box.right - 1);
+        EXPECT_EQ(minY, box.top);
+        EXPECT_EQ(maxY, box.bottom - 1);
+        for (const auto& [x, y] : Expand(interior)) {
+            EXPECT_GT(x, box.left);
+            EXPECT_LT(x, box.right - 1);
+        }
+    }
+}
+
+TEST(EllipsePixels, OutlineIsConnectedAndEnclosesTheInterior) {
+    std::vector<PixelRun> outline, interior;
+    AppendEllipsePixels({0, 0, 25, 17}, outline, interior);
+    const Pixels ring = Expand(outline);
+    const Pixels inside = Expand(interior);
+    // Row by row, outline and interior together leave no hole.
+    for (int y = 0; y < 17; ++y) {
+        std::set<int> painted;
+        for (const auto& [x, yy] : ring)
+            if (yy == y) painted.insert(x);
+        for (const auto& [x, yy] : inside)
+            if (yy == y) painted.insert(x);
+        ASSERT_FALSE(painted.empty()) << y;
+        EXPECT_EQ(*painted.rbegin() - *painted.begin() + 1, static_cast<int>(painted.size())) << "row " << y;
+    }
+    // The interior never reaches the outline's own pixels on the box edge.
+    EXPECT_FALSE(inside.count({0, 8}));
+    // 8-connected: every outline pixel has an outline neighbour on each side of it.
+    for (const auto& [x, y] : ring) {
+        int neighbours = 0;
+        for (int ddy = -1; ddy <= 1; ++ddy)
+            for (int ddx = -1; ddx <= 1; ++ddx)
+                if ((ddx || ddy) && ring.count({x + ddx, y + ddy})) ++neighbours;
+        EXPECT_GE(neighbours, 2) << x << "," << y;
+    }
+    // The widest row and column touch the box edges at their centres.
+    EXPECT_TRUE(ring.count({0, 8}));
+    EXPECT_TRUE(ring.count({24, 8}));
+    EXPECT_TRUE(ring.count({12, 0}));
+    EXPECT_TRUE(ring.count({12, 16}));
+}
+
+TEST(EllipsePixels, ReversedBoxIsNormalisedAndEmptyBoxDrawsNothing) {
+    std::vector<PixelRun> a, ai, b, bi;
+    AppendEllipsePixels({2, 3, 12, 9}, a, ai);
+    AppendEllipsePixels({12, 9, 2, 3}, b, bi);
+    EXPECT_EQ(Expand(a), Expand(b));
+    EXPECT_EQ(Expand(ai), Expand(bi));
+    std::vector<PixelRun> c, ci;
+    AppendEllipsePixels({5, 5, 5, 9}, c, ci);
+    EXPECT_TRUE(c.empty());
+    EXPECT_TRUE(ci.empty());
+    // A one-pixel-wide box is a vertical line with no interior.
+    AppendEllipsePixels({5, 5, 6, 9}, c, ci);
+    EXPECT_EQ(Expand(c), (Pixels{{5, 5}, {5, 6}, {5, 7}, {5, 8}}));
+    EXPECT_TRUE(ci.empty());
+}
+
+}  // namespace
+}  // namespace tessaly

@@ -1,0 +1,85 @@
+// tessaly-render's command line: defaults, every option, and the one-line
+// errors for what it refuses.
+#include <gtest/gtest.h>
+
+#include "RenderOptions.h"
+
+namespace tessaly {
+namespace {
+
+ParsedCommandLine Parse(std::vector<std::string> args) { return ParseRenderOptions(args); }
+
+TEST(RenderOptions, DefaultsPaintOneDefaultPassToGardenPng) {
+    const ParsedCommandLine p = Parse({});
+    ASSERT_EQ(p.action, ParsedCommandLine::Action::Render);
+    EXPECT_EQ(p.options.ticks, 1400);
+    EXPECT_FALSE(p.options.seed.has_value());
+    EXPECT_EQ(p.options.width, 1920);
+    EXPECT_EQ(p.options.height, 1080);
+    EXPECT_EQ(p.options.cycleLength, 5);
+    EXPECT_EQ(p.options.build, 0);
+    EXPECT_FALSE(p.options.antialias);
+    EXPECT_EQ(p.options.background, "black");
+    EXPECT_EQ(p.options.output, "garden.png");
+    EXPECT_EQ(p.options.format, OutputFormat::Png);
+    EXPECT_TRUE(p.options.framesDir.empty());
+}
+
+TEST(RenderOptions, EveryOptionInBothSpellings) {
+    const ParsedCommandLine p =
+        Parse({"--ticks", "12", "--seed=4294967295", "--size", "1400x1000", "--cycle-length=1000", "--build",
+               "1", "--antialias", "--background", "bg.png", "-o", "out/Garden.SVG", "--frames=f"});
+    ASSERT_EQ(p.action, ParsedCommandLine::Action::Render) << p.error;
+    EXPECT_EQ(p.options.ticks, 12);
+    EXPECT_EQ(p.options.seed, 4294967295u);
+    EXPECT_EQ(p.options.width, 1400);
+    EXPECT_EQ(p.options.height, 1000);
+    EXPECT_EQ(p.options.cycleLength, 1000);
+    EXPECT_EQ(p.options.build, 1);
+    EXPECT_TRUE(p.options.antialias);
+    EXPECT_EQ(p.options.background, "bg.png");
+    EXPECT_EQ(p.options.output, "out/Garden.SVG");
+    EXPECT_EQ(p.options.format, OutputFormat::Svg);
+    EXPECT_EQ(p.options.framesDir, "f");
+    EXPECT_EQ(Parse({"--output", "a.pdf"}).options.format, OutputFormat::Pdf);
+}
+
+TEST(RenderOptions, HelpAndVersionWin) {
+    EXPECT_EQ(Parse({"--ticks", "5", "--help"}).action, ParsedCommandLine::Action::Help);
+    EXPECT_EQ(Parse({"-h"}).action, ParsedCommandLine::Action::Help);
+    EXPECT_EQ(Parse({"--version"}).action, ParsedCommandLine::Action::Version);
+}
+
+TEST(RenderOptions, RefusesBadValuesWithOneLine) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--frobnicate"},          {"stray"},
+        {"--ticks"},               {"--ticks", "-1"},
+        {"--ticks", "12x"},        {"--ticks", "99999999999"},
+        {"--seed", "-3"},          {"--seed", "4294967296"},
+        {"--size", "0x10"},        {"--size", "1920"},
+        {"--size", "16385x10"},    {"--size", "10x10x"},
+        {"--cycle-length", "0"},   {"--cycle-length", "1001"},
+        {"--build", "2"},          {"--build", ""},
+        {"-o", "garden.jpg"},      {"-o", "garden"},
+        {"-o", "dir.png/garden"},  {"-o", ""},
+        {"--antialias=yes"},       {"--background", ""},
+        {"--frames", ""},          {"--ticks", " 5"},
+    };
+    for (const auto& args : bad) {
+        const ParsedCommandLine p = Parse(args);
+        EXPECT_EQ(p.action, ParsedCommandLine::Action::Error) << args[0];
+        EXPECT_FALSE(p.error.empty());
+        EXPECT_EQ(p.error.find('\n'), std::string::npos);
+    }
+}
+
+TEST(RenderOptions, FormatFollowsTheExtensionOnly) {
+    EXPECT_EQ(FormatFromPath("a.PNG"), OutputFormat::Png);
+    EXPECT_EQ(FormatFromPath("/x.y/z.pdf"), OutputFormat::Pdf);
+    EXPECT_EQ(FormatFromPath("./pics.svg/../g.svg"), OutputFormat::Svg);
+    EXPECT_FALSE(FormatFromPath("/x.png/garden").has_value());
+    EXPECT_FALSE(FormatFromPath("png").has_value());
+}
+
+}  // namespace
+}  // namespace tessaly

@@ -1,0 +1,298 @@
+// End-to-end runs of the real tessaly-render binary.
+#include <expat.h>
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <map>
+#include <set>
+
+#include "CairoImage.h"
+#include "ImageProbe.h"
+#include "ToolRunner.h"
+
+namespace tessaly {
+namespace {
+
+struct Png {
+    CairoSurface surface;
+    int width = 0;
+    int height = 0;
+};
+
+Png LoadPng(const std::string& path) {
+    Png png;
+    png.surface.reset(cairo_image_surface_create_from_png(path.c_str()));
+    if (cairo_surface_status(png.surface.get()) == CAIRO_STATUS_SUCCESS) {
+        png.width = cairo_image_surface_get_width(png.surface.get());
+        png.height = cairo_image_surface_get_height(png.surface.get());
+    }
+    return png;
+}
+
+// Distinct colours and the share of pixels that are not the background.
+void Survey(const Png& png, ColourRef background, std::size_t& colours, double& covered) {
+    std::set<ColourRef> seen;
+    long long painted = 0;
+    for (int y = 0; y < png.height; y += 2)
+        for (int x = 0; x < png.width; x += 2) {
+            const ColourRef c = PixelAt(png.surface.get(), x, y);
+            seen.insert(c);
+            if (c != background) ++painted;
+        }
+    colours = seen.size();
+    covered = static_cast<double>(painted) / ((png.width + 1) / 2 * ((png.height + 1) / 2));
+}
+
+TEST(RenderTool, FullHdGardenIsPaintedAndReported) {
+    ScratchFolder dir;
+    const ToolResult r = RunTool(dir, {"--seed", "7", "--ticks", "300", "-o", "garden.png"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("seed 7\n", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("wrote " + (dir / "garden.png")), std::string::npos) << r.out;
+    EXPECT_EQ(dir.Files(), std::vector<std::string>{"garden.png"});  // no temporary left
+    const Png png = LoadPng(dir / "garden.png");
+    ASSERT_EQ(png.width, 1920);
+    ASSERT_EQ(png.height, 1080);
+    std::size_t colours = 0;
+    double covered = 0;
+    Survey(png, Rgb(0, 0, 0), colours, covered);
+    EXPECT_GT(colours, 100u);
+    EXPECT_GT(covered, 0.5);
+}
+
+TEST(RenderTool, SameSeedSameBytesOtherSeedOtherPicture) {
+    ScratchFolder dir;
+    for (const char* name : {"a.png", "b.png"}) {
+        ASSERT_EQ(RunTool(dir, {"--seed", "42", "--ticks", "60", "--size", "640x360", "-o", name}).exitCode, 0);
+    }
+    ASSERT_EQ(RunTool(dir, {"--seed", "43", "--ticks", "60", "--size", "640x360", "-o", "c.png"}).exitCode, 0);
+    const std::string a = ReadFile(dir / "a.png");
+    EXPECT_FALSE(a.empty());
+    EXPECT_EQ(a, ReadFile(dir / "b.png"));
+    EXPECT_NE(a, ReadFile(dir / "c.png"));
+}
+
+TEST(RenderTool, WithoutSeedTheTimeIsUsedAndPrinted) {
+    ScratchFolder dir;
+    const ToolResult r = RunTool(dir, {"--ticks", "1", "--size", "100x100", "-o", "g.png"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(r.out.rfind("seed ", 0), 0u);
+    EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(r.out[5])));
+}
+
+TEST(RenderTool, LogicalSizeOutputAndAntialiasing) {
+    ScratchFolder dir;
+    ASSERT_EQ(RunTool(dir, {"--seed", "3", "--ticks", "20", "--size", "1400x1000", "-o", "g.png"}).exitCode, 0);
+    ASSERT_EQ(RunTool(dir, {"--seed", "3", "--ticks", "20", "--size", "1400x1000", "--antialias", "-o", "s.png"})
+                  .exitCode, 0);
+    const Png exact = LoadPng(dir / "g.png");
+    const Png smooth = LoadPng(dir / "s.png");
+    EXPECT_EQ(exact.width, 1400);
+    EXPECT_EQ(exact.height, 1000);
+    std::size_t exactColours = 0, smoothColours = 0;
+    double covered = 0;
+    Survey(exact, Rgb(0, 0, 0), exactColours, covered);
+    Survey(smooth, Rgb(0, 0, 0), smoothColours, covered);
+    // Anti-aliased edges blend colours the palette never drew.
+    EXPECT_GT(smoothColours, 2 * exactColours);
+}
+
+// Element names and attributes of an SVG, read with a real XML parser.
+struct SvgSurvey {
+    std::map<std::string, int> elements;
+    std::map<std::string, std::string> root;
+    bool pointsAreIntegers = true;
+    bool coloursWellFormed = true;
+};
+
+bool IsColour(const std::string& c) {
+    if (c == "none") return true;
+    if (c.size() != 7 || c[0] != '#') return false;
+    for (std::size_t i = 1; i < 7; ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(c[i])) || std::isupper(static_cast<unsigned char>(c[i])))
+            return false;
+    return true;
+}
+
+void XMLCALL OnStart(void* data, const XML_Char* name, const XML_Char** attributes) {
+    auto* survey = static_cast<SvgSurvey*>(data);
+    ++survey->elements[name];
+    for (int i = 0; attributes[i] != nullptr; i += 2) {
+        const std::string key = attributes[i], value = attributes[i + 1];
+        if (std::string(name) == "svg") survey->root[key] = value;
+        if (key == "points") {
+            for (char c : value)
+                if (!(std::isdigit(static_cast<unsigned char>(c)) || c == ',' || c == ' ' || c == '-'))
+                    survey->pointsAreIntegers = false;
+        }
+        if ((key == "fill" || key == "stroke") && !IsColour(value)) survey->coloursWellFormed = false;
+    }
+}
+
+bool ParseSvg(const std::string& text, SvgSurvey& survey) {
+    XML_Parser parser = XML_ParserCreate(nullptr);
+    XML_SetUserData(parser, &survey);
+    XML_SetStartElementHandler(parser, OnStart);
+    const bool ok = XML_Parse(parser, text.data(), static_cast<int>(text.size()), 1) == XML_STATUS_OK;
+    XML_ParserFree(parser);
+    return ok;
+}
+
+TEST(RenderTool, SvgIsByteIdenticalAndWellFormed) {
+    ScratchFolder dir;
+    for (const char* name : {"a.svg", "b.svg"}) {
+        ASSERT_EQ(RunTool(dir, {"--seed", "11", "--ticks", "40", "--cycle-length", "1", "-o", name}).exitCode, 0);
+    }
+    const std::string svg = ReadFile(dir / "a.svg");
+    EXPECT_EQ(svg, ReadFile(dir / "b.svg"));
+    SvgSurvey survey;
+    ASSERT_TRUE(ParseSvg(svg, survey));
+    EXPECT_EQ(survey.root["viewBox"], "0 0 1400 1000");
+    EXPECT_EQ(survey.root["width"], "1920");
+    EXPECT_EQ(survey.root["height"], "1080");
+    EXPECT_EQ(survey.elements["svg"], 1);
+    EXPECT_EQ(survey.elements["rect"], 1);  // the black background
+    // 39 basal-leaf flowers and a narrow-leaf one: stems, leaves, petals and discs.
+    EXPECT_GT(survey.elements["polyline"], 0);
+    EXPECT_GT(survey.elements["polygon"], survey.elements["polyline"]);
+    EXPECT_GT(survey.elements["ellipse"], 0);
+    EXPECT_TRUE(survey.pointsAreIntegers);
+    EXPECT_TRUE(survey.coloursWellFormed);
+}
+
+TEST(RenderTool, StepByStepSvgHasOneElementPerTick) {
+    ScratchFolder dir;
+    ASSERT_EQ(RunTool(dir, {"--seed", "5", "--ticks", "25", "--build", "1", "-o", "g.svg"}).exitCode, 0);
+    SvgSurvey survey;
+    ASSERT_TRUE(ParseSvg(ReadFile(dir / "g.svg"), survey));
+    EXPECT_EQ(survey.elements["polygon"] + survey.elements["polyline"] + survey.elements["ellipse"], 25);
+}
+
+TEST(RenderTool, PdfIsWritten) {
+    ScratchFolder dir;
+    ASSERT_EQ(RunTool(dir, {"--seed", "5", "--ticks", "3", "-o", "g.pdf"}).exitCode, 0);
+    const std::string pdf = ReadFile(dir / "g.pdf");
+    EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
+    EXPECT_NE(pdf.find("%%EOF"), std::string::npos);
+}
+
+TEST(RenderTool, BadOptionsExitWithUsageErrorAndWriteNothing) {
+    ScratchFolder dir;
+    const std::vector<std::vector<std::string>> bad = {
+        {"--bogus"}, {"--ticks", "x"}, {"--size", "0x0"}, {"--build", "3"},
+        {"--cycle-length", "0"}, {"-o", "g.jpg"}, {"--seed"},
+    };
+    for (auto args : bad) {
+        args.insert(args.end(), {"--ticks", "1"});
+        if (std::find(args.begin(), args.end(), "-o") == args.end()) args.insert(args.end(), {"-o", "g.png"});
+        const ToolResult r = RunTool(dir, args);
+        EXPECT_EQ(r.exitCode, 2) << args[0];
+        EXPECT_EQ(r.err.rfind("tessaly-render: ", 0), 0u) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_TRUE(r.out.empty());
+    }
+    EXPECT_TRUE(dir.Files().empty());
+}
+
+TEST(RenderTool, UnwritableOutputIsAnIoError) {
+    ScratchFolder dir;
+    ToolResult r = RunTool(dir, {"--ticks", "1", "-o", "no-such-folder/g.png"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("no-such-folder/g.png"), std::string::npos) << r.err;
+    std::filesystem::create_directory(dir / "taken.png");
+    r = RunTool(dir, {"--ticks", "1", "-o", "taken.png"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(dir.Files(), std::vector<std::string>{"taken.png"});
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "taken.png"));
+}
+
+TEST(RenderTool, UnreadableBackgroundIsAnIoErrorAndLeavesNoFile) {
+    ScratchFolder dir;
+    ToolResult r = RunTool(dir, {"--ticks", "1", "--background", "missing.png", "-o", "g.png"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("missing.png"), std::string::npos);
+    std::ofstream(dir / "fake.png") << "not a picture";
+    r = RunTool(dir, {"--ticks", "1", "--background", "fake.png", "-o", "g.svg"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(dir.Files(), std::vector<std::string>{"fake.png"});
+}
+
+TEST(RenderTool, BackgroundsLieUnderTheGarden) {
+    ScratchFolder dir;
+    ASSERT_EQ(RunTool(dir, {"--ticks", "0", "--size", "30x20", "--background", "white", "-o", "w.png"}).exitCode, 0);
+    EXPECT_EQ(CountColour(LoadPng(dir / "w.png").surface.get(), Rgb(255, 255, 255)), 600);
+
+    // A 2x1 picture, red then blue, covers 40x10 scaled by 20 and cropped top and bottom.
+    CairoSurface source(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 2, 1));
+    cairo_surface_flush(source.get());
+    auto* px = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(source.get()));
+    px[0] = 0xFF0000;
+    px[1] = 0x0000FF;
+    cairo_surface_mark_dirty(source.get());
+    std::string error;
+    ASSERT_TRUE(WritePng(source.get(), dir / "bg.png", error)) << error;
+    ASSERT_EQ(RunTool(dir, {"--ticks", "0", "--size", "40x10", "--background", "bg.png", "-o", "p.png"}).exitCode, 0);
+    const Png picture = LoadPng(dir / "p.png");
+    ASSERT_EQ(picture.width, 40);
+    EXPECT_EQ(PixelAt(picture.surface.get(), 2, 5), Rgb(255, 0, 0));
+    EXPECT_EQ(PixelAt(picture.surface.get(), 37, 5), Rgb(0, 0, 255));
+
+    // The garden is painted over the background, never erasing it all.
+    ASSERT_EQ(RunTool(dir, {"--seed", "9", "--ticks", "3", "--size", "200x100", "--background", "white", "-o", "g.png"})
+                  .exitCode, 0);
+    const Png garden = LoadPng(dir / "g.png");
+    const int white = CountColour(garden.surface.get(), Rgb(255, 255, 255));
+    EXPECT_GT(white, 0);
+    EXPECT_LT(white, 200 * 100);
+    // The SVG carries the same background, embedded.
+    ASSERT_EQ(RunTool(dir, {"--ticks", "0", "--size", "40x10", "--background", "bg.png", "-o", "p.svg"}).exitCode, 0);
+    EXPECT_NE(ReadFile(dir / "p.svg").find("data:image/png;base64,iVBORw0KGgo"), std::string::npos);
+}
+
+TEST(RenderTool, FramesAreOnePngPerPaint) {
+    ScratchFolder dir;
+    const ToolResult r =
+        RunTool(dir, {"--seed", "2", "--ticks", "6", "--build", "1", "--size", "140x100", "--frames", "frames",
+                      "-o", "g.png"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::vector<std::string> frames;
+    for (const auto& e : std::filesystem::directory_iterator(dir / "frames")) frames.push_back(e.path().filename());
+    std::sort(frames.begin(), frames.end());
+    ASSERT_EQ(frames.size(), 6u);
+    EXPECT_EQ(frames.front(), "frame-000001.png");
+    EXPECT_EQ(frames.back(), "frame-000006.png");
+    // The last frame is the finished picture.
+    EXPECT_EQ(ReadFile(dir / "frames/frame-000006.png"), ReadFile(dir / "g.png"));
+    EXPECT_NE(ReadFile(dir / "frames/frame-000001.png"), ReadFile(dir / "g.png"));
+
+    std::ofstream(dir / "plain") << "x";
+    EXPECT_EQ(RunTool(dir, {"--ticks", "1", "--frames", "plain", "-o", "h.png"}).exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir / "h.png"));
+}
+
+TEST(RenderTool, InterruptedRunLeavesNoFile) {
+    ScratchFolder dir, logs;
+    const pid_t pid = StartTool(dir, {"--ticks", "2000000000", "-o", "g.svg"}, logs / "out", logs / "err");
+    // Wait until the run is under way (it prints the seed first).
+    for (int i = 0; i < 500 && ReadFile(logs / "out").empty(); ++i) usleep(10000);
+    ASSERT_FALSE(ReadFile(logs / "out").empty());
+    kill(pid, SIGTERM);
+    EXPECT_EQ(WaitTool(pid), 128 + SIGTERM);
+    EXPECT_TRUE(dir.Files().empty());
+}
+
+TEST(RenderTool, HelpAndVersion) {
+    ScratchFolder dir;
+    ToolResult r = RunTool(dir, {"--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("Usage: tessaly-render"), std::string::npos);
+    EXPECT_NE(r.out.find("--background"), std::string::npos);
+    r = RunTool(dir, {"--version"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out.rfind("tessaly-render ", 0), 0u);
+    EXPECT_TRUE(dir.Files().empty());
+}
+
+}  // namespace
+}  // namespace tessaly
