@@ -48,7 +48,8 @@ void CanvasWindow::StepSceneCycle() {
     // Start-up keeps the setting at 1 or more; held there so a divisor of 0
     // can never occur, and widened so no product can overflow.
     const int64_t cycleLength = cycleLengthSetting < 1 ? 1 : cycleLengthSetting;
-    const int32_t cycleSlot = static_cast<int32_t>(sceneCounter / (cycleLength * kScenesPerCycleLength));
+    const int64_t scenesPerSlot = cycleLength * kScenesPerCycleLength;
+    const int32_t cycleSlot = static_cast<int32_t>(sceneCounter / scenesPerSlot);
     scene.reset();
     const SceneKind kind = SceneKindForSlot(cycleSlot);
     scene = CreateScene(kind);

@@ -48,7 +48,9 @@ public:
     void SetSpeed(int speed);
     void SetCycleLength(int length);
 
-    // Read access for hosts, tests and tools.
+    // Read access for hosts, tests and tools. A canvas always has a scene
+    // while its window lives; one that outlived its window has none.
+    bool HasScene() const { return scene != nullptr; }
     Scene& CurrentScene() { return *scene; }
     int32_t SceneCounter() const { return sceneCounter; }
     bool ClientRectRead() const { return clientRectRead != 0; }

@@ -318,6 +318,7 @@ TEST_F(Canvas, AutoDeleteCanvasDeletesItselfAfterItsScene) {
 TEST_F(Canvas, SurvivingCanvasBuildsAFreshSceneIfItsWindowComesBack) {
     canvas->OnTimer(kCanvasTimerId);
     canvas->PostNcDestroy();
+    EXPECT_FALSE(canvas->HasScene());
     RecordingDevice dc;
     canvas->OnPaint(dc);
     EXPECT_TRUE(dc.calls.empty());
