@@ -1,0 +1,80 @@
+#include "E2eFixture.h"
+
+#include <signal.h>
+#include <stdlib.h>
+
+namespace e2e {
+
+void TessalyE2e::SetUp() {
+    xvfb = std::make_unique<Xvfb>(640, 480);
+    ASSERT_TRUE(xvfb->Ok()) << "Xvfb did not start";
+    client = std::make_unique<XClient>(xvfb->Name());
+    ASSERT_TRUE(client->Ok());
+    client->SetRootColour(kDesktop);
+    char pattern[] = "/tmp/tessaly-e2e-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    configHome = pattern;
+}
+
+void TessalyE2e::TearDown() {
+    client.reset();
+    if (xvfb) xvfb->Kill();
+    if (!configHome.empty()) {
+        ASSERT_EQ(std::system(("rm -rf '" + configHome + "'").c_str()), 0);
+    }
+}
+
+std::vector<std::string> TessalyE2e::Environment(const std::vector<std::string>& extra) const {
+    std::vector<std::string> env{"DISPLAY=" + xvfb->Name(), "XDG_CONFIG_HOME=" + configHome, "XSCREENSAVER_WINDOW"};
+    env.insert(env.end(), extra.begin(), extra.end());
+    return env;
+}
+
+std::string TessalyE2e::TestName() const {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    return std::string(info->test_suite_name()) + "." + info->name();
+}
+
+std::unique_ptr<Process> TessalyE2e::Start(const std::vector<std::string>& args,
+                                           const std::vector<std::string>& extraEnv) {
+    std::vector<std::string> argv{TESSALY_PROGRAM};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return std::make_unique<Process>(argv, Environment(extraEnv), ArtefactPath(TestName() + ".log"));
+}
+
+int TessalyE2e::Xdotool(const std::vector<std::string>& args) {
+    std::vector<std::string> argv{"xdotool"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return RunCommand(argv, Environment());
+}
+
+void TessalyE2e::Save(const Image& image, const std::string& suffix) const {
+    image.SavePng(ArtefactPath(TestName() + suffix + ".png"));
+}
+
+std::unique_ptr<Process> TessalyE2e::StartSaver(const std::vector<std::string>& extraArgs) {
+    std::vector<std::string> args{"/s", "--seed", "7", "--speed", "95"};
+    args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+    auto saver = Start(args);
+    EXPECT_NE(client->WaitForSaverWindow(kStartSeconds), 0ul) << saver->Output();
+    Image before = client->Grab(client->Root()), now;
+    // Drawing starts once the window has taken the keyboard and the pointer.
+    EXPECT_TRUE(client->WaitForChange(client->Root(), before, 50, kStartSeconds, now)) << saver->Output();
+    return saver;
+}
+
+::testing::AssertionResult EndedCleanly(Process& p, double seconds) { return ExitedWith(p, 0, seconds); }
+
+::testing::AssertionResult ExitedWith(Process& p, int code, double seconds) {
+    if (!p.WaitExit(seconds)) return ::testing::AssertionFailure() << "still running after " << seconds << " s";
+    const int status = p.WaitStatus();
+    if (WIFSIGNALED(status))
+        return ::testing::AssertionFailure() << "killed by signal " << WTERMSIG(status)
+                                             << (WCOREDUMP(status) ? " (core dumped)" : "") << "\n" << p.Output();
+    if (WEXITSTATUS(status) != code)
+        return ::testing::AssertionFailure() << "exit code " << WEXITSTATUS(status) << ", expected " << code << "\n"
+                                             << p.Output();
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace e2e

@@ -1,0 +1,44 @@
+// A fresh Xvfb for each end-to-end test, the test's own X client on it, and
+// tessaly started against it with a private settings folder.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "E2eHarness.h"
+
+namespace e2e {
+
+constexpr uint32_t kDesktop = 0x3366AA;  // the root window's colour before the saver starts
+constexpr double kStartSeconds = 10;     // generous: CI machines are slow
+constexpr double kEndSeconds = 5;
+
+class TessalyE2e : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::vector<std::string> Environment(const std::vector<std::string>& extra = {}) const;
+    std::unique_ptr<Process> Start(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv = {});
+    int Xdotool(const std::vector<std::string>& args);
+    // Screenshot of `window` saved as an artefact named after the test.
+    void Save(const Image& image, const std::string& suffix = "") const;
+    std::string TestName() const;
+
+    // Starts the full-screen saver and waits until it covers the screen and draws.
+    std::unique_ptr<Process> StartSaver(const std::vector<std::string>& extraArgs = {});
+
+    std::unique_ptr<Xvfb> xvfb;
+    std::unique_ptr<XClient> client;
+    std::string configHome;
+};
+
+// Ended by itself with exit code 0 (no signal, no core dump).
+::testing::AssertionResult EndedCleanly(Process& p, double seconds = kEndSeconds);
+::testing::AssertionResult ExitedWith(Process& p, int code, double seconds = kEndSeconds);
+
+}  // namespace e2e

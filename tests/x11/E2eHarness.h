@@ -1,0 +1,94 @@
+// What the end-to-end tests drive the real tessaly program with: a private
+// Xvfb, the program as a child process, xdotool for input, and an X client of
+// the test's own to make windows, look at pixels and save screenshots.
+#pragma once
+
+#include <X11/Xlib.h>
+#include <sys/types.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Where screenshots and program output are kept (under the build tree).
+std::string ArtefactPath(const std::string& name);
+
+class Process {
+public:
+    // argv[0] is a path or a name on PATH. `environment` entries "KEY=VALUE"
+    // set, "KEY" alone unsets; stdout and stderr go to `outputFile`.
+    Process(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+            const std::string& outputFile);
+    ~Process();  // kills and reaps a child still running
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    pid_t Pid() const { return pid_; }
+    bool Running();
+    // Waits up to `seconds`; true once it has ended (status in WaitStatus()).
+    bool WaitExit(double seconds);
+    int WaitStatus() const { return status_; }
+    void Signal(int signal);
+    std::string Output() const;
+
+private:
+    pid_t pid_ = -1;
+    int status_ = 0;
+    bool reaped_ = false;
+    std::string outputFile_;
+};
+
+// Runs a command to completion (at most 20 s) and returns its exit code.
+int RunCommand(const std::vector<std::string>& argv, const std::vector<std::string>& environment);
+
+class Xvfb {
+public:
+    Xvfb(int width, int height);  // Ok() tells whether it started
+    ~Xvfb();
+    bool Ok() const { return !name_.empty(); }
+    const std::string& Name() const { return name_; }  // ":N"
+    void Kill();                                       // the server goes away
+
+private:
+    std::unique_ptr<Process> server_;
+    std::string name_;
+};
+
+struct Image {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;  // 0xRRGGBB
+    uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    size_t CountOf(uint32_t rgb) const;
+    size_t CountDiffering(const Image& other) const;
+    bool SavePng(const std::string& path) const;
+};
+
+class XClient {
+public:
+    explicit XClient(const std::string& display);
+    ~XClient();
+    bool Ok() const { return display_ != nullptr; }
+    Display* Dpy() const { return display_; }
+    Window Root() const { return DefaultRootWindow(display_); }
+
+    void SetRootColour(uint32_t rgb);
+    // A mapped top-level window filled with `rgb`, returned once it is viewable.
+    Window CreateWindow(int width, int height, uint32_t rgb);
+    void Destroy(Window window);
+    Image Grab(Window window);
+    // Polls until the window shows at least `minimum` pixels that differ
+    // from `before` (true) or `seconds` pass (false); `last` gets the image.
+    bool WaitForChange(Window window, const Image& before, size_t minimum, double seconds, Image& last);
+    // The mapped override-redirect top-level window, or 0 after `seconds`.
+    Window WaitForSaverWindow(double seconds);
+
+private:
+    Display* display_ = nullptr;
+};
+
+void Sleep(double seconds);
+
+}  // namespace e2e

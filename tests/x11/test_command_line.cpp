@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "CommandLine.h"
+
+using namespace tessaly;
+
+namespace {
+
+struct Parsed {
+    std::string error;
+    CommandLine line;
+};
+
+Parsed Parse(std::initializer_list<const char*> args, const char* xscreensaverWindow = nullptr) {
+    std::vector<const char*> argv{"tessaly"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    Parsed p;
+    p.error = ParseCommandLine(static_cast<int>(argv.size()), argv.data(), xscreensaverWindow, p.line);
+    return p;
+}
+
+LinuxMode ModeOf(std::initializer_list<const char*> args, const char* env = nullptr) {
+    const Parsed p = Parse(args, env);
+    EXPECT_EQ(p.error, "");
+    return p.line.mode;
+}
+
+}  // namespace
+
+TEST(WindowId, DecimalOrHexNonzeroThirtyTwoBits) {
+    unsigned long id = 0;
+    ASSERT_TRUE(ParseWindowId("1234", id));
+    EXPECT_EQ(id, 1234ul);
+    ASSERT_TRUE(ParseWindowId("0x1a00004", id));
+    EXPECT_EQ(id, 0x1a00004ul);
+    ASSERT_TRUE(ParseWindowId("0XFFFFFFFF", id));
+    EXPECT_EQ(id, 0xFFFFFFFFul);
+    for (const char* bad : {"", "0", "0x", "0x0", "-5", "12ab", "0x1g", "4294967296", "0x100000000", " 12", "+3"})
+        EXPECT_FALSE(ParseWindowId(bad, id)) << bad;
+}
+
+TEST(CommandLine, SharedModeSwitchesWork) {
+    EXPECT_EQ(ModeOf({"/s"}), LinuxMode::Saver);
+    EXPECT_EQ(ModeOf({"-S"}), LinuxMode::Saver);
+    EXPECT_EQ(ModeOf({"/scr"}), LinuxMode::Saver);
+    EXPECT_EQ(ModeOf({"/c"}), LinuxMode::Settings);
+    EXPECT_EQ(ModeOf({"/c:1234"}), LinuxMode::Settings);
+    EXPECT_EQ(ModeOf({"C"}), LinuxMode::Settings);
+    EXPECT_EQ(ModeOf({}), LinuxMode::Settings);
+
+    Parsed p = Parse({"-p", "0x400007", "ignored"});
+    EXPECT_EQ(p.error, "");
+    EXPECT_EQ(p.line.mode, LinuxMode::Preview);
+    EXPECT_EQ(p.line.windowId, 0x400007ul);
+    p = Parse({"/P", "77"});
+    EXPECT_EQ(p.line.mode, LinuxMode::Preview);
+    EXPECT_EQ(p.line.windowId, 77ul);
+}
+
+TEST(CommandLine, BadModeOrPreviewIdIsAnError) {
+    for (auto args : {std::initializer_list<const char*>{"/Screen"}, {"//s"}, {"--bogus"}, {"x"}}) {
+        const Parsed p = Parse(args);
+        EXPECT_NE(p.error.find("unknown"), std::string::npos) << *args.begin();
+    }
+    EXPECT_NE(Parse({"-p"}).error, "");
+    EXPECT_NE(Parse({"-p", "0"}).error, "");
+    EXPECT_NE(Parse({"-p", "window"}).error, "");
+}
+
+TEST(CommandLine, XScreenSaverOptionsWithOneOrTwoDashes) {
+    EXPECT_EQ(ModeOf({"--root"}), LinuxMode::XScreenSaverRoot);
+    EXPECT_EQ(ModeOf({"-root"}), LinuxMode::XScreenSaverRoot);
+    for (const char* option : {"--window-id", "-window-id"}) {
+        const Parsed p = Parse({option, "0x2c00001"});
+        EXPECT_EQ(p.line.mode, LinuxMode::XScreenSaverWindow) << option;
+        EXPECT_EQ(p.line.windowId, 0x2c00001ul);
+    }
+    EXPECT_EQ(Parse({"--window-id=99"}).line.windowId, 99ul);
+    EXPECT_NE(Parse({"--window-id"}).error, "");
+    EXPECT_NE(Parse({"--window-id", "zero"}).error, "");
+    EXPECT_NE(Parse({"--root", "/s"}).error, "");  // two modes at once
+}
+
+TEST(CommandLine, XScreenSaverWindowVariableIsHonouredWithoutArguments) {
+    Parsed p = Parse({}, "0x1e00007");
+    EXPECT_EQ(p.line.mode, LinuxMode::XScreenSaverWindow);
+    EXPECT_EQ(p.line.windowId, 0x1e00007ul);
+    // With --root it names the virtual root to draw on.
+    p = Parse({"--root", "--speed", "100"}, "4194311");
+    EXPECT_EQ(p.line.mode, LinuxMode::XScreenSaverWindow);
+    EXPECT_EQ(p.line.windowId, 4194311ul);
+    // An explicit window or mode switch wins over the variable.
+    EXPECT_EQ(Parse({"--window-id", "5"}, "6").line.windowId, 5ul);
+    EXPECT_EQ(ModeOf({"/s"}, "6"), LinuxMode::Saver);
+    // An empty variable is no window; a bad one is an error.
+    EXPECT_EQ(ModeOf({}, ""), LinuxMode::Settings);
+    EXPECT_NE(Parse({}, "garbage").error, "");
+}
+
+TEST(CommandLine, OverridesAreCheckedAndNeverMistakenForSwitches) {
+    Parsed p = Parse({"-speed", "100", "--cycle-length", "30", "--seed=4294967295", "--build", "/s"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.line.mode, LinuxMode::Saver);
+    EXPECT_EQ(*p.line.speed, 100);
+    EXPECT_EQ(*p.line.cycleLength, 30);
+    EXPECT_EQ(*p.line.seed, 4294967295u);
+    EXPECT_EQ(*p.line.build, 1);
+
+    // "-speed" and "-cycle-length" would match s and c as switches; as
+    // options they do not pick a mode, so this is the default mode.
+    p = Parse({"-speed", "5", "-cycle-length", "2", "--no-build"});
+    EXPECT_EQ(p.line.mode, LinuxMode::Settings);
+    EXPECT_EQ(*p.line.build, 0);
+    EXPECT_FALSE(p.line.seed.has_value());
+
+    EXPECT_EQ(*Parse({"--speed", "0"}).line.speed, 0);
+    for (auto args : {std::initializer_list<const char*>{"--speed", "101"}, {"--speed", "-1"}, {"--speed", "fast"},
+                      {"--cycle-length", "0"}, {"--cycle-length", "1001"}, {"--seed", "4294967296"},
+                      {"--seed", "-1"}, {"--speed"}, {"--build=1"}})
+        EXPECT_NE(Parse(args).error, "") << *args.begin() << " " << (args.size() > 1 ? args.begin()[1] : "");
+}
+
+TEST(CommandLine, HelpAndVersion) {
+    EXPECT_EQ(ModeOf({"--help"}), LinuxMode::Help);
+    EXPECT_EQ(ModeOf({"/s", "-h"}), LinuxMode::Help);
+    EXPECT_EQ(ModeOf({"--version"}), LinuxMode::Version);
+    EXPECT_NE(UsageText("tessaly").find("--window-id"), std::string::npos);
+    EXPECT_EQ(VersionText().rfind("tessaly ", 0), 0u);
+}

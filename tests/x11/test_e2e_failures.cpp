@@ -1,0 +1,95 @@
+// Bad inputs and a hostile environment: clear one-line messages, clean exit
+// codes, no core dumps.
+#include "E2eFixture.h"
+
+using namespace e2e;
+
+namespace {
+constexpr int kCannotStart = 1;
+constexpr int kUsage = 2;
+}  // namespace
+
+TEST_F(TessalyE2e, NoDisplayIsReported) {
+    auto p = Start({"/s"}, {"DISPLAY"});
+    ASSERT_TRUE(ExitedWith(*p, kCannotStart));
+    EXPECT_NE(p->Output().find("DISPLAY is not set"), std::string::npos) << p->Output();
+    auto q = Start({"/s", "--display", ":999"});
+    ASSERT_TRUE(ExitedWith(*q, kCannotStart));
+    EXPECT_NE(q->Output().find("cannot open X display ':999'"), std::string::npos) << q->Output();
+}
+
+TEST_F(TessalyE2e, AWindowThatDoesNotExistIsReported) {
+    for (const auto& args : {std::vector<std::string>{"-p", "0x7fff00"}, {"--window-id", "0x7fff00"}}) {
+        auto p = Start(args);
+        ASSERT_TRUE(ExitedWith(*p, kCannotStart));
+        EXPECT_NE(p->Output().find("there is no window 0x7fff00"), std::string::npos) << p->Output();
+    }
+    auto env = Start({}, {"XSCREENSAVER_WINDOW=12345"});
+    ASSERT_TRUE(ExitedWith(*env, kCannotStart));
+}
+
+TEST_F(TessalyE2e, BadArgumentsAreUsageErrors) {
+    for (const auto& args : {std::vector<std::string>{"/x"}, {"/Screen"}, {"-p"}, {"-p", "pane"}, {"--speed", "200"},
+                             {"--seed"}, {"--root", "/s"}}) {
+        auto p = Start(args);
+        ASSERT_TRUE(ExitedWith(*p, kUsage)) << args[0];
+        const std::string out = p->Output();
+        EXPECT_EQ(out.rfind("tessaly: ", 0), 0u) << out;
+        EXPECT_EQ(out.find('\n'), out.size() - 1) << "one line: " << out;
+    }
+    auto env = Start({}, {"XSCREENSAVER_WINDOW=nonsense"});
+    ASSERT_TRUE(ExitedWith(*env, kUsage));
+}
+
+TEST_F(TessalyE2e, HelpAndVersionNeedNoDisplay) {
+    auto help = Start({"--help"}, {"DISPLAY"});
+    ASSERT_TRUE(EndedCleanly(*help));
+    EXPECT_NE(help->Output().find("--window-id"), std::string::npos);
+    auto version = Start({"--version"}, {"DISPLAY"});
+    ASSERT_TRUE(EndedCleanly(*version));
+    EXPECT_EQ(version->Output().rfind("tessaly ", 0), 0u);
+}
+
+TEST_F(TessalyE2e, LosingTheXServerEndsWithAMessage) {
+    auto saver = StartSaver();
+    client.reset();  // the test's own connection would end the test with it
+    xvfb->Kill();
+    ASSERT_TRUE(ExitedWith(*saver, 1));
+    EXPECT_NE(saver->Output().find("lost the connection to the X server"), std::string::npos) << saver->Output();
+}
+
+TEST_F(TessalyE2e, MalformedSettingsFileWarnsAndRunsWithDefaults) {
+    ASSERT_EQ(std::system(("mkdir -p '" + configHome + "/tessaly' && printf 'garbage\\n' > '" + configHome +
+                           "/tessaly/tessaly.ini'")
+                              .c_str()),
+              0);
+    const Window window = client->CreateWindow(100, 100, 0x000000);
+    const Image before = client->Grab(window);
+    auto mode = Start({"--window-id", std::to_string(window), "--speed", "100"});
+    Image drawn;
+    EXPECT_TRUE(client->WaitForChange(window, before, 20, kStartSeconds, drawn));
+    mode->Signal(SIGTERM);
+    ASSERT_TRUE(EndedCleanly(*mode));
+    EXPECT_NE(mode->Output().find("tessaly.ini: line 1 is not 'key=value'; using the defaults"), std::string::npos)
+        << mode->Output();
+}
+
+#ifdef TESSALY_TEXT_SETTINGS
+// Without the GTK dialog, /c explains the file and writes nothing.
+TEST_F(TessalyE2e, TextSettingsModeShowsTheFileAndLeavesItAlone) {
+    const std::string file = configHome + "/tessaly/tessaly.ini";
+    ASSERT_EQ(std::system(("mkdir -p '" + configHome + "/tessaly' && printf '[Config]\\ncycle_length=200\\nSpeed=0\\n' > '" +
+                           file + "'")
+                              .c_str()),
+              0);
+    auto p = Start({"/c"}, {"DISPLAY"});
+    ASSERT_TRUE(EndedCleanly(*p));
+    const std::string out = p->Output();
+    EXPECT_NE(out.find(file), std::string::npos) << out;
+    EXPECT_NE(out.find("cycle_length=200"), std::string::npos) << out;
+    EXPECT_NE(out.find("Speed=0"), std::string::npos) << out;
+    auto none = Start({}, {"DISPLAY"});
+    ASSERT_TRUE(EndedCleanly(*none));
+    EXPECT_NE(none->Output().find("Settings file"), std::string::npos);
+}
+#endif

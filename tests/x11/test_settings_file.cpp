@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "SettingsFile.h"
+#include "settings/Settings.h"
+
+using namespace tessaly;
+
+namespace {
+
+// A private folder under the build tree's temp area, removed afterwards.
+class SettingsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/tessaly-settings-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder = pattern;
+        path = folder + "/tessaly/tessaly.ini";
+    }
+    void TearDown() override { ASSERT_EQ(std::system(("rm -rf '" + folder + "'").c_str()), 0); }
+
+    void WriteText(const std::string& text) {
+        mkdir((folder + "/tessaly").c_str(), 0700);
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    std::string ReadText() {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    std::vector<std::string> FilesIn(const std::string& dir) {
+        std::vector<std::string> names;
+        if (DIR* d = opendir(dir.c_str())) {
+            while (dirent* e = readdir(d))
+                if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
+            closedir(d);
+        }
+        return names;
+    }
+    // Loads through the core's rules, from static values that differ from the defaults.
+    void Load(SettingsFile& file) {
+        cycleLengthSetting = 10;
+        speedSetting = 60;
+        buildSetting = 0;
+        LoadSettings(file);
+    }
+
+    std::string folder, path;
+};
+
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) saved_ = old, had_ = true;
+        value ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~ScopedEnv() { had_ ? setenv(name_, saved_.c_str(), 1) : unsetenv(name_); }
+
+private:
+    const char* name_;
+    std::string saved_;
+    bool had_ = false;
+};
+
+}  // namespace
+
+TEST(SettingsFilePath, FollowsXdgConfigHomeThenHome) {
+    {
+        ScopedEnv xdg("XDG_CONFIG_HOME", "/cfg/");
+        EXPECT_EQ(SettingsFilePath(), "/cfg/tessaly/tessaly.ini");
+    }
+    ScopedEnv home("HOME", "/home/someone");
+    {
+        ScopedEnv xdg("XDG_CONFIG_HOME", nullptr);
+        EXPECT_EQ(SettingsFilePath(), "/home/someone/.config/tessaly/tessaly.ini");
+    }
+    {
+        // A relative XDG_CONFIG_HOME is not to be used.
+        ScopedEnv xdg("XDG_CONFIG_HOME", "relative/cfg");
+        EXPECT_EQ(SettingsFilePath(), "/home/someone/.config/tessaly/tessaly.ini");
+    }
+}
+
+TEST(StoredInt, KeepsTheThirtyTwoBitPatternOfTheValue) {
+    uint32_t v = 0;
+    ASSERT_TRUE(ParseStoredInt("200", v));
+    EXPECT_EQ(v, 200u);
+    ASSERT_TRUE(ParseStoredInt("-1", v));
+    EXPECT_EQ(v, 0xFFFFFFFFu);
+    ASSERT_TRUE(ParseStoredInt("4294967295", v));
+    EXPECT_EQ(v, 0xFFFFFFFFu);
+    ASSERT_TRUE(ParseStoredInt("-2147483648", v));
+    EXPECT_EQ(v, 0x80000000u);
+    ASSERT_TRUE(ParseStoredInt("+7", v));
+    EXPECT_EQ(v, 7u);
+    for (const char* bad : {"", "-", "4294967296", "-2147483649", "12a", "1.5", " 3", "0x10", "99999999999999999999"})
+        EXPECT_FALSE(ParseStoredInt(bad, v)) << bad;
+}
+
+TEST_F(SettingsFileTest, ReadsTheConfigSectionWithCommentsAndAnyCase) {
+    WriteText("; comment\n# another\n[Other]\nSpeed=1\n\n[config]\r\n  CYCLE_LENGTH = 12 \r\nspeed=99\nBuild=1\nUnknown=3\n");
+    SettingsFile file(path);
+    EXPECT_EQ(file.Read(), "");
+    Load(file);
+    EXPECT_EQ(cycleLengthSetting, 12);
+    EXPECT_EQ(speedSetting, 99);
+    EXPECT_EQ(buildSetting, 1);
+}
+
+TEST_F(SettingsFileTest, AppliesTheRangeRulesOfStartUp) {
+    WriteText("[Config]\ncycle_length=1001\nSpeed=-1\nBuild=2\n");
+    SettingsFile file(path);
+    EXPECT_EQ(file.Read(), "");
+    Load(file);
+    EXPECT_EQ(cycleLengthSetting, 5);
+    EXPECT_EQ(speedSetting, 60);
+    EXPECT_EQ(buildSetting, 2);  // no range test: 2 stays 2
+
+    // A stored 2^31 or more arrives negative, outside every range.
+    WriteText("[Config]\ncycle_length=4294967295\nSpeed=2147483648\nBuild=4294967295\n");
+    EXPECT_EQ(file.Read(), "");
+    Load(file);
+    EXPECT_EQ(cycleLengthSetting, 5);
+    EXPECT_EQ(speedSetting, 60);
+    EXPECT_EQ(buildSetting, -1);
+
+    WriteText("[Config]\ncycle_length=200\nSpeed=0\n");
+    EXPECT_EQ(file.Read(), "");
+    Load(file);
+    EXPECT_EQ(cycleLengthSetting, 200);  // used as stored; only the dialog brings it to 30
+    EXPECT_EQ(speedSetting, 0);
+    EXPECT_EQ(buildSetting, 0);
+}
+
+TEST_F(SettingsFileTest, MissingUnreadableOrMalformedGivesDefaultsAndOneLine) {
+    SettingsFile file(path);
+    std::string warning = file.Read();
+    EXPECT_NE(warning.find(path), std::string::npos) << warning;
+    EXPECT_EQ(warning.find('\n'), std::string::npos);
+    Load(file);
+    EXPECT_EQ(cycleLengthSetting, 5);
+    EXPECT_EQ(speedSetting, 60);
+    EXPECT_EQ(buildSetting, 0);
+
+    const char* malformed[] = {
+        "[Config]\ncycle_length=7\nSpeed=fast\n",  // one bad value spoils the whole file
+        "[Config]\ncycle_length=7\njust words\n",
+        "[Config\ncycle_length=7\n",
+        "[Config]\n=7\n",
+    };
+    for (const char* text : malformed) {
+        WriteText(text);
+        warning = file.Read();
+        EXPECT_NE(warning, "") << text;
+        EXPECT_EQ(warning.find('\n'), std::string::npos);
+        Load(file);
+        EXPECT_EQ(cycleLengthSetting, 5) << text;
+    }
+
+    WriteText(std::string("[Config]\ncycle_length=7\n") + std::string(3, '\0'));
+    EXPECT_NE(file.Read(), "");
+    WriteText("[Config]\n" + std::string(70 * 1024, ';'));
+    EXPECT_NE(file.Read().find("too large"), std::string::npos);
+
+    // A folder where the file should be cannot be read as one.
+    ASSERT_EQ(std::system(("rm -f '" + path + "' && mkdir '" + path + "'").c_str()), 0);
+    EXPECT_NE(file.Read(), "");
+    Load(file);
+    EXPECT_EQ(speedSetting, 60);
+}
+
+TEST_F(SettingsFileTest, RoundTripWritesAtomicallyAndCreatesFolders) {
+    const std::string nested = folder + "/a/b/tessaly.ini";
+    SettingsFile writer(nested);
+    WriteSettings(writer, 30, 1, 1);
+    ASSERT_EQ(writer.Commit(), "");
+    EXPECT_EQ(FilesIn(folder + "/a/b"), std::vector<std::string>{"tessaly.ini"});
+
+    SettingsFile reader(nested);
+    EXPECT_EQ(reader.Read(), "");
+    Load(reader);
+    EXPECT_EQ(cycleLengthSetting, 30);
+    EXPECT_EQ(speedSetting, 1);
+    EXPECT_EQ(buildSetting, 1);
+
+    // Writing again replaces the values, each once, in the order written.
+    WriteSettings(writer, 5, 60, 0);
+    WriteSettings(writer, 6, 61, 0);
+    ASSERT_EQ(writer.Commit(), "");
+    std::ifstream in(nested);
+    std::stringstream s;
+    s << in.rdbuf();
+    EXPECT_NE(s.str().find("[Config]\ncycle_length=6\nSpeed=61\nBuild=0\n"), std::string::npos) << s.str();
+}
+
+TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileAndNoTemporary) {
+    WriteText("[Config]\nSpeed=42\n");
+    // The target is a folder: the rename fails after the temporary was written.
+    const std::string blocked = folder + "/tessaly/blocked.ini";
+    ASSERT_EQ(mkdir(blocked.c_str(), 0700), 0);
+    SettingsFile file(blocked);
+    WriteSettings(file, 1, 2, 1);
+    const std::string error = file.Commit();
+    EXPECT_NE(error, "");
+    EXPECT_EQ(error.find('\n'), std::string::npos);
+    auto names = FilesIn(folder + "/tessaly");
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"blocked.ini", "tessaly.ini"}));
+    EXPECT_EQ(ReadText(), "[Config]\nSpeed=42\n");
+
+    // A file where a folder should be.
+    SettingsFile underFile(path + "/x/tessaly.ini");
+    WriteSettings(underFile, 1, 2, 1);
+    EXPECT_NE(underFile.Commit(), "");
+    EXPECT_EQ(ReadText(), "[Config]\nSpeed=42\n");
+}
