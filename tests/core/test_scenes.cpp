@@ -189,6 +189,43 @@ TEST_F(Scenes, SingleRingHeadsOfBasalAndNarrowFlowersForceShapeFour) {
     EXPECT_EQ(petalShape, 1);
 }
 
+// Builds a flower head with the step index about to become `index` and the
+// width draw `widthDraw`; returns whether its first petal has width `factor`
+// times the drawn width (and not the drawn width itself).
+bool HeadPetalWidthScaledBy(bool triple, int index, int widthDraw, double factor) {
+    const uint32_t seed = 11;
+    ResetRunningValues();
+    ringStepIndex = index - 1;
+    const std::size_t k = PaletteDraws(seed);
+    ScriptedRandom random(seed);
+    random.Override(k + 3, triple ? 16384 : 0);  // the head's coin
+    const std::size_t widthAt = triple ? k + 5 : k + 4;
+    random.Override(widthAt, widthDraw);
+    FlowerHeadScene scene;
+    const std::vector<int> d = random.Drawn();
+    Figures figures = TakeFigures(scene);
+    const int cx = d[k] * 1400 / 32768, cy = d[k + 1] * 1400 / 32768;
+    const int size = triple ? d[k + 4] * 4 / 32768 + 4 : d[k + 2] * 8 / 32768 + 2;
+    const double drawn = widthDraw * 0.4 / 32768.0 + 0.1;
+    PetalFigure scaled, plain;
+    FillPetal(scaled, scaled, drawn * factor, 0, size, cx, cy, petalShape);
+    FillPetal(plain, plain, drawn, 0, size, cx, cy, petalShape);
+    return SamePoints(*figures[0], scaled) && (factor == 1.0 || !SamePoints(*figures[0], plain));
+}
+
+TEST_F(Scenes, HeadWidthRulesDifferBetweenTheBuilders) {
+    const int w035 = 20480;  // 0.35
+    const int w025 = 12288;  // 0.25
+    const int w045 = 28672;  // 0.45
+    EXPECT_TRUE(HeadPetalWidthScaledBy(true, 4, w035, 0.5));   // triple: index < 6, above 0.3
+    EXPECT_TRUE(HeadPetalWidthScaledBy(false, 4, w035, 1.0));  // single: not above 0.4
+    EXPECT_TRUE(HeadPetalWidthScaledBy(false, 4, w045, 0.5));
+    EXPECT_TRUE(HeadPetalWidthScaledBy(true, 8, w025, 2.0));   // both: index > 6, below 0.3
+    EXPECT_TRUE(HeadPetalWidthScaledBy(false, 8, w025, 2.0));
+    EXPECT_TRUE(HeadPetalWidthScaledBy(true, 6, w035, 1.0));   // index 6: neither
+    EXPECT_TRUE(HeadPetalWidthScaledBy(false, 6, w045, 1.0));
+}
+
 TEST_F(Scenes, BasalSizeMeasureByFootPosition) {
     struct Row {
         int x;
