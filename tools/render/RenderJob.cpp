@@ -90,7 +90,9 @@ public:
             } else {
                 PaintColour(pdfContext_.get(), backgroundColour_);
             }
-            pdfDevice_ = std::make_unique<CairoDevice>(pdfContext_.get(), style);
+            // A PDF is vector art, smoothed by whatever shows it: the figures
+            // go in as paths with one-pixel outlines, not as GDI's pixels.
+            pdfDevice_ = std::make_unique<CairoDevice>(pdfContext_.get(), CairoStyle::Smooth);
             fanOut_.Add(*pdfDevice_);
         }
         if (o.format == OutputFormat::Svg) {

@@ -1,0 +1,143 @@
+// What one tick costs: building each kind of scene, painting it at 1920x1080
+// through the Cairo device (GDI pixels and smooth), and the real canvas over
+// a whole default pass. At Speed 100 a tick has 5 ms.
+#include <benchmark/benchmark.h>
+
+#include <sstream>
+
+#include "CairoDevice.h"
+#include "CairoImage.h"
+#include "HeadlessHost.h"
+#include "SvgDevice.h"
+#include "canvas/CanvasWindow.h"
+#include "device/PortableGdiObjects.h"
+#include "figures/Figure.h"
+#include "random/Random.h"
+#include "scene/GdiHolders.h"
+#include "scene/PenBrushSet.h"
+#include "scene/SceneCycle.h"
+#include "settings/Settings.h"
+
+namespace tessaly {
+namespace {
+
+constexpr int kWidth = 1920;
+constexpr int kHeight = 1080;
+
+void DeleteFigures(Scene& scene) {
+    while (scene.figures.Size() > 0) {
+        delete scene.figures.Oldest();
+        scene.figures.PopOldest();
+    }
+}
+
+// The canvas's paint for one scene: mapping, colours, pen, every figure.
+void PaintScene(Scene& scene, DrawingDevice& dc, CPen& pen, PenBrushSet& brushes) {
+    dc.SetMapModeAnisotropic();
+    dc.SetWindowExt(logicalWidth, logicalHeight);
+    dc.SetViewportExt(kWidth, kHeight);
+    dc.SetViewportOrg(0, 0);
+    scene.SetColours(&pen, &brushes);
+    dc.SelectObject(pen.GetSafeHandle());
+    while (scene.figures.Size() > 0) {
+        Figure* figure = scene.figures.Oldest();
+        figure->Draw(dc, brushes);
+        delete figure;
+        scene.figures.PopOldest();
+    }
+}
+
+void BM_BuildScene(benchmark::State& state) {
+    const auto kind = static_cast<SceneKind>(state.range(0));
+    state.SetLabel(SceneKindName(kind));
+    SeedRandom(1);
+    int64_t figures = 0;
+    for (auto _ : state) {
+        std::unique_ptr<Scene> scene = CreateScene(kind);
+        figures += scene->figures.Size();
+        DeleteFigures(*scene);
+    }
+    state.counters["figures"] = benchmark::Counter(static_cast<double>(figures), benchmark::Counter::kAvgIterations);
+}
+
+template <CairoStyle Style>
+void BM_PaintScene(benchmark::State& state) {
+    const auto kind = static_cast<SceneKind>(state.range(0));
+    state.SetLabel(SceneKindName(kind));
+    SeedRandom(1);
+    PortableGdiObjects objects;
+    CPen pen(objects);
+    PenBrushSet brushes(objects);
+    CairoSurface image = CreateFilledImage(kWidth, kHeight, Rgb(0, 0, 0));
+    CairoContext cr(cairo_create(image.get()));
+    CairoDevice device(cr.get(), Style);
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::unique_ptr<Scene> scene = CreateScene(kind);
+        device.ResetPaintState();
+        state.ResumeTiming();
+        PaintScene(*scene, device, pen, brushes);
+        cairo_surface_flush(image.get());
+    }
+}
+
+void BM_SvgScene(benchmark::State& state) {
+    const auto kind = static_cast<SceneKind>(state.range(0));
+    state.SetLabel(SceneKindName(kind));
+    SeedRandom(1);
+    PortableGdiObjects objects;
+    CPen pen(objects);
+    PenBrushSet brushes(objects);
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::unique_ptr<Scene> scene = CreateScene(kind);
+        std::ostringstream out;
+        SvgDevice device(out, kWidth, kHeight);
+        state.ResumeTiming();
+        PaintScene(*scene, device, pen, brushes);
+        device.Finish();
+    }
+}
+
+// The real canvas on the headless host: one default pass (1400 ticks, every
+// kind of scene in its share) per iteration, reported per tick.
+void BM_DefaultPassTicks(benchmark::State& state) {
+    cycleLengthSetting = static_cast<int32_t>(kDefaultCycleLength);
+    speedSetting = static_cast<int32_t>(kDefaultSpeed);
+    buildSetting = 0;
+    const int ticks = 7 * 40 * cycleLengthSetting;
+    for (auto _ : state) {
+        SeedRandom(7);
+        CairoSurface image = CreateFilledImage(kWidth, kHeight, Rgb(0, 0, 0));
+        CairoContext cr(cairo_create(image.get()));
+        CairoDevice device(cr.get());
+        PortableGdiObjects objects;
+        HeadlessHost host(kWidth, kHeight);
+        CanvasWindow canvas(0, objects);
+        canvas.AttachHost(&host);
+        host.SetPaintHandler([&] {
+            device.ResetPaintState();
+            canvas.OnPaint(device);
+        });
+        canvas.OnCreate();
+        for (int i = 0; i < ticks; ++i) host.Tick(canvas);
+        canvas.PostNcDestroy();
+    }
+    state.SetItemsProcessed(state.iterations() * ticks);
+}
+
+void SceneKinds(benchmark::internal::Benchmark* b) {
+    for (int kind = 0; kind <= static_cast<int>(SceneKind::Snow); ++kind) b->Arg(kind);
+    b->Unit(benchmark::kMicrosecond);
+}
+
+BENCHMARK(BM_BuildScene)->Apply(SceneKinds);
+BENCHMARK(BM_PaintScene<CairoStyle::GdiPixels>)->Name("BM_PaintScene1920x1080")->Apply(SceneKinds);
+BENCHMARK(BM_PaintScene<CairoStyle::Smooth>)->Name("BM_PaintScene1920x1080Smooth")->Apply(SceneKinds);
+BENCHMARK(BM_SvgScene)->Apply(SceneKinds);
+BENCHMARK(BM_DefaultPassTicks)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+}  // namespace
+}  // namespace tessaly
+
+BENCHMARK_MAIN();
