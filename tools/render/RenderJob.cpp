@@ -77,6 +77,11 @@ public:
 
         if (o.format == OutputFormat::Png || !o.framesDir.empty()) {
             image_ = CreateFilledImage(o.width, o.height, backgroundColour_);
+            if (cairo_surface_status(image_.get()) != CAIRO_STATUS_SUCCESS) {
+                error = "cannot make a " + std::to_string(o.width) + "x" + std::to_string(o.height) +
+                        " image: " + cairo_status_to_string(cairo_surface_status(image_.get()));
+                return false;
+            }
             imageContext_.reset(cairo_create(image_.get()));
             if (backgroundImage_) PaintImage(imageContext_.get(), backgroundImage_.get());
             imageDevice_ = std::make_unique<CairoDevice>(imageContext_.get(), style);
