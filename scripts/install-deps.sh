@@ -7,7 +7,7 @@ packages=(
   # build
   g++ cmake make pkg-config libcairo2-dev libx11-dev libgtk-3-dev
   # unit tests and benchmarks
-  googletest libgtest-dev libbenchmark-dev valgrind
+  googletest libgtest-dev libbenchmark-dev valgrind python3
   # Windows: cross compiler and Wine
   g++-mingw-w64-x86-64-posix wine wine64
   # end-to-end tests on a real X server
