@@ -51,6 +51,7 @@ private:
     GtkRange* RangeOf(Slider slider) const;
     void ApplyScroll(Slider slider, int code, int thumbPosition);
     void MoveFocus(int direction);
+    GtkWidget* NewAboutMenu();
     void ShowAboutMenu(const GdkEvent* trigger);
 
     static gboolean OnSliderKeyPress(GtkWidget*, GdkEventKey* event, gpointer binding);
@@ -64,6 +65,8 @@ private:
     static void OnOk(GtkButton*, gpointer self);
     static void OnCancel(GtkButton*, gpointer self);
     static void OnAbout(GtkWidget*, gpointer self);
+    static void OnAboutMenuItem(GtkWidget*, gpointer self);
+    static gboolean RunAboutAfterMenu(gpointer self);
 
     GtkWidget* window_;
     DialogBaseUnits base_;
@@ -79,6 +82,8 @@ private:
     GtkWidget* speedScale_ = nullptr;
     std::vector<GtkWidget*> tabOrder_;
     bool settingPosition_ = false;
+    GtkWidget* aboutMenu_ = nullptr;
+    guint aboutAfterMenu_ = 0;
 };
 
 GtkSettingsDialog::GtkSettingsDialog(const SettingsValues& values)
@@ -108,9 +113,11 @@ GtkSettingsDialog::GtkSettingsDialog(const SettingsValues& values)
     g_signal_connect(window_, "key-press-event", G_CALLBACK(OnDialogKeyPress), this);
     gtk_widget_add_events(window_, GDK_BUTTON_PRESS_MASK);
     g_signal_connect(window_, "button-press-event", G_CALLBACK(OnDialogButtonPress), this);
+    aboutMenu_ = NewAboutMenu();
 }
 
 GtkSettingsDialog::~GtkSettingsDialog() {
+    if (aboutAfterMenu_ != 0) g_source_remove(aboutAfterMenu_);
     // Destroying the window destroys the preview's area, which ends its canvas.
     gtk_widget_destroy(window_);
     model_.reset();
@@ -266,22 +273,27 @@ void GtkSettingsDialog::MoveFocus(int direction) {
     gtk_widget_grab_focus(tabOrder_[(index + direction + count) % count]);
 }
 
-void GtkSettingsDialog::ShowAboutMenu(const GdkEvent* trigger) {
-    // The dialog's own menu: the place of the window menu's About item.
+GtkWidget* GtkSettingsDialog::NewAboutMenu() {
+    // The dialog's own menu: the place of the window menu's About item. It
+    // lives as long as the dialog.
     GtkWidget* menu = gtk_menu_new();
     GtkWidget* item = gtk_menu_item_new_with_mnemonic(kAboutMenuItem);
-    g_signal_connect(item, "activate", G_CALLBACK(OnAbout), this);
+    g_signal_connect(item, "activate", G_CALLBACK(OnAboutMenuItem), this);
     gtk_menu_shell_append(GTK_MENU_SHELL(menu), item);
     gtk_widget_show_all(menu);
     gtk_menu_attach_to_widget(GTK_MENU(menu), window_, nullptr);
-    g_signal_connect(menu, "deactivate", G_CALLBACK(gtk_widget_destroy), nullptr);
+    return menu;
+}
+
+void GtkSettingsDialog::ShowAboutMenu(const GdkEvent* trigger) {
     if (trigger != nullptr) {
-        gtk_menu_popup_at_pointer(GTK_MENU(menu), trigger);
-    } else {
-        GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(window_));
-        gtk_menu_popup_at_widget(GTK_MENU(menu), focus != nullptr ? focus : window_,
-                                 GDK_GRAVITY_SOUTH_WEST, GDK_GRAVITY_NORTH_WEST, nullptr);
+        gtk_menu_popup_at_pointer(GTK_MENU(aboutMenu_), trigger);
+        return;
     }
+    GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(window_));
+    gtk_menu_popup_at_widget(GTK_MENU(aboutMenu_), focus != nullptr ? focus : window_, GDK_GRAVITY_SOUTH_WEST,
+                             GDK_GRAVITY_NORTH_WEST, nullptr);
+    gtk_menu_shell_select_first(GTK_MENU_SHELL(aboutMenu_), FALSE);
 }
 
 gboolean GtkSettingsDialog::OnSliderKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
@@ -383,6 +395,19 @@ void GtkSettingsDialog::OnCancel(GtkButton*, gpointer data) {
 void GtkSettingsDialog::OnAbout(GtkWidget*, gpointer data) {
     auto* dialog = static_cast<GtkSettingsDialog*>(data);
     RunAboutBox(GTK_WINDOW(dialog->window_), dialog->base_);
+}
+
+void GtkSettingsDialog::OnAboutMenuItem(GtkWidget*, gpointer data) {
+    // The menu closes first; the About box then runs on its own.
+    auto* dialog = static_cast<GtkSettingsDialog*>(data);
+    if (dialog->aboutAfterMenu_ == 0) dialog->aboutAfterMenu_ = g_idle_add(RunAboutAfterMenu, dialog);
+}
+
+gboolean GtkSettingsDialog::RunAboutAfterMenu(gpointer data) {
+    auto* dialog = static_cast<GtkSettingsDialog*>(data);
+    dialog->aboutAfterMenu_ = 0;
+    OnAbout(nullptr, dialog);
+    return G_SOURCE_REMOVE;
 }
 
 // The icon of every window of the process, from the same drawing at the

@@ -1,0 +1,329 @@
+#!/bin/bash
+# End-to-end tests of the GTK settings dialog under a private Xvfb, driven
+# with xdotool.  Usage: dialog_e2e.sh CASE
+# Environment: DRIVER (settings_dialog_driver), WINDOW_TOOL (x_window_tool),
+# TESSALY (the tessaly program, for the tessaly-* cases), ARTEFACTS (folder
+# for screenshots and logs).
+set -u
+
+CASE=${1:?usage: dialog_e2e.sh CASE}
+TITLE='^Tessaly Saver$'
+ABOUT_TITLE='^About Tessaly Screen Saver$'
+
+skip() {
+    if [ "${CI:-}" = true ]; then
+        echo "FAIL: $1 (nothing may be skipped in CI)"
+        exit 1
+    fi
+    echo "SKIP: $1"
+    exit 77
+}
+fail() {
+    echo "FAIL: $*"
+    [ -s "$WORK/stderr" ] && sed 's/^/  program stderr: /' "$WORK/stderr"
+    exit 1
+}
+
+for tool in Xvfb xdotool import convert; do
+    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"
+done
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/tessaly-dialog.XXXXXX")
+XVFB_PID=
+APP_PID=
+cleanup() {
+    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null && wait "$APP_PID" 2>/dev/null
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+mkdir -p "$ARTEFACTS"
+
+# A private X server on the first free display number.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+XVFB_PID=$!
+for _ in $(seq 100); do
+    [ -s "$WORK/display" ] && break
+    sleep 0.1
+done
+[ -s "$WORK/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$WORK/display")"
+export NO_AT_BRIDGE=1  # no accessibility bus on a bare X server
+
+# start PROGRAM ARGS...: runs it in the background, output kept in $WORK.
+start() {
+    "$@" >"$WORK/stdout" 2>"$WORK/stderr" &
+    APP_PID=$!
+}
+
+# wait_window TITLE-REGEX: sets FOUND to the id of the visible window, or fails.
+wait_window() {
+    FOUND=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1)
+    [ -n "$FOUND" ] || fail "no window named $1 appeared"
+}
+
+# open_dialog: waits for the settings dialog and gives it the keyboard.
+open_dialog() {
+    wait_window "$TITLE"
+    DIALOG=$FOUND
+    xdotool windowfocus --sync "$DIALOG"
+    sleep 0.5
+}
+
+keys() { echo "[$(date +%T.%N | cut -c1-12)] keys $*"; xdotool key --delay 40 "$@"; }
+
+# finish: waits for the program to end by itself (at most 15 s), exit code 0.
+finish() {
+    local i
+    for i in $(seq 150); do
+        kill -0 "$APP_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$APP_PID" 2>/dev/null && fail "the program did not end"
+    wait "$APP_PID"
+    local status=$?
+    APP_PID=
+    [ "$status" -eq 0 ] || fail "the program ended with status $status"
+}
+
+expect_output() {
+    local got
+    got=$(cat "$WORK/stdout")
+    [ "$got" = "$1" ] || fail "expected '$1', got '$got'"
+    echo "ok: $got"
+}
+
+shot() { import -window "${2:-root}" "$ARTEFACTS/$CASE-$1.png" || fail "screenshot failed"; }
+
+# Image measures (ImageMagick). bbox_of_change A B: "WxH+X+Y" of the pixels that differ.
+bbox_of_change() {
+    convert "$1" "$2" -compose difference -composite -threshold 0 -format '%@' info:
+}
+# share_of_colour IMAGE GEOMETRY COLOUR: the fraction of that area in exactly that colour.
+share_of_colour() {
+    convert "$1" -crop "$2" +repage -alpha off -transparent "$3" -alpha extract -negate \
+        -format '%[fx:mean]' info:
+}
+pixel_colour() { convert "$1" -format "%[hex:p{$2,$3}]" info:; }
+
+# setting KEY FILE: the value of one key of the settings file.
+setting() { sed -n "s/^[[:space:]]*$1[[:space:]]*=[[:space:]]*\([-0-9]*\).*/\1/ip" "$2" | tail -n1; }
+
+case "$CASE" in
+keys-ok)
+    # Every key that moves a slider, the check box by Space, then Enter.
+    start "$DRIVER" --cycle-length 5 --speed 60 --build 0 --seed 1
+    open_dialog
+    keys Tab Tab space                                                 # focus: Cancel, check box
+    keys Tab End Page_Down Left Home Page_Down Page_Down Right Down Up  # cycle: 30 30 29 1 11 21 22 23 22
+    keys Tab Home Page_Up Page_Down Right End Page_Up Up Left          # speed: 1 1 11 12 100 90 89 88
+    shot before-ok
+    keys Return
+    finish
+    expect_output "OK cycle_length=22 Speed=88 Build=1"
+    ;;
+out-of-range-ok)
+    # Settings beyond the sliders show at their ends; OK confirms the ends.
+    start "$DRIVER" --cycle-length 200 --speed 0 --build 2 --seed 2
+    open_dialog
+    shot shown
+    keys Return
+    finish
+    expect_output "OK cycle_length=30 Speed=1 Build=1"
+    ;;
+mnemonic)
+    start "$DRIVER" --cycle-length 7 --speed 33 --build 0 --seed 3
+    open_dialog
+    keys alt+s
+    keys Return
+    finish
+    expect_output "OK cycle_length=7 Speed=33 Build=1"
+    ;;
+shift-tab)
+    # Backwards from OK: About, then the speed slider.
+    start "$DRIVER" --cycle-length 7 --speed 33 --build 0 --seed 3
+    open_dialog
+    keys shift+Tab shift+Tab Right shift+Tab Left
+    keys Return
+    finish
+    expect_output "OK cycle_length=6 Speed=34 Build=0"
+    ;;
+escape)
+    start "$DRIVER" --cycle-length 9 --speed 50 --build 1 --seed 4
+    open_dialog
+    keys Tab Tab space Tab End Tab Home
+    keys Escape
+    finish
+    expect_output "CANCEL"
+    ;;
+cancel-button)
+    start "$DRIVER" --cycle-length 9 --speed 50 --build 1 --seed 5
+    open_dialog
+    keys Tab Tab Tab Page_Down Tab Page_Down
+    keys shift+Tab shift+Tab shift+Tab space                          # back to Cancel, press it
+    finish
+    expect_output "CANCEL"
+    ;;
+close-box)
+    start "$DRIVER" --cycle-length 9 --speed 50 --build 0 --seed 6
+    open_dialog
+    keys Tab Tab space
+    "$WINDOW_TOOL" close "$DIALOG" || fail "could not ask the dialog to close"
+    finish
+    expect_output "CANCEL"
+    ;;
+about)
+    # The About button (focus: shift+Tab from OK), then OK in the About box;
+    # the dialog carries on and is ended with Enter.
+    start "$DRIVER" --cycle-length 4 --speed 100 --build 0 --seed 7
+    open_dialog
+    keys shift+Tab Return
+    wait_window "$ABOUT_TITLE"
+    ABOUT=$FOUND
+    sleep 0.5
+    shot about-box "$ABOUT"
+    xdotool windowfocus --sync "$ABOUT"
+    keys Return
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --name "$ABOUT_TITLE" >/dev/null 2>&1 || break
+        sleep 0.1
+    done
+    xdotool search --onlyvisible --name "$ABOUT_TITLE" >/dev/null 2>&1 && fail "the About box stayed open"
+    xdotool windowfocus --sync "$DIALOG"
+    sleep 0.3
+    keys Tab Tab Tab Tab Right Return                                 # About -> OK, Cancel, check box, cycle
+    finish
+    expect_output "OK cycle_length=5 Speed=100 Build=0"
+    ;;
+menu-about)
+    # The dialog's own menu, by the pointer (right click) and by the Menu key.
+    start "$DRIVER" --cycle-length 4 --speed 20 --build 0 --seed 8
+    open_dialog
+    eval "$(xdotool getwindowgeometry --shell "$DIALOG")"
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 4)) click 3
+    sleep 0.5
+    shot menu
+    keys Down Return
+    wait_window "$ABOUT_TITLE"
+    ABOUT=$FOUND
+    xdotool windowfocus --sync "$ABOUT"
+    sleep 0.3
+    keys Escape
+    sleep 0.5
+    xdotool search --onlyvisible --name "$ABOUT_TITLE" >/dev/null 2>&1 && fail "the About box stayed open"
+    xdotool windowfocus --sync "$DIALOG"
+    sleep 0.3
+    keys Menu
+    sleep 0.5
+    keys Return                                                       # the keyboard opens it with its item chosen
+    wait_window "$ABOUT_TITLE"
+    ABOUT=$FOUND
+    xdotool windowfocus --sync "$ABOUT"
+    sleep 0.3
+    keys Return
+    sleep 0.5
+    xdotool windowfocus --sync "$DIALOG"
+    sleep 0.3
+    keys Escape
+    finish
+    expect_output "CANCEL"
+    ;;
+preview)
+    # The preview draws the garden, keeps drawing, and keeps what it drew
+    # when the dialog is covered and uncovered.
+    start "$DRIVER" --cycle-length 5 --speed 100 --build 0 --seed 9
+    open_dialog
+    sleep 3
+    shot 1 "$DIALOG"
+    sleep 1
+    shot 2 "$DIALOG"
+    A="$ARTEFACTS/$CASE-1.png" B="$ARTEFACTS/$CASE-2.png" C="$ARTEFACTS/$CASE-3-uncovered.png"
+    AREA=$(bbox_of_change "$A" "$B")
+    echo "preview area: $AREA"
+    W=${AREA%%x*} H=${AREA#*x}; H=${H%%+*}
+    [ "$W" -ge 60 ] && [ "$H" -ge 45 ] || fail "the preview barely changed ($AREA)"
+    BG=$(pixel_colour "$B" 2 2)
+    BEFORE=$(share_of_colour "$B" "$AREA" "#$BG")
+    echo "dialog background #$BG covers $BEFORE of the preview"
+    awk "BEGIN{exit !($BEFORE < 0.6)}" || fail "the preview has hardly drawn anything"
+    # Slow the preview down (speed slider to Home: a tick every 500 ms), so
+    # what shows right after uncovering comes from what was drawn before.
+    keys shift+Tab shift+Tab Home
+    sleep 0.6
+    eval "$(xdotool getwindowgeometry --shell "$DIALOG")"
+    "$WINDOW_TOOL" cover "$X" "$Y" "$WIDTH" "$HEIGHT" 1 || fail "could not cover the dialog"
+    sleep 0.1
+    import -window "$DIALOG" "$C" || fail "screenshot failed"
+    AFTER=$(share_of_colour "$C" "$AREA" "#$BG")
+    echo "after covering and uncovering: $AFTER"
+    awk "BEGIN{exit !($AFTER <= $BEFORE + 0.01)}" || fail "uncovering lost the garden ($BEFORE -> $AFTER)"
+    BLACK=$(share_of_colour "$C" "$AREA" "#000000")
+    awk "BEGIN{exit !($BLACK < 0.9)}" || fail "the preview still shows the cover"
+    keys Return
+    finish
+    expect_output "OK cycle_length=5 Speed=1 Build=0"
+    ;;
+tessaly-ok)
+    # tessaly /c writes exactly what OK confirms into the settings file.
+    [ -x "${TESSALY:-}" ] || skip "tessaly is not built"
+    export XDG_CONFIG_HOME="$WORK/config"
+    mkdir -p "$XDG_CONFIG_HOME/tessaly"
+    FILE="$XDG_CONFIG_HOME/tessaly/tessaly.ini"
+    printf '[Config]\ncycle_length=200\nSpeed=0\nBuild=0\n' >"$FILE"
+    start "$TESSALY" /c
+    open_dialog
+    keys Tab Tab space Tab End Left Tab Page_Down
+    shot before-ok
+    keys Return
+    finish
+    cp "$FILE" "$ARTEFACTS/$CASE-tessaly.ini"
+    C=$(setting cycle_length "$FILE") S=$(setting Speed "$FILE") B=$(setting Build "$FILE")
+    [ "$C/$S/$B" = "29/11/1" ] || fail "settings file holds $C/$S/$B, expected 29/11/1"
+    [ "$(ls -A "$XDG_CONFIG_HOME/tessaly")" = "tessaly.ini" ] || fail "left other files: $(ls -A "$XDG_CONFIG_HOME/tessaly")"
+    echo "ok: cycle_length=$C Speed=$S Build=$B"
+    ;;
+tessaly-ok-new-file)
+    # No settings yet: OK creates the file with the defaults as shown.
+    [ -x "${TESSALY:-}" ] || skip "tessaly is not built"
+    export XDG_CONFIG_HOME="$WORK/config"
+    FILE="$XDG_CONFIG_HOME/tessaly/tessaly.ini"
+    start "$TESSALY" /c
+    open_dialog
+    keys Return
+    finish
+    [ -f "$FILE" ] || fail "no settings file was written"
+    C=$(setting cycle_length "$FILE") S=$(setting Speed "$FILE") B=$(setting Build "$FILE")
+    [ "$C/$S/$B" = "5/60/0" ] || fail "settings file holds $C/$S/$B, expected 5/60/0"
+    echo "ok: cycle_length=$C Speed=$S Build=$B"
+    ;;
+tessaly-cancel)
+    # Cancel, Escape and the close box leave the settings file as it was.
+    [ -x "${TESSALY:-}" ] || skip "tessaly is not built"
+    export XDG_CONFIG_HOME="$WORK/config"
+    mkdir -p "$XDG_CONFIG_HOME/tessaly"
+    FILE="$XDG_CONFIG_HOME/tessaly/tessaly.ini"
+    printf '[Config]\ncycle_length=12\nSpeed=34\nBuild=0\n' >"$FILE"
+    touch -d '2020-01-01 00:00:00' "$FILE"
+    BEFORE=$(stat -c '%Y %s' "$FILE"; md5sum <"$FILE")
+    for how in cancel escape close; do
+        start "$TESSALY" /c
+        open_dialog
+        keys Tab Tab space Tab End Tab Home
+        case $how in
+        cancel) keys shift+Tab shift+Tab shift+Tab Return ;;
+        escape) keys Escape ;;
+        close) "$WINDOW_TOOL" close "$DIALOG" ;;
+        esac
+        finish
+        AFTER=$(stat -c '%Y %s' "$FILE"; md5sum <"$FILE")
+        [ "$BEFORE" = "$AFTER" ] || fail "the settings file changed after $how"
+        [ "$(ls -A "$XDG_CONFIG_HOME/tessaly")" = "tessaly.ini" ] || fail "left other files after $how"
+        echo "ok: unchanged after $how"
+    done
+    ;;
+*)
+    echo "unknown case: $CASE" >&2
+    exit 2
+    ;;
+esac
+exit 0
