@@ -1,0 +1,15 @@
+#include "app/AboutDialog.h"
+
+#include "app/Resources.h"
+
+namespace tessaly::win32 {
+
+AboutDialog::AboutDialog() : Dialog(IDD_ABOUT) {}
+
+BOOL AboutDialog::OnInitDialog() {
+    Dialog::OnInitDialog();
+    CenterWindow();
+    return TRUE;
+}
+
+}  // namespace tessaly::win32

@@ -1,0 +1,24 @@
+// The saver's application object: loads the settings, seeds the generator and
+// runs the mode that the command line names.
+#pragma once
+
+#include "framework/WinApp.h"
+
+namespace tessaly::win32 {
+
+// Exit codes when nothing runs: a command line that names no mode or no
+// usable preview window, and a window that could not be made.
+constexpr int kExitBadCommandLine = 2;
+constexpr int kExitNoWindow = 1;
+
+class ScreenSaverApp : public WinApp {
+public:
+    BOOL InitInstance() override;
+
+private:
+    BOOL RunSettings();
+    BOOL StartPreview(const char* handleArgument);
+    BOOL StartSaver();
+};
+
+}  // namespace tessaly::win32

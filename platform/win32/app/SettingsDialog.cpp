@@ -1,0 +1,104 @@
+#include "app/SettingsDialog.h"
+
+#include "app/AboutDialog.h"
+#include "app/Resources.h"
+#include "framework/WinApp.h"
+#include "gdi/Win32GdiObjects.h"
+#include "settings/Settings.h"
+#include "shell/SliderRules.h"
+
+namespace tessaly::win32 {
+
+const MessageEntry<SettingsDialog> SettingsDialog::kMessages[] = {
+    {WM_HSCROLL, &SettingsDialog::OnHScroll},
+    {WM_SYSCOMMAND, &SettingsDialog::OnSysCommand},
+};
+
+const CommandEntry<SettingsDialog> SettingsDialog::kClicks[] = {
+    {IDC_STEP_BUILD, &SettingsDialog::OnStepBuildClicked},
+    {IDC_ABOUT_BUTTON, &SettingsDialog::RunAboutBox},
+};
+
+SettingsDialog::SettingsDialog()
+    : Dialog(IDD_SETTINGS), preview(0, ProcessGdiObjects()), previewWindow_(preview, false) {}
+
+void SettingsDialog::DoDataExchange(DataExchange& dx) {
+    DDX_Control(dx, IDC_SPEED_BAR, speedBar);
+    DDX_Control(dx, IDC_CYCLE_BAR, cycleBar);
+    DDX_Scroll(dx, IDC_SPEED_BAR, speed);
+    DDX_Scroll(dx, IDC_CYCLE_BAR, cycleLength);
+    DDX_Check(dx, IDC_STEP_BUILD, build);
+}
+
+BOOL SettingsDialog::OnInitDialog() {
+    Dialog::OnInitDialog();
+
+    // The preview covers the hidden frame control's outer rectangle, border included.
+    RECT frame{};
+    GetWindowRect(GetDlgItem(GetSafeHwnd(), IDC_PREVIEW_FRAME), &frame);
+    MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&frame), 2);
+    previewWindow_.CreateCanvas(0, WS_CHILD | WS_VISIBLE, frame, GetSafeHwnd());
+
+    UpdateData(false);
+    preview.SetSpeed(speed);
+    preview.SetCycleLength(cycleLength);
+    buildSetting = build;
+    cycleBar.SetScrollRange(kCycleSliderMin, kCycleSliderMax);
+    speedBar.SetScrollRange(kSpeedSliderMin, kSpeedSliderMax);
+    cycleBar.SetScrollPos(cycleLength);
+    speedBar.SetScrollPos(speed);
+    CenterWindow();
+
+    HMENU systemMenu = GetSystemMenu(GetSafeHwnd(), FALSE);
+    char text[256] = {};
+    if (systemMenu != nullptr &&
+        LoadStringA(WinApp::Current()->Instance(), IDS_ABOUT_SAVER, text, sizeof text) > 0) {
+        AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(systemMenu, MF_STRING, kAboutCommand, text);
+    }
+    return TRUE;
+}
+
+bool SettingsDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return DispatchFromTable(this, kMessages, message, wParam, lParam, result) ||
+           Dialog::OnWndMsg(message, wParam, lParam, result);
+}
+
+LRESULT SettingsDialog::OnHScroll(WPARAM wParam, LPARAM lParam) {
+    HWND sender = reinterpret_cast<HWND>(lParam);
+    ScrollBar* bar = sender == speedBar.GetSafeHwnd()   ? &speedBar
+                     : sender == cycleBar.GetSafeHwnd() ? &cycleBar
+                                                        : nullptr;
+    if (bar != nullptr) {
+        const int position =
+            SliderPositionFor(LOWORD(wParam), bar->GetScrollPos(), HIWORD(wParam));
+        bar->SetScrollPos(position);
+        preview.SetSpeed(speedBar.GetScrollPos());
+        preview.SetCycleLength(cycleBar.GetScrollPos());
+    }
+    return Default();
+}
+
+bool SettingsDialog::OnClicked(WORD id) {
+    return DispatchClickFromTable(this, kClicks, id) || Dialog::OnClicked(id);
+}
+
+void SettingsDialog::OnStepBuildClicked() {
+    UpdateData(true);
+    buildSetting = build;
+}
+
+LRESULT SettingsDialog::OnSysCommand(WPARAM command, LPARAM) {
+    if ((command & ~static_cast<WPARAM>(0xF)) == kAboutCommand) {
+        RunAboutBox();
+        return 0;
+    }
+    return Default();
+}
+
+void SettingsDialog::RunAboutBox() {
+    AboutDialog about;
+    about.DoModal();
+}
+
+}  // namespace tessaly::win32

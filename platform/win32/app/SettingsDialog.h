@@ -1,0 +1,42 @@
+// The settings dialog (template 2003): two sliders, a check box and a live
+// preview canvas over the hidden frame control; opens the About box from its
+// button and from its system menu.
+#pragma once
+
+#include "app/CanvasWnd.h"
+#include "canvas/CanvasWindow.h"
+#include "framework/Dialog.h"
+#include "framework/MessageMap.h"
+#include "framework/ScrollBar.h"
+
+namespace tessaly::win32 {
+
+class SettingsDialog : public Dialog {
+public:
+    SettingsDialog();
+
+    ScrollBar speedBar;
+    ScrollBar cycleBar;
+    int cycleLength = 0;
+    int speed = 0;
+    int build = 0;
+    CanvasWindow preview;
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(DataExchange& dx) override;
+    bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool OnClicked(WORD id) override;
+
+private:
+    LRESULT OnHScroll(WPARAM, LPARAM);
+    LRESULT OnSysCommand(WPARAM, LPARAM);
+    void OnStepBuildClicked();
+    void RunAboutBox();
+
+    static const MessageEntry<SettingsDialog> kMessages[];
+    static const CommandEntry<SettingsDialog> kClicks[];
+    CanvasWnd previewWindow_;
+};
+
+}  // namespace tessaly::win32

@@ -1,0 +1,13 @@
+// The entry point of every program built on this layer: hand the instance to
+// the one application object, run InitInstance, then its message loop.
+#include <windows.h>
+
+#include "framework/WinApp.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    tessaly::win32::WinApp* app = tessaly::win32::WinApp::Current();
+    if (app == nullptr) return 1;
+    app->SetInstance(instance);
+    if (!app->InitInstance()) return app->ExitCode();
+    return app->Run();
+}

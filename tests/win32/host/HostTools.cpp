@@ -1,0 +1,256 @@
+#include "HostTools.h"
+
+#include <cstdio>
+#include <set>
+
+namespace tessaly::testhost {
+
+namespace {
+int failures = 0;
+}
+
+bool Check(bool condition, const std::string& what) {
+    std::printf("%s: %s\n", condition ? "ok" : "FAIL", what.c_str());
+    std::fflush(stdout);
+    if (!condition) ++failures;
+    return condition;
+}
+
+int Failures() { return failures; }
+
+Process::~Process() {
+    if (!started) return;
+    if (Running()) Kill();
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+}
+
+bool Process::WaitExit(DWORD milliseconds, DWORD* code) {
+    if (!started) return false;
+    // Keep answering messages: the saver may be talking to our windows while it ends.
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD waited = GetTickCount() - start;
+        if (waited >= milliseconds) {
+            if (WaitForSingleObject(info.hProcess, 0) != WAIT_OBJECT_0) return false;
+            break;
+        }
+        const DWORD r = MsgWaitForMultipleObjects(1, &info.hProcess, FALSE, milliseconds - waited,
+                                                  QS_ALLINPUT);
+        if (r == WAIT_OBJECT_0) break;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    DWORD exitCode = 0;
+    GetExitCodeProcess(info.hProcess, &exitCode);
+    if (code != nullptr) *code = exitCode;
+    return true;
+}
+
+bool Process::Running() const {
+    return started && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void Process::Kill() {
+    TerminateProcess(info.hProcess, 99);
+    WaitForSingleObject(info.hProcess, 5000);
+}
+
+bool Launch(const std::string& program, const std::string& arguments, Process& process) {
+    std::string commandLine = "\"" + program + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    process.started = CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                     nullptr, &startup, &process.info) != FALSE;
+    return process.started;
+}
+
+std::string ClassOf(HWND hwnd) {
+    char name[256] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+std::string TextOf(HWND hwnd) {
+    char text[512] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+namespace {
+
+struct Search {
+    DWORD processId;
+    const char* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK Collect(HWND hwnd, LPARAM data) {
+    auto* search = reinterpret_cast<Search*>(data);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == search->processId &&
+        (search->className == nullptr || ClassOf(hwnd) == search->className))
+        search->found.push_back(hwnd);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectWithChildren(HWND hwnd, LPARAM data) {
+    Collect(hwnd, data);
+    EnumChildWindows(hwnd, &Collect, data);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> WindowsOf(DWORD processId, const char* className) {
+    Search search{processId, className, {}};
+    EnumWindows(&CollectWithChildren, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForWindow(DWORD processId, const char* className, bool children, DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        Search search{processId, className, {}};
+        EnumWindows(children ? &CollectWithChildren : &Collect, reinterpret_cast<LPARAM>(&search));
+        for (HWND hwnd : search.found) {
+            if (IsWindowVisible(hwnd)) return hwnd;
+        }
+        if (GetTickCount() - start > milliseconds) return nullptr;
+        PumpFor(50);
+    }
+}
+
+size_t Capture::DistinctColours() const {
+    std::set<uint32_t> colours(pixels.begin(), pixels.end());
+    return colours.size();
+}
+
+bool Capture::WriteBmp(const std::string& path) const {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    const int rowBytes = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER fileHeader{};
+    BITMAPINFOHEADER info{};
+    fileHeader.bfType = 0x4D42;
+    fileHeader.bfOffBits = sizeof fileHeader + sizeof info;
+    fileHeader.bfSize = fileHeader.bfOffBits + rowBytes * height;
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::fwrite(&fileHeader, sizeof fileHeader, 1, file);
+    std::fwrite(&info, sizeof info, 1, file);
+    std::vector<unsigned char> row(rowBytes, 0);
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < width; ++x) {
+            const uint32_t p = pixels[static_cast<size_t>(y) * width + x];
+            row[x * 3 + 0] = p & 0xFF;
+            row[x * 3 + 1] = (p >> 8) & 0xFF;
+            row[x * 3 + 2] = (p >> 16) & 0xFF;
+        }
+        std::fwrite(row.data(), 1, row.size(), file);
+    }
+    return std::fclose(file) == 0;
+}
+
+Capture CaptureScreen(const RECT& area) {
+    Capture capture;
+    capture.width = area.right - area.left;
+    capture.height = area.bottom - area.top;
+    if (capture.width <= 0 || capture.height <= 0) return capture;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = capture.width;
+    info.bmiHeader.biHeight = -capture.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, capture.width, capture.height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const auto* source = static_cast<const uint32_t*>(bits);
+    capture.pixels.assign(source, source + static_cast<size_t>(capture.width) * capture.height);
+    for (uint32_t& p : capture.pixels) p &= 0x00FFFFFF;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return capture;
+}
+
+Capture WaitForDrawing(const RECT& area, size_t colours, DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        Capture capture = CaptureScreen(area);
+        if (capture.DistinctColours() >= colours || GetTickCount() - start > milliseconds)
+            return capture;
+        PumpFor(200);
+    }
+}
+
+namespace {
+std::string KeyPath(const std::string& app) {
+    return "Software\\Tessaly Screen Saver\\" + app + "\\Config";
+}
+}  // namespace
+
+void SettingsKey::Clear() const {
+    RegDeleteTreeA(HKEY_CURRENT_USER, ("Software\\Tessaly Screen Saver\\" + app).c_str());
+}
+
+void SettingsKey::Set(const char* name, uint32_t value) const {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, KeyPath(app).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return;
+    DWORD stored = value;
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
+    RegCloseKey(key);
+}
+
+bool SettingsKey::Get(const char* name, uint32_t& value) const {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, KeyPath(app).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD type = 0;
+    DWORD stored = 0;
+    DWORD size = sizeof stored;
+    const LONG status =
+        RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&stored), &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS || type != REG_DWORD) return false;
+    value = stored;
+    return true;
+}
+
+void PumpFor(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+std::string Join(const std::string& folder, const std::string& name) {
+    if (folder.empty()) return name;
+    const char last = folder.back();
+    return (last == '\\' || last == '/') ? folder + name : folder + "\\" + name;
+}
+
+}  // namespace tessaly::testhost
