@@ -73,23 +73,3 @@ TEST_F(TessalyE2e, MalformedSettingsFileWarnsAndRunsWithDefaults) {
     EXPECT_NE(mode->Output().find("tessaly.ini: line 1 is not 'key=value'; using the defaults"), std::string::npos)
         << mode->Output();
 }
-
-#ifdef TESSALY_TEXT_SETTINGS
-// Without the GTK dialog, /c explains the file and writes nothing.
-TEST_F(TessalyE2e, TextSettingsModeShowsTheFileAndLeavesItAlone) {
-    const std::string file = configHome + "/tessaly/tessaly.ini";
-    ASSERT_EQ(std::system(("mkdir -p '" + configHome + "/tessaly' && printf '[Config]\\ncycle_length=200\\nSpeed=0\\n' > '" +
-                           file + "'")
-                              .c_str()),
-              0);
-    auto p = Start({"/c"}, {"DISPLAY"});
-    ASSERT_TRUE(EndedCleanly(*p));
-    const std::string out = p->Output();
-    EXPECT_NE(out.find(file), std::string::npos) << out;
-    EXPECT_NE(out.find("cycle_length=200"), std::string::npos) << out;
-    EXPECT_NE(out.find("Speed=0"), std::string::npos) << out;
-    auto none = Start({}, {"DISPLAY"});
-    ASSERT_TRUE(EndedCleanly(*none));
-    EXPECT_NE(none->Output().find("Settings file"), std::string::npos);
-}
-#endif

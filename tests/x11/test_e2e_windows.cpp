@@ -2,6 +2,7 @@
 // host, and the window XScreenSaver hands over.
 #include <signal.h>
 
+#include <chrono>
 #include <cstdio>
 
 #include "E2eFixture.h"
@@ -56,8 +57,13 @@ TEST_F(TessalyE2e, XScreenSaverWindowVariableAloneDrawsIntoThatWindow) {
     ASSERT_TRUE(client->WaitForChange(window, before, 100, kStartSeconds, shot)) << mode->Output();
     Save(shot);
     // XScreenSaver ends a display mode with SIGTERM: a quiet, clean end.
+    // How long it takes is recorded, not asserted (timing goals are measured).
+    const auto signalled = std::chrono::steady_clock::now();
     mode->Signal(SIGTERM);
-    EXPECT_TRUE(EndedCleanly(*mode, 2.0));
+    EXPECT_TRUE(EndedCleanly(*mode));
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - signalled);
+    RecordProperty("sigterm_to_exit_ms", static_cast<int>(ms.count()));
+    std::printf("SIGTERM to exit: %d ms\n", static_cast<int>(ms.count()));
     EXPECT_EQ(mode->Output().find("error"), std::string::npos) << mode->Output();
 }
 

@@ -1,0 +1,88 @@
+// Settings mode through the real program: the file is read with the load
+// rules, shown, and written back only on OK, atomically.
+#include <dirent.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "E2eFixture.h"
+
+using namespace e2e;
+
+namespace {
+
+class SettingsModeE2e : public TessalyE2e {
+protected:
+    std::string File() const { return configHome + "/tessaly/tessaly.ini"; }
+    void Store(const std::string& text) {
+        ASSERT_EQ(std::system(("mkdir -p '" + configHome + "/tessaly'").c_str()), 0);
+        std::ofstream(File()) << text;
+    }
+    std::string Stored() const {
+        std::ifstream in(File());
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    size_t FilesInFolder() const {
+        size_t n = 0;
+        if (DIR* d = opendir((configHome + "/tessaly").c_str())) {
+            while (dirent* e = readdir(d)) n += e->d_name[0] != '.';
+            closedir(d);
+        }
+        return n;
+    }
+};
+
+}  // namespace
+
+#ifdef TESSALY_DIALOG_SETTINGS
+// The dialog's default button is OK; Escape is Cancel.
+TEST_F(SettingsModeE2e, OkWritesTheSliderValuesAndCancelWritesNothing) {
+    // Out of the sliders' ranges: the dialog shows 30 and 1, and OK writes them.
+    Store("[Config]\ncycle_length=200\nSpeed=0\n");
+    auto dialog = Start({"/c"});
+    ASSERT_EQ(Xdotool({"search", "--sync", "--onlyvisible", "--name", "Tessaly Saver", "windowfocus", "--sync"}), 0);
+    ASSERT_EQ(Xdotool({"key", "Escape"}), 0);
+    ASSERT_TRUE(EndedCleanly(*dialog));
+    EXPECT_EQ(Stored(), "[Config]\ncycle_length=200\nSpeed=0\n");
+
+    auto again = Start({});  // no argument: the same settings mode
+    ASSERT_EQ(Xdotool({"search", "--sync", "--onlyvisible", "--name", "Tessaly Saver", "windowfocus", "--sync"}), 0);
+    ASSERT_EQ(Xdotool({"key", "Return"}), 0);
+    ASSERT_TRUE(EndedCleanly(*again));
+    const std::string written = Stored();
+    EXPECT_NE(written.find("[Config]\ncycle_length=30\nSpeed=1\nBuild=0\n"), std::string::npos) << written;
+    EXPECT_EQ(FilesInFolder(), 1u) << "a temporary file was left behind";
+}
+#endif
+
+TEST_F(SettingsModeE2e, OverridesLeaveTheFileAlone) {
+    Store("[Config]\nSpeed=42\n");
+    const Window window = client->CreateWindow(100, 100, 0x000000);
+    const Image before = client->Grab(window);
+    auto mode = Start({"--window-id", std::to_string(window), "--speed", "100", "--cycle-length", "1", "--build"});
+    Image drawn;
+    EXPECT_TRUE(client->WaitForChange(window, before, 20, kStartSeconds, drawn));
+    mode->Signal(SIGTERM);
+    ASSERT_TRUE(EndedCleanly(*mode));
+    EXPECT_EQ(Stored(), "[Config]\nSpeed=42\n");
+    EXPECT_EQ(mode->Output(), "");  // a good file gives no warning
+}
+
+#ifdef TESSALY_TEXT_SETTINGS
+// Without the GTK dialog, /c explains the file and writes nothing.
+TEST_F(SettingsModeE2e, TextSettingsModeShowsTheFileAndLeavesItAlone) {
+    const std::string file = File();
+    Store("[Config]\ncycle_length=200\nSpeed=0\n");
+    auto p = Start({"/c"}, {"DISPLAY"});
+    ASSERT_TRUE(EndedCleanly(*p));
+    const std::string out = p->Output();
+    EXPECT_NE(out.find(file), std::string::npos) << out;
+    EXPECT_NE(out.find("cycle_length=200"), std::string::npos) << out;
+    EXPECT_NE(out.find("Speed=0"), std::string::npos) << out;
+    auto none = Start({}, {"DISPLAY"});
+    ASSERT_TRUE(EndedCleanly(*none));
+    EXPECT_NE(none->Output().find("Settings file"), std::string::npos);
+}
+#endif
