@@ -228,6 +228,52 @@ menu-about)
     finish
     expect_output "CANCEL"
     ;;
+mouse)
+    # Clicks in the cycle slider's trough page by 10 towards the pointer; a
+    # drag of its thumb tracks the pointer. The slider is found by colour:
+    # its filled part (the only one: speed 1 fills nothing, the box is clear)
+    # runs from the trough's start to the thumb, the bare trough after it.
+    start "$DRIVER" --cycle-length 15 --speed 1 --build 0 --seed 10
+    open_dialog
+    shot before
+    IMAGE="$ARTEFACTS/$CASE-before.png"
+    FILL=$(convert "$IMAGE" -alpha off -fill black -fuzz 8% +opaque "#3584E4" -format '%@' info:)
+    FW=${FILL%%x*} REST=${FILL#*+}; START=${REST%%+*}; FY=${REST#*+}; FH=${FILL#*x}; FH=${FH%%+*}
+    [ "$FW" -ge 20 ] || fail "cannot find the cycle slider ($FILL)"
+    ROW=$((FY + FH / 2))
+    # The trough ends where the dialog's background comes back.
+    BG=$(pixel_colour "$IMAGE" $((START - 3)) "$ROW")
+    END=$(convert "$IMAGE" -crop "600x1+$START+$ROW" +repage -alpha off txt:- |
+        awk -v bg="#$BG" -v x0="$START" 'NR > 1 && $3 == bg { split($1, a, ","); print x0 + a[1]; exit }')
+    [ -n "$END" ] || fail "cannot find the end of the cycle slider"
+    # The fill ends at the thumb's edge: at 15 of 1..30 that gives the thumb's radius.
+    RADIUS=$(((END - START - FW * 29 / 14) / 2))
+    echo "cycle trough $START..$END on row $ROW, thumb radius $RADIUS"
+    [ "$RADIUS" -ge 3 ] && [ $((END - START)) -ge 60 ] || fail "cannot find the cycle slider's trough"
+    thumb_at() { echo $((START + RADIUS + (END - START - 2 * RADIUS) * ($1 - 1) / 29)); }
+    xdotool mousemove $((END - 3)) "$ROW" click 1     # 15 -> 25
+    sleep 0.4
+    xdotool mousemove $((END - 3)) "$ROW" click 1     # 25 -> 30
+    sleep 0.4
+    xdotool mousemove $((START + 2)) "$ROW" click 1   # 30 -> 20
+    sleep 0.4
+    shot clicked
+    xdotool mousemove "$(thumb_at 20)" "$ROW" mousedown 1
+    sleep 0.2
+    xdotool mousemove "$(thumb_at 15)" "$ROW"
+    sleep 0.2
+    xdotool mousemove "$(thumb_at 10)" "$ROW"
+    sleep 0.2
+    xdotool mouseup 1
+    sleep 0.3
+    xdotool windowfocus --sync "$DIALOG"
+    keys Return
+    finish
+    got=$(cat "$WORK/stdout")
+    # Pixels to positions may round either way by one.
+    [[ $got =~ ^OK\ cycle_length=(9|10|11)\ Speed=1\ Build=0$ ]] || fail "expected the cycle slider at 10 after the drag, got '$got'"
+    echo "ok: $got"
+    ;;
 preview)
     # The preview draws the garden, keeps drawing, and keeps what it drew
     # when the dialog is covered and uncovered.
