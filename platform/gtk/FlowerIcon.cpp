@@ -6,14 +6,20 @@ namespace tessaly {
 
 namespace {
 
-// The design, in units of a 32 x 32 icon.
-constexpr double kHeadX = 16.0, kHeadY = 12.0;
+// The design, in units of a 32 x 32 icon; the Windows icon is drawn from
+// the same figures pixel by pixel.
+constexpr double kHeadX = 15.5, kHeadY = 10.5;
 constexpr int kPetalCount = 6;
-constexpr double kPetalDistance = 6.0;  // from the heart to each petal's centre
-constexpr double kPetalLength = 5.5, kPetalWidth = 3.2;  // semi-axes
-constexpr double kHeartRadius = 3.6;
-constexpr double kStem[4][2] = {{16.0, 16.0}, {16.5, 22.0}, {14.0, 26.0}, {15.0, 31.0}};
-constexpr double kLeafX = 9.5, kLeafY = 24.5, kLeafLength = 6.0, kLeafWidth = 2.4, kLeafTilt = -0.6;
+constexpr double kPetalDistance = 6.0;                    // from the heart to each petal's centre
+constexpr double kPetalLength = 4.6, kPetalWidth = 3.0;  // semi-axes
+constexpr double kHeartRadius = 3.2;
+constexpr double kStemTop = 14.0;
+constexpr double kStemSway = 1.5;  // x = 16 + sway x sin((y - top) / 6)
+struct Leaf {
+    double x, y, tilt;  // tilt: radians, the outer end up
+};
+constexpr Leaf kLeaves[] = {{11.5, 24.5, 0.32}, {20.5, 21.5, -0.32}};
+constexpr double kLeafLength = 5.5, kLeafWidth = 2.4;
 
 void SetColour(cairo_t* cr, ColourRef c) {
     cairo_set_source_rgb(cr, RedOf(c) / 255.0, GreenOf(c) / 255.0, BlueOf(c) / 255.0);
@@ -39,19 +45,22 @@ void Oval(cairo_t* cr, double x, double y, double a, double b, double angle, Col
 void DrawFlowerIcon(cairo_t* cr, int size) {
     cairo_save(cr);
     cairo_scale(cr, size / static_cast<double>(kIconDesignSize), size / static_cast<double>(kIconDesignSize));
-    cairo_set_line_width(cr, 1.0);
 
-    cairo_move_to(cr, kStem[0][0], kStem[0][1]);
-    cairo_curve_to(cr, kStem[1][0], kStem[1][1], kStem[2][0], kStem[2][1], kStem[3][0], kStem[3][1]);
+    for (double y = kStemTop; y <= kIconDesignSize; y += 1.0) {
+        const double x = 16.0 + kStemSway * std::sin((y - kStemTop) / 6.0);
+        if (y == kStemTop) cairo_move_to(cr, x, y);
+        else cairo_line_to(cr, x, y);
+    }
     cairo_set_line_width(cr, 2.0);
     SetColour(cr, kIconStem);
     cairo_stroke(cr);
+
     cairo_set_line_width(cr, 1.0);
-
-    Oval(cr, kLeafX, kLeafY, kLeafLength, kLeafWidth, kLeafTilt, kIconLeaf, kIconStem);
-
+    for (const Leaf& leaf : kLeaves) {
+        Oval(cr, leaf.x, leaf.y, kLeafLength, kLeafWidth, leaf.tilt, kIconLeaf, kIconStem);
+    }
     for (int i = 0; i < kPetalCount; ++i) {
-        const double angle = i * 2.0 * M_PI / kPetalCount - M_PI / 2.0;
+        const double angle = i * 2.0 * M_PI / kPetalCount;
         Oval(cr, kHeadX + kPetalDistance * std::cos(angle), kHeadY + kPetalDistance * std::sin(angle),
              kPetalLength, kPetalWidth, angle, kIconPetal, kIconPetalEdge);
     }

@@ -13,7 +13,7 @@ namespace tessaly {
 constexpr ColourRef kIconPetal = Rgb(255, 0, 255);
 constexpr ColourRef kIconPetalEdge = Rgb(128, 0, 128);
 constexpr ColourRef kIconHeart = Rgb(255, 255, 0);
-constexpr ColourRef kIconHeartEdge = Rgb(128, 128, 0);
+constexpr ColourRef kIconHeartEdge = Rgb(128, 0, 0);
 constexpr ColourRef kIconStem = Rgb(0, 128, 0);
 constexpr ColourRef kIconLeaf = Rgb(0, 255, 0);
 

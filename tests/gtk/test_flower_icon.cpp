@@ -27,14 +27,15 @@ void ExpectColour(cairo_surface_t* s, int x, int y, ColourRef c) {
     EXPECT_EQ(p.b, BlueOf(c)) << x << "," << y;
 }
 
-TEST(FlowerIcon, DesignSizeShowsHeartPetalsStemAndLeaf) {
+TEST(FlowerIcon, DesignSizeShowsHeartPetalsStemAndLeaves) {
     CairoSurface icon = CreateFlowerIcon(kIconDesignSize);
     ASSERT_EQ(cairo_image_surface_get_width(icon.get()), 32);
-    ExpectColour(icon.get(), 16, 12, kIconHeart);
-    ExpectColour(icon.get(), 16, 4, kIconPetal);   // the petal straight above
-    ExpectColour(icon.get(), 21, 15, kIconPetal);  // lower right
-    ExpectColour(icon.get(), 9, 24, kIconLeaf);
-    ExpectColour(icon.get(), 14, 28, kIconStem);
+    ExpectColour(icon.get(), 15, 10, kIconHeart);
+    ExpectColour(icon.get(), 21, 10, kIconPetal);  // the petal to the right
+    ExpectColour(icon.get(), 12, 5, kIconPetal);   // upper left
+    ExpectColour(icon.get(), 11, 24, kIconLeaf);
+    ExpectColour(icon.get(), 20, 21, kIconLeaf);
+    ExpectColour(icon.get(), 16, 30, kIconStem);
     for (int corner : {0, 31}) {
         EXPECT_EQ(At(icon.get(), corner, 0).a, 0u);
         EXPECT_EQ(At(icon.get(), 31 - corner, 31).a, 0u);
@@ -43,10 +44,10 @@ TEST(FlowerIcon, DesignSizeShowsHeartPetalsStemAndLeaf) {
 
 TEST(FlowerIcon, LargerSizesScaleTheSameDesign) {
     CairoSurface icon = CreateFlowerIcon(64);
-    ExpectColour(icon.get(), 32, 24, kIconHeart);
-    ExpectColour(icon.get(), 32, 8, kIconPetal);
-    ExpectColour(icon.get(), 18, 48, kIconLeaf);
-    ExpectColour(icon.get(), 29, 58, kIconStem);
+    ExpectColour(icon.get(), 31, 21, kIconHeart);
+    ExpectColour(icon.get(), 43, 21, kIconPetal);
+    ExpectColour(icon.get(), 23, 49, kIconLeaf);
+    ExpectColour(icon.get(), 33, 61, kIconStem);
 }
 
 }  // namespace
