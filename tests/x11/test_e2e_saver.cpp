@@ -42,7 +42,7 @@ TEST_F(TessalyE2e, SaverEndsOnASystemKey) {
 TEST_F(TessalyE2e, SaverEndsOnEachButtonButNotTheWheel) {
     for (const char* button : {"1", "2", "3", "8"}) {
         auto saver = StartSaver();
-        ASSERT_EQ(Xdotool({"click", "4", "click", "5", "click", "6", "click", "7"}), 0);
+        for (const char* wheel : {"4", "5", "6", "7"}) ASSERT_EQ(Xdotool({"click", wheel}), 0);
         Sleep(kGraceSeconds);
         EXPECT_TRUE(saver->Running()) << "the wheel ended the saver";
         ASSERT_EQ(Xdotool({"click", button}), 0);
@@ -83,3 +83,29 @@ TEST_F(TessalyE2e, SaverStaysOnTopOfWindowsThatAppearLater) {
     saver->Signal(SIGTERM);
     EXPECT_TRUE(EndedCleanly(*saver));
 }
+
+#ifdef TESSALY_HAVE_XFIXES
+#include <X11/extensions/Xfixes.h>
+
+// The cursor the server shows: every pixel fully transparent.
+TEST_F(TessalyE2e, SaverHidesThePointer) {
+    int event = 0, error = 0;
+    ASSERT_TRUE(XFixesQueryExtension(client->Dpy(), &event, &error));
+    XFixesCursorImage* before = XFixesGetCursorImage(client->Dpy());
+    ASSERT_NE(before, nullptr);
+    size_t visibleBefore = 0;
+    for (int i = 0; i < before->width * before->height; ++i) visibleBefore += (before->pixels[i] >> 24) != 0;
+    XFree(before);
+    ASSERT_GT(visibleBefore, 0u) << "the server's own cursor should be visible";
+
+    auto saver = StartSaver();
+    XFixesCursorImage* cursor = XFixesGetCursorImage(client->Dpy());
+    ASSERT_NE(cursor, nullptr);
+    size_t visible = 0;
+    for (int i = 0; i < cursor->width * cursor->height; ++i) visible += (cursor->pixels[i] >> 24) != 0;
+    XFree(cursor);
+    EXPECT_EQ(visible, 0u);
+    saver->Signal(SIGTERM);
+    EXPECT_TRUE(EndedCleanly(*saver));
+}
+#endif
