@@ -70,7 +70,11 @@ open_dialog() {
     sleep 0.5
 }
 
-keys() { echo "[$(date +%T.%N | cut -c1-12)] keys $*"; xdotool key --delay 40 "$@"; }
+# keys KEY...: typed into the focused window, logged with the time.
+keys() {
+    echo "[$(date +%T.%3N)] keys $*"
+    xdotool key --delay 40 "$@"
+}
 
 # finish: waits for the program to end by itself (at most 15 s), exit code 0.
 finish() {
