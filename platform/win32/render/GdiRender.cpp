@@ -1,0 +1,164 @@
+#include "render/GdiRender.h"
+
+#include <windows.h>
+#include <objidl.h>  // before GDI+, which the lean windows.h leaves out
+#include <gdiplus.h>
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+#include "HeadlessHost.h"
+#include "canvas/CanvasWindow.h"
+#include "gdi/Win32DrawingDevice.h"
+#include "gdi/Win32GdiObjects.h"
+#include "random/Random.h"
+#include "settings/Settings.h"
+
+namespace tessaly::win32 {
+
+namespace {
+
+// A top-down 32-bit DIB section selected into its own memory DC.
+class MemoryBitmap {
+public:
+    MemoryBitmap(int width, int height, COLORREF background) {
+        dc_ = CreateCompatibleDC(nullptr);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+        if (dc_ == nullptr || bitmap_ == nullptr) return;
+        old_ = SelectObject(dc_, bitmap_);
+        const RECT all{0, 0, width, height};
+        HBRUSH brush = CreateSolidBrush(background);
+        FillRect(dc_, &all, brush);
+        DeleteObject(brush);
+    }
+    ~MemoryBitmap() {
+        if (old_ != nullptr) SelectObject(dc_, old_);
+        if (bitmap_ != nullptr) DeleteObject(bitmap_);
+        if (dc_ != nullptr) DeleteDC(dc_);
+    }
+    MemoryBitmap(const MemoryBitmap&) = delete;
+    MemoryBitmap& operator=(const MemoryBitmap&) = delete;
+
+    bool Valid() const { return bits_ != nullptr; }
+    HDC Dc() const { return dc_; }
+    void* Bits() const { return bits_; }
+
+private:
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    void* bits_ = nullptr;
+};
+
+std::wstring Wide(const std::string& text) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(n > 0 ? n - 1 : 0, L'\0');
+    if (n > 1) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
+    return wide;
+}
+
+bool PngEncoder(CLSID& clsid) {
+    UINT count = 0, size = 0;
+    Gdiplus::GetImageEncodersSize(&count, &size);
+    if (size == 0) return false;
+    std::string buffer(size, '\0');
+    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    Gdiplus::GetImageEncoders(count, size, encoders);
+    for (UINT i = 0; i < count; ++i) {
+        if (std::wstring(encoders[i].MimeType) == L"image/png") {
+            clsid = encoders[i].Clsid;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Written under a temporary name beside the output, then renamed over it, so
+// that the file appears whole or not at all.
+bool WritePng(const MemoryBitmap& image, int width, int height, const std::string& path, std::string& error) {
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) {
+        error = "cannot start GDI+";
+        return false;
+    }
+    bool written = false;
+    {
+        CLSID png{};
+        Gdiplus::Bitmap bitmap(width, height, width * 4, PixelFormat32bppRGB,
+                               static_cast<BYTE*>(image.Bits()));
+        const std::string temp = path + ".part";
+        if (!PngEncoder(png)) {
+            error = "GDI+ has no PNG encoder";
+        } else if (bitmap.Save(Wide(temp).c_str(), &png, nullptr) != Gdiplus::Ok) {
+            error = "cannot write " + path;
+            DeleteFileA(temp.c_str());
+        } else if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            error = "cannot write " + path;
+            DeleteFileA(temp.c_str());
+        } else {
+            written = true;
+        }
+    }
+    Gdiplus::GdiplusShutdown(token);
+    return written;
+}
+
+}  // namespace
+
+std::string UnsupportedOnGdi(const RenderOptions& o) {
+    if (o.format != OutputFormat::Png) return "this build writes PNG only";
+    if (o.antialias) return "--antialias needs the Cairo build; GDI draws the saver's own pixels";
+    if (!o.framesDir.empty()) return "--frames needs the Cairo build";
+    if (o.background != "black" && o.background != "white") return "--background takes black or white here";
+    return "";
+}
+
+int RunGdiRender(const RenderOptions& o, std::FILE* info, std::string& error) {
+    const uint32_t seed = o.seed ? *o.seed : static_cast<uint32_t>(std::time(nullptr));
+    MemoryBitmap image(o.width, o.height, o.background == "white" ? RGB(255, 255, 255) : RGB(0, 0, 0));
+    if (!image.Valid()) {
+        error = "cannot make a " + std::to_string(o.width) + "x" + std::to_string(o.height) + " bitmap";
+        return 1;
+    }
+    std::fprintf(info, "seed %u\n", seed);
+    std::fflush(info);
+
+    // The stored defaults with the options' overrides, as the Linux tool sets them.
+    cycleLengthSetting = o.cycleLength;
+    speedSetting = static_cast<int32_t>(kDefaultSpeed);
+    buildSetting = o.build;
+    SeedRandom(seed);
+    {
+        HeadlessHost host(o.width, o.height);
+        CanvasWindow canvas(0, ProcessGdiObjects());
+        canvas.AttachHost(&host);
+        host.SetPaintHandler([&] {
+            // Every paint starts from a fresh context, as BeginPaint gives one.
+            const int saved = SaveDC(image.Dc());
+            {
+                Win32DrawingDevice device(image.Dc());
+                canvas.OnPaint(device);
+            }
+            RestoreDC(image.Dc(), saved);
+        });
+        canvas.OnCreate();
+        for (int64_t tick = 0; tick < o.ticks; ++tick) host.Tick(canvas);
+        canvas.PostNcDestroy();
+        canvas.AttachHost(nullptr);
+    }
+    GdiFlush();
+    if (!WritePng(image, o.width, o.height, o.output, error)) return 1;
+    std::fprintf(info, "wrote %s (%dx%d, %lld ticks, seed %u)\n", o.output.c_str(), o.width, o.height,
+                 static_cast<long long>(o.ticks), seed);
+    return 0;
+}
+
+}  // namespace tessaly::win32

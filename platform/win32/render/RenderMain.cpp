@@ -1,0 +1,35 @@
+// tessaly-render.exe: command line as the Linux tool's, drawing with GDI.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "render/GdiRender.h"
+
+int main(int argc, char** argv) {
+    using namespace tessaly;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const ParsedCommandLine parsed = ParseRenderOptions(args);
+    switch (parsed.action) {
+        case ParsedCommandLine::Action::Help:
+            std::fputs(kRenderUsage, stdout);
+            std::fputs("\nThis Windows build draws with GDI and writes PNG only.\n", stdout);
+            return 0;
+        case ParsedCommandLine::Action::Version:
+            std::printf("tessaly-render %s (Windows, GDI)\n", TESSALY_VERSION);
+            return 0;
+        case ParsedCommandLine::Action::Error:
+            std::fprintf(stderr, "tessaly-render: %s\n", parsed.error.c_str());
+            return 2;
+        case ParsedCommandLine::Action::Render:
+            break;
+    }
+    const std::string unsupported = win32::UnsupportedOnGdi(parsed.options);
+    if (!unsupported.empty()) {
+        std::fprintf(stderr, "tessaly-render: %s\n", unsupported.c_str());
+        return 2;
+    }
+    std::string error;
+    const int code = win32::RunGdiRender(parsed.options, stdout, error);
+    if (code != 0) std::fprintf(stderr, "tessaly-render: %s\n", error.c_str());
+    return code;
+}

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Runs one end-to-end test of the Windows programs under Wine and Xvfb.
+#   run-wine-test.sh prefix                  create the shared Wine prefix (wineboot -i)
+#   run-wine-test.sh host SCENARIO [ARG]     run a test host scenario against tessaly.scr
+# Environment: TESSALY_WINDOWS_BUILD_DIR (the MinGW build), TESSALY_WINEPREFIX,
+# TESSALY_ARTEFACTS (screenshots). A missing tool or artefact skips (exit 77),
+# except in CI (CI=true), where it fails.
+set -uo pipefail
+
+readonly SKIP=77
+readonly SCREEN=1024x768
+
+skip() {
+  if [ "${CI:-}" = "true" ]; then
+    echo "FAIL (CI): $*" >&2
+    exit 1
+  fi
+  echo "SKIP: $*" >&2
+  exit "$SKIP"
+}
+
+command -v wine >/dev/null || skip "wine is not installed"
+command -v wineserver >/dev/null || skip "wineserver is not installed"
+: "${TESSALY_WINEPREFIX:?}" "${TESSALY_WINDOWS_BUILD_DIR:?}"
+export WINEPREFIX="$TESSALY_WINEPREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Wine sees the Linux file system as drive Z:.
+windows_path() { printf 'Z:%s' "$(realpath "$1" | tr / '\\')"; }
+
+if [ "${1:-}" = "prefix" ]; then
+  if [ -f "$WINEPREFIX/system.reg" ]; then
+    echo "Wine prefix ready: $WINEPREFIX"
+    exit 0
+  fi
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  status=$?
+  wineserver -w
+  [ $status -eq 0 ] && [ -f "$WINEPREFIX/system.reg" ] || { echo "wineboot failed ($status)" >&2; exit 1; }
+  echo "Wine prefix created: $WINEPREFIX"
+  exit 0
+fi
+
+[ "${1:-}" = "host" ] && [ $# -ge 2 ] || { echo "usage: $0 prefix | host SCENARIO [ARG]" >&2; exit 2; }
+scenario=$2
+argument=${3:-}
+
+command -v Xvfb >/dev/null || skip "Xvfb is not installed"
+bin="$TESSALY_WINDOWS_BUILD_DIR/platform/win32"
+for f in tessaly.scr tessaly-testhost.exe; do
+  [ -f "$bin/$f" ] || skip "$bin/$f is missing (build it with scripts/build-windows.sh)"
+done
+[ -f "$WINEPREFIX/system.reg" ] || { echo "no Wine prefix at $WINEPREFIX" >&2; exit 1; }
+artefacts="${TESSALY_ARTEFACTS:-$PWD/test-artefacts/win32}/$scenario${argument:+-$(printf '%s' "$argument" | tr -c 'A-Za-z0-9' '_')}"
+rm -rf "$artefacts"
+mkdir -p "$artefacts"
+
+xvfb_pid=""
+log=$(mktemp)
+cleanup() {
+  wineserver -k >/dev/null 2>&1
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -f "$log" "$log.display"
+}
+trap cleanup EXIT
+
+# A private X server on a free display; its number arrives on the pipe.
+Xvfb -displayfd 3 -screen 0 "${SCREEN}x24" -nolisten tcp 3>"$log.display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$log.display" ] && break; sleep 0.05; done
+[ -s "$log.display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$log.display")"
+
+# The virtual desktop has Wine draw captions and frames itself (there is no
+# window manager on Xvfb), so the screenshots show the dialogs whole.
+wineserver -k >/dev/null 2>&1
+timeout 180 wine explorer "/desktop=tessaly-test,$SCREEN" "$(windows_path "$bin/tessaly-testhost.exe")" \
+  "$scenario" "$(windows_path "$bin/tessaly.scr")" "$(windows_path "$artefacts")" ${argument:+"$argument"} \
+  >"$log" 2>&1
+status=$?
+wineserver -k >/dev/null 2>&1
+grep -v '^wine: ' "$log"
+
+for bmp in "$artefacts"/*.bmp; do
+  [ -f "$bmp" ] || continue
+  if [ -x /usr/bin/convert ] && /usr/bin/convert "$bmp" "${bmp%.bmp}.png" 2>/dev/null; then rm -f "$bmp"; fi
+done
+
+[ $status -eq 124 ] && { echo "FAIL: the scenario did not finish in time" >&2; exit 1; }
+if grep -q '^FAIL' "$log" || ! grep -q "^$scenario: 0 failed check(s)" "$log"; then
+  exit 1
+fi
+exit 0
