@@ -3,6 +3,7 @@
 #include <X11/Xutil.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -181,6 +182,9 @@ int RunInWindow(Display* display, SignalPipe& signals, GdiObjects& objects, Wind
 
 int RunDrawingMode(const CommandLine& commandLine) {
     SignalPipe signals;  // first: a SIGTERM during start-up still ends cleanly
+    // A write to a dead X connection must come back as an error that the
+    // connection-lost handler reports, not kill the process with SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
     InstallXErrorHandlers();
     const char* name = commandLine.display ? commandLine.display->c_str() : nullptr;
     Display* display = XOpenDisplay(name);
