@@ -171,7 +171,11 @@ bool CairoDevice::Ellipse(int left, int top, int right, int bottom) {
     }
     runs_.clear();
     interior_.clear();
-    AppendEllipsePixels({a.x, a.y, b.x, b.y}, runs_, interior_);
+    // GDI maps the ellipse's width and height as lengths too, and draws the
+    // smaller of that size and the mapped box.
+    const Point size = mapping_.ToDevice({right - left, bottom - top});
+    const Point origin = mapping_.ToDevice({0, 0});
+    AppendEllipsePixels({a.x, a.y, b.x, b.y}, size.x - origin.x, size.y - origin.y, runs_, interior_);
     FillRuns(interior_, brush_.colour);
     FillRuns(runs_, pen_.colour);
     return true;

@@ -21,9 +21,6 @@ int64_t RoundHalfDown(int64_t num, int64_t den) {
     return -FloorDiv(den - 2 * num, 2 * den);
 }
 
-// Nearest integer, an exact half going up.
-int32_t RoundHalfUp(double v) { return static_cast<int32_t>(std::floor(v + 0.5)); }
-
 }  // namespace
 
 int32_t AxisMapping::ToDevice(int32_t logical) const {
@@ -73,61 +70,98 @@ void AppendLinePixels(Point a, Point b, std::vector<PixelRun>& runs) {
     flush(steps);
 }
 
-void AppendEllipsePixels(Rect box, std::vector<PixelRun>& outline, std::vector<PixelRun>& interior) {
+void AppendEllipsePixels(Rect box, int32_t cornerWidth, int32_t cornerHeight, std::vector<PixelRun>& outline,
+                         std::vector<PixelRun>& interior) {
     if (box.left > box.right) std::swap(box.left, box.right);
     if (box.top > box.bottom) std::swap(box.top, box.bottom);
-    if (box.right == box.left || box.bottom == box.top) return;
+    const int64_t width = static_cast<int64_t>(box.right) - box.left;
+    const int64_t height = static_cast<int64_t>(box.bottom) - box.top;
+    if (width == 0 || height == 0) return;
+    const int64_t ew = std::min<int64_t>(width, std::llabs(cornerWidth));
+    const int64_t eh = std::min<int64_t>(height, std::llabs(cornerHeight));
+    const int64_t right = box.right - 1;
+    const int64_t bottom = box.bottom - 1;
 
-    // The ideal ellipse through the pixel centres of the inclusive box.
-    const int32_t lastX = box.right - 1;
-    const int32_t lastY = box.bottom - 1;
-    const double cx = (box.left + lastX) / 2.0;
-    const double cy = (box.top + lastY) / 2.0;
-    const double rx = (lastX - box.left) / 2.0;
-    const double ry = (lastY - box.top) / 2.0;
-    auto halfSpan = [](double radius, double otherRadius, double offset) {
-        if (otherRadius == 0.0) return radius;
-        const double t = offset / otherRadius;
-        return t >= 1.0 ? 0.0 : radius * std::sqrt(1.0 - t * t);
+    std::vector<std::pair<int64_t, int64_t>> pixels;  // (row, column)
+    // Every pixel from p to q, which share a row or a column.
+    auto span = [&pixels](int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+        for (int64_t y = std::min(y0, y1); y <= std::max(y0, y1); ++y)
+            for (int64_t x = std::min(x0, x1); x <= std::max(x0, x1); ++x) pixels.push_back({y, x});
     };
 
-    // Nearest pixels, sampled once per column and once per row so that the
-    // outline stays connected where it is steep as well as where it is flat.
-    // Only the top-left half of each pair is rounded; its mirror keeps the
-    // outline symmetric.
-    std::vector<std::pair<int32_t, int32_t>> pixels;  // (y, x)
-    for (int32_t x = box.left; x <= lastX; ++x) {
-        const int32_t top = RoundHalfUp(cy - halfSpan(ry, rx, x - cx));
-        pixels.push_back({top, x});
-        pixels.push_back({box.top + lastY - top, x});
+    if (ew <= 2 || eh <= 2) {
+        // Too small for curved corners: GDI draws the box's rectangle, whose
+        // one-pixel outline closes over the corner pixels (a 1 x 1 box shows nothing).
+        if (width > 1 || height > 1) {
+            span(box.left, box.top, right, box.top);
+            span(right, box.top, right, bottom);
+            span(box.left, bottom, right, bottom);
+            span(box.left, box.top, box.left, bottom);
+        }
+    } else {
+        // One corner of an ew x eh ellipse, stepped with an integer error term
+        // from the middle of its right side to its middle column, each step to
+        // the neighbour nearest the ideal curve. Mirrored into the four
+        // corners of the box; where the box is larger than the ellipse the
+        // corners are joined by straight lines.
+        const int64_t a = ew - 1;
+        const int64_t b = eh - 1;
+        const int64_t aStep = 8 * a * a;
+        const int64_t bStep = 8 * b * b;
+        int64_t dx = 4 * b * b * (1 - a);      // error change of an x step
+        int64_t dy = 4 * a * a * (1 + b % 2);  // error change of a y step
+        int64_t err = dx + dy + a * a * (b % 2);
+        int64_t x = a;
+        int64_t y = eh / 2;
+        const int64_t rightOrigin = box.right - ew;  // left column of the right-hand corners
+        const int64_t bottomOrigin = box.bottom - eh;
+        int64_t lastX = x, lastY = y;
+        while (x >= ew / 2) {
+            pixels.push_back({bottomOrigin + y, rightOrigin + x});
+            pixels.push_back({bottomOrigin + y, box.left + a - x});
+            pixels.push_back({box.top + b - y, rightOrigin + x});
+            pixels.push_back({box.top + b - y, box.left + a - x});
+            lastX = x;
+            lastY = y;
+            const int64_t e2 = 2 * err;
+            if (e2 >= dx) {
+                --x;
+                err += dx += bStep;
+            }
+            if (e2 <= dy) {
+                ++y;
+                err += dy += aStep;
+            }
+        }
+        // The joins: down the right and left sides, across the bottom and top.
+        span(right, box.top + b - eh / 2, right, bottomOrigin + eh / 2);
+        span(box.left, box.top + b - eh / 2, box.left, bottomOrigin + eh / 2);
+        span(box.left + a - lastX, bottomOrigin + lastY, rightOrigin + lastX, bottomOrigin + lastY);
+        span(box.left + a - lastX, box.top + b - lastY, rightOrigin + lastX, box.top + b - lastY);
     }
-    for (int32_t y = box.top; y <= lastY; ++y) {
-        const int32_t left = RoundHalfUp(cx - halfSpan(rx, ry, y - cy));
-        pixels.push_back({y, left});
-        pixels.push_back({y, box.left + lastX - left});
-    }
+
     std::sort(pixels.begin(), pixels.end());
     pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
     for (std::size_t i = 0; i < pixels.size();) {
-        std::size_t j = i + 1;
-        while (j < pixels.size() && pixels[j].first == pixels[i].first &&
-               pixels[j].second == pixels[j - 1].second + 1) {
-            ++j;
+        // One row: its outline runs, and between its outermost pixels the interior.
+        std::size_t rowEnd = i;
+        while (rowEnd < pixels.size() && pixels[rowEnd].first == pixels[i].first) ++rowEnd;
+        const int32_t row = static_cast<int32_t>(pixels[i].first);
+        const int32_t first = static_cast<int32_t>(pixels[i].second);
+        const int32_t last = static_cast<int32_t>(pixels[rowEnd - 1].second);
+        if (last - first > 1) interior.push_back({first + 1, row, last - first - 1, 1});
+        for (std::size_t j = i; j < rowEnd;) {
+            std::size_t k = j + 1;
+            while (k < rowEnd && pixels[k].second == pixels[k - 1].second + 1) ++k;
+            outline.push_back({static_cast<int32_t>(pixels[j].second), row, static_cast<int32_t>(k - j), 1});
+            j = k;
         }
-        outline.push_back({pixels[i].second, pixels[i].first, static_cast<int32_t>(j - i), 1});
-        i = j;
+        i = rowEnd;
     }
+}
 
-    // Interior: per row, every pixel centre strictly inside the ideal ellipse.
-    if (rx == 0.0 || ry == 0.0) return;
-    for (int32_t y = box.top; y <= lastY; ++y) {
-        const double dy = y - cy;
-        if (std::fabs(dy) >= ry) continue;
-        const double w = halfSpan(rx, ry, dy);
-        const int32_t from = static_cast<int32_t>(std::floor(cx - w)) + 1;
-        const int32_t to = static_cast<int32_t>(std::ceil(cx + w)) - 1;
-        if (to >= from) interior.push_back({from, y, to - from + 1, 1});
-    }
+void AppendEllipsePixels(Rect box, std::vector<PixelRun>& outline, std::vector<PixelRun>& interior) {
+    AppendEllipsePixels(box, box.right - box.left, box.bottom - box.top, outline, interior);
 }
 
 }  // namespace tessaly

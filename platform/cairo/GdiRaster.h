@@ -44,10 +44,18 @@ struct PixelRun {
 void AppendLinePixels(Point a, Point b, std::vector<PixelRun>& runs);
 
 // Ellipse over the device box (left, top, right, bottom), right and bottom
-// exclusive: `outline` receives the pixels nearest the ideal ellipse inscribed
-// in the pixel box (left, top, right - 1, bottom - 1), `interior` the rows of
-// pixels whose centres lie inside it. A reversed box is normalised first; an
-// empty box gives nothing.
+// exclusive, as GDI draws it with a one-pixel pen: `outline` receives the
+// pixels nearest the ideal ellipse through the outer pixel centres of the
+// box, `interior` the pixels between them. A reversed box is normalised
+// first; an empty box gives nothing, a box two pixels or less across its
+// rectangle.
 void AppendEllipsePixels(Rect box, std::vector<PixelRun>& outline, std::vector<PixelRun>& interior);
+
+// The same with the ellipse's own size given apart from the box, as GDI
+// maps it: the logical width and height mapped as lengths. Where it comes out
+// smaller than the mapped box (by rounding), the curve is drawn at that size
+// in the box's corners and joined by straight lines.
+void AppendEllipsePixels(Rect box, int32_t ellipseWidth, int32_t ellipseHeight, std::vector<PixelRun>& outline,
+                         std::vector<PixelRun>& interior);
 
 }  // namespace tessaly
