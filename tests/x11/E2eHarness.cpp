@@ -4,6 +4,7 @@
 #include <cairo.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -41,8 +42,10 @@ Process::Process(const std::vector<std::string>& argv, const std::vector<std::st
     : outputFile_(outputFile) {
     pid_ = fork();
     if (pid_ != 0) return;
-    // Child: its own process group, so nothing it starts outlives the test.
-    setpgid(0, 0);
+    // Child: ends with the test even when the test itself is killed (a
+    // ctest timeout), so no Xvfb or saver is ever left running.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() == 1) _exit(127);  // the test is already gone
     const int out = open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (out >= 0) {
         dup2(out, 1);
