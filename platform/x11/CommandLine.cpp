@@ -201,7 +201,7 @@ std::string UsageText(const char* program) {
     return "Usage: " + p + " [MODE] [OPTIONS]\n"
            "Tessaly paints an endless garden of flowers, autumn leaves and snow.\n"
            "\n"
-           "Modes (one or two dashes, or a slash):\n"
+           "Modes (the letter alone or after / or -; the long options after - or --):\n"
            "  /s, -s              full-screen screen saver; ends on a key, a click or moving the mouse\n"
            "  /p ID, -p ID        draw inside the X window ID (decimal or 0x hex) until it is destroyed\n"
            "  /c, -c              settings (also with no argument outside XScreenSaver)\n"
