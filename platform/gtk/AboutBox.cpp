@@ -47,7 +47,7 @@ void RunAboutBox(GtkWindow* owner, DialogBaseUnits base) {
     gtk_widget_set_size_request(ok, HorizontalPixels(kButtonWidth - 18, base), -1);
     gtk_grid_attach(GTK_GRID(grid), ok, 2, 0, 1, 1);
 
-    GtkWidget* notice = gtk_label_new(kAuthorNotice);
+    GtkWidget* notice = gtk_label_new(kAboutNotice);
     gtk_label_set_line_wrap(GTK_LABEL(notice), TRUE);
     gtk_label_set_max_width_chars(GTK_LABEL(notice), 1);
     gtk_widget_set_size_request(notice, HorizontalPixels(kNoticeWidth, base), -1);

@@ -23,8 +23,11 @@ constexpr const char* kAboutTitle = "About Tessaly Screen Saver";
 constexpr const char* kAboutText =
     "Tessaly Screen Saver.\n\nDisplays spring flowers, summer flowers, fall leaves, and snow in an "
     "ever changing sequence.";
-constexpr const char* kAuthorNotice =
-    "Tessaly 1.0, written by the Tessaly developers.\n"
-    "Every garden grows at random, one drawing over another.";
+// The author's notices, worded as on Windows.
+constexpr const char* kSettingsNotice =
+    "Tessaly is made by the Tessaly developers and may be copied and shared freely. It paints a new "
+    "garden every time it runs.";
+constexpr const char* kAboutNotice =
+    "Made by the Tessaly developers. Free to copy and share; every run grows a garden of its own.";
 
 }  // namespace tessaly

@@ -220,7 +220,7 @@ GtkWidget* GtkSettingsDialog::BuildLayout(const std::string& settingsFile) {
     gtk_box_pack_start(GTK_BOX(columns), left, FALSE, FALSE, 0);
     gtk_box_pack_start(GTK_BOX(columns), right, FALSE, FALSE, 0);
 
-    std::string noticeText = kAuthorNotice;
+    std::string noticeText = kSettingsNotice;
     if (!settingsFile.empty()) noticeText += "\nSettings are kept in " + settingsFile;
     GtkWidget* notice = gtk_label_new(noticeText.c_str());
     gtk_label_set_line_wrap(GTK_LABEL(notice), TRUE);
