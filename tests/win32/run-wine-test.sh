@@ -86,6 +86,8 @@ for bmp in "$artefacts"/*.bmp; do
   if [ -x /usr/bin/convert ] && /usr/bin/convert "$bmp" "${bmp%.bmp}.png" 2>/dev/null; then rm -f "$bmp"; fi
 done
 
+rmdir "$artefacts" 2>/dev/null  # scenarios without screenshots leave nothing
+
 [ $status -eq 124 ] && { echo "FAIL: the scenario did not finish in time" >&2; exit 1; }
 if grep -q '^FAIL' "$log" || ! grep -q "^$scenario: 0 failed check(s)" "$log"; then
   exit 1

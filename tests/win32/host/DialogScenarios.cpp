@@ -245,6 +245,8 @@ void RunLoadScenario(const Context& context) {
         {"Speed 2147483648", 12, 2147483648u, 0, 12, 60, 0},
         {"Speed 0", 12, 0, 0, 12, 1, 0},
         {"Build 1", 12, 100, 1, 12, 100, 1},
+        // The check box has two states; a stored 2 shows as checked and stays stored.
+        {"Build 2", 12, 100, 2, 12, 100, 1},
     };
     for (const Case& c : cases) {
         Store(context, {static_cast<int>(c.cycle), static_cast<int>(c.speed), static_cast<int>(c.build)});
@@ -320,18 +322,40 @@ void RunAboutScenario(const Context& context) {
         PumpFor(200);
         Check(IsWindowEnabled(dialog) != FALSE, "the settings dialog is enabled again");
     }
-    // The system menu ends with a separator and the About item.
-    HMENU menu = GetSystemMenu(dialog, FALSE);
-    if (menu != nullptr && GetMenuItemCount(menu) >= 2) {
-        const int count = GetMenuItemCount(menu);
-        char text[128] = {};
-        GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
-        Check(GetMenuItemID(menu, count - 1) == 0x10 && std::string(text) == "&About Saver...",
-              "the system menu ends with \"&About Saver...\" (got \"" + std::string(text) + "\")");
-        Check((GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR) != 0,
-              "a separator comes before it");
-    } else {
-        std::printf("note: the system menu of another process cannot be read here\n");
+    // The system menu, opened and chosen with the keyboard: Alt+Space, then
+    // Up (from the first item to the last) and Enter.
+    SetForegroundWindow(dialog);
+    PumpFor(200);
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    HWND menu = nullptr;
+    for (DWORD start = GetTickCount(); menu == nullptr && GetTickCount() - start < kEndTimeout;) {
+        for (HWND hwnd : WindowsOf(saver.Id(), "#32768"))
+            if (IsWindowVisible(hwnd)) menu = hwnd;
+        if (menu == nullptr) PumpFor(50);
+    }
+    if (Check(menu != nullptr, "Alt+Space opens the system menu")) {
+        RECT dialogRect{}, menuRect{};
+        GetWindowRect(dialog, &dialogRect);
+        GetWindowRect(menu, &menuRect);
+        RECT both{};
+        UnionRect(&both, &dialogRect, &menuRect);
+        PumpFor(300);
+        CaptureScreen(both).WriteBmp(Join(context.outDir, "system-menu.bmp"));
+        for (WORD key : {VK_UP, VK_RETURN}) {
+            INPUT keys[2] = {};
+            keys[0].type = INPUT_KEYBOARD;
+            keys[0].ki.wVk = key;
+            keys[1] = keys[0];
+            keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            SendInput(2, keys, sizeof(INPUT));
+            PumpFor(200);
+        }
+        HWND about = WaitForAbout(saver.Id());
+        if (Check(about != nullptr, "the last item of the system menu opens the About box")) {
+            PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(about, IDOK)));
+            Check(WaitGone(about), "OK closes the About box");
+        }
     }
     Click(dialog, IDCANCEL);
     ExpectEnd(saver, "Cancel");

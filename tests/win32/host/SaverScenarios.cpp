@@ -164,9 +164,12 @@ void RunSaverScenario(const Context& context) {
         CURSORINFO cursor{};
         cursor.cbSize = sizeof cursor;
         GetCursorInfo(&cursor);
-        Check(cursor.hCursor == nullptr || (cursor.flags & CURSOR_SHOWING) == 0 ||
-                  IsBlankCursor(cursor.hCursor),
-              "the pointer is hidden over the saver");
+        const char* how = cursor.hCursor == nullptr                 ? "no cursor set"
+                          : (cursor.flags & CURSOR_SHOWING) == 0      ? "cursor not showing"
+                          : IsBlankCursor(cursor.hCursor)             ? "a fully transparent cursor"
+                                                                       : nullptr;
+        Check(how != nullptr, std::string("the pointer is hidden over the saver (") +
+                                  (how != nullptr ? how : "a visible cursor") + ")");
         // Moves to the same spot, the wheel, button releases and the two swallowed commands.
         for (int i = 0; i < 3; ++i) SendMouse(MOUSEEVENTF_MOVE, 0, 0);
         ExpectRunning(saver, "moves to the same spot (input)");
