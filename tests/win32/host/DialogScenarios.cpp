@@ -264,6 +264,41 @@ void RunLoadScenario(const Context& context) {
         ExpectStored(context, {static_cast<int>(c.cycle), static_cast<int>(c.speed), static_cast<int>(c.build)},
                      std::string(c.what) + " stays stored after Cancel");
     }
+    // A value of the wrong type counts as missing.
+    {
+        Store(context, {12, 0, 0});
+        context.key.SetText("Speed", "100");
+        Process saver;
+        HWND dialog = StartDialog(context, "/c", saver);
+        if (dialog == nullptr) return;
+        Check(Position(dialog, kSpeedBar) == 60, "Speed stored as text loads as 60 (got " +
+                                                     Str(Position(dialog, kSpeedBar)) + ")");
+        Click(dialog, IDCANCEL);
+        ExpectEnd(saver, "Cancel");
+    }
+    // The key follows the program file's name: a copy named garden.scr has its own settings.
+    {
+        const std::string copy = Join(context.outDir, "garden.scr");
+        if (Check(CopyFileA(context.scr.c_str(), copy.c_str(), FALSE) != FALSE, "copy the saver to garden.scr")) {
+            Context garden = context;
+            garden.scr = copy;
+            garden.key.app = "garden";
+            Store(context, {3, 33, 0});
+            Store(garden, {17, 77, 1});
+            Process saver;
+            HWND dialog = StartDialog(garden, "/c", saver);
+            if (dialog == nullptr) return;
+            Check(Position(dialog, kCycleBar) == 17 && Position(dialog, kSpeedBar) == 77 && CheckState(dialog) == 1,
+                  "garden.scr loads from ...\\garden\\Config");
+            Scroll(dialog, kCycleBar, SB_LINERIGHT);
+            Click(dialog, IDOK);
+            ExpectEnd(saver, "OK");
+            ExpectStored(garden, {18, 77, 1}, "garden.scr writes its own key");
+            ExpectStored(context, {3, 33, 0}, "tessaly's key is untouched");
+            garden.key.Clear();
+            DeleteFileA(copy.c_str());
+        }
+    }
     // Stored values the sliders cannot show are written back as the sliders show them.
     Store(context, {200, 0, 2});
     Process saver;

@@ -1,6 +1,7 @@
 #include "HostTools.h"
 
 #include <cstdio>
+#include <cstring>
 #include <set>
 
 namespace tessaly::testhost {
@@ -217,6 +218,15 @@ void SettingsKey::Set(const char* name, uint32_t value) const {
         return;
     DWORD stored = value;
     RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
+    RegCloseKey(key);
+}
+
+void SettingsKey::SetText(const char* name, const char* text) const {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, KeyPath(app).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), std::strlen(text) + 1);
     RegCloseKey(key);
 }
 

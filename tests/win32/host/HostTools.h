@@ -52,6 +52,7 @@ struct SettingsKey {
     std::string app;
     void Clear() const;  // removes the whole key of the app
     void Set(const char* name, uint32_t value) const;
+    void SetText(const char* name, const char* text) const;  // a REG_SZ value
     // false when the value is missing (or not a DWORD)
     bool Get(const char* name, uint32_t& value) const;
 };
