@@ -1,4 +1,4 @@
-// Runs the real tessaly-render binary in a scratch folder for end-to-end tests.
+// Runs real programs in scratch folders for end-to-end tests.
 #pragma once
 
 #include <fcntl.h>
@@ -52,9 +52,9 @@ inline std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
-// Starts the tool in `folder` with stdout and stderr sent to files there.
-inline pid_t StartTool(const ScratchFolder& folder, const std::vector<std::string>& args,
-                       const std::string& outPath, const std::string& errPath) {
+// Starts `program` in `folder` with stdout and stderr sent to the given files.
+inline pid_t StartProgram(const std::string& program, const ScratchFolder& folder, const std::vector<std::string>& args,
+                          const std::string& outPath, const std::string& errPath) {
     const pid_t pid = fork();
     if (pid == 0) {
         if (chdir(folder.Path().c_str()) != 0) _exit(127);
@@ -63,8 +63,8 @@ inline pid_t StartTool(const ScratchFolder& folder, const std::vector<std::strin
         dup2(out, 1);
         dup2(err, 2);
         std::vector<char*> argv;
-        static std::string program = TESSALY_RENDER_BINARY;
-        argv.push_back(program.data());
+        std::string name = program;
+        argv.push_back(name.data());
         std::vector<std::string> copy = args;
         for (std::string& a : copy) argv.push_back(a.data());
         argv.push_back(nullptr);
@@ -82,11 +82,12 @@ inline int WaitTool(pid_t pid) {
     return -1;
 }
 
-// Runs the tool to the end; its output files live outside `folder`.
-inline ToolResult RunTool(const ScratchFolder& folder, const std::vector<std::string>& args) {
+// Runs `program` to the end; its output files live outside `folder`.
+inline ToolResult RunProgram(const std::string& program, const ScratchFolder& folder,
+                             const std::vector<std::string>& args) {
     ScratchFolder logs;
     ToolResult result;
-    result.exitCode = WaitTool(StartTool(folder, args, logs / "out", logs / "err"));
+    result.exitCode = WaitTool(StartProgram(program, folder, args, logs / "out", logs / "err"));
     result.out = ReadFile(logs / "out");
     result.err = ReadFile(logs / "err");
     return result;

@@ -13,6 +13,14 @@
 namespace tessaly {
 namespace {
 
+ToolResult RunTool(const ScratchFolder& folder, const std::vector<std::string>& args) {
+    return RunProgram(TESSALY_RENDER_BINARY, folder, args);
+}
+pid_t StartTool(const ScratchFolder& folder, const std::vector<std::string>& args, const std::string& out,
+                const std::string& err) {
+    return StartProgram(TESSALY_RENDER_BINARY, folder, args, out, err);
+}
+
 struct Png {
     CairoSurface surface;
     int width = 0;
