@@ -1,6 +1,8 @@
 #include "CairoDevice.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 
 namespace tessaly {
 
@@ -10,12 +12,9 @@ namespace {
 const GdiObjectRecord kDefaultPen{GdiObjectRecord::Kind::Pen, Rgb(0, 0, 0), true};
 const GdiObjectRecord kDefaultBrush{GdiObjectRecord::Kind::Brush, Rgb(255, 255, 255), true};
 
-// GDI samples a pixel at its integer coordinate and counts left and top
-// edges as inside; Cairo samples at pixel centres. Shifting the path by just
-// under half a pixel puts an edge on a left/top pixel centre inside and one on
-// a right/bottom pixel centre outside.
-constexpr double kFillOffset = 0.5 - 1.0 / 256.0;
-// Smooth drawing centres its one-pixel lines on the pixel centres.
+// GDI's pixel (x, y) is Cairo's square from (x, y) to (x + 1, y + 1): smooth
+// drawing puts the path through the centres of GDI's pixels. (GDI's own
+// pixels are computed exactly and painted as whole-pixel rectangles.)
 constexpr double kSmoothOffset = 0.5;
 
 }  // namespace
@@ -25,6 +24,7 @@ CairoDevice::CairoDevice(cairo_t* cr, CairoStyle style) : cr_(cr), style_(style)
 }
 
 void CairoDevice::ResetPaintState() {
+    writePixels_ = style_ == CairoStyle::GdiPixels && CanWritePixels();
     anisotropic_ = false;
     mapping_ = AnisotropicMapping{};
     pen_ = {const_cast<GdiObjectRecord*>(&kDefaultPen), kDefaultPen.colour};
@@ -72,8 +72,63 @@ void CairoDevice::SetColour(ColourRef colour) {
     cairo_set_source_rgb(cr_, RedOf(colour) / 255.0, GreenOf(colour) / 255.0, BlueOf(colour) / 255.0);
 }
 
+bool CairoDevice::CanWritePixels() const {
+    // Only a plain 32-bit image, drawn without transformation or clip, can
+    // take whole-pixel runs straight into its memory.
+    cairo_surface_t* target = cairo_get_target(cr_);
+    if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE) return false;
+    const cairo_format_t format = cairo_image_surface_get_format(target);
+    if (format != CAIRO_FORMAT_RGB24 && format != CAIRO_FORMAT_ARGB32) return false;
+    double ox = 0, oy = 0, sx = 1, sy = 1;
+    cairo_surface_get_device_offset(target, &ox, &oy);
+    cairo_surface_get_device_scale(target, &sx, &sy);
+    cairo_matrix_t matrix;
+    cairo_get_matrix(cr_, &matrix);
+    if (ox != 0 || oy != 0 || sx != 1 || sy != 1 || matrix.xx != 1 || matrix.yy != 1 || matrix.xy != 0 ||
+        matrix.yx != 0 || matrix.x0 != 0 || matrix.y0 != 0) {
+        return false;
+    }
+    const int width = cairo_image_surface_get_width(target);
+    const int height = cairo_image_surface_get_height(target);
+    double x1, y1, x2, y2;
+    cairo_clip_extents(cr_, &x1, &y1, &x2, &y2);
+    return x1 <= 0 && y1 <= 0 && x2 >= width && y2 >= height;
+}
+
+void CairoDevice::WritePixels(const std::vector<PixelRun>& runs, ColourRef colour) {
+    cairo_surface_t* target = cairo_get_target(cr_);
+    cairo_surface_flush(target);
+    unsigned char* data = cairo_image_surface_get_data(target);
+    const int stride = cairo_image_surface_get_stride(target);
+    const int width = cairo_image_surface_get_width(target);
+    const int height = cairo_image_surface_get_height(target);
+    const uint32_t pixel = 0xFF000000u | RedOf(colour) << 16 | GreenOf(colour) << 8 | BlueOf(colour);
+    int dirtyLeft = width, dirtyTop = height, dirtyRight = 0, dirtyBottom = 0;
+    for (const PixelRun& run : runs) {
+        const int left = std::max(run.x, 0), right = std::min(run.x + run.width, width);
+        const int top = std::max(run.y, 0), bottom = std::min(run.y + run.height, height);
+        if (left >= right || top >= bottom) continue;
+        for (int y = top; y < bottom; ++y) {
+            uint32_t* row = reinterpret_cast<uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+            std::fill(row + left, row + right, pixel);
+        }
+        dirtyLeft = std::min(dirtyLeft, left);
+        dirtyTop = std::min(dirtyTop, top);
+        dirtyRight = std::max(dirtyRight, right);
+        dirtyBottom = std::max(dirtyBottom, bottom);
+    }
+    if (dirtyLeft < dirtyRight) {
+        cairo_surface_mark_dirty_rectangle(target, dirtyLeft, dirtyTop, dirtyRight - dirtyLeft,
+                                           dirtyBottom - dirtyTop);
+    }
+}
+
 void CairoDevice::FillRuns(const std::vector<PixelRun>& runs, ColourRef colour) {
     if (runs.empty()) return;
+    if (writePixels_) {
+        WritePixels(runs, colour);
+        return;
+    }
     cairo_new_path(cr_);
     for (const PixelRun& run : runs) cairo_rectangle(cr_, run.x, run.y, run.width, run.height);
     SetColour(colour);
@@ -89,11 +144,9 @@ void CairoDevice::TracePath(const Point* devicePoints, int count, bool close, do
 }
 
 void CairoDevice::FillDevicePolygon(const Point* devicePoints, int count, ColourRef colour) {
-    TracePath(devicePoints, count, true, kFillOffset);
-    SetColour(colour);
-    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);  // ALTERNATE
-    cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
-    cairo_fill(cr_);
+    interior_.clear();
+    AppendPolygonFillPixels(devicePoints, count, interior_);
+    FillRuns(interior_, colour);
 }
 
 bool CairoDevice::Polygon(const Point* points, int count) {

@@ -24,7 +24,8 @@ public:
     explicit CairoDevice(cairo_t* cr, CairoStyle style = CairoStyle::GdiPixels);
 
     // The state a fresh paint context starts in: MM_TEXT (identity mapping),
-    // the default black pen and white brush selected.
+    // the default black pen and white brush selected. Call it again when the
+    // cairo_t's target, matrix or clip has changed.
     void ResetPaintState();
 
     GdiHandle SelectObject(GdiHandle object) override;
@@ -38,7 +39,8 @@ public:
 
     Point ToDevice(Point logical) const;
     // The fill step of Polygon on its own, in device pixels: the ALTERNATE
-    // rule with left and top edges inside (no outline).
+    // rule with left and top edges inside (no outline), scan-converted
+    // exactly as GDI does.
     void FillDevicePolygon(const Point* devicePoints, int count, ColourRef colour);
     ColourRef PenColour() const { return pen_.colour; }
     ColourRef BrushColour() const { return brush_.colour; }
@@ -52,10 +54,13 @@ private:
     void MapPoints(const Point* points, int count);
     void SetColour(ColourRef colour);
     void FillRuns(const std::vector<PixelRun>& runs, ColourRef colour);
+    bool CanWritePixels() const;
+    void WritePixels(const std::vector<PixelRun>& runs, ColourRef colour);
     void TracePath(const Point* devicePoints, int count, bool close, double offset);
 
     cairo_t* cr_;
     CairoStyle style_;
+    bool writePixels_ = false;  // whole-pixel runs go straight into image memory
     bool anisotropic_ = false;
     AnisotropicMapping mapping_;
     Selected pen_{};

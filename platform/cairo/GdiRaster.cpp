@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <utility>
 
@@ -68,6 +69,47 @@ void AppendLinePixels(Point a, Point b, std::vector<PixelRun>& runs) {
         }
     }
     flush(steps);
+}
+
+void AppendPolygonFillPixels(const Point* points, int count, std::vector<PixelRun>& runs) {
+    struct Edge {
+        int64_t top, bottom;  // rows top .. bottom - 1
+        int64_t x0, y0, dx, dy;
+    };
+    std::vector<Edge> edges;
+    edges.reserve(count);
+    int64_t top = INT64_MAX, bottom = INT64_MIN;
+    for (int i = 0; i < count; ++i) {
+        Point a = points[i], b = points[(i + 1) % count];
+        if (a.y == b.y) continue;  // a horizontal edge crosses no row
+        if (a.y > b.y) std::swap(a, b);
+        edges.push_back({a.y, b.y, a.x, a.y, static_cast<int64_t>(b.x) - a.x, static_cast<int64_t>(b.y) - a.y});
+        top = std::min<int64_t>(top, a.y);
+        bottom = std::max<int64_t>(bottom, b.y);
+    }
+    if (edges.empty()) return;
+    std::sort(edges.begin(), edges.end(), [](const Edge& l, const Edge& r) { return l.top < r.top; });
+
+    std::vector<const Edge*> active;
+    std::vector<int64_t> crossings;
+    std::size_t next = 0;
+    for (int64_t y = top; y < bottom; ++y) {
+        while (next < edges.size() && edges[next].top == y) active.push_back(&edges[next++]);
+        active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->bottom <= y; }),
+                     active.end());
+        crossings.clear();
+        for (const Edge* e : active) {
+            // The first pixel at or right of the edge: ceil(x0 + (y - y0) dx / dy), dy > 0.
+            crossings.push_back(-FloorDiv(-(e->x0 * e->dy + (y - e->y0) * e->dx), e->dy));
+        }
+        std::sort(crossings.begin(), crossings.end());
+        for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
+            if (crossings[i + 1] > crossings[i]) {
+                runs.push_back({static_cast<int32_t>(crossings[i]), static_cast<int32_t>(y),
+                                static_cast<int32_t>(crossings[i + 1] - crossings[i]), 1});
+            }
+        }
+    }
 }
 
 void AppendEllipsePixels(Rect box, int32_t cornerWidth, int32_t cornerHeight, std::vector<PixelRun>& outline,

@@ -43,6 +43,14 @@ struct PixelRun {
 // pixels on one row (or column) are appended as one run.
 void AppendLinePixels(Point a, Point b, std::vector<PixelRun>& runs);
 
+// The pixels a GDI polygon fill covers (ALTERNATE rule): on every pixel row
+// y, the pixels from the first whose x is at or right of an edge to the last
+// left of the next edge, taking the edges crossing y in pairs. An edge
+// counts on the rows from its upper end up to, not including, its lower end,
+// so left and top edges are inside and right and bottom edges outside.
+// Appends one run per span.
+void AppendPolygonFillPixels(const Point* points, int count, std::vector<PixelRun>& runs);
+
 // Ellipse over the device box (left, top, right, bottom), right and bottom
 // exclusive, as GDI draws it with a one-pixel pen: `outline` receives the
 // pixels nearest the ideal ellipse through the outer pixel centres of the

@@ -192,6 +192,55 @@ TEST_F(CairoDeviceTest, BrushesFromPortableObjectsFillWithTheirColour) {
     EXPECT_EQ(At(2, 2), Rgb(90, 80, 70));
 }
 
+// Drawing into image memory directly and through Cairo's own rectangles
+// (any other surface, e.g. an X11 pixmap) must give the same pixels.
+TEST(CairoDeviceTargets, ImageMemoryAndCairoRectanglesAgree) {
+    GdiObjectRecord pen{GdiObjectRecord::Kind::Pen, Rgb(255, 255, 255), true};
+    GdiObjectRecord brushA{GdiObjectRecord::Kind::Brush, Rgb(200, 30, 10), false};
+    GdiObjectRecord brushB{GdiObjectRecord::Kind::Brush, Rgb(20, 130, 210), false};
+    auto draw = [&](cairo_t* cr) {
+        CairoDevice device(cr);
+        device.SetMapModeAnisotropic();
+        device.SetWindowExt(1400, 1000);
+        device.SetViewportExt(320, 200);
+        device.SelectObject(&pen);
+        device.SelectObject(&brushA);
+        const Point star[] = {{100, 100}, {600, 900}, {1100, 80}, {50, 600}, {1300, 650}};
+        device.Polygon(star, 5);
+        device.SelectObject(&brushB);
+        device.Ellipse(700, 200, 1350, 990);
+        device.Ellipse(-50, -50, 90, 90);  // partly off the image
+        const Point stem[] = {{10, 990}, {300, 500}, {320, 20}, {1500, -30}};
+        device.Polyline(stem, 4);
+    };
+    CairoSurface direct = CreateFilledImage(320, 200, Rgb(0, 0, 0));
+    {
+        CairoContext cr(cairo_create(direct.get()));
+        draw(cr.get());
+    }
+    cairo_rectangle_t extents{0, 0, 320, 200};
+    CairoSurface recording(cairo_recording_surface_create(CAIRO_CONTENT_COLOR, &extents));
+    {
+        CairoContext cr(cairo_create(recording.get()));
+        PaintColour(cr.get(), Rgb(0, 0, 0));
+        draw(cr.get());
+    }
+    CairoSurface replayed = CreateFilledImage(320, 200, Rgb(0, 0, 0));
+    {
+        CairoContext cr(cairo_create(replayed.get()));
+        PaintImage(cr.get(), recording.get());
+    }
+    int differences = 0, painted = 0;
+    for (int y = 0; y < 200; ++y) {
+        for (int x = 0; x < 320; ++x) {
+            if (PixelAt(direct.get(), x, y) != PixelAt(replayed.get(), x, y)) ++differences;
+            if (PixelAt(direct.get(), x, y) != Rgb(0, 0, 0)) ++painted;
+        }
+    }
+    EXPECT_EQ(differences, 0);
+    EXPECT_GT(painted, 10000);
+}
+
 TEST_F(CairoDeviceTest, SmoothStyleBlendsEdgesButKeepsSolidInteriors) {
     Open(20, 20, CairoStyle::Smooth);
     const Point tri[] = {{1, 1}, {18, 2}, {3, 17}};
