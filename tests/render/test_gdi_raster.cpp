@@ -132,6 +132,31 @@ TEST(LineStepping, OnePixelPerStepNearestTheIdealLine) {
     }
 }
 
+Pixels Fill(std::vector<Point> polygon) {
+    std::vector<PixelRun> runs;
+    AppendPolygonFillPixels(polygon.data(), static_cast<int>(polygon.size()), runs);
+    return Expand(runs);
+}
+
+TEST(PolygonFill, EdgesOnPixelsAreInsideOnTheLeftAndTopOnly) {
+    EXPECT_EQ(Fill({{1, 1}, {3, 1}, {3, 3}, {1, 3}}), (Pixels{{1, 1}, {2, 1}, {1, 2}, {2, 2}}));
+    // A slanted right edge through pixel centres leaves them out; a slanted left edge keeps them.
+    EXPECT_EQ(Fill({{0, 0}, {3, 0}, {0, 3}}), (Pixels{{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {0, 2}}));
+    EXPECT_EQ(Fill({{3, 0}, {3, 3}, {0, 3}}), (Pixels{{2, 1}, {1, 2}, {2, 2}}));
+    EXPECT_TRUE(Fill({{0, 0}, {5, 0}, {9, 0}}).empty());  // flat: no row is crossed
+    EXPECT_TRUE(Fill({{2, 2}, {2, 8}}).empty());          // a line has no inside
+}
+
+TEST(PolygonFill, AlternateRuleAndThinCrossings) {
+    // The same square twice round: every row is crossed four times, nothing is inside.
+    EXPECT_TRUE(Fill({{1, 1}, {5, 1}, {5, 5}, {1, 5}, {1, 1}, {5, 1}, {5, 5}, {1, 5}}).empty());
+    // Where two edges cross a row within one pixel, GDI leaves that pixel out.
+    const Pixels star = Fill({{161, 125}, {175, 72}, {158, 127}, {235, 112}, {151, 100}, {205, 89}});
+    EXPECT_TRUE(star.count({166, 100}));
+    EXPECT_FALSE(star.count({167, 100}));
+    EXPECT_TRUE(star.count({168, 100}));
+}
+
 TEST(EllipsePixels, StayInsideTheBoxRightAndBottomExclusive) {
     for (const Rect box : {Rect{2, 2, 9, 9}, Rect{0, 0, 8, 5}, Rect{10, 20, 43, 46}, Rect{-5, -5, 6, 2}}) {
         std::vector<PixelRun> outline, interior;
