@@ -50,6 +50,12 @@ done
 export DISPLAY=":$(head -n1 "$WORK/display")"
 export NO_AT_BRIDGE=1  # no accessibility bus on a bare X server
 
+# Every X client of the test gets a time limit, so no step can hang and the
+# clean-up below always runs.
+xdo() { timeout 20 xdotool "$@"; }
+import() { timeout 20 env import "$@"; }
+window_tool() { timeout 20 "$WINDOW_TOOL" "$@"; }
+
 # start PROGRAM ARGS...: runs it in the background, output kept in $WORK.
 start() {
     "$@" >"$WORK/stdout" 2>"$WORK/stderr" &
@@ -58,7 +64,7 @@ start() {
 
 # wait_window TITLE-REGEX: sets FOUND to the id of the visible window, or fails.
 wait_window() {
-    FOUND=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1)
+    FOUND=$(xdo search --sync --onlyvisible --name "$1" 2>/dev/null | head -n1)
     [ -n "$FOUND" ] || fail "no window named $1 appeared"
 }
 
@@ -66,14 +72,14 @@ wait_window() {
 open_dialog() {
     wait_window "$TITLE"
     DIALOG=$FOUND
-    xdotool windowfocus --sync "$DIALOG"
+    xdo windowfocus --sync "$DIALOG"
     sleep 0.5
 }
 
 # keys KEY...: typed into the focused window, logged with the time.
 keys() {
     echo "[$(date +%T.%3N)] keys $*"
-    xdotool key --delay 40 "$@"
+    xdo key --delay 40 "$@"
 }
 
 # finish: waits for the program to end by itself (at most 15 s), exit code 0.
@@ -172,7 +178,7 @@ close-box)
     start "$DRIVER" --cycle-length 9 --speed 50 --build 0 --seed 6
     open_dialog
     keys Tab Tab space
-    "$WINDOW_TOOL" close "$DIALOG" || fail "could not ask the dialog to close"
+    window_tool close "$DIALOG" || fail "could not ask the dialog to close"
     finish
     expect_output "CANCEL"
     ;;
@@ -186,14 +192,14 @@ about)
     ABOUT=$FOUND
     sleep 0.5
     shot about-box "$ABOUT"
-    xdotool windowfocus --sync "$ABOUT"
+    xdo windowfocus --sync "$ABOUT"
     keys Return
     for _ in $(seq 50); do
-        xdotool search --onlyvisible --name "$ABOUT_TITLE" >/dev/null 2>&1 || break
+        xdo search --onlyvisible --name "$ABOUT_TITLE" >/dev/null 2>&1 || break
         sleep 0.1
     done
-    xdotool search --onlyvisible --name "$ABOUT_TITLE" >/dev/null 2>&1 && fail "the About box stayed open"
-    xdotool windowfocus --sync "$DIALOG"
+    xdo search --onlyvisible --name "$ABOUT_TITLE" >/dev/null 2>&1 && fail "the About box stayed open"
+    xdo windowfocus --sync "$DIALOG"
     sleep 0.3
     keys Tab Tab Tab Tab Right Return                                 # About -> OK, Cancel, check box, cycle
     finish
@@ -203,30 +209,30 @@ menu-about)
     # The dialog's own menu, by the pointer (right click) and by the Menu key.
     start "$DRIVER" --cycle-length 4 --speed 20 --build 0 --seed 8
     open_dialog
-    eval "$(xdotool getwindowgeometry --shell "$DIALOG")"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 4)) click 3
+    eval "$(xdo getwindowgeometry --shell "$DIALOG")"
+    xdo mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 4)) click 3
     sleep 0.5
     shot menu
     keys Down Return
     wait_window "$ABOUT_TITLE"
     ABOUT=$FOUND
-    xdotool windowfocus --sync "$ABOUT"
+    xdo windowfocus --sync "$ABOUT"
     sleep 0.3
     keys Escape
     sleep 0.5
-    xdotool search --onlyvisible --name "$ABOUT_TITLE" >/dev/null 2>&1 && fail "the About box stayed open"
-    xdotool windowfocus --sync "$DIALOG"
+    xdo search --onlyvisible --name "$ABOUT_TITLE" >/dev/null 2>&1 && fail "the About box stayed open"
+    xdo windowfocus --sync "$DIALOG"
     sleep 0.3
     keys Menu
     sleep 0.5
     keys Return                                                       # the keyboard opens it with its item chosen
     wait_window "$ABOUT_TITLE"
     ABOUT=$FOUND
-    xdotool windowfocus --sync "$ABOUT"
+    xdo windowfocus --sync "$ABOUT"
     sleep 0.3
     keys Return
     sleep 0.5
-    xdotool windowfocus --sync "$DIALOG"
+    xdo windowfocus --sync "$DIALOG"
     sleep 0.3
     keys Escape
     finish
@@ -255,22 +261,22 @@ mouse)
     echo "cycle trough $START..$END on row $ROW, thumb radius $RADIUS"
     [ "$RADIUS" -ge 3 ] && [ $((END - START)) -ge 60 ] || fail "cannot find the cycle slider's trough"
     thumb_at() { echo $((START + RADIUS + (END - START - 2 * RADIUS) * ($1 - 1) / 29)); }
-    xdotool mousemove $((END - 3)) "$ROW" click 1     # 15 -> 25
+    xdo mousemove $((END - 3)) "$ROW" click 1     # 15 -> 25
     sleep 0.4
-    xdotool mousemove $((END - 3)) "$ROW" click 1     # 25 -> 30
+    xdo mousemove $((END - 3)) "$ROW" click 1     # 25 -> 30
     sleep 0.4
-    xdotool mousemove $((START + 2)) "$ROW" click 1   # 30 -> 20
+    xdo mousemove $((START + 2)) "$ROW" click 1   # 30 -> 20
     sleep 0.4
     shot clicked
-    xdotool mousemove "$(thumb_at 20)" "$ROW" mousedown 1
+    xdo mousemove "$(thumb_at 20)" "$ROW" mousedown 1
     sleep 0.2
-    xdotool mousemove "$(thumb_at 15)" "$ROW"
+    xdo mousemove "$(thumb_at 15)" "$ROW"
     sleep 0.2
-    xdotool mousemove "$(thumb_at 10)" "$ROW"
+    xdo mousemove "$(thumb_at 10)" "$ROW"
     sleep 0.2
-    xdotool mouseup 1
+    xdo mouseup 1
     sleep 0.3
-    xdotool windowfocus --sync "$DIALOG"
+    xdo windowfocus --sync "$DIALOG"
     keys Return
     finish
     got=$(cat "$WORK/stdout")
@@ -300,8 +306,8 @@ preview)
     # what shows right after uncovering comes from what was drawn before.
     keys shift+Tab shift+Tab Home
     sleep 0.6
-    eval "$(xdotool getwindowgeometry --shell "$DIALOG")"
-    "$WINDOW_TOOL" cover "$X" "$Y" "$WIDTH" "$HEIGHT" 1 || fail "could not cover the dialog"
+    eval "$(xdo getwindowgeometry --shell "$DIALOG")"
+    window_tool cover "$X" "$Y" "$WIDTH" "$HEIGHT" 1 || fail "could not cover the dialog"
     sleep 0.1
     import -window "$DIALOG" "$C" || fail "screenshot failed"
     AFTER=$(share_of_colour "$C" "$AREA" "#$BG")
@@ -362,7 +368,7 @@ tessaly-cancel)
         case $how in
         cancel) keys shift+Tab shift+Tab shift+Tab Return ;;
         escape) keys Escape ;;
-        close) "$WINDOW_TOOL" close "$DIALOG" ;;
+        close) window_tool close "$DIALOG" ;;
         esac
         finish
         AFTER=$(stat -c '%Y %s' "$FILE"; md5sum <"$FILE")
