@@ -2,6 +2,7 @@
 # Runs one end-to-end test of the Windows programs under Wine and Xvfb.
 #   run-wine-test.sh prefix                  create the shared Wine prefix (wineboot -i)
 #   run-wine-test.sh host SCENARIO [ARG]     run a test host scenario against tessaly.scr
+#   run-wine-test.sh unit                    run the unit tests of the Windows layer
 # Environment: TESSALY_WINDOWS_BUILD_DIR (the MinGW build), TESSALY_WINEPREFIX,
 # TESSALY_ARTEFACTS (screenshots). A missing tool or artefact skips (exit 77),
 # except in CI (CI=true), where it fails.
@@ -41,13 +42,20 @@ if [ "${1:-}" = "prefix" ]; then
   exit 0
 fi
 
-[ "${1:-}" = "host" ] && [ $# -ge 2 ] || { echo "usage: $0 prefix | host SCENARIO [ARG]" >&2; exit 2; }
-scenario=$2
+mode=${1:-}
+case "$mode" in
+  host) [ $# -ge 2 ] || { echo "usage: $0 host SCENARIO [ARG]" >&2; exit 2; } ;;
+  unit) ;;
+  *) echo "usage: $0 prefix | host SCENARIO [ARG] | unit" >&2; exit 2 ;;
+esac
+scenario=${2:-unit}
 argument=${3:-}
 
 command -v Xvfb >/dev/null || skip "Xvfb is not installed"
 bin="$TESSALY_WINDOWS_BUILD_DIR/platform/win32"
-for f in tessaly.scr tessaly-testhost.exe; do
+programs="tessaly.scr tessaly-testhost.exe"
+[ "$mode" = "unit" ] && programs="tessaly-win32-tests.exe"
+for f in $programs; do
   [ -f "$bin/$f" ] || skip "$bin/$f is missing (build it with scripts/build-windows.sh)"
 done
 [ -f "$WINEPREFIX/system.reg" ] || { echo "no Wine prefix at $WINEPREFIX" >&2; exit 1; }
@@ -71,9 +79,19 @@ for _ in $(seq 100); do [ -s "$log.display" ] && break; sleep 0.05; done
 [ -s "$log.display" ] || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$log.display")"
 
+wineserver -k >/dev/null 2>&1
+if [ "$mode" = "unit" ]; then
+  timeout 180 wine "$(windows_path "$bin/tessaly-win32-tests.exe")" >"$log" 2>&1
+  status=$?
+  wineserver -k >/dev/null 2>&1
+  grep -v '^wine: ' "$log"
+  rmdir "$artefacts" 2>/dev/null
+  [ $status -eq 124 ] && echo "FAIL: the unit tests did not finish in time" >&2
+  exit $((status == 0 ? 0 : 1))
+fi
+
 # The virtual desktop has Wine draw captions and frames itself (there is no
 # window manager on Xvfb), so the screenshots show the dialogs whole.
-wineserver -k >/dev/null 2>&1
 timeout 180 wine explorer "/desktop=tessaly-test,$SCREEN" "$(windows_path "$bin/tessaly-testhost.exe")" \
   "$scenario" "$(windows_path "$bin/tessaly.scr")" "$(windows_path "$artefacts")" ${argument:+"$argument"} \
   >"$log" 2>&1

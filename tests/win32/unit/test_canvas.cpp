@@ -1,0 +1,152 @@
+// The canvas's real window and the settings dialog, in this process.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+
+#include "app/CanvasWnd.h"
+#include "app/Resources.h"
+#include "app/SettingsDialog.h"
+#include "gdi/Win32GdiObjects.h"
+#include "settings/Settings.h"
+
+namespace tessaly::win32 {
+namespace {
+
+void PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    while (!done() && GetTickCount() - start < milliseconds) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+class ProbeCanvas : public CanvasWindow {
+public:
+    ProbeCanvas(int autoDelete, bool* destroyed) : CanvasWindow(autoDelete, ProcessGdiObjects()), destroyed_(destroyed) {}
+    ~ProbeCanvas() override { *destroyed_ = true; }
+
+private:
+    bool* destroyed_;
+};
+
+TEST(CanvasWnd, ClassHasTheInvisibleCursorAndNoBackground) {
+    bool destroyed = false;
+    ProbeCanvas canvas(0, &destroyed);
+    CanvasWnd window(canvas, false);
+    ASSERT_TRUE(window.CreateCanvas(0, WS_POPUP, RECT{0, 0, 50, 40}, nullptr));
+    HWND hwnd = window.GetSafeHwnd();
+    EXPECT_EQ(GetClassLongPtrA(hwnd, GCLP_HBRBACKGROUND), 0);
+    EXPECT_EQ(GetClassLongA(hwnd, GCL_STYLE), static_cast<DWORD>(CS_HREDRAW | CS_VREDRAW));
+    EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(hwnd, GCLP_HCURSOR)),
+              LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_INVISIBLE)));
+    char title[8] = "x";
+    GetWindowTextA(hwnd, title, sizeof title);
+    EXPECT_STREQ(title, "");
+    DestroyWindow(hwnd);
+    EXPECT_EQ(canvas.Host(), nullptr) << "the window no longer hosts the canvas";
+    EXPECT_FALSE(destroyed) << "autoDelete 0: the canvas outlives its window";
+}
+
+TEST(CanvasWnd, TicksAndPaintsIntoTheWindow) {
+    bool destroyed = false;
+    ProbeCanvas canvas(0, &destroyed);
+    CanvasWnd window(canvas, false);
+    speedSetting = 100;  // a tick every 5 ms
+    buildSetting = 0;
+    ASSERT_TRUE(window.CreateCanvas(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, RECT{0, 0, 280, 200}, nullptr));
+    PumpUntil([&] { return canvas.SceneCounter() >= 3; }, 5000);
+    EXPECT_GE(canvas.SceneCounter(), 3);
+    EXPECT_TRUE(canvas.ClientRectRead());
+    EXPECT_EQ(canvasClientRect, (Rect{0, 0, 280, 200}));
+
+    std::set<COLORREF> colours;
+    HDC dc = GetDC(window.GetSafeHwnd());
+    for (int y = 0; y < 200; y += 4)
+        for (int x = 0; x < 280; x += 4) colours.insert(GetPixel(dc, x, y));
+    ReleaseDC(window.GetSafeHwnd(), dc);
+    EXPECT_GE(colours.size(), 3u) << "figures were painted";
+    DestroyWindow(window.GetSafeHwnd());
+}
+
+TEST(CanvasWnd, AFailedCreationDeletesAnAutoDeletingCanvasAtOnce) {
+    bool destroyed = false;
+    auto* canvas = new ProbeCanvas(1, &destroyed);
+    auto* window = new CanvasWnd(*canvas, true);
+    HWND noWindow = reinterpret_cast<HWND>(static_cast<intptr_t>(0x7FFF0001));
+    EXPECT_FALSE(window->CreateCanvas(0, WS_CHILD | WS_VISIBLE, RECT{0, 0, 10, 10}, noWindow));
+    EXPECT_TRUE(destroyed);
+}
+
+// Drives the modal settings dialog from a thread timer inside its own loop.
+class SettingsDialogTest : public ::testing::Test {
+protected:
+    static SettingsDialog* dialog;
+    static std::function<void(HWND)> script;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+        HWND hwnd = dialog->GetSafeHwnd();
+        if (hwnd == nullptr) return;
+        KillTimer(nullptr, id);
+        script(hwnd);
+    }
+    INT_PTR Run(SettingsDialog& d, std::function<void(HWND)> steps) {
+        dialog = &d;
+        script = std::move(steps);
+        SetTimer(nullptr, 0, 300, &Tick);
+        return d.DoModal();
+    }
+};
+SettingsDialog* SettingsDialogTest::dialog = nullptr;
+std::function<void(HWND)> SettingsDialogTest::script;
+
+TEST_F(SettingsDialogTest, LivePreviewFollowsTheControlsAndOkKeepsThePositions) {
+    SettingsDialog d;
+    d.cycleLength = 200;
+    d.speed = 0;
+    d.build = 0;
+    int shownCycle = -1, shownSpeed = -1, speedAfterRight = -1, buildAfterClick = -1;
+    bool previewHosted = false;
+    const INT_PTR result = Run(d, [&](HWND hwnd) {
+        shownCycle = d.cycleBar.GetScrollPos();
+        shownSpeed = d.speedBar.GetScrollPos();
+        previewHosted = d.preview.Host() != nullptr;
+        SendMessageA(hwnd, WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), reinterpret_cast<LPARAM>(d.speedBar.GetSafeHwnd()));
+        speedAfterRight = speedSetting;
+        SendMessageA(GetDlgItem(hwnd, IDC_STEP_BUILD), BM_CLICK, 0, 0);
+        buildAfterClick = buildSetting;
+        PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(shownCycle, 30) << "200 shows at the end of the cycle slider";
+    EXPECT_EQ(shownSpeed, 1) << "0 shows at the start of the speed slider";
+    EXPECT_TRUE(previewHosted);
+    EXPECT_EQ(speedAfterRight, 100) << "the speed slider sets the preview's speed";
+    EXPECT_EQ(buildAfterClick, 1) << "the check box switches the preview to one figure per paint";
+    EXPECT_EQ(d.cycleLength, 30);
+    EXPECT_EQ(d.speed, 100);
+    EXPECT_EQ(d.build, 1);
+    EXPECT_EQ(d.preview.Host(), nullptr) << "the preview's window went with the dialog";
+}
+
+TEST_F(SettingsDialogTest, CancelLeavesTheFieldsAsTheyWere) {
+    SettingsDialog d;
+    d.cycleLength = 7;
+    d.speed = 33;
+    d.build = 0;
+    const INT_PTR result = Run(d, [&](HWND hwnd) {
+        SendMessageA(hwnd, WM_HSCROLL, MAKEWPARAM(SB_PAGERIGHT, 0), reinterpret_cast<LPARAM>(d.cycleBar.GetSafeHwnd()));
+        PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(d.cycleLength, 7);
+    EXPECT_EQ(d.speed, 33);
+}
+
+}  // namespace
+}  // namespace tessaly::win32

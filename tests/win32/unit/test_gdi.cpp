@@ -1,0 +1,145 @@
+// The GDI device and objects on a real memory bitmap.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "gdi/Win32DrawingDevice.h"
+#include "gdi/Win32GdiObjects.h"
+#include "scene/GdiHolders.h"
+
+namespace tessaly::win32 {
+namespace {
+
+class Bitmap {
+public:
+    Bitmap(int width, int height) : width_(width) {
+        dc_ = CreateCompatibleDC(nullptr);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+        old_ = SelectObject(dc_, bitmap_);
+    }
+    ~Bitmap() {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    HDC Dc() const { return dc_; }
+    // 0x00RRGGBB
+    uint32_t At(int x, int y) const {
+        GdiFlush();
+        return bits_[y * width_ + x] & 0xFFFFFF;
+    }
+
+private:
+    int width_;
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+    uint32_t* bits_ = nullptr;
+};
+
+TEST(Win32GdiObjects, SolidBrushHasTheColourRef) {
+    Win32GdiObjects objects;
+    GdiHandle brush = objects.CreateSolidBrush(Rgb(10, 20, 30));
+    ASSERT_NE(brush, nullptr);
+    LOGBRUSH logical{};
+    ASSERT_EQ(GetObjectA(static_cast<HGDIOBJ>(brush), sizeof logical, &logical), static_cast<int>(sizeof logical));
+    EXPECT_EQ(logical.lbStyle, static_cast<UINT>(BS_SOLID));
+    EXPECT_EQ(logical.lbColor, RGB(10, 20, 30));
+    EXPECT_TRUE(objects.DeleteObject(brush));
+    EXPECT_EQ(GetObjectType(static_cast<HGDIOBJ>(brush)), 0u);
+}
+
+TEST(Win32GdiObjects, StockPensSurviveDeletion) {
+    Win32GdiObjects objects;
+    GdiHandle white = objects.GetStockObject(kStockWhitePen);
+    GdiHandle black = objects.GetStockObject(kStockBlackPen);
+    EXPECT_EQ(white, GetStockObject(WHITE_PEN));
+    EXPECT_EQ(black, GetStockObject(BLACK_PEN));
+    objects.DeleteObject(white);
+    EXPECT_EQ(GetObjectType(static_cast<HGDIOBJ>(white)), static_cast<DWORD>(OBJ_PEN));
+}
+
+TEST(Win32GdiObjects, ReplacingABrushDeletesThePreviousOne) {
+    Win32GdiObjects objects;
+    GdiHandle first = nullptr;
+    {
+        CBrush holder(objects);
+        ReplaceSolidBrush(holder, Rgb(1, 2, 3));
+        first = holder.GetSafeHandle();
+        EXPECT_EQ(GetObjectType(static_cast<HGDIOBJ>(first)), static_cast<DWORD>(OBJ_BRUSH));
+        ReplaceSolidBrush(holder, Rgb(4, 5, 6));
+        EXPECT_EQ(GetObjectType(static_cast<HGDIOBJ>(first)), 0u);
+        first = holder.GetSafeHandle();
+    }
+    EXPECT_EQ(GetObjectType(static_cast<HGDIOBJ>(first)), 0u) << "the holder deletes its brush when it goes";
+}
+
+TEST(Win32DrawingDevice, MapsTheLogicalCanvasOntoTheClientArea) {
+    Bitmap image(140, 100);
+    Win32GdiObjects objects;
+    HGDIOBJ brush = static_cast<HGDIOBJ>(objects.CreateSolidBrush(Rgb(0, 200, 0)));
+    {
+        Win32DrawingDevice dc(image.Dc());
+        dc.SetMapModeAnisotropic();
+        dc.SetWindowExt(1400, 1000);
+        dc.SetViewportExt(140, 100);
+        dc.SetViewportOrg(0, 0);
+        dc.SelectObject(objects.GetStockObject(kStockWhitePen));
+        dc.SelectObject(brush);
+        const Point square[] = {{700, 500}, {1400, 500}, {1400, 1000}, {700, 1000}};
+        EXPECT_TRUE(dc.Polygon(square, 4));
+    }
+    EXPECT_EQ(image.At(20, 20), 0x000000u) << "outside the square";
+    EXPECT_EQ(image.At(100, 70), 0x00C800u) << "fill of the bottom-right quarter";
+    EXPECT_EQ(image.At(70, 75), 0xFFFFFFu) << "the one-pixel outline on its left edge";
+    objects.DeleteObject(brush);
+}
+
+TEST(Win32DrawingDevice, PutsBackThePenAndBrushTheContextHad) {
+    Bitmap image(8, 8);
+    Win32GdiObjects objects;
+    HGDIOBJ originalPen = GetCurrentObject(image.Dc(), OBJ_PEN);
+    HGDIOBJ originalBrush = GetCurrentObject(image.Dc(), OBJ_BRUSH);
+    HGDIOBJ brush = static_cast<HGDIOBJ>(objects.CreateSolidBrush(Rgb(9, 9, 9)));
+    {
+        Win32DrawingDevice dc(image.Dc());
+        EXPECT_EQ(dc.SelectObject(objects.GetStockObject(kStockBlackPen)), originalPen);
+        EXPECT_EQ(dc.SelectObject(brush), originalBrush);
+        EXPECT_EQ(dc.SelectObject(objects.GetStockObject(kStockWhitePen)), GetStockObject(BLACK_PEN));
+        EXPECT_EQ(dc.SelectObject(nullptr), nullptr);
+    }
+    EXPECT_EQ(GetCurrentObject(image.Dc(), OBJ_PEN), originalPen);
+    EXPECT_EQ(GetCurrentObject(image.Dc(), OBJ_BRUSH), originalBrush);
+    EXPECT_TRUE(objects.DeleteObject(brush)) << "no longer selected, so really deleted";
+}
+
+TEST(Win32DrawingDevice, PolylineAndEllipseDraw) {
+    Bitmap image(20, 20);
+    Win32GdiObjects objects;
+    HGDIOBJ brush = static_cast<HGDIOBJ>(objects.CreateSolidBrush(Rgb(255, 0, 0)));
+    {
+        Win32DrawingDevice dc(image.Dc());
+        dc.SelectObject(objects.GetStockObject(kStockWhitePen));
+        const Point line[] = {{0, 0}, {10, 0}};
+        EXPECT_TRUE(dc.Polyline(line, 2));
+        dc.SelectObject(brush);
+        EXPECT_TRUE(dc.Ellipse(4, 4, 16, 16));
+    }
+    EXPECT_EQ(image.At(9, 0), 0xFFFFFFu);
+    EXPECT_EQ(image.At(10, 0), 0x000000u) << "GDI leaves out the end point";
+    EXPECT_EQ(image.At(10, 10), 0xFF0000u);
+    EXPECT_EQ(image.At(4, 10), 0xFFFFFFu) << "outline at the left of the box";
+    EXPECT_EQ(image.At(16, 10), 0x000000u) << "the box's right edge is outside";
+    objects.DeleteObject(brush);
+}
+
+}  // namespace
+}  // namespace tessaly::win32
