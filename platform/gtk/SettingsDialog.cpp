@@ -427,6 +427,7 @@ void SetDefaultIcon() {
 bool RunSettingsDialog(SettingsValues& values, int argc, char** argv) {
     if (!gtk_init_check(&argc, &argv)) {
         std::fprintf(stderr, "tessaly: cannot open the settings dialog: no display available\n");
+        values.failed = true;
         return false;
     }
     // A click in a slider's trough pages towards the pointer, as the sliders

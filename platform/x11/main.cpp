@@ -20,7 +20,8 @@ constexpr int kUsageError = 2;
 
 int RunSettingsMode(SettingsFile& file, int argc, char** argv) {
     SettingsValues values{cycleLengthSetting, speedSetting, buildSetting, file.Path()};
-    if (!RunSettingsDialog(values, argc, argv)) return 0;  // Cancel: nothing is written
+    // Cancel writes nothing; a dialog that could not be shown is an error.
+    if (!RunSettingsDialog(values, argc, argv)) return values.failed ? 1 : 0;
     WriteSettings(file, values.cycleLength, values.speed, values.build);
     if (const std::string error = file.Commit(); !error.empty()) {
         std::fprintf(stderr, "tessaly: %s\n", error.c_str());

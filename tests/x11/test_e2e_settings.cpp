@@ -86,3 +86,14 @@ TEST_F(SettingsModeE2e, TextSettingsModeShowsTheFileAndLeavesItAlone) {
     EXPECT_NE(none->Output().find("Settings file"), std::string::npos);
 }
 #endif
+
+#ifndef TESSALY_TEXT_SETTINGS
+// A dialog that cannot be shown is an error, not a silent Cancel.
+TEST_F(SettingsModeE2e, DialogWithoutDisplayFailsAndWritesNothing) {
+    Store("[Config]\ncycle_length=7\n");
+    auto p = Start({"/c"}, {"DISPLAY"});
+    ASSERT_TRUE(ExitedWith(*p, 1));
+    EXPECT_NE(p->Output().find("no display"), std::string::npos) << p->Output();
+    EXPECT_EQ(Stored(), "[Config]\ncycle_length=7\n");
+}
+#endif
