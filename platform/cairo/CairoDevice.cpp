@@ -1,6 +1,8 @@
 #include "CairoDevice.h"
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -144,8 +146,14 @@ void CairoDevice::TracePath(const Point* devicePoints, int count, bool close, do
 }
 
 void CairoDevice::FillDevicePolygon(const Point* devicePoints, int count, ColourRef colour) {
+    // Only the rows that can show are scanned.
+    double x1, y1, x2, y2;
+    cairo_clip_extents(cr_, &x1, &y1, &x2, &y2);
+    const double firstRow = std::max(std::floor(y1), static_cast<double>(INT32_MIN));
+    const double lastRow = std::min(std::ceil(y2), static_cast<double>(INT32_MAX));
     interior_.clear();
-    AppendPolygonFillPixels(devicePoints, count, interior_);
+    AppendPolygonFillPixels(devicePoints, count, interior_, static_cast<int32_t>(firstRow),
+                            static_cast<int32_t>(lastRow));
     FillRuns(interior_, colour);
 }
 

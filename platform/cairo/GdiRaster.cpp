@@ -1,7 +1,6 @@
 #include "GdiRaster.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <utility>
@@ -71,7 +70,8 @@ void AppendLinePixels(Point a, Point b, std::vector<PixelRun>& runs) {
     flush(steps);
 }
 
-void AppendPolygonFillPixels(const Point* points, int count, std::vector<PixelRun>& runs) {
+void AppendPolygonFillPixels(const Point* points, int count, std::vector<PixelRun>& runs, int32_t firstRow,
+                             int32_t lastRow) {
     struct Edge {
         int64_t top, bottom;  // rows top .. bottom - 1
         int64_t x0, y0, dx, dy;
@@ -90,11 +90,14 @@ void AppendPolygonFillPixels(const Point* points, int count, std::vector<PixelRu
     if (edges.empty()) return;
     std::sort(edges.begin(), edges.end(), [](const Edge& l, const Edge& r) { return l.top < r.top; });
 
+    top = std::max<int64_t>(top, firstRow);
+    bottom = std::min<int64_t>(bottom, static_cast<int64_t>(lastRow) + 1);
+
     std::vector<const Edge*> active;
     std::vector<int64_t> crossings;
     std::size_t next = 0;
     for (int64_t y = top; y < bottom; ++y) {
-        while (next < edges.size() && edges[next].top == y) active.push_back(&edges[next++]);
+        while (next < edges.size() && edges[next].top <= y) active.push_back(&edges[next++]);
         active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->bottom <= y; }),
                      active.end());
         crossings.clear();

@@ -48,8 +48,9 @@ void AppendLinePixels(Point a, Point b, std::vector<PixelRun>& runs);
 // left of the next edge, taking the edges crossing y in pairs. An edge
 // counts on the rows from its upper end up to, not including, its lower end,
 // so left and top edges are inside and right and bottom edges outside.
-// Appends one run per span.
-void AppendPolygonFillPixels(const Point* points, int count, std::vector<PixelRun>& runs);
+// Appends one run per span, for the rows firstRow .. lastRow only.
+void AppendPolygonFillPixels(const Point* points, int count, std::vector<PixelRun>& runs,
+                             int32_t firstRow = INT32_MIN, int32_t lastRow = INT32_MAX);
 
 // Ellipse over the device box (left, top, right, bottom), right and bottom
 // exclusive, as GDI draws it with a one-pixel pen: `outline` receives the

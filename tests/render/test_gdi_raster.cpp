@@ -147,6 +147,20 @@ TEST(PolygonFill, EdgesOnPixelsAreInsideOnTheLeftAndTopOnly) {
     EXPECT_TRUE(Fill({{2, 2}, {2, 8}}).empty());          // a line has no inside
 }
 
+TEST(PolygonFill, RowsCanBeLimitedToWhatShows) {
+    const std::vector<Point> tall{{0, -1000000000}, {9, -1000000000}, {9, 1000000000}, {0, 1000000000}};
+    std::vector<PixelRun> runs;
+    AppendPolygonFillPixels(tall.data(), 4, runs, 2, 4);  // scans three rows, not two billion
+    EXPECT_EQ(Expand(runs).size(), 27u);
+    const std::vector<Point> kite{{5, 0}, {10, 5}, {5, 10}, {0, 5}};
+    Pixels all = Fill(kite), some;
+    runs.clear();
+    AppendPolygonFillPixels(kite.data(), 4, runs, 3, 6);
+    for (const auto& [x, y] : all)
+        if (y >= 3 && y <= 6) some.insert({x, y});
+    EXPECT_EQ(Expand(runs), some);
+}
+
 TEST(PolygonFill, AlternateRuleAndThinCrossings) {
     // The same square twice round: every row is crossed four times, nothing is inside.
     EXPECT_TRUE(Fill({{1, 1}, {5, 1}, {5, 5}, {1, 5}, {1, 1}, {5, 1}, {5, 5}, {1, 5}}).empty());
