@@ -6,5 +6,11 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 scripts/build.sh
+
+# The dialog is optional: a build without GTK must still give both programs.
+echo "test: building tessaly and tessaly-render without GTK"
+cmake -S . -B build-nogtk -DTESSALY_GTK=OFF -DTESSALY_TESTS=OFF -DTESSALY_BENCH=OFF >/dev/null
+cmake --build build-nogtk -j "$(nproc)" --target tessaly tessaly-render >/dev/null
+
 cd build
 ctest --output-on-failure -j 2 --timeout 600
