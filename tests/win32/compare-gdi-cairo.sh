@@ -31,7 +31,9 @@ unset DISPLAY  # no window is needed: both draw into memory
 out="${TESSALY_ARTEFACTS:-$PWD/test-artefacts/win32}/gdi-vs-cairo"
 rm -rf "$out"
 mkdir -p "$out"
-trap 'wineserver -k >/dev/null 2>&1' EXIT
+stop_wine() { wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1; }
+stop_wine  # a server left by an earlier test may be on its way out
+trap stop_wine EXIT
 
 windows_path() { printf 'Z:%s' "$(realpath "$1" | tr / '\\')"; }
 
@@ -43,8 +45,12 @@ for size in "${sizes[@]}"; do
   for seed in "${seeds[@]}"; do
     gdi="$out/gdi-$size-$seed.png"
     cairo="$out/cairo-$size-$seed.png"
-    wine "$gdi_render" --seed "$seed" --size "$size" -o "$(windows_path "$out")\\gdi-$size-$seed.png" >/dev/null 2>&1 ||
-      { echo "FAIL: tessaly-render.exe --seed $seed --size $size" >&2; status=1; continue; }
+    if ! message=$(wine "$gdi_render" --seed "$seed" --size "$size" \
+        -o "$(windows_path "$out")\\gdi-$size-$seed.png" 2>&1); then
+      echo "FAIL: tessaly-render.exe --seed $seed --size $size: $message" >&2
+      status=1
+      continue
+    fi
     "$linux_render" --seed "$seed" --size "$size" -o "$cairo" >/dev/null ||
       { echo "FAIL: tessaly-render --seed $seed --size $size" >&2; status=1; continue; }
     if [ "$(/usr/bin/identify -format '%wx%h' "$gdi")" != "$size" ]; then

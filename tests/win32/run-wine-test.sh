@@ -36,7 +36,7 @@ if [ "${1:-}" = "prefix" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1
   status=$?
-  wineserver -w
+  wineserver -w >/dev/null 2>&1
   [ $status -eq 0 ] && [ -f "$WINEPREFIX/system.reg" ] || { echo "wineboot failed ($status)" >&2; exit 1; }
   echo "Wine prefix created: $WINEPREFIX"
   exit 0
@@ -65,8 +65,11 @@ mkdir -p "$artefacts"
 
 xvfb_pid=""
 log=$(mktemp)
+# Ends every Wine process of the prefix and waits for its server to be gone,
+# so that the next test starts a fresh one on its own display.
+stop_wine() { wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1; }
 cleanup() {
-  wineserver -k >/dev/null 2>&1
+  stop_wine
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   rm -f "$log" "$log.display"
 }
@@ -79,11 +82,11 @@ for _ in $(seq 100); do [ -s "$log.display" ] && break; sleep 0.05; done
 [ -s "$log.display" ] || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$log.display")"
 
-wineserver -k >/dev/null 2>&1
+stop_wine
 if [ "$mode" = "unit" ]; then
   timeout 180 wine "$(windows_path "$bin/tessaly-win32-tests.exe")" >"$log" 2>&1
   status=$?
-  wineserver -k >/dev/null 2>&1
+  stop_wine
   grep -v '^wine: ' "$log"
   rmdir "$artefacts" 2>/dev/null
   [ $status -eq 124 ] && echo "FAIL: the unit tests did not finish in time" >&2
@@ -96,7 +99,7 @@ timeout 180 wine explorer "/desktop=tessaly-test,$SCREEN" "$(windows_path "$bin/
   "$scenario" "$(windows_path "$bin/tessaly.scr")" "$(windows_path "$artefacts")" ${argument:+"$argument"} \
   >"$log" 2>&1
 status=$?
-wineserver -k >/dev/null 2>&1
+stop_wine
 grep -v '^wine: ' "$log"
 
 for bmp in "$artefacts"/*.bmp; do

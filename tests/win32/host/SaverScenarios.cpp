@@ -12,7 +12,7 @@ namespace {
 
 constexpr const char* kCanvasClass = "TessalyCanvas";
 constexpr DWORD kStartTimeout = 20000;
-constexpr DWORD kEndTimeout = 5000;
+constexpr DWORD kEndTimeout = 10000;
 constexpr size_t kDrawnColours = 6;  // a garden shows many colours; a bare screen one
 
 RECT ScreenRect() { return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
@@ -93,6 +93,7 @@ bool IsBlankCursor(HCURSOR cursor) {
 // Starts the saver with the switch and checks the full-screen window and its drawings.
 HWND StartSaver(const Context& context, const std::string& arguments, Process& saver,
                 const std::string& screenshot) {
+    context.key.Clear();  // the stored defaults: speed 60, whole drawings
     if (!Check(Launch(context.scr, arguments, saver), "start " + arguments)) return nullptr;
     HWND window = WaitForWindow(saver.Id(), kCanvasClass, false, kStartTimeout);
     if (!Check(window != nullptr, arguments + " shows a canvas window")) return nullptr;
@@ -227,6 +228,7 @@ HWND CreatePane() {
 }  // namespace
 
 void RunPreviewScenario(const Context& context) {
+    context.key.Clear();
     HWND pane = CreatePane();
     if (!Check(pane != nullptr, "the test creates a preview pane")) return;
     PumpFor(300);
