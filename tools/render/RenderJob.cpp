@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <climits>
 #include <cstring>
 #include <ctime>
@@ -29,13 +30,11 @@ namespace {
 constexpr ColourRef kBlack = Rgb(0, 0, 0);
 constexpr ColourRef kWhite = Rgb(255, 255, 255);
 
+// The finished file's full name, for the last line of the run.
 std::string AbsolutePath(const std::string& path) {
-    if (!path.empty() && path[0] == '/') return path;
-    char cwd[PATH_MAX];
-    if (getcwd(cwd, sizeof cwd) == nullptr) return path;
-    std::string relative = path;
-    while (relative.rfind("./", 0) == 0) relative = relative.substr(2);
-    return std::string(cwd) + "/" + relative;
+    char resolved[PATH_MAX];
+    if (realpath(path.c_str(), resolved) != nullptr) return resolved;
+    return path;
 }
 
 bool PrepareFramesDir(const std::string& dir, std::string& error) {
