@@ -5,6 +5,7 @@
 #include <cctype>
 #include <map>
 #include <set>
+#include <sstream>
 
 #include "CairoImage.h"
 #include "ImageProbe.h"
@@ -174,6 +175,64 @@ TEST(RenderTool, StepByStepSvgHasOneElementPerTick) {
     SvgSurvey survey;
     ASSERT_TRUE(ParseSvg(ReadFile(dir / "g.svg"), survey));
     EXPECT_EQ(survey.elements["polygon"] + survey.elements["polyline"] + survey.elements["ellipse"], 25);
+}
+
+// The first figure's points, as the SVG gives them, and its stroke colour.
+struct FirstFigure {
+    std::string element;
+    std::vector<Point> points;
+    std::string stroke;
+};
+
+void XMLCALL OnFirstStart(void* data, const XML_Char* name, const XML_Char** attributes) {
+    auto* figure = static_cast<FirstFigure*>(data);
+    const std::string element = name;
+    if (!figure->element.empty() || (element != "polygon" && element != "polyline")) return;
+    figure->element = element;
+    for (int i = 0; attributes[i] != nullptr; i += 2) {
+        const std::string key = attributes[i];
+        if (key == "stroke") figure->stroke = attributes[i + 1];
+        if (key != "points") continue;
+        std::istringstream in(attributes[i + 1]);
+        Point p;
+        char comma;
+        while (in >> p.x >> comma >> p.y) figure->points.push_back(p);
+    }
+}
+
+TEST(RenderTool, AtLogicalSizeSvgPointsArePngPixels) {
+    // One tick with build 1 draws exactly one figure; at 1400x1000 every
+    // vertex that starts a segment is a pixel of the pen's colour.
+    ScratchFolder dir;
+    const std::vector<std::string> common{"--seed", "21", "--ticks", "1", "--build", "1", "--size", "1400x1000"};
+    std::vector<std::string> svgArgs = common, pngArgs = common;
+    svgArgs.insert(svgArgs.end(), {"-o", "g.svg"});
+    ASSERT_EQ(RunTool(dir, svgArgs).exitCode, 0);
+    FirstFigure figure;
+    XML_Parser parser = XML_ParserCreate(nullptr);
+    XML_SetUserData(parser, &figure);
+    XML_SetStartElementHandler(parser, OnFirstStart);
+    const std::string svg = ReadFile(dir / "g.svg");
+    ASSERT_EQ(XML_Parse(parser, svg.data(), static_cast<int>(svg.size()), 1), XML_STATUS_OK);
+    XML_ParserFree(parser);
+    ASSERT_GE(figure.points.size(), 2u) << figure.element;
+    const ColourRef pen = figure.stroke == "#ffffff" ? Rgb(255, 255, 255) : Rgb(0, 0, 0);
+    ASSERT_TRUE(figure.stroke == "#ffffff" || figure.stroke == "#000000") << figure.stroke;
+    // On a background of the other stock colour, so that only the pen can pass.
+    pngArgs.insert(pngArgs.end(), {"--background", pen == Rgb(0, 0, 0) ? "white" : "black", "-o", "g.png"});
+    ASSERT_EQ(RunTool(dir, pngArgs).exitCode, 0);
+    const Png png = LoadPng(dir / "g.png");
+    const bool closed = figure.element == "polygon";
+    int checked = 0;
+    for (std::size_t i = 0; i < figure.points.size(); ++i) {
+        const bool last = i + 1 == figure.points.size();
+        if (last && !closed) break;  // a polyline leaves its end point out
+        const Point p = figure.points[i], q = figure.points[last ? 0 : i + 1];
+        if (p == q || p.x < 0 || p.y < 0 || p.x >= 1400 || p.y >= 1000) continue;
+        EXPECT_EQ(PixelAt(png.surface.get(), p.x, p.y), pen) << p.x << "," << p.y;
+        ++checked;
+    }
+    EXPECT_GT(checked, 0);
 }
 
 TEST(RenderTool, PdfIsWritten) {
