@@ -128,7 +128,7 @@ void ExpectRunning(Process& saver, const std::string& what) {
 void RunSaverScenario(const Context& context) {
     const std::string action = context.argument;
     Process saver;
-    HWND window = StartSaver(context, "/s", saver, action == "stay" ? "saver.bmp" : "");
+    HWND window = StartSaver(context, "/s", saver, "");
     if (window == nullptr) return;
     PumpFor(300);
 
@@ -184,6 +184,8 @@ void RunSaverScenario(const Context& context) {
         PostMessageA(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
         PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
         ExpectRunning(saver, "SC_SCREENSAVE and SC_CLOSE");
+        // Some seconds of garden for the record.
+        CaptureScreen(ScreenRect()).WriteBmp(Join(context.outDir, "saver.bmp"));
         // One pixel away from the first point.
         SendMouse(MOUSEEVENTF_MOVE, 1, 0);
         POINT moved{};
