@@ -65,17 +65,18 @@ SvgDevice::SvgDevice(std::ostream& out, int width, int height, const SvgBackgrou
     out_ << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
          << "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\""
          << " width=\"" << width << "\" height=\"" << height << "\""
-         << " viewBox=\"0 0 1400 1000\" preserveAspectRatio=\"none\">\n"
+         << " viewBox=\"0 0 " << logicalWidth << ' ' << logicalHeight << "\" preserveAspectRatio=\"none\">\n"
          << "<style>polygon,polyline,ellipse{stroke-width:1px;vector-effect:non-scaling-stroke;"
             "stroke-linejoin:round}</style>\n";
     switch (background.kind) {
         case SvgBackground::Kind::None: break;
         case SvgBackground::Kind::Colour:
-            out_ << "<rect x=\"0\" y=\"0\" width=\"1400\" height=\"1000\" fill=\""
+            out_ << "<rect x=\"0\" y=\"0\" width=\"" << logicalWidth << "\" height=\"" << logicalHeight << "\" fill=\""
                  << SvgColour(background.colour) << "\"/>\n";
             break;
         case SvgBackground::Kind::Png:
-            out_ << "<image x=\"0\" y=\"0\" width=\"1400\" height=\"1000\" preserveAspectRatio=\"none\""
+            out_ << "<image x=\"0\" y=\"0\" width=\"" << logicalWidth << "\" height=\"" << logicalHeight
+                 << "\" preserveAspectRatio=\"none\""
                  << " xlink:href=\"data:image/png;base64," << Base64(background.pngBytes) << "\"/>\n";
             break;
     }
