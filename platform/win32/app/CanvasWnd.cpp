@@ -45,16 +45,23 @@ CanvasWnd::~CanvasWnd() {
 }
 
 bool CanvasWnd::CreateCanvas(DWORD exStyle, DWORD style, const RECT& rect, HWND parent) {
+    // A window that fails in WM_CREATE is destroyed at once and goes through
+    // PostNcDestroy, which may delete this object: the flag lives on the stack.
+    bool gone = false;
+    goneFlag_ = &gone;
     if (CreateEx(exStyle, CanvasClassName(), "", style, rect.left, rect.top, rect.right - rect.left,
-                 rect.bottom - rect.top, parent, nullptr))
+                 rect.bottom - rect.top, parent, nullptr)) {
+        goneFlag_ = nullptr;
         return true;
-    // A window that got messages has been through PostNcDestroy already.
-    if (!sawMessage_) PostNcDestroy();
+    }
+    if (!gone) {
+        goneFlag_ = nullptr;
+        PostNcDestroy();  // no window ever existed: end as if it had gone
+    }
     return false;
 }
 
 bool CanvasWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    sawMessage_ = true;
     return DispatchFromTable(this, kMessages, message, wParam, lParam, result) ||
            Wnd::OnWndMsg(message, wParam, lParam, result);
 }
@@ -83,6 +90,8 @@ LRESULT CanvasWnd::OnPaint(WPARAM, LPARAM) {
 LRESULT CanvasWnd::OnSize(WPARAM, LPARAM) { return Default(); }
 
 void CanvasWnd::PostNcDestroy() {
+    if (goneFlag_ != nullptr) *goneFlag_ = true;
+    goneFlag_ = nullptr;
     CanvasWindow* canvas = canvas_;
     canvas_->AttachHost(nullptr);
     canvas_ = nullptr;

@@ -46,7 +46,7 @@ private:
     static const MessageEntry<CanvasWnd> kMessages[];
     CanvasWindow* canvas_;
     bool deleteWhenGone_;
-    bool sawMessage_ = false;  // the window existed long enough to get a message
+    bool* goneFlag_ = nullptr;  // set by PostNcDestroy while CreateCanvas runs
 };
 
 }  // namespace tessaly::win32

@@ -84,6 +84,29 @@ TEST(CanvasWnd, AFailedCreationDeletesAnAutoDeletingCanvasAtOnce) {
     EXPECT_TRUE(destroyed);
 }
 
+// A window whose creation fails in WM_CREATE is destroyed at once.
+class RefusingCanvasWnd : public CanvasWnd {
+public:
+    using CanvasWnd::CanvasWnd;
+
+protected:
+    bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        if (message == WM_CREATE) {
+            result = -1;
+            return true;
+        }
+        return CanvasWnd::OnWndMsg(message, wParam, lParam, result);
+    }
+};
+
+TEST(CanvasWnd, ACreationRefusedInWmCreateEndsTheCanvasOnce) {
+    bool destroyed = false;
+    auto* canvas = new ProbeCanvas(1, &destroyed);
+    auto* window = new RefusingCanvasWnd(*canvas, true);
+    EXPECT_FALSE(window->CreateCanvas(0, WS_POPUP, RECT{0, 0, 10, 10}, nullptr));
+    EXPECT_TRUE(destroyed);
+}
+
 // Drives the modal settings dialog from a thread timer inside its own loop.
 class SettingsDialogTest : public ::testing::Test {
 protected:
