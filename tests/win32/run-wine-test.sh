@@ -95,10 +95,29 @@ fi
 
 # The virtual desktop has Wine draw captions and frames itself (there is no
 # window manager on Xvfb), so the screenshots show the dialogs whole.
-timeout 180 wine explorer "/desktop=tessaly-test,$SCREEN" "$(windows_path "$bin/tessaly-testhost.exe")" \
-  "$scenario" "$(windows_path "$bin/tessaly.scr")" "$(windows_path "$artefacts")" ${argument:+"$argument"} \
-  >"$log" 2>&1
-status=$?
+run_host() {
+  timeout 180 wine explorer "/desktop=tessaly-test,$SCREEN" "$(windows_path "$bin/tessaly-testhost.exe")" \
+    "$scenario" "$(windows_path "$bin/tessaly.scr")" "$(windows_path "$artefacts")" ${argument:+"$argument"} \
+    >"$log" 2>&1
+}
+
+if [ "$scenario" = "xinput" ]; then
+  # Real X input: once the host reports the saver READY, xdotool plays the user.
+  command -v xdotool >/dev/null || skip "xdotool is not installed"
+  run_host &
+  host_pid=$!
+  for _ in $(seq 600); do grep -q '^READY' "$log" && break; kill -0 "$host_pid" 2>/dev/null || break; sleep 0.1; done
+  case "$argument" in
+    move) xdotool mousemove_relative 1 0 ;;
+    key) xdotool key space ;;
+    *) echo "FAIL: unknown X input '$argument'" >&2 ;;
+  esac
+  wait "$host_pid"
+  status=$?
+else
+  run_host
+  status=$?
+fi
 stop_wine
 grep -v '^wine: ' "$log"
 

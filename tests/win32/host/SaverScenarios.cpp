@@ -197,6 +197,20 @@ void RunSaverScenario(const Context& context) {
     }
 }
 
+void RunXInputScenario(const Context& context) {
+    // The user's input comes from the X server this time (xdotool, run by
+    // the test script once READY is printed), through Wine's X11 driver.
+    Process saver;
+    if (StartSaver(context, "/s", saver, "") == nullptr) return;
+    PumpFor(500);
+    std::printf("READY\n");
+    std::fflush(stdout);
+    DWORD code = 1234;
+    const bool ended = saver.WaitExit(30000, &code);
+    Check(ended, "X input (" + context.argument + ") ends the saver");
+    if (ended) Check(code == 0, "X input: exit code 0 (got " + std::to_string(code) + ")");
+}
+
 void RunSwitchScenario(const Context& context) {
     Process saver;
     if (StartSaver(context, context.argument, saver, "") == nullptr) return;
