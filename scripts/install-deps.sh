@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build
-  g++ cmake make pkg-config libcairo2-dev libx11-dev libxfixes-dev libgtk-3-dev
+  g++ cmake make pkg-config libcairo2-dev libx11-dev libxfixes-dev libgtk-3-dev libexpat1-dev
   # unit tests and benchmarks
   googletest libgtest-dev libbenchmark-dev valgrind python3
   # Windows: cross compiler and Wine
