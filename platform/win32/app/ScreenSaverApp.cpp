@@ -38,6 +38,7 @@ BOOL ScreenSaverApp::RunSettings() {
     SetMainWindow(&dialog);
     const INT_PTR result = dialog.DoModal();
     SetMainWindow(nullptr);
+    if (result == -1) SetExitCode(kExitNoWindow);  // the dialog could not be shown
     if (result == IDOK) {
         RegistryProfile profile(kRegistryCompany, AppName());
         WriteSettings(profile, dialog.cycleLength, dialog.speed, dialog.build);
