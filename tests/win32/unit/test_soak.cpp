@@ -1,0 +1,94 @@
+// A long run of the real canvas painting with real GDI into a memory bitmap:
+// every brush it creates is deleted, each deletion succeeds (none is still
+// selected in the context), and teardown leaves nothing alive.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+
+#include "HeadlessHost.h"
+#include "canvas/CanvasWindow.h"
+#include "gdi/Win32DrawingDevice.h"
+#include "gdi/Win32GdiObjects.h"
+#include "random/Random.h"
+#include "settings/Settings.h"
+
+namespace tessaly::win32 {
+namespace {
+
+// Real GDI objects, counted.
+class CountingGdiObjects final : public GdiObjects {
+public:
+    GdiHandle GetStockObject(int index) override { return gdi_.GetStockObject(index); }
+    GdiHandle CreateSolidBrush(ColourRef colour) override {
+        GdiHandle brush = gdi_.CreateSolidBrush(colour);
+        if (brush != nullptr) {
+            live.insert(brush);
+            ++created;
+        }
+        return brush;
+    }
+    bool DeleteObject(GdiHandle object) override {
+        const bool ours = live.erase(object) > 0;
+        const bool deleted = gdi_.DeleteObject(object);
+        if (ours && !deleted) ++failedDeletes;
+        if (ours) everDeleted.insert(object);
+        return deleted;
+    }
+
+    std::set<GdiHandle> live;
+    std::set<GdiHandle> everDeleted;
+    long created = 0;
+    long failedDeletes = 0;
+
+private:
+    Win32GdiObjects gdi_;
+};
+
+TEST(CanvasSoak, ThousandsOfPaintsLeaveNoBrushBehind) {
+    constexpr int kWidth = 320, kHeight = 240;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(GetDC(nullptr), kWidth, kHeight);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+
+    CountingGdiObjects objects;
+    cycleLengthSetting = 1;  // pass through every kind of scene quickly
+    speedSetting = 60;
+    buildSetting = 0;
+    SeedRandom(20261207);
+    size_t mostAlive = 0;
+    {
+        auto canvas = std::make_unique<CanvasWindow>(0, objects);
+        HeadlessHost host(kWidth, kHeight);
+        canvas->AttachHost(&host);
+        // One context for every paint, as a window's own DC would be: only
+        // the device puts back what the figures selected.
+        host.SetPaintHandler([&] {
+            Win32DrawingDevice device(dc);
+            canvas->OnPaint(device);
+        });
+        canvas->OnCreate();
+        for (int tick = 0; tick < 3000; ++tick) {
+            host.Tick(*canvas);
+            if (objects.live.size() > mostAlive) mostAlive = objects.live.size();
+        }
+        EXPECT_GT(objects.created, 3000) << "scenes were painted";
+        EXPECT_LE(mostAlive, 7u) << "never more brushes than the seven slots";
+        canvas->PostNcDestroy();
+        canvas->AttachHost(nullptr);
+    }
+    EXPECT_TRUE(objects.live.empty()) << objects.live.size() << " brushes left alive";
+    EXPECT_EQ(objects.failedDeletes, 0) << "a brush could not be deleted";
+    for (GdiHandle brush : objects.everDeleted) {
+        ASSERT_EQ(GetObjectType(static_cast<HGDIOBJ>(brush)), 0u) << "a deleted brush is still a GDI object";
+    }
+
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+}  // namespace
+}  // namespace tessaly::win32
