@@ -67,8 +67,18 @@ bool Launch(const std::string& program, const std::string& arguments, Process& p
     buffer.push_back('\0');
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    process.started = CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                     nullptr, &startup, &process.info) != FALSE;
+    // Wine now and then fails to start a process while its virtual desktop is
+    // still settling; one more try after a pause tells that from a real fault.
+    for (int attempt = 1; attempt <= 2 && !process.started; ++attempt) {
+        process.started = CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                         nullptr, &startup, &process.info) != FALSE;
+        if (!process.started) {
+            std::printf("note: CreateProcess of %s failed with error %lu (attempt %d)\n", commandLine.c_str(),
+                        GetLastError(), attempt);
+            std::fflush(stdout);
+            PumpFor(1000);
+        }
+    }
     return process.started;
 }
 
