@@ -1,6 +1,7 @@
 #include "GdiRaster.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <utility>
@@ -24,14 +25,15 @@ int64_t RoundHalfDown(int64_t num, int64_t den) {
 }  // namespace
 
 int32_t AxisMapping::ToDevice(int32_t logical) const {
-    // floor(v + 1/2) with v = n / d, written as floor((2n + d) / 2d) with d > 0.
-    int64_t n = static_cast<int64_t>(logical - windowOrg) * viewportExt;
-    int64_t d = windowExt;
-    if (d < 0) {
-        n = -n;
-        d = -d;
-    }
-    return static_cast<int32_t>(FloorDiv(2 * n + d, 2 * d) + viewportOrg);
+    // The same double operations in the same order as GDI (the build has no
+    // FMA contraction), so ties break exactly as there.
+    const double scale = static_cast<double>(viewportExt) / static_cast<double>(windowExt);
+    const double storedScale = static_cast<float>(scale);
+    const double storedOffset = static_cast<float>(static_cast<double>(viewportOrg) - scale * windowOrg);
+    const double device = std::floor(static_cast<double>(logical) * storedScale + storedOffset + 0.5);
+    if (!(device >= static_cast<double>(INT32_MIN))) return INT32_MIN;
+    if (device > static_cast<double>(INT32_MAX)) return INT32_MAX;
+    return static_cast<int32_t>(device);
 }
 
 void AppendLinePixels(Point a, Point b, std::vector<PixelRun>& runs) {

@@ -1,5 +1,5 @@
-// The pixel rules of GDI that the Cairo device imitates, as plain integer
-// geometry with no drawing library attached: the anisotropic mapping with its
+// The pixel rules of GDI that the Cairo device imitates, as plain geometry
+// with no drawing library attached: the anisotropic mapping with its
 // rounding, the cosmetic one-pixel line stepping, and the pixels of Ellipse.
 #pragma once
 
@@ -18,8 +18,14 @@ struct AxisMapping {
     int32_t viewportOrg = 0;
     int32_t viewportExt = 1;
 
-    // (logical - windowOrg) * viewportExt / windowExt + viewportOrg, rounded
-    // half up as GDI rounds, in exact integer arithmetic.
+    // logical * scale + offset rounded as floor(v + 0.5), the way GDI maps:
+    // its transform holds single-precision floats, scale = viewportExt /
+    // windowExt and offset = viewportOrg - scale * windowOrg, each worked out
+    // in double and then stored as float; the point is mapped in double.
+    // Off exact halves this is the nearest pixel. On them the float decides:
+    // 0.9f lies below 0.9, so 395 at 900 / 1000 (355.5) lands on 355, while
+    // 1/6 as a float lies above, so -195 at 1 / 6 (-32.5) lands on -33.
+    // Results beyond the int32 range saturate.
     int32_t ToDevice(int32_t logical) const;
 };
 

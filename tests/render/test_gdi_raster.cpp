@@ -2,7 +2,9 @@
 // cosmetic line stepping and the pixels of Ellipse.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -68,12 +70,93 @@ TEST(Mapping, LogicalSizeIsTheIdentity) {
     }
 }
 
-TEST(Mapping, ExactHalvesGoUpEvenBelowZero) {
+TEST(Mapping, ExactHalvesGoUpWhenTheScaleIsExact) {
     const AxisMapping half = Axis(2, 1);
-    EXPECT_EQ(half.ToDevice(1), 1);    // 0.5
-    EXPECT_EQ(half.ToDevice(3), 2);    // 1.5
-    EXPECT_EQ(half.ToDevice(-1), 0);   // -0.5 goes up, not away from zero
-    EXPECT_EQ(half.ToDevice(-3), -1);  // -1.5
+    EXPECT_EQ(half.ToDevice(1), 1);        // 0.5
+    EXPECT_EQ(half.ToDevice(199), 100);    // 99.5
+    EXPECT_EQ(half.ToDevice(-1), 0);       // -0.5 goes up, not away from zero
+    EXPECT_EQ(half.ToDevice(-199), -99);   // -99.5
+}
+
+// Exact halves as Wine's GDI maps them (LPtoDP, and the first pixel of a
+// Polyline, agree): the single-precision scale decides which way each goes.
+TEST(Mapping, ExactHalvesFollowTheFloatScaleAsGdiDoes) {
+    struct Case {
+        int windowExt, viewportExt, windowOrg, viewportOrg, logical, device;
+    };
+    const Case cases[] = {
+        // 900 / 1000 (1440 x 900, 1600 x 900): 0.9f < 0.9, halves go toward zero.
+        {1000, 900, 0, 0, 5, 4},          // 4.5
+        {1000, 900, 0, 0, 15, 13},        // 13.5
+        {1000, 900, 0, 0, 395, 355},      // 355.5
+        {1000, 900, 0, 0, 995, 895},      // 895.5
+        {1000, 900, 0, 0, 1005, 904},     // 904.5
+        {1000, 900, 0, 0, 2995, 2695},    // 2695.5
+        {1000, 900, 0, 0, -5, -4},        // -4.5
+        {1000, 900, 0, 0, -995, -895},    // -895.5
+        {1000, 900, 0, 0, -1995, -1795},  // -1795.5
+        // 1366 / 1400 (1366 x 768): the same.
+        {1400, 1366, 0, 0, 350, 341},     // 341.5
+        {1400, 1366, 0, 0, 1050, 1024},   // 1024.5
+        {1400, 1366, 0, 0, 2450, 2390},   // 2390.5
+        {1400, 1366, 0, 0, -350, -341},   // -341.5
+        {1400, 1366, 0, 0, -1050, -1024}, // -1024.5
+        {1400, 683, 0, 0, 700, 341},      // 341.5
+        {1400, 683, 0, 0, -700, -341},    // -341.5
+        {10, 7, 0, 0, 15, 10},            // 10.5
+        {10, 7, 0, 0, -5, -3},            // -3.5
+        // Scales whose float lies above the real value: halves go away from zero.
+        {6, 1, 0, 0, 3, 1},               // 0.5
+        {6, 1, 0, 0, 195, 33},            // 32.5
+        {6, 1, 0, 0, -3, -1},             // -0.5
+        {6, 1, 0, 0, -195, -33},          // -32.5
+        {14, 1, 0, 0, 7, 1},              // 0.5
+        {14, 1, 0, 0, -7, -1},            // -0.5
+        {20, 1, 0, 0, -10, -1},           // -0.5
+        {40, 3, 0, 0, 60, 5},             // 4.5
+        {40, 3, 0, 0, -20, -2},           // -1.5
+        // A negative extent flips the sign of the float scale.
+        {-1000, 900, 0, 0, 395, -355},    // -355.5
+        {-1000, 900, 0, 0, -5, 4},        // 4.5
+        {1000, -900, 0, 0, 5, -4},        // -4.5
+        // Origins: the offset viewportOrg - scale * windowOrg is a float too.
+        {10, 9, -7, 0, -2, 5},            // 4.5: 6.3f lies above 6.3
+        {10, 9, -7, 0, 8, 14},            // 13.5
+        {10, 9, -7, -3, -2, 2},           // 1.5: here the errors cancel
+        {10, 9, -7, -3, 8, 10},           // 10.5
+        {1000, 900, 5, 4, 0, 0},          // -0.5: the offset is exact
+        {1000, 900, 5, 4, 10, 8},         // 8.5
+        {1000, 900, 5, 4, -10, -9},       // -9.5
+    };
+    for (const Case& c : cases) {
+        AxisMapping axis = Axis(c.windowExt, c.viewportExt);
+        axis.windowOrg = c.windowOrg;
+        axis.viewportOrg = c.viewportOrg;
+        EXPECT_EQ(axis.ToDevice(c.logical), c.device)
+            << c.logical << " at " << c.viewportExt << "/" << c.windowExt << " origins " << c.windowOrg << ", "
+            << c.viewportOrg;
+    }
+}
+
+TEST(Mapping, AwayFromHalvesItIsTheNearestPixel) {
+    // Every size the comparisons use, over every coordinate a scene produces.
+    const int sizes[][2] = {{1366, 1400}, {768, 1000}, {1440, 1400}, {900, 1000}, {1600, 1400}, {683, 1400}};
+    for (const auto& [viewportExt, windowExt] : sizes) {
+        const AxisMapping axis = Axis(windowExt, viewportExt);
+        for (int v = -3000; v <= 4000; ++v) {
+            const long long twice = 2LL * v * viewportExt;  // 2 * exact device value * windowExt
+            if (twice % windowExt == 0 && (twice / windowExt) % 2 != 0) continue;  // an exact half
+            const long long nearest = static_cast<long long>(std::floor(static_cast<long double>(v) * viewportExt / windowExt + 0.5L));
+            ASSERT_EQ(axis.ToDevice(v), nearest) << v << " at " << viewportExt << "/" << windowExt;
+        }
+    }
+}
+
+TEST(Mapping, HugeResultsSaturate) {
+    const AxisMapping axis = Axis(1, 1000);
+    EXPECT_EQ(axis.ToDevice(2000000000), INT32_MAX);
+    EXPECT_EQ(axis.ToDevice(-2000000000), INT32_MIN);
+    EXPECT_EQ(axis.ToDevice(2000000), 2000000000);
 }
 
 TEST(Mapping, OriginsShiftBeforeAndAfterScaling) {
