@@ -177,6 +177,22 @@ TEST(WineGdi, AGardenOfEverythingMatchesExactly) {
     EXPECT_EQ(CountDifferences(Script(Shape::Mixed, 7, 1920, 1080, true, 1500)), 0);
 }
 
+TEST(WineGdi, HalfPixelMappingsMatchExactly) {
+    // At 1366 x 900 the logical x 350 and 1050 and every y ending in 5 map
+    // onto exact half pixels; here every vertex and box edge lies on one.
+    std::ostringstream ties;
+    ties << "size 1366 900\nmap 1400 1000 1366 900\nbrush 10 200 30\n";
+    for (int y = 5; y <= 985; y += 20) {
+        ties << "pen " << (y / 20) % 2 << '\n';
+        ties << "polygon 3 350 " << y << " 1050 " << y + 10 << " 700 " << y + 10 << '\n';
+        ties << "polyline 3 -350 " << y + 10 << " 350 " << y << " 1050 " << y << '\n';
+        ties << "ellipse 1050 " << y << " 1350 " << y + 10 << '\n';
+    }
+    EXPECT_EQ(CountDifferences(ties.str()), 0);
+    EXPECT_EQ(CountDifferences(Script(Shape::Mixed, 8, 1440, 900, true, 600)), 0);
+    EXPECT_EQ(CountDifferences(Script(Shape::Mixed, 9, 1366, 768, true, 600)), 0);
+}
+
 }  // namespace
 }  // namespace tessaly
 
