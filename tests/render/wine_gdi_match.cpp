@@ -13,10 +13,12 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CairoDevice.h"
 #include "CairoImage.h"
+#include "GdiRaster.h"
 #include "ToolRunner.h"
 #include "device/PortableGdiObjects.h"
 
@@ -80,26 +82,31 @@ std::vector<unsigned char> DrawWithCairo(const std::string& script, int& width, 
     return pixels;
 }
 
-std::vector<unsigned char> DrawWithGdi(const std::string& script) {
+// Runs a probe under Wine on `input` (written to a scratch file); returns
+// what it wrote, or "" after reporting a failure.
+std::string RunProbe(const char* probe, const std::string& input) {
     ScratchFolder work;
-    std::ofstream(work / "script.txt") << script;
+    std::ofstream(work / "input.txt") << input;
     const pid_t pid = fork();
     if (pid == 0) {
         setenv("WINEPREFIX", winePrefix->Path().c_str(), 1);
         setenv("WINEDEBUG", "-all", 1);
         setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);
         unsetenv("DISPLAY");
-        const std::string script = work / "script.txt", out = work / "out.raw";
-        execlp(wineProgram.c_str(), wineProgram.c_str(), TESSALY_GDI_PROBE, script.c_str(), out.c_str(),
-               static_cast<char*>(nullptr));
+        const std::string in = work / "input.txt", out = work / "output";
+        execlp(wineProgram.c_str(), wineProgram.c_str(), probe, in.c_str(), out.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     const int status = WaitTool(pid);
     if (status != 0) {
-        ADD_FAILURE() << "gdi-probe under wine exited with " << status;
+        ADD_FAILURE() << probe << " under wine exited with " << status;
         return {};
     }
-    const std::string raw = ReadFile(work / "out.raw");
+    return ReadFile(work / "output");
+}
+
+std::vector<unsigned char> DrawWithGdi(const std::string& script) {
+    const std::string raw = RunProbe(TESSALY_GDI_PROBE, script);
     return std::vector<unsigned char>(raw.begin(), raw.end());
 }
 
@@ -193,6 +200,61 @@ TEST(WineGdi, HalfPixelMappingsMatchExactly) {
     EXPECT_EQ(CountDifferences(Script(Shape::Mixed, 9, 1366, 768, true, 600)), 0);
 }
 
+// One line of map-probe.exe's input: both axes and a range of logical values.
+struct MapCase {
+    AxisMapping x, y;
+    int first, last;
+};
+
+TEST(WineGdi, MappingMatchesLPtoDP) {
+    std::vector<MapCase> cases;
+    auto axis = [](int windowExt, int viewportExt, int windowOrg = 0, int viewportOrg = 0) {
+        return AxisMapping{windowOrg, windowExt, viewportOrg, viewportExt};
+    };
+    // Small extents of both signs, where every kind of half pixel turns up.
+    std::vector<int> extents{-10, -7, -3, -2, -1};
+    for (int e = 1; e <= 40; ++e) extents.push_back(e);
+    for (int w : extents)
+        for (int v : extents) cases.push_back({axis(w, v), axis(v, w), -200, 200});
+    // The canvas on the client sizes of real screens, and past its edges.
+    const int clients[][2] = {{1366, 768}, {1440, 900}, {1600, 900}, {1920, 1080}, {1400, 1000}, {1280, 1024},
+                              {800, 600},  {683, 450},  {2560, 1440}, {3840, 2160}, {1024, 768}, {1360, 768}};
+    for (const auto& [cx, cy] : clients) cases.push_back({axis(1400, cx), axis(1000, cy), -2000, 3000});
+    // Window and viewport origins: the offset is stored as a float too.
+    for (int windowOrg : {-7, 0, 5, 13})
+        for (int viewportOrg : {-3, 0, 4})
+            cases.push_back({axis(10, 9, windowOrg, viewportOrg), axis(1000, 900, windowOrg, viewportOrg), -300, 300});
+
+    std::ostringstream input;
+    for (const MapCase& c : cases) {
+        input << c.x.windowExt << ' ' << c.y.windowExt << ' ' << c.x.viewportExt << ' ' << c.y.viewportExt << ' '
+              << c.x.windowOrg << ' ' << c.y.windowOrg << ' ' << c.x.viewportOrg << ' ' << c.y.viewportOrg << ' '
+              << c.first << ' ' << c.last << '\n';
+    }
+    std::istringstream output(RunProbe(TESSALY_MAP_PROBE, input.str()));
+    long checked = 0, halves = 0, wrong = 0;
+    for (const MapCase& c : cases) {
+        for (int v = c.first; v <= c.last; ++v) {
+            long gdiX = 0, gdiY = 0;
+            ASSERT_TRUE(output >> gdiX >> gdiY) << "map-probe.exe wrote too little";
+            for (const auto& [axisMapping, gdi] : {std::pair{c.x, gdiX}, std::pair{c.y, gdiY}}) {
+                ++checked;
+                // 2 (v - org) vExt / wExt odd: the exact value is a half.
+                const long long twice = 2LL * (v - axisMapping.windowOrg) * axisMapping.viewportExt;
+                if (twice % axisMapping.windowExt == 0 && (twice / axisMapping.windowExt) % 2 != 0) ++halves;
+                if (axisMapping.ToDevice(v) != gdi && ++wrong <= 5) {
+                    ADD_FAILURE() << v << " at " << axisMapping.viewportExt << "/" << axisMapping.windowExt
+                                  << " origins " << axisMapping.windowOrg << ", " << axisMapping.viewportOrg
+                                  << ": GDI " << gdi << ", Cairo device " << axisMapping.ToDevice(v);
+                }
+            }
+        }
+    }
+    std::printf("LPtoDP: %ld coordinates, %ld of them exact halves, %ld differ\n", checked, halves, wrong);
+    EXPECT_EQ(wrong, 0) << "of " << checked;
+    EXPECT_GT(halves, 50000) << "too few exact halves to tell the rounding rules apart";
+}
+
 }  // namespace
 }  // namespace tessaly
 
@@ -210,7 +272,9 @@ int main(int argc, char** argv) {
     }
     std::string missing;
     if (wine.empty()) missing = "wine";
-    if (access(TESSALY_GDI_PROBE, R_OK) != 0) missing += missing.empty() ? "gdi-probe.exe" : " and gdi-probe.exe";
+    for (const char* probe : {TESSALY_GDI_PROBE, TESSALY_MAP_PROBE}) {
+        if (access(probe, R_OK) != 0) missing += (missing.empty() ? "" : " and ") + std::filesystem::path(probe).filename().string();
+    }
     if (!missing.empty()) {
         std::fprintf(stderr, "wine_gdi_match: %s missing (install wine and g++-mingw-w64-x86-64-posix)%s\n",
                      missing.c_str(), ci ? "; CI=true, so this fails" : ", skipping");
