@@ -50,33 +50,42 @@ void FlowerScene::BuildHead(int cx, int cy, int n) {
     }
 }
 
+int32_t FlowerScene::StartHead() {
+    AdvancePetalShape();
+    shapeRotation = 0;
+    const int32_t step = AdvanceRingStep();
+    petalsPerRing = 360 / step;
+    return step;
+}
+
+void FlowerScene::PushPetalRing(int cx, int cy, int size, double width, int32_t step, int32_t colourIndex) {
+    Figure* first = nullptr;
+    for (int j = 0; j < petalsPerRing; ++j) {
+        figures.Push(new PetalFigure);
+        Figure* petal = figures.Newest();
+        if (j == 0) first = petal;
+        FillPetal(*petal, *first, width, shapeRotation, size, cx, cy, petalShape);
+        petal->colourIndex = colourIndex;
+        shapeRotation += step;
+    }
+}
+
 void FlowerScene::BuildTripleRingHead(int cx, int cy, int /*size: the rings draw their own*/) {
     const RingStartSize& start = rules_.tripleRingStart;
     const int drawn = R(start.range);
     int size = (drawn + start.offset) / start.divisor;
     double width = F(0.4, 0.1);
-    AdvancePetalShape();
-    shapeRotation = 0;
-    const int32_t step = AdvanceRingStep();
+    const int32_t step = StartHead();
     if (ringStepIndex < 6 && width > 0.3) {
         width = width / 2;
     } else if (ringStepIndex > 6 && width < 0.3) {
         width = width * 2;
     }
-    petalsPerRing = 360 / step;
 
     for (int ring = 0; ring < 3; ++ring) {
         // Odd rings are turned by half a step, so their petals sit in the gaps.
         shapeRotation = (ring % 2 == 1) ? step / 2 : 0;
-        Figure* first = nullptr;
-        for (int j = 0; j < petalsPerRing; ++j) {
-            figures.Push(new PetalFigure);
-            Figure* petal = figures.Newest();
-            if (j == 0) first = petal;
-            FillPetal(*petal, *first, width, shapeRotation, size, cx, cy, petalShape);
-            petal->colourIndex = ring;
-            shapeRotation += step;
-        }
+        PushPetalRing(cx, cy, size, width, step, ring);
         size = size - 1;
     }
 }
@@ -84,9 +93,7 @@ void FlowerScene::BuildTripleRingHead(int cx, int cy, int /*size: the rings draw
 void FlowerScene::BuildSingleRingHead(int cx, int cy, int size) {
     size = size / rules_.singleRingDivisor;
     double width = F(0.4, 0.1);
-    AdvancePetalShape();
-    shapeRotation = 0;
-    const int32_t step = AdvanceRingStep();
+    const int32_t step = StartHead();
     if (ringStepIndex < 5 && width > 0.4) {
         width = width / 2;
     } else if (ringStepIndex > 6 && width < 0.3) {
@@ -96,16 +103,7 @@ void FlowerScene::BuildSingleRingHead(int cx, int cy, int size) {
         petalShape = kForcedPetalShape;
         if (ringStepIndex > 5 && width > 0.4) width = width * 0.5;
     }
-    petalsPerRing = 360 / step;
-
-    Figure* first = nullptr;
-    for (int j = 0; j < petalsPerRing; ++j) {
-        figures.Push(new PetalFigure);
-        Figure* petal = figures.Newest();
-        if (j == 0) first = petal;
-        FillPetal(*petal, *first, width, shapeRotation, size, cx, cy, petalShape);
-        shapeRotation += step;
-    }
+    PushPetalRing(cx, cy, size, width, step, 0);
 
     auto* disc = new DiscFigure;
     const int r = Rand();

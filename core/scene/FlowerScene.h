@@ -63,6 +63,11 @@ protected:
     // `size` is the plant size; the triple ring draws its own start size instead.
     void BuildTripleRingHead(int cx, int cy, int size);
     void BuildSingleRingHead(int cx, int cy, int size);
+    // Every head: next petal shape and ring step, rotation back to 0; sets
+    // petalsPerRing and returns the angle step.
+    int32_t StartHead();
+    // One ring of petals from the current rotation, each tucked against the first.
+    void PushPetalRing(int cx, int cy, int size, double width, int32_t step, int32_t colourIndex);
 
     const FlowerSceneRules& Rules() const { return rules_; }
 
