@@ -15,7 +15,7 @@ struct DialogBaseUnits {
 constexpr const char* kBaseUnitAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 
 // From the pixel width of kBaseUnitAlphabet and the font's line height,
-// rounded as the dialog manager of the original platform rounds them.
+// rounded as the Windows dialog manager rounds them.
 DialogBaseUnits BaseUnitsFromFont(int alphabetWidth, int fontHeight);
 
 // Pixels for a length in dialog units (rounded to nearest, halves away from 0).
