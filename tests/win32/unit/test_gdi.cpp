@@ -5,45 +5,13 @@
 
 #include <cstdint>
 
+#include "gdi/MemoryBitmap.h"
 #include "gdi/Win32DrawingDevice.h"
 #include "gdi/Win32GdiObjects.h"
 #include "scene/GdiHolders.h"
 
 namespace tessaly::win32 {
 namespace {
-
-class Bitmap {
-public:
-    Bitmap(int width, int height) : width_(width) {
-        dc_ = CreateCompatibleDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-        old_ = SelectObject(dc_, bitmap_);
-    }
-    ~Bitmap() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    HDC Dc() const { return dc_; }
-    // 0x00RRGGBB
-    uint32_t At(int x, int y) const {
-        GdiFlush();
-        return bits_[y * width_ + x] & 0xFFFFFF;
-    }
-
-private:
-    int width_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_;
-    uint32_t* bits_ = nullptr;
-};
 
 TEST(Win32GdiObjects, SolidBrushHasTheColourRef) {
     Win32GdiObjects objects;
@@ -83,7 +51,7 @@ TEST(Win32GdiObjects, ReplacingABrushDeletesThePreviousOne) {
 }
 
 TEST(Win32DrawingDevice, MapsTheLogicalCanvasOntoTheClientArea) {
-    Bitmap image(140, 100);
+    MemoryBitmap image(140, 100, RGB(0, 0, 0));
     Win32GdiObjects objects;
     HGDIOBJ brush = static_cast<HGDIOBJ>(objects.CreateSolidBrush(Rgb(0, 200, 0)));
     {
@@ -104,7 +72,7 @@ TEST(Win32DrawingDevice, MapsTheLogicalCanvasOntoTheClientArea) {
 }
 
 TEST(Win32DrawingDevice, PutsBackThePenAndBrushTheContextHad) {
-    Bitmap image(8, 8);
+    MemoryBitmap image(8, 8, RGB(0, 0, 0));
     Win32GdiObjects objects;
     HGDIOBJ originalPen = GetCurrentObject(image.Dc(), OBJ_PEN);
     HGDIOBJ originalBrush = GetCurrentObject(image.Dc(), OBJ_BRUSH);
@@ -122,7 +90,7 @@ TEST(Win32DrawingDevice, PutsBackThePenAndBrushTheContextHad) {
 }
 
 TEST(Win32DrawingDevice, PolylineAndEllipseDraw) {
-    Bitmap image(20, 20);
+    MemoryBitmap image(20, 20, RGB(0, 0, 0));
     Win32GdiObjects objects;
     HGDIOBJ brush = static_cast<HGDIOBJ>(objects.CreateSolidBrush(Rgb(255, 0, 0)));
     {
