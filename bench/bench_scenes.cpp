@@ -31,22 +31,6 @@ void DeleteFigures(Scene& scene) {
     }
 }
 
-// The canvas's paint for one scene: mapping, colours, pen, every figure.
-void PaintScene(Scene& scene, DrawingDevice& dc, CPen& pen, PenBrushSet& brushes) {
-    dc.SetMapModeAnisotropic();
-    dc.SetWindowExt(logicalWidth, logicalHeight);
-    dc.SetViewportExt(kWidth, kHeight);
-    dc.SetViewportOrg(0, 0);
-    scene.SetColours(&pen, &brushes);
-    dc.SelectObject(pen.GetSafeHandle());
-    while (scene.figures.Size() > 0) {
-        Figure* figure = scene.figures.Oldest();
-        figure->Draw(dc, brushes);
-        delete figure;
-        scene.figures.PopOldest();
-    }
-}
-
 void BM_BuildScene(benchmark::State& state) {
     const auto kind = static_cast<SceneKind>(state.range(0));
     state.SetLabel(SceneKindName(kind));
@@ -76,7 +60,7 @@ void BM_PaintScene(benchmark::State& state) {
         std::unique_ptr<Scene> scene = CreateScene(kind);
         device.ResetPaintState();
         state.ResumeTiming();
-        PaintScene(*scene, device, pen, brushes);
+        PaintFigures(*scene, device, pen, brushes, Rect{0, 0, kWidth, kHeight}, false);
         cairo_surface_flush(image.get());
     }
 }
@@ -94,7 +78,7 @@ void BM_SvgScene(benchmark::State& state) {
         std::ostringstream out;
         SvgDevice device(out, kWidth, kHeight);
         state.ResumeTiming();
-        PaintScene(*scene, device, pen, brushes);
+        PaintFigures(*scene, device, pen, brushes, Rect{0, 0, kWidth, kHeight}, false);
         device.Finish();
     }
 }

@@ -62,19 +62,24 @@ void CanvasWindow::OnPaint(DrawingDevice& dc) {
         clientRectRead = 1;
         if (host_ != nullptr) canvasClientRect = host_->GetClientRect();
     }
+    PaintFigures(*scene, dc, pen, brushes, canvasClientRect, buildSetting == kStepByStepBuild);
+}
+
+void PaintFigures(Scene& scene, DrawingDevice& dc, CPen& pen, PenBrushSet& brushes, const Rect& client,
+                  bool oneFigure) {
     dc.SetMapModeAnisotropic();
     dc.SetWindowExt(logicalWidth, logicalHeight);
-    dc.SetViewportExt(canvasClientRect.right, canvasClientRect.bottom);
+    dc.SetViewportExt(client.right, client.bottom);
     dc.SetViewportOrg(0, 0);
-    scene->SetColours(&pen, &brushes);
+    scene.SetColours(&pen, &brushes);
     dc.SelectObject(pen.GetSafeHandle());
-    FigureQueue& queue = scene->figures;
+    FigureQueue& queue = scene.figures;
     while (queue.Size() > 0) {
         Figure* figure = queue.Oldest();
         figure->Draw(dc, brushes);
         delete figure;
         queue.PopOldest();
-        if (buildSetting == kStepByStepBuild) break;
+        if (oneFigure) break;
     }
 }
 

@@ -24,6 +24,12 @@ extern Rect canvasClientRect;
 // Timer period for a speed setting: 505 - 5 x speed milliseconds.
 unsigned TimerPeriodForSpeed(int speed);
 
+// The drawing part of a paint: the logical canvas mapped onto `client`, the
+// scene's colours, the pen, then figures from the oldest end of the queue,
+// each drawn and deleted; only one when `oneFigure`.
+void PaintFigures(Scene& scene, DrawingDevice& dc, CPen& pen, PenBrushSet& brushes, const Rect& client,
+                  bool oneFigure);
+
 class CanvasWindow {
 public:
     CanvasWindow(int autoDelete, GdiObjects& objects);
