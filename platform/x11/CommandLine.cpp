@@ -9,7 +9,7 @@ namespace tessaly {
 
 namespace {
 
-enum class OptionId { Root, WindowId, Seed, CycleLength, Speed, Build, NoBuild, Display, Stats, Help, Version };
+enum class OptionId { Root, WindowId, Seed, CycleLength, Speed, Build, NoBuild, Display, Backend, Stats, Help, Version };
 
 struct OptionRule {
     const char* name;  // accepted after one or two dashes, exactly
@@ -28,6 +28,7 @@ constexpr OptionRule kOptions[] = {
     {"build", OptionId::Build, false},
     {"no-build", OptionId::NoBuild, false},
     {"display", OptionId::Display, true},
+    {"backend", OptionId::Backend, true},
     {"stats", OptionId::Stats, false},
     {"help", OptionId::Help, false},
     {"h", OptionId::Help, false},
@@ -156,6 +157,11 @@ std::string ParseCommandLine(int argc, const char* const* argv, const char* xscr
             case OptionId::Build: result.build = 1; break;
             case OptionId::NoBuild: result.build = 0; break;
             case OptionId::Display: result.display = value; break;
+            case OptionId::Backend:
+                if (std::strcmp(value, "x11") == 0) result.backend = DisplayBackend::X11;
+                else if (std::strcmp(value, "wayland") == 0) result.backend = DisplayBackend::Wayland;
+                else return Quoted(argument) + " takes x11 or wayland, not " + Quoted(value);
+                break;
             case OptionId::Stats: result.stats = true; break;
             case OptionId::Help:
             case OptionId::Version: break;
@@ -170,6 +176,8 @@ std::string ParseCommandLine(int argc, const char* const* argv, const char* xscr
             case RunMode::Settings: result.mode = LinuxMode::Settings; return "";
             case RunMode::Saver: result.mode = LinuxMode::Saver; return "";
             case RunMode::Preview:
+                if (result.backend == DisplayBackend::Wayland)
+                    return "preview draws inside an X window: --backend wayland is for /s and /c";
                 if (positional.size() < 3) return "preview needs the id of the window to draw in: -p ID";
                 if (!ParseWindowId(positional[2], result.windowId))
                     return "preview needs an X window id (decimal or 0x hex), not " + Quoted(positional[2]);
@@ -179,6 +187,9 @@ std::string ParseCommandLine(int argc, const char* const* argv, const char* xscr
         }
         return "unknown mode or option " + Quoted(positional[1]);
     }
+    // The XScreenSaver modes draw into X windows.
+    if (result.backend == DisplayBackend::Wayland && (root || windowOption))
+        return "--root and --window-id draw into X windows: --backend wayland is for /s and /c";
     if (windowOption) {
         result.mode = LinuxMode::XScreenSaverWindow;
         result.windowId = *windowOption;
@@ -196,6 +207,12 @@ std::string ParseCommandLine(int argc, const char* const* argv, const char* xscr
     return "";
 }
 
+DisplayBackend ChooseBackend(const CommandLine& commandLine, const char* waylandDisplay) {
+    if (commandLine.backend) return *commandLine.backend;
+    if (commandLine.display) return DisplayBackend::X11;
+    return waylandDisplay != nullptr && *waylandDisplay != '\0' ? DisplayBackend::Wayland : DisplayBackend::X11;
+}
+
 std::string UsageText(const char* program) {
     std::string p = program;
     return "Usage: " + p + " [MODE] [OPTIONS]\n"
@@ -203,6 +220,7 @@ std::string UsageText(const char* program) {
            "\n"
            "Modes (the letter alone or after / or -; the long options after - or --):\n"
            "  /s, -s              full-screen screen saver; ends on a key, a click or moving the mouse\n"
+           "                      (on every output of a Wayland session, see --backend)\n"
            "  /p ID, -p ID        draw inside the X window ID (decimal or 0x hex) until it is destroyed\n"
            "  /c, -c              settings (also with no argument outside XScreenSaver)\n"
            "  --root              XScreenSaver: draw on the root window, or into\n"
@@ -215,6 +233,9 @@ std::string UsageText(const char* program) {
            "  --build, --no-build show each drawing figure by figure, or at once\n"
            "  --seed S            start the garden from seed S (0..4294967295)\n"
            "  --display NAME      the X display to use instead of $DISPLAY\n"
+           "  --backend x11|wayland\n"
+           "                      where /s runs (and /c shows); default: Wayland when\n"
+           "                      $WAYLAND_DISPLAY is set and no --display is given, else X11\n"
            "  --help, --version\n"
            "\n"
            "Settings are kept in $XDG_CONFIG_HOME/tessaly/tessaly.ini (~/.config/tessaly/tessaly.ini).\n";

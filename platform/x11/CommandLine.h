@@ -18,6 +18,9 @@ enum class LinuxMode {
     XScreenSaverWindow,  // --window-id ID or XSCREENSAVER_WINDOW: draw into that window
 };
 
+// Where /s runs: an X server, or a Wayland compositor (one surface per output).
+enum class DisplayBackend { X11, Wayland };
+
 struct CommandLine {
     LinuxMode mode = LinuxMode::Settings;
     unsigned long windowId = 0;  // Preview and XScreenSaverWindow
@@ -26,6 +29,7 @@ struct CommandLine {
     std::optional<int32_t> speed;        // override of the file, 0..100
     std::optional<int32_t> build;        // override of the file, 0 or 1
     std::optional<std::string> display;  // --display NAME, else $DISPLAY
+    std::optional<DisplayBackend> backend;  // --backend x11|wayland, else chosen by the session
     bool stats = false;                  // hidden: ticks, paints and memory once a second
 };
 
@@ -33,6 +37,12 @@ struct CommandLine {
 // when unset). Returns "" on success, else a one-line message for the user.
 std::string ParseCommandLine(int argc, const char* const* argv, const char* xscreensaverWindow,
                              CommandLine& result);
+
+// The backend of the saver: the one forced with --backend; else X11 when
+// --display names an X display; else Wayland when `waylandDisplay` (the value
+// of WAYLAND_DISPLAY) is set, since an X server under XWayland cannot cover
+// Wayland windows; else X11.
+DisplayBackend ChooseBackend(const CommandLine& commandLine, const char* waylandDisplay);
 
 // An X window id: decimal, or hexadecimal after 0x / 0X; nonzero, 32 bits.
 bool ParseWindowId(const char* text, unsigned long& id);

@@ -8,6 +8,7 @@
 #include "CommandLine.h"
 #include "SettingsDialog.h"
 #include "SettingsFile.h"
+#include "WaylandSaver.h"
 #include "X11Modes.h"
 #include "random/Random.h"
 #include "settings/Settings.h"
@@ -54,11 +55,17 @@ int main(int argc, char** argv) {
     LoadSettings(file);
     SeedRandom(commandLine.seed ? *commandLine.seed : static_cast<uint32_t>(std::time(nullptr)));
 
-    if (commandLine.mode == LinuxMode::Settings) return RunSettingsMode(file, argc, argv);
+    const bool wayland = ChooseBackend(commandLine, std::getenv("WAYLAND_DISPLAY")) == DisplayBackend::Wayland;
+    if (commandLine.mode == LinuxMode::Settings) {
+        // A forced backend holds for the dialog too; otherwise GTK chooses.
+        if (commandLine.backend) setenv("GDK_BACKEND", wayland ? "wayland" : "x11", 1);
+        return RunSettingsMode(file, argc, argv);
+    }
 
     // One run's overrides; the file keeps what it holds.
     if (commandLine.cycleLength) cycleLengthSetting = *commandLine.cycleLength;
     if (commandLine.speed) speedSetting = *commandLine.speed;
     if (commandLine.build) buildSetting = *commandLine.build;
+    if (commandLine.mode == LinuxMode::Saver && wayland) return RunWaylandSaver();
     return RunDrawingMode(commandLine);
 }

@@ -1,0 +1,15 @@
+// Built when GTK 3 or gtk-layer-shell was missing at configure time.
+#include <cstdio>
+
+#include "WaylandSaver.h"
+
+namespace tessaly {
+
+int RunWaylandSaver() {
+    std::fputs("tessaly: this tessaly was built without Wayland support (GTK 3 and gtk-layer-shell); "
+               "use --backend x11 under XWayland\n",
+               stderr);
+    return 1;
+}
+
+}  // namespace tessaly

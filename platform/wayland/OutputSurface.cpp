@@ -1,0 +1,239 @@
+#include "OutputSurface.h"
+
+#include <gtk-layer-shell.h>
+
+#include "CairoDevice.h"
+
+namespace tessaly {
+
+namespace {
+
+// Input first (GDK's events come at the default priority), then the paint an
+// invalidation asked for, then GTK's redraw, and the tick only after those,
+// so even a 5 ms period can neither starve the screen nor the user.
+constexpr int kPaintPriority = G_PRIORITY_HIGH_IDLE + 10;
+constexpr int kTimerPriority = G_PRIORITY_HIGH_IDLE + 30;
+
+constexpr GtkLayerShellEdge kEdges[] = {GTK_LAYER_SHELL_EDGE_LEFT, GTK_LAYER_SHELL_EDGE_RIGHT,
+                                        GTK_LAYER_SHELL_EDGE_TOP, GTK_LAYER_SHELL_EDGE_BOTTOM};
+
+constexpr int kInputEvents = GDK_KEY_PRESS_MASK | GDK_BUTTON_PRESS_MASK | GDK_POINTER_MOTION_MASK |
+                             GDK_ENTER_NOTIFY_MASK | GDK_TOUCH_MASK;
+
+int MonitorIndex(GdkMonitor* monitor) {
+    GdkDisplay* display = gdk_monitor_get_display(monitor);
+    for (int i = 0; i < gdk_display_get_n_monitors(display); ++i)
+        if (gdk_display_get_monitor(display, i) == monitor) return i;
+    return 0;
+}
+
+}  // namespace
+
+OutputSurface::OutputSurface(GdkMonitor* monitor, SurfaceKind kind, GdiObjects& objects, SaverInput& saver)
+    : monitor_(monitor),
+      saver_(saver),
+      window_(GTK_WIDGET(g_object_ref_sink(gtk_window_new(GTK_WINDOW_TOPLEVEL)))),
+      canvas_(new FullScreenWindow(objects)) {
+    g_object_ref(monitor_);
+    gtk_window_set_title(GTK_WINDOW(window_), "Tessaly");
+    gtk_widget_set_app_paintable(window_, TRUE);
+    gtk_widget_add_events(window_, kInputEvents);
+    PlaceOnOutput(kind);
+    g_signal_connect(window_, "realize", G_CALLBACK(OnRealize), this);
+    g_signal_connect(window_, "size-allocate", G_CALLBACK(OnSizeAllocate), this);
+    g_signal_connect(window_, "notify::scale-factor", G_CALLBACK(OnScaleChanged), this);
+    g_signal_connect(window_, "draw", G_CALLBACK(OnDraw), this);
+    for (const char* input : {"key-press-event", "button-press-event", "motion-notify-event", "enter-notify-event",
+                              "touch-event"})
+        g_signal_connect(window_, input, G_CALLBACK(OnInput), this);
+    g_signal_connect(window_, "destroy", G_CALLBACK(OnDestroy), this);
+    canvas_->AttachHost(this);
+    gtk_widget_show(window_);
+}
+
+OutputSurface::~OutputSurface() {
+    if (window_ != nullptr) {
+        GtkWidget* window = window_;
+        g_signal_handlers_disconnect_by_data(window, this);
+        gtk_widget_destroy(window);
+        TearDown();
+        g_object_unref(window);
+    }
+    g_object_unref(monitor_);
+}
+
+void OutputSurface::PlaceOnOutput(SurfaceKind kind) {
+    GtkWindow* window = GTK_WINDOW(window_);
+    if (kind == SurfaceKind::FullScreenWindow) {
+        gtk_window_set_decorated(window, FALSE);
+        gtk_window_fullscreen_on_monitor(window, gtk_window_get_screen(window), MonitorIndex(monitor_));
+        return;
+    }
+    gtk_layer_init_for_window(window);
+    gtk_layer_set_namespace(window, "tessaly");
+    gtk_layer_set_layer(window, GTK_LAYER_SHELL_LAYER_OVERLAY);
+    gtk_layer_set_monitor(window, monitor_);
+    for (GtkLayerShellEdge edge : kEdges) gtk_layer_set_anchor(window, edge, TRUE);
+    // -1: not pushed aside by panels' exclusive zones, so it covers them too.
+    gtk_layer_set_exclusive_zone(window, -1);
+    gtk_layer_set_keyboard_mode(window, GTK_LAYER_SHELL_KEYBOARD_MODE_EXCLUSIVE);
+}
+
+void OutputSurface::OnRealize(GtkWidget* widget, gpointer) {
+    GdkWindow* window = gtk_widget_get_window(widget);
+    GdkCursor* blank = gdk_cursor_new_for_display(gdk_window_get_display(window), GDK_BLANK_CURSOR);
+    gdk_window_set_cursor(window, blank);
+    g_object_unref(blank);
+}
+
+void OutputSurface::OnSizeAllocate(GtkWidget* widget, GdkRectangle*, gpointer self) {
+    static_cast<OutputSurface*>(self)->FollowSize(widget);
+}
+
+void OutputSurface::OnScaleChanged(GtkWidget* widget, GParamSpec*, gpointer self) {
+    static_cast<OutputSurface*>(self)->FollowSize(widget);
+}
+
+// The image follows the surface's size in buffer pixels (logical size times
+// the output's scale); what was painted stays where it was, new area starts
+// black.
+void OutputSurface::FollowSize(GtkWidget* widget) {
+    const int scale = gtk_widget_get_scale_factor(widget);
+    const int width = gtk_widget_get_allocated_width(widget) * scale;
+    const int height = gtk_widget_get_allocated_height(widget) * scale;
+    if (width <= 0 || height <= 0 || (image_ != nullptr && width == width_ && height == height_)) return;
+    CairoSurface image = CreateFilledImage(width, height, Rgb(0, 0, 0));
+    if (image_ != nullptr) {
+        CairoContext cr(cairo_create(image.get()));
+        PaintImage(cr.get(), image_.get());
+    }
+    image_ = std::move(image);
+    width_ = width;
+    height_ = height;
+}
+
+gboolean OutputSurface::OnDraw(GtkWidget* widget, cairo_t* cr, gpointer self) {
+    auto* surface = static_cast<OutputSurface*>(self);
+    if (surface->image_ == nullptr) return TRUE;
+    // One image pixel on each buffer pixel: undo the scale GTK draws with.
+    const double scale = gtk_widget_get_scale_factor(widget);
+    cairo_save(cr);
+    cairo_scale(cr, 1 / scale, 1 / scale);
+    PaintImage(cr, surface->image_.get());
+    cairo_restore(cr);
+    // The canvas starts once its surface is on the output at its real size.
+    if (!surface->created_) {
+        surface->created_ = true;
+        surface->canvas_->OnCreate();
+    }
+    return TRUE;
+}
+
+gboolean OutputSurface::OnInput(GtkWidget*, GdkEvent* event, gpointer self) {
+    auto* surface = static_cast<OutputSurface*>(self);
+    if (surface->canvas_ == nullptr) return TRUE;
+    switch (event->type) {
+        case GDK_KEY_PRESS:
+        case GDK_BUTTON_PRESS:  // the wheel comes as scroll events, never as a press
+        case GDK_TOUCH_BEGIN: surface->canvas_->OnButtonOrKeyDown(); break;
+        case GDK_MOTION_NOTIFY:
+        case GDK_ENTER_NOTIFY: {
+            // Surfaces report in their own logical pixels; the layout is
+            // what the pointer really moves across.
+            double x = 0, y = 0;
+            gdk_event_get_coords(event, &x, &y);
+            GdkRectangle output{};
+            gdk_monitor_get_geometry(surface->monitor_, &output);
+            surface->saver_.PointerAt(output.x + static_cast<int>(x), output.y + static_cast<int>(y));
+            break;
+        }
+        default: break;
+    }
+    return TRUE;
+}
+
+void OutputSurface::PointerAt(int x, int y) {
+    if (canvas_ != nullptr) canvas_->OnMouseMove(x, y);
+}
+
+void OutputSurface::SetTimer(int id, unsigned periodMs) {
+    if (id != kCanvasTimerId || window_ == nullptr) return;
+    KillTimer(id);
+    timerSource_ = g_timeout_add_full(kTimerPriority, periodMs, OnTick, this, nullptr);
+}
+
+void OutputSurface::KillTimer(int id) {
+    if (id != kCanvasTimerId || timerSource_ == 0) return;
+    g_source_remove(timerSource_);
+    timerSource_ = 0;
+}
+
+// The surface has no background: an erase clears nothing.
+void OutputSurface::InvalidateRect(bool) {
+    if (window_ == nullptr) return;
+    invalid_ = true;
+    if (paintSource_ == 0) paintSource_ = g_idle_add_full(kPaintPriority, OnPaintIdle, this, nullptr);
+}
+
+void OutputSurface::UpdateWindow() {
+    if (invalid_) Paint();
+}
+
+Rect OutputSurface::GetClientRect() { return Rect{0, 0, width_, height_}; }
+
+void OutputSurface::PostClose() { saver_.CloseSaver(); }
+
+gboolean OutputSurface::OnTick(gpointer self) {
+    static_cast<OutputSurface*>(self)->canvas_->OnTimer(kCanvasTimerId);
+    return G_SOURCE_CONTINUE;
+}
+
+gboolean OutputSurface::OnPaintIdle(gpointer self) {
+    auto* surface = static_cast<OutputSurface*>(self);
+    surface->paintSource_ = 0;
+    surface->Paint();
+    return G_SOURCE_REMOVE;
+}
+
+void OutputSurface::Paint() {
+    invalid_ = false;
+    if (paintSource_ != 0) {
+        g_source_remove(paintSource_);
+        paintSource_ = 0;
+    }
+    if (canvas_ == nullptr || image_ == nullptr) return;
+    {
+        CairoContext cr(cairo_create(image_.get()));
+        CairoDevice device(cr.get());
+        canvas_->OnPaint(device);
+    }
+    cairo_surface_flush(image_.get());
+    gtk_widget_queue_draw(window_);
+}
+
+void OutputSurface::OnDestroy(GtkWidget*, gpointer self) {
+    auto* surface = static_cast<OutputSurface*>(self);
+    GtkWidget* window = surface->window_;
+    surface->TearDown();
+    surface->window_ = nullptr;
+    g_object_unref(window);
+    surface->saver_.SurfaceGone();
+}
+
+// After the window: no more ticks or paints, and the canvas's last-message
+// hook deletes the queued figures, the scene and the canvas itself.
+void OutputSurface::TearDown() {
+    KillTimer(kCanvasTimerId);
+    if (paintSource_ != 0) {
+        g_source_remove(paintSource_);
+        paintSource_ = 0;
+    }
+    invalid_ = false;
+    if (canvas_ == nullptr) return;
+    FullScreenWindow* canvas = canvas_;
+    canvas_ = nullptr;
+    canvas->AttachHost(nullptr);
+    canvas->PostNcDestroy();
+}
+
+}  // namespace tessaly

@@ -1,0 +1,81 @@
+// One output's share of the Wayland saver: a surface covering the output
+// (an overlay-layer surface, or a full-screen window where the compositor
+// has no layer shell), an image at the output's buffer resolution that every
+// paint draws into, and the canvas that paints it, driven by a GLib timer.
+//
+// The image is what the surface shows: nothing painted is ever erased, and
+// on a scale-2 output every buffer pixel is a garden pixel.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include "CairoImage.h"
+#include "canvas/FullScreenWindow.h"
+#include "canvas/WindowHost.h"
+#include "device/GdiObjects.h"
+
+namespace tessaly {
+
+enum class SurfaceKind { OverlayLayer, FullScreenWindow };
+
+// What a surface reports to the saver that owns all of them.
+class SaverInput {
+public:
+    virtual ~SaverInput() = default;
+    // The pointer was reported at (x, y) in the compositor's layout (logical pixels).
+    virtual void PointerAt(int x, int y) = 0;
+    // A canvas posted its close: the saver ends.
+    virtual void CloseSaver() = 0;
+    // The surface's window is gone (its output was removed, or the compositor closed it).
+    virtual void SurfaceGone() = 0;
+};
+
+class OutputSurface final : public WindowHost {
+public:
+    OutputSurface(GdkMonitor* monitor, SurfaceKind kind, GdiObjects& objects, SaverInput& saver);
+    ~OutputSurface() override;  // the window goes first, then the canvas
+    OutputSurface(const OutputSurface&) = delete;
+    OutputSurface& operator=(const OutputSurface&) = delete;
+
+    GdkMonitor* Monitor() const { return monitor_; }
+    bool Alive() const { return window_ != nullptr; }
+    // A pointer report from any of the saver's surfaces, in layout pixels:
+    // every canvas applies its mouse rule to it.
+    void PointerAt(int x, int y);
+
+    // WindowHost
+    void SetTimer(int id, unsigned periodMs) override;
+    void KillTimer(int id) override;
+    void InvalidateRect(bool erase) override;
+    void UpdateWindow() override;
+    Rect GetClientRect() override;
+    void PostClose() override;
+
+private:
+    static gboolean OnTick(gpointer self);
+    static gboolean OnPaintIdle(gpointer self);
+    static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
+    static void OnSizeAllocate(GtkWidget* widget, GdkRectangle*, gpointer self);
+    static void OnScaleChanged(GtkWidget* widget, GParamSpec*, gpointer self);
+    static void OnRealize(GtkWidget* widget, gpointer self);
+    static gboolean OnInput(GtkWidget*, GdkEvent* event, gpointer self);
+    static void OnDestroy(GtkWidget*, gpointer self);
+
+    void PlaceOnOutput(SurfaceKind kind);
+    void FollowSize(GtkWidget* widget);
+    void Paint();
+    void TearDown();
+
+    GdkMonitor* monitor_;
+    SaverInput& saver_;
+    GtkWidget* window_;
+    CairoSurface image_;
+    int width_ = 0, height_ = 0;  // buffer pixels
+    FullScreenWindow* canvas_;    // deletes itself in PostNcDestroy
+    bool created_ = false;
+    guint timerSource_ = 0;
+    guint paintSource_ = 0;
+    bool invalid_ = false;
+};
+
+}  // namespace tessaly
