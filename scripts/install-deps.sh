@@ -6,12 +6,16 @@ set -euo pipefail
 packages=(
   # build
   g++ cmake make pkg-config libcairo2-dev libx11-dev libxfixes-dev libgtk-3-dev libexpat1-dev
+  # the saver on Wayland (layer-shell surfaces through GTK)
+  libgtk-layer-shell-dev libwayland-dev
   # unit tests and benchmarks
   googletest libgtest-dev libbenchmark-dev valgrind python3
   # Windows: cross compiler and Wine
   g++-mingw-w64-x86-64-posix wine wine64
   # end-to-end tests on a real X server
   xvfb xdotool x11-utils x11-apps xauth imagemagick
+  # end-to-end tests on a headless Wayland compositor
+  sway grim wtype
 )
 
 missing=()

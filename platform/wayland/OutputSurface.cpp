@@ -17,8 +17,7 @@ constexpr int kTimerPriority = G_PRIORITY_HIGH_IDLE + 30;
 constexpr GtkLayerShellEdge kEdges[] = {GTK_LAYER_SHELL_EDGE_LEFT, GTK_LAYER_SHELL_EDGE_RIGHT,
                                         GTK_LAYER_SHELL_EDGE_TOP, GTK_LAYER_SHELL_EDGE_BOTTOM};
 
-constexpr int kInputEvents = GDK_KEY_PRESS_MASK | GDK_BUTTON_PRESS_MASK | GDK_POINTER_MOTION_MASK |
-                             GDK_ENTER_NOTIFY_MASK | GDK_TOUCH_MASK;
+constexpr int kInputEvents = GDK_KEY_PRESS_MASK | GDK_BUTTON_PRESS_MASK | GDK_POINTER_MOTION_MASK | GDK_TOUCH_MASK;
 
 int MonitorIndex(GdkMonitor* monitor) {
     GdkDisplay* display = gdk_monitor_get_display(monitor);
@@ -43,8 +42,7 @@ OutputSurface::OutputSurface(GdkMonitor* monitor, SurfaceKind kind, GdiObjects& 
     g_signal_connect(window_, "size-allocate", G_CALLBACK(OnSizeAllocate), this);
     g_signal_connect(window_, "notify::scale-factor", G_CALLBACK(OnScaleChanged), this);
     g_signal_connect(window_, "draw", G_CALLBACK(OnDraw), this);
-    for (const char* input : {"key-press-event", "button-press-event", "motion-notify-event", "enter-notify-event",
-                              "touch-event"})
+    for (const char* input : {"key-press-event", "button-press-event", "motion-notify-event", "touch-event"})
         g_signal_connect(window_, input, G_CALLBACK(OnInput), this);
     g_signal_connect(window_, "destroy", G_CALLBACK(OnDestroy), this);
     canvas_->AttachHost(this);
@@ -136,10 +134,11 @@ gboolean OutputSurface::OnInput(GtkWidget*, GdkEvent* event, gpointer self) {
         case GDK_KEY_PRESS:
         case GDK_BUTTON_PRESS:  // the wheel comes as scroll events, never as a press
         case GDK_TOUCH_BEGIN: surface->canvas_->OnButtonOrKeyDown(); break;
-        case GDK_MOTION_NOTIFY:
-        case GDK_ENTER_NOTIFY: {
-            // Surfaces report in their own logical pixels; the layout is
-            // what the pointer really moves across.
+        case GDK_MOTION_NOTIFY: {
+            // Only motions count: the enter a surface gets when it appears
+            // under the pointer is not the user moving it. Surfaces report in
+            // their own logical pixels; the layout is what the pointer
+            // really moves across, from one output to the next.
             double x = 0, y = 0;
             gdk_event_get_coords(event, &x, &y);
             GdkRectangle output{};

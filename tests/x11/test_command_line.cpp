@@ -131,3 +131,19 @@ TEST(CommandLine, HelpAndVersion) {
     EXPECT_NE(UsageText("tessaly").find("--window-id"), std::string::npos);
     EXPECT_EQ(VersionText().rfind("tessaly ", 0), 0u);
 }
+
+TEST(CommandLine, BackendIsForcedOrChosenByTheSession) {
+    constexpr const char* kWayland = "wayland-1";
+    EXPECT_EQ(ChooseBackend(Parse({"/s"}).line, kWayland), DisplayBackend::Wayland);
+    EXPECT_EQ(ChooseBackend(Parse({"/s"}).line, ""), DisplayBackend::X11);
+    EXPECT_EQ(ChooseBackend(Parse({"/s"}).line, nullptr), DisplayBackend::X11);
+    // Naming an X display, or forcing a backend, overrides the session.
+    EXPECT_EQ(ChooseBackend(Parse({"/s", "--display", ":1"}).line, kWayland), DisplayBackend::X11);
+    EXPECT_EQ(ChooseBackend(Parse({"/s", "--backend", "x11"}).line, kWayland), DisplayBackend::X11);
+    EXPECT_EQ(ChooseBackend(Parse({"/s", "--backend=wayland"}).line, nullptr), DisplayBackend::Wayland);
+    // X windows are X11's alone; an unknown backend is an error.
+    for (auto args : {std::initializer_list<const char*>{"--backend", "wayland", "-p", "12"},
+                      {"--backend", "wayland", "--root"}, {"--backend", "mir", "/s"}, {"/s", "--backend"}})
+        EXPECT_NE(Parse(args).error, "") << args.begin()[1];
+    EXPECT_NE(UsageText("tessaly").find("--backend"), std::string::npos);
+}
