@@ -3,6 +3,7 @@
 #include <gtk-layer-shell.h>
 
 #include "CairoDevice.h"
+#include "DamageRecorder.h"
 
 namespace tessaly {
 
@@ -13,6 +14,9 @@ namespace {
 // so even a 5 ms period can neither starve the screen nor the user.
 constexpr int kPaintPriority = G_PRIORITY_HIGH_IDLE + 10;
 constexpr int kTimerPriority = G_PRIORITY_HIGH_IDLE + 30;
+
+// More rectangles than this are redrawn as their bounding box.
+constexpr std::size_t kMaxDamageRects = 64;
 
 constexpr GtkLayerShellEdge kEdges[] = {GTK_LAYER_SHELL_EDGE_LEFT, GTK_LAYER_SHELL_EDGE_RIGHT,
                                         GTK_LAYER_SHELL_EDGE_TOP, GTK_LAYER_SHELL_EDGE_BOTTOM};
@@ -201,13 +205,22 @@ void OutputSurface::Paint() {
         paintSource_ = 0;
     }
     if (canvas_ == nullptr || image_ == nullptr) return;
+    std::vector<Rect> damage;
     {
         CairoContext cr(cairo_create(image_.get()));
         CairoDevice device(cr.get());
-        canvas_->OnPaint(device);
+        DamageRecorder recorder(device);
+        canvas_->OnPaint(recorder);
+        damage = ClipRects(recorder.Damage(), width_, height_);
     }
     cairo_surface_flush(image_.get());
-    gtk_widget_queue_draw(window_);
+    // Only what the figures touched is redrawn and sent to the compositor,
+    // in logical pixels, rounded outward.
+    if (damage.size() > kMaxDamageRects) damage = {BoundingRect(damage)};
+    const int scale = gtk_widget_get_scale_factor(window_);
+    for (const Rect& r : damage)
+        gtk_widget_queue_draw_area(window_, r.left / scale, r.top / scale, (r.right + scale - 1) / scale - r.left / scale,
+                                   (r.bottom + scale - 1) / scale - r.top / scale);
 }
 
 void OutputSurface::OnDestroy(GtkWidget*, gpointer self) {

@@ -31,6 +31,16 @@ gboolean OnSignal(gint, GIOCondition, gpointer data) {
     return G_SOURCE_CONTINUE;
 }
 
+// gtk-layer-shell warns in its own words when the compositor lacks the
+// protocol; the fallback is announced in one line of ours instead.
+bool LayerShellSupported() {
+    const guint quiet = g_log_set_handler(nullptr, G_LOG_LEVEL_WARNING,
+                                          [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
+    const bool supported = gtk_layer_is_supported();
+    g_log_remove_handler(nullptr, quiet);
+    return supported;
+}
+
 }  // namespace
 
 int RunWaylandSaver() {
@@ -45,7 +55,7 @@ int RunWaylandSaver() {
                          name != nullptr && *name != '\0' ? name : "wayland-0");
             return 1;
         }
-        const bool layerShell = gtk_layer_is_supported();
+        const bool layerShell = LayerShellSupported();
         if (!layerShell)
             std::fputs("tessaly: the compositor has no layer shell; falling back to a full-screen window on each "
                        "monitor\n",
