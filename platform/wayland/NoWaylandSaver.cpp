@@ -5,7 +5,7 @@
 
 namespace tessaly {
 
-int RunWaylandSaver() {
+int RunWaylandSaver(GardenState&) {
     std::fputs("tessaly: this tessaly was built without Wayland support (GTK 3 and gtk-layer-shell); "
                "use --backend x11 under XWayland\n",
                stderr);

@@ -32,11 +32,12 @@ int MonitorIndex(GdkMonitor* monitor) {
 
 }  // namespace
 
-OutputSurface::OutputSurface(GdkMonitor* monitor, SurfaceKind kind, GdiObjects& objects, SaverInput& saver)
+OutputSurface::OutputSurface(GdkMonitor* monitor, SurfaceKind kind, GardenState& state, GdiObjects& objects,
+                             SaverInput& saver)
     : monitor_(monitor),
       saver_(saver),
       window_(GTK_WIDGET(g_object_ref_sink(gtk_window_new(GTK_WINDOW_TOPLEVEL)))),
-      canvas_(new FullScreenWindow(objects)) {
+      canvas_(std::make_unique<FullScreenWindow>(state, objects)) {
     g_object_ref(monitor_);
     gtk_window_set_title(GTK_WINDOW(window_), "Tessaly");
     gtk_widget_set_app_paintable(window_, TRUE);
@@ -98,7 +99,7 @@ void OutputSurface::OnScaleChanged(GtkWidget* widget, GParamSpec*, gpointer self
 
 // The image follows the surface's size in buffer pixels (logical size times
 // the output's scale); what was painted stays where it was, new area starts
-// black.
+// black, and the canvas maps its next drawing onto the new size.
 void OutputSurface::FollowSize(GtkWidget* widget) {
     const int scale = gtk_widget_get_scale_factor(widget);
     const int width = gtk_widget_get_allocated_width(widget) * scale;
@@ -112,6 +113,7 @@ void OutputSurface::FollowSize(GtkWidget* widget) {
     image_ = std::move(image);
     width_ = width;
     height_ = height;
+    if (canvas_ != nullptr) canvas_->ClientAreaChanged();
 }
 
 gboolean OutputSurface::OnDraw(GtkWidget* widget, cairo_t* cr, gpointer self) {
@@ -159,35 +161,34 @@ void OutputSurface::PointerAt(int x, int y) {
     if (canvas_ != nullptr) canvas_->OnMouseMove(x, y);
 }
 
-void OutputSurface::SetTimer(int id, unsigned periodMs) {
-    if (id != kCanvasTimerId || window_ == nullptr) return;
-    KillTimer(id);
+void OutputSurface::StartTicking(unsigned periodMs) {
+    if (window_ == nullptr) return;
+    StopTicking();
     timerSource_ = g_timeout_add_full(kTimerPriority, periodMs, OnTick, this, nullptr);
 }
 
-void OutputSurface::KillTimer(int id) {
-    if (id != kCanvasTimerId || timerSource_ == 0) return;
+void OutputSurface::StopTicking() {
+    if (timerSource_ == 0) return;
     g_source_remove(timerSource_);
     timerSource_ = 0;
 }
 
-// The surface has no background: an erase clears nothing.
-void OutputSurface::InvalidateRect(bool) {
-    if (window_ == nullptr) return;
-    invalid_ = true;
-    if (paintSource_ == 0) paintSource_ = g_idle_add_full(kPaintPriority, OnPaintIdle, this, nullptr);
+void OutputSurface::RequestPaint() {
+    if (window_ != nullptr && paintSource_ == 0)
+        paintSource_ = g_idle_add_full(kPaintPriority, OnPaintIdle, this, nullptr);
 }
 
-void OutputSurface::UpdateWindow() {
-    if (invalid_) Paint();
+// The surface has no background, so there is nothing to erase first.
+void OutputSurface::RepaintNow() {
+    if (window_ != nullptr) Paint();
 }
 
-Rect OutputSurface::GetClientRect() { return Rect{0, 0, width_, height_}; }
+Size OutputSurface::ClientSize() { return Size{width_, height_}; }
 
-void OutputSurface::PostClose() { saver_.CloseSaver(); }
+void OutputSurface::RequestClose() { saver_.CloseSaver(); }
 
 gboolean OutputSurface::OnTick(gpointer self) {
-    static_cast<OutputSurface*>(self)->canvas_->OnTimer(kCanvasTimerId);
+    static_cast<OutputSurface*>(self)->canvas_->OnTick();
     return G_SOURCE_CONTINUE;
 }
 
@@ -199,7 +200,6 @@ gboolean OutputSurface::OnPaintIdle(gpointer self) {
 }
 
 void OutputSurface::Paint() {
-    invalid_ = false;
     if (paintSource_ != 0) {
         g_source_remove(paintSource_);
         paintSource_ = 0;
@@ -232,20 +232,18 @@ void OutputSurface::OnDestroy(GtkWidget*, gpointer self) {
     surface->saver_.SurfaceGone();
 }
 
-// After the window: no more ticks or paints, and the canvas's last-message
-// hook deletes the queued figures, the scene and the canvas itself.
+// After the window: no more ticks or paints; the canvas deletes its queued
+// figures and its scene, and goes.
 void OutputSurface::TearDown() {
-    KillTimer(kCanvasTimerId);
+    StopTicking();
     if (paintSource_ != 0) {
         g_source_remove(paintSource_);
         paintSource_ = 0;
     }
-    invalid_ = false;
     if (canvas_ == nullptr) return;
-    FullScreenWindow* canvas = canvas_;
-    canvas_ = nullptr;
-    canvas->AttachHost(nullptr);
-    canvas->PostNcDestroy();
+    canvas_->AttachHost(nullptr);
+    canvas_->OnWindowDestroyed();
+    canvas_.reset();
 }
 
 }  // namespace tessaly

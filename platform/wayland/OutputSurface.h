@@ -9,6 +9,8 @@
 
 #include <gtk/gtk.h>
 
+#include <memory>
+
 #include "CairoImage.h"
 #include "canvas/FullScreenWindow.h"
 #include "canvas/WindowHost.h"
@@ -32,7 +34,8 @@ public:
 
 class OutputSurface final : public WindowHost {
 public:
-    OutputSurface(GdkMonitor* monitor, SurfaceKind kind, GdiObjects& objects, SaverInput& saver);
+    OutputSurface(GdkMonitor* monitor, SurfaceKind kind, GardenState& state, GdiObjects& objects,
+                  SaverInput& saver);
     ~OutputSurface() override;  // the window goes first, then the canvas
     OutputSurface(const OutputSurface&) = delete;
     OutputSurface& operator=(const OutputSurface&) = delete;
@@ -44,12 +47,12 @@ public:
     void PointerAt(int x, int y);
 
     // WindowHost
-    void SetTimer(int id, unsigned periodMs) override;
-    void KillTimer(int id) override;
-    void InvalidateRect(bool erase) override;
-    void UpdateWindow() override;
-    Rect GetClientRect() override;
-    void PostClose() override;
+    void StartTicking(unsigned periodMs) override;
+    void StopTicking() override;
+    void RequestPaint() override;
+    void RepaintNow() override;
+    Size ClientSize() override;
+    void RequestClose() override;
 
 private:
     static gboolean OnTick(gpointer self);
@@ -71,11 +74,10 @@ private:
     GtkWidget* window_;
     CairoSurface image_;
     int width_ = 0, height_ = 0;  // buffer pixels
-    FullScreenWindow* canvas_;    // deletes itself in PostNcDestroy
+    std::unique_ptr<FullScreenWindow> canvas_;
     bool created_ = false;
     guint timerSource_ = 0;
     guint paintSource_ = 0;
-    bool invalid_ = false;
 };
 
 }  // namespace tessaly

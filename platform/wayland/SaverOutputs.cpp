@@ -4,8 +4,9 @@
 
 namespace tessaly {
 
-SaverOutputs::SaverOutputs(GdkDisplay* display, SurfaceKind kind, GdiObjects& objects, GMainLoop* loop)
-    : display_(display), kind_(kind), objects_(objects), loop_(loop) {
+SaverOutputs::SaverOutputs(GdkDisplay* display, SurfaceKind kind, GardenState& state, GdiObjects& objects,
+                           GMainLoop* loop)
+    : display_(display), kind_(kind), state_(state), objects_(objects), loop_(loop) {
     for (int i = 0; i < gdk_display_get_n_monitors(display_); ++i) Cover(gdk_display_get_monitor(display_, i));
     g_signal_connect(display_, "monitor-added", G_CALLBACK(OnMonitorAdded), this);
     g_signal_connect(display_, "monitor-removed", G_CALLBACK(OnMonitorRemoved), this);
@@ -18,7 +19,7 @@ SaverOutputs::~SaverOutputs() {
 }
 
 void SaverOutputs::Cover(GdkMonitor* monitor) {
-    surfaces_.push_back(std::make_unique<OutputSurface>(monitor, kind_, objects_, *this));
+    surfaces_.push_back(std::make_unique<OutputSurface>(monitor, kind_, state_, objects_, *this));
 }
 
 void SaverOutputs::OnMonitorAdded(GdkDisplay*, GdkMonitor* monitor, gpointer self) {

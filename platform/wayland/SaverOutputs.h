@@ -14,7 +14,9 @@ namespace tessaly {
 class SaverOutputs final : public SaverInput {
 public:
     // Covers every output of `display` now and every one added later.
-    SaverOutputs(GdkDisplay* display, SurfaceKind kind, GdiObjects& objects, GMainLoop* loop);
+    // All canvases draw from `state`, one after the other, so each output
+    // grows a garden of its own.
+    SaverOutputs(GdkDisplay* display, SurfaceKind kind, GardenState& state, GdiObjects& objects, GMainLoop* loop);
     ~SaverOutputs() override;  // every surface goes, window first, then canvas
     SaverOutputs(const SaverOutputs&) = delete;
     SaverOutputs& operator=(const SaverOutputs&) = delete;
@@ -36,6 +38,7 @@ private:
 
     GdkDisplay* display_;
     SurfaceKind kind_;
+    GardenState& state_;
     GdiObjects& objects_;
     GMainLoop* loop_;
     std::vector<std::unique_ptr<OutputSurface>> surfaces_;

@@ -43,7 +43,7 @@ bool LayerShellSupported() {
 
 }  // namespace
 
-int RunWaylandSaver() {
+int RunWaylandSaver(GardenState& state) {
     int signal = 0;
     {
         SignalPipe signals;  // first: a SIGTERM during start-up still ends cleanly
@@ -67,8 +67,8 @@ int RunWaylandSaver() {
         {
             PortableGdiObjects objects;  // outlives the canvases, which release their brushes into it
             SaverOutputs outputs(gdk_display_get_default(),
-                                 layerShell ? SurfaceKind::OverlayLayer : SurfaceKind::FullScreenWindow, objects,
-                                 loop);
+                                 layerShell ? SurfaceKind::OverlayLayer : SurfaceKind::FullScreenWindow, state,
+                                 objects, loop);
             if (watch.signal == 0) g_main_loop_run(loop);
         }
         // The surfaces are gone; let the compositor hear it before the process ends.

@@ -3,17 +3,18 @@
 // button and from its system menu.
 #pragma once
 
-#include "app/CanvasWnd.h"
+#include "app/Win32CanvasHost.h"
 #include "canvas/CanvasWindow.h"
 #include "framework/Dialog.h"
 #include "framework/MessageMap.h"
 #include "framework/ScrollBar.h"
+#include "shell/SettingsDialogModel.h"
 
 namespace tessaly::win32 {
 
 class SettingsDialog : public Dialog {
 public:
-    SettingsDialog();
+    explicit SettingsDialog(GardenState& state);
 
     ScrollBar speedBar;
     ScrollBar cycleBar;
@@ -36,7 +37,8 @@ private:
 
     static const MessageEntry<SettingsDialog> kMessages[];
     static const CommandEntry<SettingsDialog> kClicks[];
-    CanvasWnd previewWindow_;
+    Win32CanvasHost previewWindow_;
+    SettingsDialogModel model_{preview};  // what the sliders and the check box do
 };
 
 }  // namespace tessaly::win32
