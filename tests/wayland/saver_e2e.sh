@@ -98,9 +98,12 @@ cursor() { msg seat - cursor "$@"; }
 
 case $CASE in
 outputs)
+    cursor set 700 20  # a corner the first drawings leave dark
     start
     sleep 2
     shot HEADLESS-1 wide && shot HEADLESS-2 scaled
+    convert "$WORK/wide.png" -crop 24x24+700+20 +repage "$WORK/pointer.png"
+    [ "$(count "$WORK/pointer.png" black)" = 0 ] || fail "the pointer shows over the saver"
     convert "$WORK/wide.png" -crop 640x480+0+0 +repage "$WORK/corner.png"
     [ "$(compare -metric AE "$WORK/corner.png" "$WORK/scaled.png" null: 2>&1)" -gt 10000 ] ||
         fail "the two outputs show the same garden"
@@ -116,8 +119,10 @@ outputs)
     kill -TERM "$SAVER"
     ends 143 SIGTERM
     shot HEADLESS-1 after
-    # Only the pointer is left on the desktop.
+    # Only the pointer is left on the desktop, and it shows again.
     [ "$(count "$WORK/after.png" "$DESKTOP")" -lt 1000 ] || fail "a surface outlived the saver"
+    convert "$WORK/after.png" -crop 24x24+700+20 +repage "$WORK/pointer.png"
+    [ "$(count "$WORK/pointer.png" "$DESKTOP")" -gt 20 ] || fail "no pointer to be seen after the saver"
     ;;
 key)
     start
@@ -145,6 +150,12 @@ hotplug)
     msg create_output
     msg output HEADLESS-3 mode 640x480 position 0 600
     painted HEADLESS-3
+    # An output that grows: the new area is painted, mapped to the new size.
+    msg output HEADLESS-1 mode 1024x768
+    sleep 2
+    shot HEADLESS-1 grown
+    convert "$WORK/grown.png" -gravity East -crop 15%x15%+0+0 +repage "$WORK/edge.png"
+    [ "$(count "$WORK/edge.png" black)" -gt 200 ] || fail "the area HEADLESS-1 gained stays unpainted"
     msg output HEADLESS-3 disable
     running "removing an output"
     kill -INT "$SAVER"
