@@ -20,20 +20,17 @@ AS=()
 PIDS=()
 trap 'kill "${PIDS[@]}" 2>/dev/null; wait; rm -rf "$WORK"' EXIT
 mkdir -p "$ARTEFACTS"
-printf 'xwayland disable\noutput * bg %s solid_color\n' "$DESKTOP" >"$WORK/config"
-chmod 644 "$WORK/config"
+printf 'xwayland disable\noutput * bg %s solid_color\n' "$DESKTOP" >"$WORK/config" && chmod 644 "$WORK/config"
 export XDG_RUNTIME_DIR=$WORK HOME=$WORK XDG_CONFIG_HOME=$WORK/config.d NO_AT_BRIDGE=1 \
     WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1
 unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
 as() { timeout 20 "${AS[@]}" "$@"; }
 # launch LOG PROGRAM ARGS...: in the background as the compositor's user.
 launch() { "${AS[@]}" "${@:2}" >"$WORK/$1" 2>&1 & PIDS+=($!); }
-
+# until TRIES COMMAND...: retries COMMAND every 0.1 s until it succeeds.
+until_ok() { for _ in $(seq "$1"); do "${@:2}" && return 0; sleep 0.1; done; return 1; }
 launch sway.log sway -c "$WORK/config"
-for _ in $(seq 100); do
-    SWAYSOCK=$(ls "$WORK"/sway-ipc.*.sock 2>/dev/null) && [ -S "$WORK/wayland-1" ] && break
-    sleep 0.1
-done
+until_ok 100 eval 'SWAYSOCK=$(ls "$WORK"/sway-ipc.*.sock 2>/dev/null) && [ -S "$WORK/wayland-1" ]'
 [ -n "$SWAYSOCK" ] || fail "sway did not start: $(tail -n3 "$WORK/sway.log")"
 export SWAYSOCK WAYLAND_DISPLAY=wayland-1
 msg() { as swaymsg "$@" >/dev/null || fail "swaymsg $*"; }
@@ -42,7 +39,7 @@ msg create_output
 msg output HEADLESS-1 mode 800x600 position 0 0
 msg output HEADLESS-2 mode 640x480 scale 2 position 800 0
 launch pointer.log "$VIRTUAL_POINTER"
-for _ in $(seq 50); do grep -q ready "$WORK/pointer.log" && break; sleep 0.1; done
+until_ok 50 grep -q ready "$WORK/pointer.log"
 
 # shot OUTPUT NAME: a screenshot of one output, kept as an artefact.
 shot() { as grim -o "$1" "$WORK/$2.png" || fail "grim -o $1"; cp "$WORK/$2.png" "$ARTEFACTS/$CASE-$2.png"; }
@@ -50,8 +47,7 @@ shot() { as grim -o "$1" "$WORK/$2.png" || fail "grim -o $1"; cp "$WORK/$2.png" 
 differ() { compare -metric AE "$1" "$2" null: 2>&1; }
 # count FILE COLOUR [CROP...]: how many pixels (of the crop) differ from COLOUR.
 count() {
-    convert "$1" "${@:3}" +repage "$WORK/part.png"
-    convert "$WORK/part.png" -fill "$2" -colorize 100 "$WORK/solid.png"
+    convert "$1" "${@:3}" +repage "$WORK/part.png" && convert "$WORK/part.png" -fill "$2" -colorize 100 "$WORK/solid.png"
     differ "$WORK/part.png" "$WORK/solid.png"
 }
 # painted OUTPUT: waits until the saver covers OUTPUT (no desktop left) and
@@ -70,8 +66,7 @@ saver() { start /s --seed 7 --speed 95; painted HEADLESS-1; painted HEADLESS-2; 
 running() { sleep 1; kill -0 "$SAVER" 2>/dev/null || fail "$* ended the saver"; }
 # ends CODE WHAT: the saver ends within 5 s with status CODE (128 + signal).
 ends() {
-    for _ in $(seq 50); do kill -0 "$SAVER" 2>/dev/null || break; sleep 0.1; done
-    kill -0 "$SAVER" 2>/dev/null && fail "$2 did not end it"
+    until_ok 50 eval '! kill -0 "$SAVER" 2>/dev/null' || fail "$2 did not end it"
     wait "$SAVER"
     local status=$?
     [ "$status" = "$1" ] || fail "$2: status $status, expected $1"
