@@ -9,9 +9,9 @@ namespace tessaly {
 
 namespace {
 
-// Input first (GDK's events come at the default priority), then the paint an
-// invalidation asked for, then GTK's redraw, and the tick only after those,
-// so even a 5 ms period can neither starve the screen nor the user.
+// Input first (GDK's events come at the default priority), then a requested
+// paint, then GTK's redraw, and the tick only after those, so even a 5 ms
+// period can neither starve the screen nor the user.
 constexpr int kPaintPriority = G_PRIORITY_HIGH_IDLE + 10;
 constexpr int kTimerPriority = G_PRIORITY_HIGH_IDLE + 30;
 
