@@ -50,25 +50,19 @@ count() {
     convert "$1" "${@:3}" +repage "$WORK/part.png" && convert "$WORK/part.png" -fill "$2" -colorize 100 "$WORK/solid.png"
     differ "$WORK/part.png" "$WORK/solid.png"
 }
-# painted OUTPUT: waits until the saver covers OUTPUT (no desktop left) and
-# has drawn on it, or fails.
-painted() {
-    for _ in $(seq 60); do
-        shot "$1" "$1"
-        [ "$(count "$WORK/$1.png" "$DESKTOP")" = "$(identify -format '%[fx:w*h]' "$WORK/$1.png")" ] &&
-            [ "$(count "$WORK/$1.png" black)" -gt 500 ] && return 0
-        sleep 0.25
-    done
-    fail "$1 was not covered and painted"
+# covered OUTPUT: the saver covers OUTPUT (no desktop left) and has drawn on it.
+covered() {
+    shot "$1" "$1" && [ "$(count "$WORK/$1.png" "$DESKTOP")" = "$(identify -format '%[fx:w*h]' "$WORK/$1.png")" ] &&
+        [ "$(count "$WORK/$1.png" black)" -gt 500 ]
 }
+painted() { until_ok 100 covered "$1" || fail "$1 was not covered and painted"; }
 start() { launch tessaly.log "$TESSALY" "$@"; SAVER=$!; }
 saver() { start /s --seed 7 --speed 95; painted HEADLESS-1; painted HEADLESS-2; }
 running() { sleep 1; kill -0 "$SAVER" 2>/dev/null || fail "$* ended the saver"; }
 # ends CODE WHAT: the saver ends within 5 s with status CODE (128 + signal).
 ends() {
     until_ok 50 eval '! kill -0 "$SAVER" 2>/dev/null' || fail "$2 did not end it"
-    wait "$SAVER"
-    local status=$?
+    wait "$SAVER"; local status=$?
     [ "$status" = "$1" ] || fail "$2: status $status, expected $1"
 }
 # edge FILE: something is drawn near the right edge (the garden spans the output).

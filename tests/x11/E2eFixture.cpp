@@ -25,7 +25,9 @@ void TessalyE2e::TearDown() {
 }
 
 std::vector<std::string> TessalyE2e::Environment(const std::vector<std::string>& extra) const {
-    std::vector<std::string> env{"DISPLAY=" + xvfb->Name(), "XDG_CONFIG_HOME=" + configHome, "XSCREENSAVER_WINDOW"};
+    // No WAYLAND_DISPLAY: in a Wayland session it would take /s there.
+    std::vector<std::string> env{"DISPLAY=" + xvfb->Name(), "XDG_CONFIG_HOME=" + configHome, "XSCREENSAVER_WINDOW",
+                                 "WAYLAND_DISPLAY"};
     env.insert(env.end(), extra.begin(), extra.end());
     return env;
 }

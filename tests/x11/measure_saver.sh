@@ -21,6 +21,7 @@ xvfb=$!
 pids+=("$xvfb")
 read -r -t 15 -u "$fd" number
 export DISPLAY=":$number" XDG_CONFIG_HOME="$work"
+unset WAYLAND_DISPLAY  # in a Wayland session /s would run there
 ticks_per_second=$(getconf CLK_TCK)
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
