@@ -301,25 +301,16 @@ TEST(RenderTool, UnreadableBackgroundIsAnIoErrorAndLeavesNoFile) {
     EXPECT_FALSE(std::filesystem::exists(dir / "g.png"));
 }
 
-TEST(RenderTool, PngHeaderIsCheckedBeforeDecoding) {
-    const unsigned char good[kPngHeaderBytes] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13,
-                                                 'I', 'H', 'D', 'R', 0, 0, 0x20, 0, 0, 0, 0x20, 0};
+TEST(RenderTool, PngHeaderLimitsThePictureBeforeDecoding) {
+    unsigned char header[kPngHeaderBytes] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13,
+                                             'I', 'H', 'D', 'R', 0, 0, 0x20, 0, 0, 0, 0x20, 0};
     int w = 0, h = 0;
-    EXPECT_EQ(CheckPngHeader(good, sizeof good, w, h), "");
-    EXPECT_EQ(w, 8192);
-    EXPECT_EQ(h, 8192);
-    unsigned char bad[kPngHeaderBytes];
-    // One byte over the limit, an empty picture, a wider side than Cairo's, a
-    // short file, a chunk other than the header first.
-    const std::vector<std::pair<int, unsigned char>> changes = {{23, 1}, {19, 0}, {18, 0x80}, {4, 'p'}, {15, 'r'}};
-    for (const auto& [at, value] : changes) {
-        std::memcpy(bad, good, sizeof bad);
-        if (at == 18) bad[22] = 0;  // 32768x32: few pixels, but too wide
-        if (at == 19) bad[18] = 0;
-        bad[at] = value;
-        EXPECT_NE(CheckPngHeader(bad, sizeof bad, w, h), "") << at;
-    }
-    EXPECT_NE(CheckPngHeader(good, kPngHeaderBytes - 1, w, h), "");
+    EXPECT_EQ(CheckPngHeader(header, sizeof header, w, h), "");  // 8192x8192, just within
+    EXPECT_EQ(w * h, 8192 * 8192);
+    header[23] = 1;  // 8192x8193
+    EXPECT_NE(CheckPngHeader(header, sizeof header, w, h).find("8192x8193 pixels"), std::string::npos);
+    header[18] = 0x80, header[22] = 0, header[23] = 1;  // 32768x1: few pixels, but wider than Cairo's limit
+    EXPECT_NE(CheckPngHeader(header, sizeof header, w, h), "");
 }
 
 TEST(RenderTool, BackgroundsLieUnderTheGarden) {
