@@ -266,39 +266,34 @@ TEST_F(SettingsFileTest, KilledWritersLeaveTheOldOrTheNewFileAndNoPileOfTemporar
         return values;
     };
 
-    // Kills spread over about twice the time of one write, fork included.
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t timed = fork();
-    if (timed == 0) {
-        SettingsFile writer(path);
-        WriteSettings(writer, 1, 1, 1);
-        _exit(writer.Commit().empty() ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(timed, &status, 0), timed);
-    ASSERT_EQ(status, 0);
-    const auto writeUs = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
-    std::mt19937 random(20261207);
-    std::uniform_int_distribution<long> delayUs(0, 2 * writeUs.count());
-
-    std::map<std::string, uint32_t> before = valuesNow();
-    int killedMidWrite = 0;
-    for (int i = 0; i < 300; ++i) {
-        const int32_t cycle = 1 + i % 30, speed = i % 101, build = i % 2;
+    auto startWriter = [&](int32_t cycle, int32_t speed, int32_t build) {
         const pid_t child = fork();
         if (child == 0) {
             SettingsFile writer(path);
             WriteSettings(writer, cycle, speed, build);
             _exit(writer.Commit().empty() ? 0 : 1);
         }
+        return child;
+    };
+    // Kills spread over about twice the time of one write, fork included.
+    int status = 0;
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(waitpid(startWriter(1, 1, 1), &status, 0) > 0 && status == 0, true);
+    const auto writeUs = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<long> delayUs(0, 2 * writeUs.count());
+
+    std::map<std::string, uint32_t> before = valuesNow();
+    int killedBeforeRename = 0;
+    for (uint32_t i = 0; i < 300; ++i) {
+        const std::map<std::string, uint32_t> written = {{"cycle_length", 1 + i % 30}, {"speed", i % 101}, {"build", i % 2}};
+        const pid_t child = startWriter(1 + i % 30, i % 101, i % 2);
         usleep(static_cast<useconds_t>(delayUs(random)));
         kill(child, SIGKILL);
         ASSERT_EQ(waitpid(child, &status, 0), child);
         const std::map<std::string, uint32_t> after = valuesNow();
-        const std::map<std::string, uint32_t> written = {
-            {"cycle_length", cycle}, {"speed", static_cast<uint32_t>(speed)}, {"build", static_cast<uint32_t>(build)}};
         ASSERT_TRUE(after == before || after == written) << "kill " << i;
-        killedMidWrite += after == before && WIFSIGNALED(status);
+        killedBeforeRename += after == before && WIFSIGNALED(status);
         before = after;
         ASSERT_LE(temporaries(), 1) << "kill " << i;  // at most the one of the writer just killed
     }
@@ -308,5 +303,5 @@ TEST_F(SettingsFileTest, KilledWritersLeaveTheOldOrTheNewFileAndNoPileOfTemporar
     auto names = FilesIn(dir);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"tessaly.ini", "tessaly.ini.backup"}));
-    std::cout << killedMidWrite << " of 300 writers were killed before their rename\n";
+    std::cout << killedBeforeRename << " of 300 writers were killed before their rename\n";
 }
