@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "settings/Settings.h"
 #include "shell/ModeSwitch.h"
 
 namespace tessaly {
@@ -42,8 +43,8 @@ struct NumberRule {
 // The overrides accept what the settings file accepts at start-up.
 constexpr NumberRule kNumberRules[] = {
     {OptionId::Seed, 0, 0xFFFFFFFFLL},
-    {OptionId::CycleLength, 1, 1000},
-    {OptionId::Speed, 0, 100},
+    {OptionId::CycleLength, kSettingRules[kCycleLengthSetting].min, kSettingRules[kCycleLengthSetting].max},
+    {OptionId::Speed, kSettingRules[kSpeedSetting].min, kSettingRules[kSpeedSetting].max},
 };
 
 // "--name", "-name", "--name=value", "-name=value": the rule and any inline value.

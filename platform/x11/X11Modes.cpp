@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "X11CanvasHost.h"
@@ -110,7 +111,7 @@ void TakeInput(Display* display, Window window, Cursor cursor) {
         display, window, cursor);
 }
 
-int RunSaver(Display* display, SignalPipe& signals, GdiObjects& objects, bool stats) {
+int RunSaver(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, bool stats) {
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
     const int width = DisplayWidth(display, screen), height = DisplayHeight(display, screen);
@@ -134,8 +135,9 @@ int RunSaver(Display* display, SignalPipe& signals, GdiObjects& objects, bool st
     if (stats) host.EnableStats();
     // What the screen showed, taken before the saver covers it.
     host.Picture().StartFrom(root, 0, 0);
-    auto* canvas = new FullScreenWindow(objects);
-    host.Attach(canvas, canvas);
+    auto canvas = std::make_unique<FullScreenWindow>(state, objects);
+    FullScreenWindow* saver = canvas.get();
+    host.Attach(std::move(canvas), saver);
     XMapRaised(display, window);
     XSync(display, False);
     TakeInput(display, window, cursor.Id());
@@ -143,7 +145,7 @@ int RunSaver(Display* display, SignalPipe& signals, GdiObjects& objects, bool st
     return 0;
 }
 
-int RunPreview(Display* display, SignalPipe& signals, GdiObjects& objects, unsigned long parent, bool stats) {
+int RunPreview(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, unsigned long parent, bool stats) {
     XWindowAttributes pane{};
     if (!ExistingWindow(display, parent, pane) || !PictureFits("window " + Hex(parent), pane.width, pane.height))
         return 1;
@@ -166,8 +168,7 @@ int RunPreview(Display* display, SignalPipe& signals, GdiObjects& objects, unsig
     X11CanvasHost host(display, {window, true, pane.visual, pane.depth, pane.width, pane.height}, signals);
     if (stats) host.EnableStats();
     host.Picture().StartFrom(parent, 0, 0);
-    auto* canvas = new CanvasWindow(1, objects);
-    host.Attach(canvas, nullptr);
+    host.Attach(std::make_unique<CanvasWindow>(state, objects), nullptr);
     XMapWindow(display, window);
     host.Run();  // every way it ends is a normal end
     return 0;
@@ -175,7 +176,7 @@ int RunPreview(Display* display, SignalPipe& signals, GdiObjects& objects, unsig
 
 // XScreenSaver hands over a window it owns: draw straight into it, watch
 // for it going away, and leave input to XScreenSaver.
-int RunInWindow(Display* display, SignalPipe& signals, GdiObjects& objects, Window window, bool stats) {
+int RunInWindow(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, Window window, bool stats) {
     XWindowAttributes target{};
     if (!ExistingWindow(display, window, target) || !PictureFits("window " + Hex(window), target.width, target.height))
         return 1;
@@ -184,15 +185,14 @@ int RunInWindow(Display* display, SignalPipe& signals, GdiObjects& objects, Wind
                        signals);
     if (stats) host.EnableStats();
     host.Picture().StartFrom(window, 0, 0);
-    auto* canvas = new CanvasWindow(1, objects);
-    host.Attach(canvas, nullptr);
+    host.Attach(std::make_unique<CanvasWindow>(state, objects), nullptr);
     host.Run();  // every way it ends is a normal end
     return 0;
 }
 
 }  // namespace
 
-int RunDrawingMode(const CommandLine& commandLine) {
+int RunDrawingMode(const CommandLine& commandLine, GardenState& state) {
     SignalPipe signals;  // first: a SIGTERM during start-up still ends cleanly
     // A write to a dead X connection must come back as an error that the
     // connection-lost handler reports, not kill the process with SIGPIPE.
@@ -212,15 +212,15 @@ int RunDrawingMode(const CommandLine& commandLine) {
     {
         PortableGdiObjects objects;  // outlives the canvas, which releases its brushes into it
         switch (commandLine.mode) {
-            case LinuxMode::Saver: code = RunSaver(display, signals, objects, commandLine.stats); break;
+            case LinuxMode::Saver: code = RunSaver(display, signals, state, objects, commandLine.stats); break;
             case LinuxMode::Preview:
-                code = RunPreview(display, signals, objects, commandLine.windowId, commandLine.stats);
+                code = RunPreview(display, signals, state, objects, commandLine.windowId, commandLine.stats);
                 break;
             case LinuxMode::XScreenSaverWindow:
-                code = RunInWindow(display, signals, objects, commandLine.windowId, commandLine.stats);
+                code = RunInWindow(display, signals, state, objects, commandLine.windowId, commandLine.stats);
                 break;
             case LinuxMode::XScreenSaverRoot:
-                code = RunInWindow(display, signals, objects, DefaultRootWindow(display), commandLine.stats);
+                code = RunInWindow(display, signals, state, objects, DefaultRootWindow(display), commandLine.stats);
                 break;
             default: break;
         }

@@ -4,7 +4,13 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "settings/Settings.h"
+
 namespace tessaly {
+
+namespace {
+constexpr const SettingRule& kCycle = kSettingRules[kCycleLengthSetting];
+}  // namespace
 
 const char* const kRenderUsage =
     "Usage: tessaly-render [OPTION]...\n"
@@ -157,9 +163,10 @@ ParsedCommandLine ParseRenderOptions(const std::vector<std::string>& args) {
             if (!ParseSize(value, o.width, o.height)) {
                 return fail("--size needs WIDTHxHEIGHT, each 1..16384, not '" + value + "'");
             }
-        } else if (name == "--cycle-length") {
-            if (!ParseInteger(value, 1, 1000, number)) {
-                return fail("--cycle-length needs a whole number 1..1000, not '" + value + "'");
+        } else if (name == kCycle.option) {
+            if (!ParseInteger(value, kCycle.min, kCycle.max, number)) {
+                return fail(name + " needs a whole number " + std::to_string(kCycle.min) + ".." +
+                            std::to_string(kCycle.max) + ", not '" + value + "'");
             }
             o.cycleLength = static_cast<int32_t>(number);
         } else if (name == "--build") {
