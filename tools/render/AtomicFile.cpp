@@ -52,9 +52,10 @@ extern "C" void RemovePendingAndDie(int signal) {
 // fail the write, which is then reported, instead of ending the run: those
 // two are ignored. The real-time signals follow, from SIGRTMIN to SIGRTMAX.
 constexpr int kIgnoredSignals[] = {SIGPIPE, SIGXFSZ};
-constexpr int kFatalSignals[] = {SIGHUP,  SIGINT,  SIGQUIT,   SIGILL,  SIGTRAP, SIGABRT, SIGBUS,  SIGFPE,
-                                 SIGUSR1, SIGSEGV, SIGUSR2,   SIGALRM, SIGTERM, SIGSTKFLT, SIGXCPU,
-                                 SIGVTALRM, SIGPROF, SIGIO, SIGPWR, SIGSYS};
+constexpr int kFatalSignals[] = {
+    SIGHUP,  SIGINT,  SIGQUIT, SIGILL,    SIGTRAP,   SIGABRT, SIGBUS, SIGFPE, SIGUSR1, SIGSEGV,
+    SIGUSR2, SIGALRM, SIGTERM, SIGSTKFLT, SIGXCPU, SIGVTALRM, SIGPROF, SIGIO,  SIGPWR,  SIGSYS,
+};
 
 // Sets `action` for `signal` unless the process was started with it ignored
 // (nohup, a shell's background job, `trap '' HUP`): that choice is kept.
