@@ -1,9 +1,9 @@
 #include "RenderOptions.h"
 
 #include <cctype>
-#include <cerrno>
 #include <cstdlib>
 
+#include "base/Decimal.h"
 #include "settings/Settings.h"
 
 namespace tessaly {
@@ -48,14 +48,9 @@ const char* const kRenderUsage =
 namespace {
 
 bool ParseInteger(const std::string& text, int64_t low, int64_t high, int64_t& value) {
-    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '-')) {
-        return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    const long long v = std::strtoll(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || v < low || v > high) return false;
-    value = v;
+    long long parsed = 0;
+    if (!ParseDecimal(text, low, high, parsed)) return false;
+    value = parsed;
     return true;
 }
 
