@@ -14,14 +14,9 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 targets=(settings_text command_line render_options mode_switch png_header)
 
-if ! command -v clang++ >/dev/null; then
-  if [ "${CI:-}" = true ]; then
-    echo "fuzz: clang++ is missing (scripts/install-deps.sh installs it)" >&2
-    exit 1
-  fi
-  echo "fuzz: SKIPPED: clang++ is not installed (scripts/install-deps.sh installs it)"
-  exit 0
-fi
+# Without clang: skipped (77), or failed in CI.
+source tests/support/skip.sh
+require clang clang++
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_FUZZ=ON \
   -DTESSALY_TESTS=OFF -DTESSALY_BENCH=OFF -DTESSALY_GTK=OFF >/dev/null
