@@ -10,6 +10,8 @@ packages=(
   libgtk-layer-shell-dev libwayland-dev
   # unit tests and benchmarks
   googletest libgtest-dev libbenchmark-dev valgrind python3
+  # fuzzing: clang with libFuzzer and the sanitizers' run-time libraries
+  clang libclang-rt-14-dev
   # Windows: cross compiler and Wine
   g++-mingw-w64-x86-64-posix wine wine64
   # end-to-end tests on a real X server

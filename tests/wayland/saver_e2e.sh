@@ -5,11 +5,9 @@
 set -u
 CASE=${1:?usage: saver_e2e.sh CASE}
 DESKTOP='#204060'
-skip() { [ "${CI:-}" = true ] && { echo "FAIL: $1 (CI may skip nothing)"; exit 1; }; echo "SKIP: $1"; exit 77; }
+. "$(dirname "$0")/../support/skip.sh"
 fail() { echo "FAIL: $*"; sed 's/^/  tessaly: /' "$WORK/tessaly.log" 2>/dev/null; exit 1; }
-for tool in sway swaymsg grim wtype convert compare; do
-    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed (apt-get install sway grim wtype imagemagick)"
-done
+require sway swaymsg grim wtype convert compare identify
 
 # Sway refuses to run as root: the compositor and its clients run as nobody,
 # with a runtime folder and home of their own.
