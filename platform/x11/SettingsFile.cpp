@@ -139,7 +139,7 @@ std::string SettingsFile::Read() {
     if (path_.empty()) return "no home folder to keep settings in; using the defaults";
     const int fd = open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
-        if (errno == ENOENT) return "no settings file " + path_ + " yet; using the defaults";
+        if (errno == ENOENT) return "";  // the normal case until the dialog's first OK
         return "cannot read " + path_ + ": " + ErrorText(errno) + "; using the defaults";
     }
     std::string text;

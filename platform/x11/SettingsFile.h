@@ -25,8 +25,8 @@ public:
     const std::string& Path() const { return path_; }
 
     // Reads the file. A missing, unreadable or malformed file leaves no
-    // entries at all (so every setting takes its default) and returns a
-    // one-line warning; a good file returns "".
+    // entries at all (so every setting takes its default); an unreadable or
+    // malformed one returns a one-line warning, a good or missing one "".
     std::string Read();
 
     // Stored value of an entry of [Config], or the default when absent.

@@ -46,6 +46,8 @@ public:
     // Delivers events and ticks until the canvas ends; then tears it down
     // (destroys an owned window, runs PostNcDestroy) and says why it ended.
     LoopEnd Run();
+    // The signal that ended Run (LoopEnd::Signal), else 0.
+    int EndingSignal() const { return signal_; }
 
     // Prints ticks, paints and memory once a second on stderr.
     void EnableStats() { stats_ = true; }

@@ -101,7 +101,7 @@ void TakeInput(Display* display, Window window, Cursor cursor) {
         display, window, cursor);
 }
 
-int RunSaver(Display* display, SignalPipe& signals, GdiObjects& objects, bool stats) {
+DrawingEnd RunSaver(Display* display, SignalPipe& signals, GdiObjects& objects, bool stats) {
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
     const int width = DisplayWidth(display, screen), height = DisplayHeight(display, screen);
@@ -130,12 +130,12 @@ int RunSaver(Display* display, SignalPipe& signals, GdiObjects& objects, bool st
     XSync(display, False);
     TakeInput(display, window, cursor.Id());
     host.Run();  // every way it ends is a normal end
-    return 0;
+    return {0, host.EndingSignal()};
 }
 
-int RunPreview(Display* display, SignalPipe& signals, GdiObjects& objects, unsigned long parent, bool stats) {
+DrawingEnd RunPreview(Display* display, SignalPipe& signals, GdiObjects& objects, unsigned long parent, bool stats) {
     XWindowAttributes pane{};
-    if (!ExistingWindow(display, parent, pane)) return 1;
+    if (!ExistingWindow(display, parent, pane)) return {};
     InvisibleCursor cursor(display, parent);
 
     // A child covering the pane, so the pane's owner destroying the pane
@@ -150,7 +150,7 @@ int RunPreview(Display* display, SignalPipe& signals, GdiObjects& objects, unsig
     XSync(display, False);
     if (TakeXError().code != 0) {
         Complain("cannot draw in window " + Hex(parent) + " (it vanished or refuses a child)");
-        return 1;
+        return {};
     }
     X11CanvasHost host(display, {window, true, pane.visual, pane.depth, pane.width, pane.height}, signals);
     if (stats) host.EnableStats();
@@ -159,14 +159,14 @@ int RunPreview(Display* display, SignalPipe& signals, GdiObjects& objects, unsig
     host.Attach(canvas, nullptr);
     XMapWindow(display, window);
     host.Run();  // every way it ends is a normal end
-    return 0;
+    return {0, host.EndingSignal()};
 }
 
 // XScreenSaver hands over a window it owns: draw straight into it, watch
 // for it going away, and leave input to XScreenSaver.
-int RunInWindow(Display* display, SignalPipe& signals, GdiObjects& objects, Window window, bool stats) {
+DrawingEnd RunInWindow(Display* display, SignalPipe& signals, GdiObjects& objects, Window window, bool stats) {
     XWindowAttributes target{};
-    if (!ExistingWindow(display, window, target)) return 1;
+    if (!ExistingWindow(display, window, target)) return {};
     XSelectInput(display, window, kCanvasEvents);
     X11CanvasHost host(display, {window, false, target.visual, target.depth, target.width, target.height},
                        signals);
@@ -175,12 +175,12 @@ int RunInWindow(Display* display, SignalPipe& signals, GdiObjects& objects, Wind
     auto* canvas = new CanvasWindow(1, objects);
     host.Attach(canvas, nullptr);
     host.Run();  // every way it ends is a normal end
-    return 0;
+    return {0, host.EndingSignal()};
 }
 
 }  // namespace
 
-int RunDrawingMode(const CommandLine& commandLine) {
+DrawingEnd RunDrawingMode(const CommandLine& commandLine) {
     SignalPipe signals;  // first: a SIGTERM during start-up still ends cleanly
     // A write to a dead X connection must come back as an error that the
     // connection-lost handler reports, not kill the process with SIGPIPE.
@@ -194,27 +194,27 @@ int RunDrawingMode(const CommandLine& commandLine) {
             Complain("no X display: DISPLAY is not set (or give --display NAME)");
         else
             Complain(std::string("cannot open X display '") + (name ? name : fromEnvironment) + "'");
-        return 1;
+        return {};
     }
-    int code = 1;
+    DrawingEnd end;
     {
         PortableGdiObjects objects;  // outlives the canvas, which releases its brushes into it
         switch (commandLine.mode) {
-            case LinuxMode::Saver: code = RunSaver(display, signals, objects, commandLine.stats); break;
+            case LinuxMode::Saver: end = RunSaver(display, signals, objects, commandLine.stats); break;
             case LinuxMode::Preview:
-                code = RunPreview(display, signals, objects, commandLine.windowId, commandLine.stats);
+                end = RunPreview(display, signals, objects, commandLine.windowId, commandLine.stats);
                 break;
             case LinuxMode::XScreenSaverWindow:
-                code = RunInWindow(display, signals, objects, commandLine.windowId, commandLine.stats);
+                end = RunInWindow(display, signals, objects, commandLine.windowId, commandLine.stats);
                 break;
             case LinuxMode::XScreenSaverRoot:
-                code = RunInWindow(display, signals, objects, DefaultRootWindow(display), commandLine.stats);
+                end = RunInWindow(display, signals, objects, DefaultRootWindow(display), commandLine.stats);
                 break;
             default: break;
         }
     }
     XCloseDisplay(display);
-    return code;
+    return end;
 }
 
 }  // namespace tessaly

@@ -3,11 +3,12 @@
 // platform: settings loaded, generator seeded once, then the mode switch.
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 
 #include "CommandLine.h"
+#include "FreshSeed.h"
 #include "SettingsDialog.h"
 #include "SettingsFile.h"
+#include "SignalPipe.h"
 #include "X11Modes.h"
 #include "random/Random.h"
 #include "settings/Settings.h"
@@ -30,6 +31,12 @@ int RunSettingsMode(SettingsFile& file, int argc, char** argv) {
     return 0;
 }
 
+// XScreenSaver's settings program shows its sliders at their defaults and
+// passes only what differs, so there the command line is the whole truth.
+bool SettingsFromCommandLineOnly(LinuxMode mode) {
+    return mode == LinuxMode::XScreenSaverRoot || mode == LinuxMode::XScreenSaverWindow;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -49,10 +56,12 @@ int main(int argc, char** argv) {
     }
 
     SettingsFile file(SettingsFilePath());
-    if (const std::string warning = file.Read(); !warning.empty())
-        std::fprintf(stderr, "tessaly: %s\n", warning.c_str());
-    LoadSettings(file);
-    SeedRandom(commandLine.seed ? *commandLine.seed : static_cast<uint32_t>(std::time(nullptr)));
+    if (!SettingsFromCommandLineOnly(commandLine.mode)) {
+        if (const std::string warning = file.Read(); !warning.empty())
+            std::fprintf(stderr, "tessaly: %s\n", warning.c_str());
+    }
+    LoadSettings(file);  // a file left unread holds nothing: the built-in defaults
+    SeedRandom(commandLine.seed ? *commandLine.seed : FreshSeed());
 
     if (commandLine.mode == LinuxMode::Settings) return RunSettingsMode(file, argc, argv);
 
@@ -60,5 +69,7 @@ int main(int argc, char** argv) {
     if (commandLine.cycleLength) cycleLengthSetting = *commandLine.cycleLength;
     if (commandLine.speed) speedSetting = *commandLine.speed;
     if (commandLine.build) buildSetting = *commandLine.build;
-    return RunDrawingMode(commandLine);
+    const DrawingEnd end = RunDrawingMode(commandLine);
+    if (end.signal != 0) EndBySignal(end.signal);
+    return end.exitCode;
 }

@@ -35,10 +35,13 @@ protected:
     std::unique_ptr<Xvfb> xvfb;
     std::unique_ptr<XClient> client;
     std::string configHome;
+    int started = 0;  // processes started by this test, each with its own log
 };
 
 // Ended by itself with exit code 0 (no signal, no core dump).
 ::testing::AssertionResult EndedCleanly(Process& p, double seconds = kEndSeconds);
 ::testing::AssertionResult ExitedWith(Process& p, int code, double seconds = kEndSeconds);
+// Died by `signal` (no core dump), as a program does that re-raises it after tidying up.
+::testing::AssertionResult EndedBySignal(Process& p, int signal, double seconds = kEndSeconds);
 
 }  // namespace e2e

@@ -183,11 +183,11 @@ void XClient::SetRootColour(uint32_t rgb) {
     XSync(display_, False);
 }
 
-Window XClient::CreateWindow(int width, int height, uint32_t rgb) {
+Window XClient::CreateWindow(int width, int height, uint32_t rgb, int x, int y) {
     XSetWindowAttributes a{};
     a.background_pixel = rgb;
     a.event_mask = StructureNotifyMask;
-    const Window w = XCreateWindow(display_, Root(), 10, 10, static_cast<unsigned>(width),
+    const Window w = XCreateWindow(display_, Root(), x, y, static_cast<unsigned>(width),
                                    static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
                                    CWBackPixel | CWEventMask, &a);
     XMapRaised(display_, w);

@@ -75,8 +75,8 @@ public:
     Window Root() const { return DefaultRootWindow(display_); }
 
     void SetRootColour(uint32_t rgb);
-    // A mapped top-level window filled with `rgb`, returned once it is viewable.
-    Window CreateWindow(int width, int height, uint32_t rgb);
+    // A mapped top-level window filled with `rgb` at (x, y), returned once it is viewable.
+    Window CreateWindow(int width, int height, uint32_t rgb, int x = 10, int y = 10);
     void Destroy(Window window);
     Image Grab(Window window);
     // Polls until the window shows at least `minimum` pixels that differ
