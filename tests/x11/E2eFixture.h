@@ -42,6 +42,15 @@ protected:
 ::testing::AssertionResult EndedCleanly(Process& p, double seconds = kEndSeconds);
 ::testing::AssertionResult ExitedWith(Process& p, int code, double seconds = kEndSeconds);
 // Died by `signal` (no core dump), as a program does that re-raises it after tidying up.
+// Skips the test, with the reason, when something it needs is missing; in CI
+// (CI=true), where nothing may skip, fails it instead.
+bool InCi();
+#define TESSALY_REQUIRE(condition, why)                                                   \
+    if (!(condition)) {                                                                   \
+        if (::e2e::InCi()) FAIL() << (why) << ", and CI must run every end-to-end test"; \
+        GTEST_SKIP() << (why);                                                            \
+    }
+
 ::testing::AssertionResult EndedBySignal(Process& p, int signal, double seconds = kEndSeconds);
 
 }  // namespace e2e

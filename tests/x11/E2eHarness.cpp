@@ -4,7 +4,9 @@
 #include <cairo.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <pwd.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -33,6 +35,18 @@ void Sleep(double seconds) {
     timespec t{static_cast<time_t>(seconds), static_cast<long>((seconds - static_cast<time_t>(seconds)) * 1e9)};
     while (nanosleep(&t, &t) != 0 && errno == EINTR) {
     }
+}
+
+bool OnPath(const std::string& tool) {
+    const char* path = std::getenv("PATH");
+    const std::string paths = path ? path : "/usr/bin:/bin";
+    for (size_t start = 0; start <= paths.size();) {
+        size_t end = paths.find(':', start);
+        if (end == std::string::npos) end = paths.size();
+        if (access((paths.substr(start, end - start) + "/" + tool).c_str(), X_OK) == 0) return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 std::string ArtefactPath(const std::string& name) { return std::string(TESSALY_E2E_ARTEFACTS) + "/" + name; }
@@ -249,6 +263,97 @@ Window XClient::WaitForSaverWindow(double seconds) {
         Sleep(0.05);
     }
     return 0;
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+namespace {
+
+// Only the daemon's own settings: no fading (a faded screen is no garden),
+// no locking (deactivating would ask for a password), no cycling to another
+// mode, no blanking of its own during the test.
+constexpr const char* kDaemonSettings =
+    "timeout: 1:00:00\ncycle: 0:00:00\nlock: False\nfade: False\nunfade: False\nsplash: False\n"
+    "dpmsEnabled: False\ngrabDesktopImages: False\ngrabVideoFrames: False\nmode: one\nselected: 0\n";
+
+bool ChownToNobody(const std::string& path) {
+    const passwd* nobody = getpwnam("nobody");
+    return nobody != nullptr && chown(path.c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
+}
+
+}  // namespace
+
+XScreenSaverDaemon::XScreenSaverDaemon(const std::string& display, const std::string& program,
+                                       const std::string& programsLine)
+    : display_(display) {
+    char pattern[] = "/tmp/tessaly-xscreensaver-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) return;
+    scratch_ = pattern;
+    home_ = scratch_ + "/home";
+    chmod(scratch_.c_str(), 0755);  // nobody must reach its HOME
+    const std::string bin = home_ + "/bin", run = home_ + "/run";
+    if (mkdir(home_.c_str(), 0755) != 0 || mkdir(bin.c_str(), 0755) != 0 || mkdir(run.c_str(), 0700) != 0) return;
+    std::ofstream(home_ + "/.xscreensaver") << kDaemonSettings << "programs: \\\n  \"Tessaly\"  " << programsLine
+                                             << "  \\n\\\n\n";
+    {
+        std::ifstream in(program, std::ios::binary);
+        std::ofstream out(bin + "/tessaly", std::ios::binary);
+        out << in.rdbuf();
+    }
+    chmod((bin + "/tessaly").c_str(), 0755);
+    for (const std::string& path : {home_, bin, run, home_ + "/.xscreensaver"})
+        if (!ChownToNobody(path)) return;
+    daemon_ = std::make_unique<Process>(
+        AsNobody({"xscreensaver", "--verbose", "--no-splash", "--log", home_ + "/xscreensaver.log"}),
+        std::vector<std::string>{}, ArtefactPath("xscreensaver-daemon.out"));
+}
+
+XScreenSaverDaemon::~XScreenSaverDaemon() {
+    if (daemon_) {
+        // Asked, the daemon ends its helper and display modes with it.
+        Command("-exit");
+        if (!daemon_->WaitExit(5)) daemon_->Signal(SIGTERM);
+        daemon_->WaitExit(5);
+        std::ofstream(ArtefactPath("xscreensaver.log")) << Log();
+    }
+    if (!scratch_.empty()) {
+        [[maybe_unused]] const int ignored = std::system(("rm -rf '" + scratch_ + "'").c_str());
+    }
+}
+
+std::vector<std::string> XScreenSaverDaemon::AsNobody(const std::vector<std::string>& argv) const {
+    std::vector<std::string> full{"env", "-i", "DISPLAY=" + display_, "HOME=" + home_, "XDG_RUNTIME_DIR=" + home_ + "/run",
+                                  "PATH=" + home_ + "/bin:/usr/bin:/bin", "setpriv", "--reuid=nobody", "--regid=nogroup",
+                                  "--clear-groups"};
+    full.insert(full.end(), argv.begin(), argv.end());
+    return full;
+}
+
+int XScreenSaverDaemon::Command(const std::string& argument) {
+    int code = -1;
+    for (int attempt = 0; attempt < 50 && code != 0; ++attempt) {
+        if (attempt > 0) Sleep(0.2);
+        code = RunCommand(AsNobody({"xscreensaver-command", argument}), {});
+    }
+    return code;
+}
+
+std::string XScreenSaverDaemon::Log() const {
+    std::ifstream in(home_ + "/xscreensaver.log");
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool XScreenSaverDaemon::WaitForLog(const std::string& text, double seconds) const {
+    const double end = Now() + seconds;
+    while (Log().find(text) == std::string::npos) {
+        if (Now() > end) return false;
+        Sleep(0.1);
+    }
+    return true;
 }
 
 }  // namespace e2e

@@ -90,5 +90,31 @@ private:
 };
 
 void Sleep(double seconds);
+bool OnPath(const std::string& tool);
+
+// The real XScreenSaver daemon on `display`, run as the unprivileged user
+// nobody (it refuses root) with a scratch HOME that holds its
+// ~/.xscreensaver: `program` is copied into HOME/bin, which leads its PATH,
+// and `programsLine` (say "tessaly --root") is the only display mode, so
+// activating picks it. The daemon logs everything (--verbose --log).
+class XScreenSaverDaemon {
+public:
+    XScreenSaverDaemon(const std::string& display, const std::string& program, const std::string& programsLine);
+    ~XScreenSaverDaemon();  // asks the daemon to exit, keeps its log as an artefact
+    XScreenSaverDaemon(const XScreenSaverDaemon&) = delete;
+    XScreenSaverDaemon& operator=(const XScreenSaverDaemon&) = delete;
+
+    bool Ok() const { return daemon_ != nullptr; }
+    // xscreensaver-command with `argument`, as the daemon's user, retried
+    // until the daemon answers; its exit code.
+    int Command(const std::string& argument);
+    std::string Log() const;
+    bool WaitForLog(const std::string& text, double seconds) const;
+
+private:
+    std::vector<std::string> AsNobody(const std::vector<std::string>& argv) const;
+    std::string scratch_, home_, display_;
+    std::unique_ptr<Process> daemon_;
+};
 
 }  // namespace e2e

@@ -1,9 +1,12 @@
 // Drawing into windows that belong to someone else: the preview pane of a
-// host, and the window XScreenSaver hands over.
+// host, and the window XScreenSaver hands over, down to the real daemon.
 #include <signal.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <regex>
 #include <memory>
 #include <vector>
 
@@ -14,6 +17,25 @@ using namespace e2e;
 namespace {
 
 constexpr uint32_t kPane = 0x208020;
+
+// Pixels that are neither the desktop nor black: the garden's colours.
+size_t Coloured(const Image& image) {
+    return image.pixels.size() - image.CountOf(kDesktop) - image.CountOf(0x000000);
+}
+
+// Every process the daemon started Tessaly in has ended (a zombie has too).
+bool AllEnded(const std::string& log, double seconds) {
+    const std::regex forked("forked \"tessaly[^\"]*\" in pid (\\d+)");
+    for (auto it = std::sregex_iterator(log.begin(), log.end(), forked); it != std::sregex_iterator(); ++it) {
+        for (double waited = 0;; waited += 0.1, Sleep(0.1)) {
+            std::ifstream stat("/proc/" + (*it)[1].str() + "/stat");
+            std::string pid, name, state;
+            if (!(stat >> pid >> name >> state) || state == "Z") break;
+            if (waited > seconds) return false;
+        }
+    }
+    return true;
+}
 
 std::string Hex(Window w) {
     char text[32];
@@ -151,5 +173,34 @@ TEST_F(TessalyE2e, EachRunHasItsOwnGardenUnlessSeeded) {
         Save(first[1], seeded ? "-seeded-b" : "-b");
         if (seeded) EXPECT_EQ(first[0].CountDiffering(first[1]), 0u);
         else EXPECT_GT(first[0].CountDiffering(first[1]), 0u) << "two runs painted the same garden";
+    }
+}
+
+// Debian's XScreenSaver with Tessaly as its one display mode, started by the
+// programs: line the docs give, with and without the options its settings
+// program writes: the garden shows in the daemon's window, and the daemon
+// sees every end of Tessaly as the normal end of a display mode.
+TEST_F(TessalyE2e, RunsAsAnXScreenSaverDisplayMode) {
+    TESSALY_REQUIRE(OnPath("xscreensaver") && OnPath("xscreensaver-command"),
+                    "XScreenSaver is not installed (apt-get install xscreensaver)");
+    TESSALY_REQUIRE(geteuid() == 0, "the daemon refuses root and only root can run it as nobody");
+    for (const std::string command : {"tessaly --root", "tessaly --root --cycle-length 12 --speed 90 --build"}) {
+        XScreenSaverDaemon daemon(xvfb->Name(), TESSALY_PROGRAM, command);
+        ASSERT_TRUE(daemon.Ok());
+        ASSERT_EQ(daemon.Command("-activate"), 0) << daemon.Log();
+        ASSERT_TRUE(daemon.WaitForLog("forked \"" + command + "\"", kStartSeconds)) << daemon.Log();
+        Image shot = client->Grab(client->Root());
+        for (int i = 0; i < 100 && Coloured(shot) < 500; ++i, Sleep(0.1)) shot = client->Grab(client->Root());
+        Save(shot, command.size() > 15 ? "-options" : "");
+        EXPECT_GE(Coloured(shot), 500u) << "no garden in the daemon's window";
+        // Restarting the mode makes the daemon wait for the old one and log how it ended.
+        ASSERT_EQ(daemon.Command("-cycle"), 0);
+        EXPECT_TRUE(daemon.WaitForLog("(tessaly) exited normally with SIGTERM", kStartSeconds)) << daemon.Log();
+        ASSERT_EQ(daemon.Command("-deactivate"), 0);
+        ASSERT_TRUE(daemon.WaitForLog("unblanking", kStartSeconds)) << daemon.Log();
+        const std::string log = daemon.Log();
+        EXPECT_TRUE(AllEnded(log, kEndSeconds)) << "a display mode outlived the daemon's end of it";
+        for (const char* fault : {"abnormally", "did not die", "X error", "X Error", "tessaly:"})
+            EXPECT_EQ(log.find(fault), std::string::npos) << fault << " in\n" << log;
     }
 }
