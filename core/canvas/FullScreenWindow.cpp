@@ -6,7 +6,8 @@ namespace {
 const Point kNoMouseMoveYet{-1, -1};
 }  // namespace
 
-FullScreenWindow::FullScreenWindow(GdiObjects& objects) : CanvasWindow(1, objects) {
+FullScreenWindow::FullScreenWindow(GardenState& gardenState, GdiObjects& objects)
+    : CanvasWindow(gardenState, objects) {
     lastMousePoint = kNoMouseMoveYet;
 }
 
@@ -20,21 +21,16 @@ void FullScreenWindow::OnMouseMove(int x, int y) {
         return;
     }
     if (x != lastMousePoint.x || y != lastMousePoint.y) {
-        if (Host() != nullptr) Host()->PostClose();
+        if (Host() != nullptr) Host()->RequestClose();
     }
 }
 
 void FullScreenWindow::OnButtonOrKeyDown() {
-    if (Host() != nullptr) Host()->PostClose();
+    if (Host() != nullptr) Host()->RequestClose();
 }
 
 void FullScreenWindow::OnDeactivate() {
-    if (Host() != nullptr) Host()->PostClose();
-}
-
-bool FullScreenWindow::OnSysCommand(unsigned command) const {
-    // Compared whole, low four bits included, as the window receives it.
-    return command == kScScreenSave || command == kScClose;
+    if (Host() != nullptr) Host()->RequestClose();
 }
 
 }  // namespace tessaly

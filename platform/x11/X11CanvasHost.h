@@ -1,5 +1,5 @@
 // The X11 side of a canvas window: implements the WindowHost the core canvas
-// calls (timer 1, invalidate, update, client rectangle, posted close) and runs
+// calls (ticking, paint requests, client size, close) and runs
 // the event loop that delivers ticks, paints and input to it.
 //
 // The loop waits in ppoll on the X connection and the signal pipe with a
@@ -39,12 +39,12 @@ public:
 
     OffscreenCanvas& Picture() { return picture_; }
 
-    // Binds the canvas (which deletes itself after PostNcDestroy) and gives it
-    // its WM_CREATE. `saver` is the same object when it watches input.
-    void Attach(CanvasWindow* canvas, FullScreenWindow* saver);
+    // Takes the canvas and tells it its window exists. `saver` is the same
+    // object when it watches input.
+    void Attach(std::unique_ptr<CanvasWindow> canvas, FullScreenWindow* saver);
 
     // Delivers events and ticks until the canvas ends; then tears it down
-    // (destroys an owned window, runs PostNcDestroy) and says why it ended.
+    // (destroys an owned window, then the canvas) and says why it ended.
     LoopEnd Run();
     // The signal that ended Run (LoopEnd::Signal), else 0.
     int EndingSignal() const { return signal_; }
@@ -54,12 +54,12 @@ public:
     uint64_t Ticks() const { return ticks_; }
 
     // WindowHost
-    void SetTimer(int id, unsigned periodMs) override;
-    void KillTimer(int id) override;
-    void InvalidateRect(bool erase) override;
-    void UpdateWindow() override;
-    Rect GetClientRect() override;
-    void PostClose() override;
+    void StartTicking(unsigned periodMs) override;
+    void StopTicking() override;
+    void RequestPaint() override;
+    void RepaintNow() override;
+    Size ClientSize() override;
+    void RequestClose() override;
 
 private:
     void HandleEvent(XEvent& event);
@@ -74,7 +74,7 @@ private:
     CanvasTarget target_;
     SignalPipe& signals_;
     OffscreenCanvas picture_;
-    CanvasWindow* canvas_ = nullptr;
+    std::unique_ptr<CanvasWindow> canvas_;
     FullScreenWindow* saver_ = nullptr;
 
     bool timerOn_ = false;

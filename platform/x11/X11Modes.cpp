@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "X11CanvasHost.h"
@@ -101,7 +102,7 @@ void TakeInput(Display* display, Window window, Cursor cursor) {
         display, window, cursor);
 }
 
-DrawingEnd RunSaver(Display* display, SignalPipe& signals, GdiObjects& objects, bool stats) {
+DrawingEnd RunSaver(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, bool stats) {
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
     const int width = DisplayWidth(display, screen), height = DisplayHeight(display, screen);
@@ -124,8 +125,9 @@ DrawingEnd RunSaver(Display* display, SignalPipe& signals, GdiObjects& objects, 
     if (stats) host.EnableStats();
     // What the screen showed, taken before the saver covers it.
     host.Picture().StartFrom(root, 0, 0);
-    auto* canvas = new FullScreenWindow(objects);
-    host.Attach(canvas, canvas);
+    auto canvas = std::make_unique<FullScreenWindow>(state, objects);
+    FullScreenWindow* saver = canvas.get();
+    host.Attach(std::move(canvas), saver);
     XMapRaised(display, window);
     XSync(display, False);
     TakeInput(display, window, cursor.Id());
@@ -133,7 +135,7 @@ DrawingEnd RunSaver(Display* display, SignalPipe& signals, GdiObjects& objects, 
     return {0, host.EndingSignal()};
 }
 
-DrawingEnd RunPreview(Display* display, SignalPipe& signals, GdiObjects& objects, unsigned long parent, bool stats) {
+DrawingEnd RunPreview(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, unsigned long parent, bool stats) {
     XWindowAttributes pane{};
     if (!ExistingWindow(display, parent, pane)) return {};
     InvisibleCursor cursor(display, parent);
@@ -155,8 +157,7 @@ DrawingEnd RunPreview(Display* display, SignalPipe& signals, GdiObjects& objects
     X11CanvasHost host(display, {window, true, pane.visual, pane.depth, pane.width, pane.height}, signals);
     if (stats) host.EnableStats();
     host.Picture().StartFrom(parent, 0, 0);
-    auto* canvas = new CanvasWindow(1, objects);
-    host.Attach(canvas, nullptr);
+    host.Attach(std::make_unique<CanvasWindow>(state, objects), nullptr);
     XMapWindow(display, window);
     host.Run();  // every way it ends is a normal end
     return {0, host.EndingSignal()};
@@ -164,7 +165,7 @@ DrawingEnd RunPreview(Display* display, SignalPipe& signals, GdiObjects& objects
 
 // XScreenSaver hands over a window it owns: draw straight into it, watch
 // for it going away, and leave input to XScreenSaver.
-DrawingEnd RunInWindow(Display* display, SignalPipe& signals, GdiObjects& objects, Window window, bool stats) {
+DrawingEnd RunInWindow(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, Window window, bool stats) {
     XWindowAttributes target{};
     if (!ExistingWindow(display, window, target)) return {};
     XSelectInput(display, window, kCanvasEvents);
@@ -172,15 +173,14 @@ DrawingEnd RunInWindow(Display* display, SignalPipe& signals, GdiObjects& object
                        signals);
     if (stats) host.EnableStats();
     host.Picture().StartFrom(window, 0, 0);
-    auto* canvas = new CanvasWindow(1, objects);
-    host.Attach(canvas, nullptr);
+    host.Attach(std::make_unique<CanvasWindow>(state, objects), nullptr);
     host.Run();  // every way it ends is a normal end
     return {0, host.EndingSignal()};
 }
 
 }  // namespace
 
-DrawingEnd RunDrawingMode(const CommandLine& commandLine) {
+DrawingEnd RunDrawingMode(const CommandLine& commandLine, GardenState& state) {
     SignalPipe signals;  // first: a SIGTERM during start-up still ends cleanly
     // A write to a dead X connection must come back as an error that the
     // connection-lost handler reports, not kill the process with SIGPIPE.
@@ -200,15 +200,15 @@ DrawingEnd RunDrawingMode(const CommandLine& commandLine) {
     {
         PortableGdiObjects objects;  // outlives the canvas, which releases its brushes into it
         switch (commandLine.mode) {
-            case LinuxMode::Saver: end = RunSaver(display, signals, objects, commandLine.stats); break;
+            case LinuxMode::Saver: end = RunSaver(display, signals, state, objects, commandLine.stats); break;
             case LinuxMode::Preview:
-                end = RunPreview(display, signals, objects, commandLine.windowId, commandLine.stats);
+                end = RunPreview(display, signals, state, objects, commandLine.windowId, commandLine.stats);
                 break;
             case LinuxMode::XScreenSaverWindow:
-                end = RunInWindow(display, signals, objects, commandLine.windowId, commandLine.stats);
+                end = RunInWindow(display, signals, state, objects, commandLine.windowId, commandLine.stats);
                 break;
             case LinuxMode::XScreenSaverRoot:
-                end = RunInWindow(display, signals, objects, DefaultRootWindow(display), commandLine.stats);
+                end = RunInWindow(display, signals, state, objects, DefaultRootWindow(display), commandLine.stats);
                 break;
             default: break;
         }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "CommandLine.h"
+#include "state/GardenState.h"
 
 namespace tessaly {
 
@@ -15,6 +16,6 @@ struct DrawingEnd {
 // Opens the display, runs the mode of `commandLine` until it ends, tears
 // everything down and says how it ended. A signal's end is orderly too; the
 // caller then ends the process by that signal.
-DrawingEnd RunDrawingMode(const CommandLine& commandLine);
+DrawingEnd RunDrawingMode(const CommandLine& commandLine, GardenState& state);
 
 }  // namespace tessaly

@@ -6,11 +6,10 @@
 
 #include "CommandLine.h"
 #include "FreshSeed.h"
-#include "SettingsDialog.h"
+#include "shell/SettingsDialog.h"
 #include "SettingsFile.h"
 #include "SignalPipe.h"
 #include "X11Modes.h"
-#include "random/Random.h"
 #include "settings/Settings.h"
 
 using namespace tessaly;
@@ -19,10 +18,10 @@ namespace {
 
 constexpr int kUsageError = 2;
 
-int RunSettingsMode(SettingsFile& file, int argc, char** argv) {
-    SettingsValues values{cycleLengthSetting, speedSetting, buildSetting, file.Path()};
+int RunSettingsMode(GardenState& state, SettingsFile& file, int argc, char** argv) {
+    SettingsValues values{state.cycleLengthSetting, state.speedSetting, state.buildSetting, file.Path()};
     // Cancel writes nothing; a dialog that could not be shown is an error.
-    if (!RunSettingsDialog(values, argc, argv)) return values.failed ? 1 : 0;
+    if (!RunSettingsDialog(state, values, argc, argv)) return values.failed ? 1 : 0;
     WriteSettings(file, values.cycleLength, values.speed, values.build);
     if (const std::string error = file.Commit(); !error.empty()) {
         std::fprintf(stderr, "tessaly: %s\n", error.c_str());
@@ -60,16 +59,17 @@ int main(int argc, char** argv) {
         if (const std::string warning = file.Read(); !warning.empty())
             std::fprintf(stderr, "tessaly: %s\n", warning.c_str());
     }
-    LoadSettings(file);  // a file left unread holds nothing: the built-in defaults
-    SeedRandom(commandLine.seed ? *commandLine.seed : FreshSeed());
+    GardenState state;
+    LoadSettings(file, state);  // a file left unread holds nothing: the built-in defaults
+    state.random.Seed(commandLine.seed ? *commandLine.seed : FreshSeed());
 
-    if (commandLine.mode == LinuxMode::Settings) return RunSettingsMode(file, argc, argv);
+    if (commandLine.mode == LinuxMode::Settings) return RunSettingsMode(state, file, argc, argv);
 
     // One run's overrides; the file keeps what it holds.
-    if (commandLine.cycleLength) cycleLengthSetting = *commandLine.cycleLength;
-    if (commandLine.speed) speedSetting = *commandLine.speed;
-    if (commandLine.build) buildSetting = *commandLine.build;
-    const DrawingEnd end = RunDrawingMode(commandLine);
+    if (commandLine.cycleLength) state.cycleLengthSetting = *commandLine.cycleLength;
+    if (commandLine.speed) state.speedSetting = *commandLine.speed;
+    if (commandLine.build) state.buildSetting = *commandLine.build;
+    const DrawingEnd end = RunDrawingMode(commandLine, state);
     if (end.signal != 0) EndBySignal(end.signal);
     return end.exitCode;
 }

@@ -3,13 +3,14 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 
-#include "app/CanvasWnd.h"
-#include "app/FullScreenWnd.h"
+#include "app/PreviewHandle.h"
+#include "app/Win32CanvasHost.h"
+#include "app/Win32SaverHost.h"
 #include "app/RegistryProfile.h"
 #include "app/SettingsDialog.h"
 #include "gdi/Win32GdiObjects.h"
-#include "random/Random.h"
 #include "settings/Settings.h"
 #include "shell/ModeSwitch.h"
 
@@ -17,8 +18,8 @@ namespace tessaly::win32 {
 
 BOOL ScreenSaverApp::InitInstance() {
     RegistryProfile profile(kRegistryCompany, AppName());
-    LoadSettings(profile);
-    SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
+    LoadSettings(profile, state_);
+    state_.random.Seed(static_cast<uint32_t>(std::time(nullptr)));
 
     switch (ParseModeSwitch(__argc, __argv)) {
         case RunMode::Settings: return RunSettings();
@@ -31,10 +32,10 @@ BOOL ScreenSaverApp::InitInstance() {
 }
 
 BOOL ScreenSaverApp::RunSettings() {
-    SettingsDialog dialog;
-    dialog.cycleLength = cycleLengthSetting;
-    dialog.speed = speedSetting;
-    dialog.build = buildSetting;
+    SettingsDialog dialog(state_);
+    dialog.cycleLength = state_.cycleLengthSetting;
+    dialog.speed = state_.speedSetting;
+    dialog.build = state_.buildSetting;
     SetMainWindow(&dialog);
     const INT_PTR result = dialog.DoModal();
     SetMainWindow(nullptr);
@@ -54,7 +55,7 @@ BOOL ScreenSaverApp::StartPreview(const char* handleArgument) {
         SetExitCode(kExitBadCommandLine);
         return FALSE;
     }
-    auto* window = new CanvasWnd(*new CanvasWindow(1, ProcessGdiObjects()), true);
+    auto* window = new Win32CanvasHost(std::make_unique<CanvasWindow>(state_, ProcessGdiObjects()));
     RECT client{};
     GetClientRect(pane, &client);
     if (!window->CreateCanvas(0, WS_CHILD | WS_VISIBLE, client, pane)) {
@@ -66,7 +67,7 @@ BOOL ScreenSaverApp::StartPreview(const char* handleArgument) {
 }
 
 BOOL ScreenSaverApp::StartSaver() {
-    auto* window = new FullScreenWnd(*new FullScreenWindow(ProcessGdiObjects()));
+    auto* window = new Win32SaverHost(std::make_unique<FullScreenWindow>(state_, ProcessGdiObjects()));
     if (!window->CreateFullScreen()) {
         SetExitCode(kExitNoWindow);
         return FALSE;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/WinApp.h"
+#include "state/GardenState.h"
 
 namespace tessaly::win32 {
 
@@ -19,6 +20,8 @@ private:
     BOOL RunSettings();
     BOOL StartPreview(const char* handleArgument);
     BOOL StartSaver();
+
+    GardenState state_;  // the settings, running values and generator of the process
 };
 
 }  // namespace tessaly::win32
