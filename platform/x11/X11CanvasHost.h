@@ -28,6 +28,9 @@ struct CanvasTarget {
     int depth = 0;
     int width = 0;
     int height = 0;
+    // A window whose size ours takes on (the screen's root for the saver,
+    // the pane for a preview); 0 when others size ours.
+    Window follows = 0;
 };
 
 enum class LoopEnd { Closed, WindowGone, Signal };
@@ -63,6 +66,7 @@ public:
 
 private:
     void HandleEvent(XEvent& event);
+    void Resized(int width, int height);
     void HandleSaverInput(XEvent& event);
     void Paint();
     void Tick(int64_t now);

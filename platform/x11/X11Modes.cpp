@@ -119,9 +119,11 @@ DrawingEnd RunSaver(Display* display, SignalPipe& signals, GardenState& state, G
                                         &attributes);
     Name(display, window);
 
-    X11CanvasHost host(display,
-                       {window, true, DefaultVisual(display, screen), DefaultDepth(display, screen), width, height},
-                       signals);
+    // The saver covers the screen at whatever size it takes on.
+    XSelectInput(display, root, StructureNotifyMask);
+    X11CanvasHost host(
+        display, {window, true, DefaultVisual(display, screen), DefaultDepth(display, screen), width, height, root},
+        signals);
     if (stats) host.EnableStats();
     // What the screen showed, taken before the saver covers it.
     host.Picture().StartFrom(root, 0, 0);
@@ -154,7 +156,8 @@ DrawingEnd RunPreview(Display* display, SignalPipe& signals, GardenState& state,
         Complain("cannot draw in window " + Hex(parent) + " (it vanished or refuses a child)");
         return {};
     }
-    X11CanvasHost host(display, {window, true, pane.visual, pane.depth, pane.width, pane.height}, signals);
+    XSelectInput(display, parent, StructureNotifyMask);  // to follow the pane's size
+    X11CanvasHost host(display, {window, true, pane.visual, pane.depth, pane.width, pane.height, parent}, signals);
     if (stats) host.EnableStats();
     host.Picture().StartFrom(parent, 0, 0);
     host.Attach(std::make_unique<CanvasWindow>(state, objects), nullptr);

@@ -37,6 +37,14 @@ bool AllEnded(const std::string& log, double seconds) {
     return true;
 }
 
+// Coloured pixels of `image` at x >= `left`.
+size_t ColouredFrom(const Image& image, int left) {
+    size_t n = 0;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = left; x < image.width; ++x) n += image.At(x, y) != 0x000000 && image.At(x, y) != kDesktop;
+    return n;
+}
+
 std::string Hex(Window w) {
     char text[32];
     std::snprintf(text, sizeof text, "0x%lx", w);
@@ -202,5 +210,37 @@ TEST_F(TessalyE2e, RunsAsAnXScreenSaverDisplayMode) {
         EXPECT_TRUE(AllEnded(log, kEndSeconds)) << "a display mode outlived the daemon's end of it";
         for (const char* fault : {"abnormally", "did not die", "X error", "X Error", "tessaly:"})
             EXPECT_EQ(log.find(fault), std::string::npos) << fault << " in\n" << log;
+    }
+}
+
+// XScreenSaver resizes its window when the screen's resolution changes, and a
+// host may resize its preview pane: the garden follows. What was painted
+// stays, and from then on the drawings are mapped onto the new size, so they
+// reach parts the old mapping never could (x beyond 1.5 times the old width).
+TEST_F(TessalyE2e, FollowsItsWindowWhenItGrows) {
+    for (const char* mode : {"--window-id", "-p"}) {
+        const Window window = client->CreateWindow(200, 150, 0x000000);
+        const Image blank = client->Grab(window);
+        auto run = Start({mode, Hex(window), "--speed", "0"});  // a whole drawing every 505 ms
+        Image before;
+        ASSERT_TRUE(client->WaitForChange(window, blank, 100, 4 * kStartSeconds, before)) << mode << run->Output();
+        before = client->Grab(window);
+        XResizeWindow(client->Dpy(), window, 400, 300);
+        XSync(client->Dpy(), False);
+        Sleep(0.2);
+        const Image after = client->Grab(window);
+        ASSERT_EQ(after.width, 400);
+        size_t kept = 0, drawn = 0;
+        for (int y = 0; y < 150; ++y)
+            for (int x = 0; x < 200; ++x)
+                if (before.At(x, y) != 0) ++drawn, kept += after.At(x, y) == before.At(x, y);
+        EXPECT_GE(kept * 10, drawn * 8) << mode << ": the picture was lost when the window grew";
+        Image grown = after;
+        for (int i = 0; i < 400 && ColouredFrom(grown, 300) < 200; ++i, Sleep(0.05)) grown = client->Grab(window);
+        Save(grown, mode);
+        EXPECT_GE(ColouredFrom(grown, 300), 200u) << mode << ": nothing drawn in the new area";
+        run->Signal(SIGTERM);
+        EXPECT_TRUE(EndedBySignal(*run, SIGTERM)) << mode;
+        client->Destroy(window);
     }
 }
