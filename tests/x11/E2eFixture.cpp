@@ -87,10 +87,7 @@ bool InCi() {
     if (!p.WaitExit(seconds)) return ::testing::AssertionFailure() << "still running after " << seconds << " s";
     const int status = p.WaitStatus();
     if (WIFSIGNALED(status) && WTERMSIG(status) == signal && !WCOREDUMP(status)) return ::testing::AssertionSuccess();
-    if (WIFEXITED(status))
-        return ::testing::AssertionFailure() << "exited with code " << WEXITSTATUS(status) << " instead of dying by signal "
-                                             << signal << "\n" << p.Output();
-    return ::testing::AssertionFailure() << "killed by signal " << WTERMSIG(status) << ", expected " << signal << "\n"
+    return ::testing::AssertionFailure() << "wait status " << status << ", not death by signal " << signal << "\n"
                                          << p.Output();
 }
 

@@ -4,9 +4,7 @@
 #include <cairo.h>
 #include <fcntl.h>
 #include <signal.h>
-#include <pwd.h>
 #include <sys/prctl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -105,11 +103,19 @@ void Process::Signal(int signal) {
     if (!reaped_ && pid_ > 0) kill(pid_, signal);
 }
 
-std::string Process::Output() const {
-    std::ifstream in(outputFile_);
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+std::string Process::Output() const { return ReadFile(outputFile_); }
+
+bool WaitUntil(const std::function<bool()>& done, double seconds) {
+    for (const double end = Now() + seconds; !done(); Sleep(0.05))
+        if (Now() > end) return false;
+    return true;
 }
 
 int RunCommand(const std::vector<std::string>& argv, const std::vector<std::string>& environment) {
@@ -235,13 +241,14 @@ Image XClient::Grab(Window window) {
 }
 
 bool XClient::WaitForChange(Window window, const Image& before, size_t minimum, double seconds, Image& last) {
-    const double end = Now() + seconds;
-    for (;;) {
-        last = Grab(window);
-        if (last.CountDiffering(before) >= minimum) return true;
-        if (Now() > end) return false;
-        Sleep(0.05);
-    }
+    last = WaitFor(window, [&](const Image& image) { return image.CountDiffering(before) >= minimum; }, seconds);
+    return last.CountDiffering(before) >= minimum;
+}
+
+Image XClient::WaitFor(Window window, const std::function<bool(const Image&)>& done, double seconds) {
+    Image last;
+    WaitUntil([&] { return done(last = Grab(window)); }, seconds);
+    return last;
 }
 
 Window XClient::WaitForSaverWindow(double seconds) {
@@ -269,21 +276,12 @@ Window XClient::WaitForSaverWindow(double seconds) {
 
 namespace e2e {
 
-namespace {
-
-// Only the daemon's own settings: no fading (a faded screen is no garden),
-// no locking (deactivating would ask for a password), no cycling to another
+// Only the daemon's own settings: no fading (a faded screen is no garden), no
+// locking (deactivating would ask for a password), no cycling to another
 // mode, no blanking of its own during the test.
 constexpr const char* kDaemonSettings =
     "timeout: 1:00:00\ncycle: 0:00:00\nlock: False\nfade: False\nunfade: False\nsplash: False\n"
     "dpmsEnabled: False\ngrabDesktopImages: False\ngrabVideoFrames: False\nmode: one\nselected: 0\n";
-
-bool ChownToNobody(const std::string& path) {
-    const passwd* nobody = getpwnam("nobody");
-    return nobody != nullptr && chown(path.c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
-}
-
-}  // namespace
 
 XScreenSaverDaemon::XScreenSaverDaemon(const std::string& display, const std::string& program,
                                        const std::string& programsLine)
@@ -292,19 +290,13 @@ XScreenSaverDaemon::XScreenSaverDaemon(const std::string& display, const std::st
     if (mkdtemp(pattern) == nullptr) return;
     scratch_ = pattern;
     home_ = scratch_ + "/home";
-    chmod(scratch_.c_str(), 0755);  // nobody must reach its HOME
-    const std::string bin = home_ + "/bin", run = home_ + "/run";
-    if (mkdir(home_.c_str(), 0755) != 0 || mkdir(bin.c_str(), 0755) != 0 || mkdir(run.c_str(), 0700) != 0) return;
+    // nobody must reach its HOME; the run folder is private, as a session's is.
+    const std::string setUp = "chmod 755 " + scratch_ + " && mkdir -p " + home_ + "/bin " + home_ + "/run && chmod 700 " +
+                              home_ + "/run && cp '" + program + "' " + home_ + "/bin/tessaly";
+    if (std::system(setUp.c_str()) != 0) return;
     std::ofstream(home_ + "/.xscreensaver") << kDaemonSettings << "programs: \\\n  \"Tessaly\"  " << programsLine
                                              << "  \\n\\\n\n";
-    {
-        std::ifstream in(program, std::ios::binary);
-        std::ofstream out(bin + "/tessaly", std::ios::binary);
-        out << in.rdbuf();
-    }
-    chmod((bin + "/tessaly").c_str(), 0755);
-    for (const std::string& path : {home_, bin, run, home_ + "/.xscreensaver"})
-        if (!ChownToNobody(path)) return;
+    if (std::system(("chown -R nobody:nogroup " + home_).c_str()) != 0) return;
     daemon_ = std::make_unique<Process>(
         AsNobody({"xscreensaver", "--verbose", "--no-splash", "--log", home_ + "/xscreensaver.log"}),
         std::vector<std::string>{}, ArtefactPath("xscreensaver-daemon.out"));
@@ -312,15 +304,12 @@ XScreenSaverDaemon::XScreenSaverDaemon(const std::string& display, const std::st
 
 XScreenSaverDaemon::~XScreenSaverDaemon() {
     if (daemon_) {
-        // Asked, the daemon ends its helper and display modes with it.
-        Command("-exit");
+        Command("-exit");  // the daemon ends its helper and display modes with it
         if (!daemon_->WaitExit(5)) daemon_->Signal(SIGTERM);
         daemon_->WaitExit(5);
         std::ofstream(ArtefactPath("xscreensaver.log")) << Log();
     }
-    if (!scratch_.empty()) {
-        [[maybe_unused]] const int ignored = std::system(("rm -rf '" + scratch_ + "'").c_str());
-    }
+    if (!scratch_.empty()) RunCommand({"rm", "-rf", scratch_}, {});
 }
 
 std::vector<std::string> XScreenSaverDaemon::AsNobody(const std::vector<std::string>& argv) const {
@@ -333,27 +322,8 @@ std::vector<std::string> XScreenSaverDaemon::AsNobody(const std::vector<std::str
 
 int XScreenSaverDaemon::Command(const std::string& argument) {
     int code = -1;
-    for (int attempt = 0; attempt < 50 && code != 0; ++attempt) {
-        if (attempt > 0) Sleep(0.2);
-        code = RunCommand(AsNobody({"xscreensaver-command", argument}), {});
-    }
+    WaitUntil([&] { return (code = RunCommand(AsNobody({"xscreensaver-command", argument}), {})) == 0; }, 10);
     return code;
-}
-
-std::string XScreenSaverDaemon::Log() const {
-    std::ifstream in(home_ + "/xscreensaver.log");
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-bool XScreenSaverDaemon::WaitForLog(const std::string& text, double seconds) const {
-    const double end = Now() + seconds;
-    while (Log().find(text) == std::string::npos) {
-        if (Now() > end) return false;
-        Sleep(0.1);
-    }
-    return true;
 }
 
 }  // namespace e2e
