@@ -15,6 +15,14 @@ namespace tessaly {
 
 class OffscreenCanvas {
 public:
+    // The picture is as big as the window and lives in the X server's
+    // memory: at most 64 Mi pixels (256 MiB at 32 bits a pixel; a 8192x8192
+    // window, or three 4K screens side by side).
+    static constexpr long long kMaxPixels = 1LL << 26;
+    static bool Fits(int width, int height) {
+        return static_cast<long long>(width) * static_cast<long long>(height) <= kMaxPixels;
+    }
+
     OffscreenCanvas(Display* display, Window window, Visual* visual, int depth, int width, int height);
     ~OffscreenCanvas();
     OffscreenCanvas(const OffscreenCanvas&) = delete;

@@ -1,10 +1,13 @@
 #include "SettingsFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +22,15 @@ constexpr const char* kFolderName = "tessaly";
 constexpr const char* kFileName = "tessaly.ini";
 // A settings file is three short lines; anything this big is not one.
 constexpr std::size_t kMaxFileSize = 64 * 1024;
+// Some editors begin a UTF-8 file with a byte-order mark.
+constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+// How much of a bad value a warning repeats.
+constexpr std::size_t kShownValueLength = 40;
+// Temporaries are written beside the file as ".tessaly.ini.tmp-" and six
+// characters of mkstemp's choosing.
+constexpr const char* kTemporaryInfix = ".tmp-";
+constexpr std::size_t kTemporaryRandomLength = 6;
+constexpr int kTemporaryAttempts = 5;
 
 std::string Lower(std::string text) {
     for (char& c : text)
@@ -34,6 +46,81 @@ std::string Trim(const std::string& text) {
 }
 
 std::string ErrorText(int error) { return std::strerror(error); }
+
+// A value from the file as a warning shows it: quoted, on one line, with
+// every byte but printable ASCII written as \xNN (so no escape sequence
+// reaches the terminal), and cut short when long.
+std::string Shown(const std::string& text) {
+    static const char* const kHex = "0123456789abcdef";
+    std::string shown = "'";
+    for (std::size_t i = 0; i < text.size() && i < kShownValueLength; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
+            shown += static_cast<char>(byte);
+        } else {
+            shown += "\\x";
+            shown += kHex[byte >> 4];
+            shown += kHex[byte & 0xF];
+        }
+    }
+    shown += "'";
+    if (text.size() > kShownValueLength) shown += " (cut short)";
+    return shown;
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+// ".tessaly.ini.tmp-" for the file "tessaly.ini".
+std::string TemporaryPrefix(const std::string& path) { return "." + NameOf(path) + kTemporaryInfix; }
+
+bool IsTemporaryName(const std::string& name, const std::string& prefix) {
+    if (name.size() != prefix.size() + kTemporaryRandomLength || name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    for (std::size_t i = prefix.size(); i < name.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(name[i]))) return false;
+    return true;
+}
+
+// A writer holds a lock on its temporary until the rename, and the lock
+// dies with it: a temporary that can be locked was left by a writer that
+// was killed, and is removed. Files of other names are never touched.
+void RemoveStaleTemporaries(const std::string& path) {
+    DIR* folder = opendir(FolderOf(path).c_str());
+    if (folder == nullptr) return;
+    const std::string prefix = TemporaryPrefix(path);
+    while (const dirent* entry = readdir(folder)) {
+        if (!IsTemporaryName(entry->d_name, prefix)) continue;
+        const int fd = openat(dirfd(folder), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0) continue;
+        struct stat info {};
+        if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0)
+            unlinkat(dirfd(folder), entry->d_name, 0);
+        close(fd);
+    }
+    closedir(folder);
+}
+
+// Creates and locks a new temporary beside `path`. The lock is taken on the
+// file that still has the name: a cleaner may have removed it in between.
+int CreateTemporary(const std::string& path, std::string& temporary) {
+    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+        temporary = FolderOf(path) + "/" + TemporaryPrefix(path) + std::string(kTemporaryRandomLength, 'X');
+        const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+        if (fd < 0) return -1;
+        struct stat opened {}, named {};
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &opened) == 0 && stat(temporary.c_str(), &named) == 0 &&
+            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino)
+            return fd;
+        close(fd);
+    }
+    errno = EAGAIN;
+    return -1;
+}
 
 std::string HomeDirectory() {
     const char* home = std::getenv("HOME");
@@ -100,7 +187,8 @@ std::string ParseSettingsText(const std::string& text, std::map<std::string, uin
     std::map<std::string, uint32_t> found;
     std::string section;
     std::size_t lineNumber = 0;
-    for (std::size_t start = 0; start < text.size();) {
+    const std::size_t bom = text.compare(0, sizeof kUtf8Bom - 1, kUtf8Bom) == 0 ? sizeof kUtf8Bom - 1 : 0;
+    for (std::size_t start = bom; start < text.size();) {
         std::size_t end = text.find('\n', start);
         if (end == std::string::npos) end = text.size();
         const std::string line = Trim(text.substr(start, end - start));
@@ -121,7 +209,7 @@ std::string ParseSettingsText(const std::string& text, std::map<std::string, uin
         if (section != Lower(kSettingsSection)) continue;  // other sections are not ours
         uint32_t value = 0;
         if (!ParseStoredInt(valueText, value))
-            return where + ": '" + valueText + "' is not a whole number";
+            return where + ": " + Shown(valueText) + " is not a whole number";
         found[key] = value;
     }
     entries.swap(found);
@@ -192,21 +280,18 @@ std::string SettingsFile::Commit() {
 
     std::string error;
     if (!MakeParentFolders(path_, error)) return error;
-    std::string temporary = path_ + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
+    RemoveStaleTemporaries(path_);
+    std::string temporary;
+    const int fd = CreateTemporary(path_, temporary);
     if (fd < 0) return "cannot write " + path_ + ": " + ErrorText(errno);
+    // The lock on the temporary is held until it has its real name: the
+    // temporary is closed only after the rename.
     const bool written = fchmod(fd, 0644) == 0 && WriteAll(fd, text) && fsync(fd) == 0;
-    const int writeError = errno;
-    const bool closed = close(fd) == 0;
-    if (!written || !closed) {
-        unlink(temporary.c_str());
-        return "cannot write " + path_ + ": " + ErrorText(written ? errno : writeError);
-    }
-    if (rename(temporary.c_str(), path_.c_str()) != 0) {
-        const int renameError = errno;
-        unlink(temporary.c_str());
-        return "cannot write " + path_ + ": " + ErrorText(renameError);
-    }
+    const bool renamed = written && rename(temporary.c_str(), path_.c_str()) == 0;
+    const int failure = errno;
+    if (!renamed) unlink(temporary.c_str());
+    close(fd);
+    if (!renamed) return "cannot write " + path_ + ": " + ErrorText(failure);
     for (const auto& [entry, value] : staged_) entries_[Lower(entry)] = static_cast<uint32_t>(value);
     return "";
 }

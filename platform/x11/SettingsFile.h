@@ -35,9 +35,11 @@ public:
     bool WriteProfileInt(const char* section, const char* entry, int32_t value) override;
 
     // Writes the staged values atomically: a temporary file beside the
-    // settings file, flushed, then renamed over it. Returns "" on success or
-    // a one-line error; on failure the old file is untouched and no
-    // temporary file is left behind.
+    // settings file (.tessaly.ini.tmp-XXXXXX, locked while it is written),
+    // flushed, then renamed over it. Temporaries that writers killed earlier
+    // left behind are removed first. Returns "" on success or a one-line
+    // error; on failure the old file is untouched and no temporary file is
+    // left behind.
     std::string Commit();
 
 private:
@@ -48,8 +50,10 @@ private:
     std::vector<std::pair<std::string, int32_t>> staged_;
 };
 
-// Parses the text of a settings file. Returns "" and fills `entries` with the
-// [Config] values (keys folded to lower case), or returns what is wrong.
+// Parses the text of a settings file (a leading UTF-8 byte-order mark is
+// skipped). Returns "" and fills `entries` with the [Config] values (keys
+// folded to lower case), or returns what is wrong: one line, printable ASCII
+// only, whatever the text holds.
 std::string ParseSettingsText(const std::string& text, std::map<std::string, uint32_t>& entries);
 
 // A stored value: optional sign and decimal digits, -2147483648..4294967295,

@@ -122,6 +122,11 @@ void X11CanvasHost::HandleSaverInput(XEvent& event) {
 // new area. Until then the window shows the picture as it is.
 void X11CanvasHost::Resized(int width, int height) {
     if (width == target_.width && height == target_.height) return;
+    if (!OffscreenCanvas::Fits(width, height)) {  // the garden keeps the size it has
+        std::fprintf(stderr, "tessaly: the window grew to %dx%d pixels, more than tessaly draws in; it keeps %dx%d\n",
+                     width, height, target_.width, target_.height);
+        return;
+    }
     target_.width = width;
     target_.height = height;
     picture_.Resize(width, height);

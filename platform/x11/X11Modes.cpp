@@ -69,6 +69,15 @@ bool ExistingWindow(Display* display, unsigned long id, XWindowAttributes& attri
     return true;
 }
 
+// A window too big for the picture behind it is refused rather than making
+// the X server grow by gigabytes.
+bool PictureFits(const std::string& what, int width, int height) {
+    if (OffscreenCanvas::Fits(width, height)) return true;
+    Complain(what + " is " + std::to_string(width) + "x" + std::to_string(height) + " pixels; tessaly draws in at most " +
+             std::to_string(OffscreenCanvas::kMaxPixels) + " pixels (for example 8192x8192)");
+    return false;
+}
+
 void Name(Display* display, Window window) {
     XStoreName(display, window, "Tessaly");
     XClassHint hint{const_cast<char*>("tessaly"), const_cast<char*>("Tessaly")};
@@ -106,6 +115,7 @@ DrawingEnd RunSaver(Display* display, SignalPipe& signals, GardenState& state, G
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
     const int width = DisplayWidth(display, screen), height = DisplayHeight(display, screen);
+    if (!PictureFits("the screen", width, height)) return {};
     InvisibleCursor cursor(display, root);
 
     XSetWindowAttributes attributes{};
@@ -139,7 +149,8 @@ DrawingEnd RunSaver(Display* display, SignalPipe& signals, GardenState& state, G
 
 DrawingEnd RunPreview(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, unsigned long parent, bool stats) {
     XWindowAttributes pane{};
-    if (!ExistingWindow(display, parent, pane)) return {};
+    if (!ExistingWindow(display, parent, pane) || !PictureFits("window " + Hex(parent), pane.width, pane.height))
+        return {};
     InvisibleCursor cursor(display, parent);
 
     // A child covering the pane, so the pane's owner destroying the pane
@@ -170,7 +181,8 @@ DrawingEnd RunPreview(Display* display, SignalPipe& signals, GardenState& state,
 // for it going away, and leave input to XScreenSaver.
 DrawingEnd RunInWindow(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, Window window, bool stats) {
     XWindowAttributes target{};
-    if (!ExistingWindow(display, window, target)) return {};
+    if (!ExistingWindow(display, window, target) || !PictureFits("window " + Hex(window), target.width, target.height))
+        return {};
     XSelectInput(display, window, kCanvasEvents);
     X11CanvasHost host(display, {window, false, target.visual, target.depth, target.width, target.height},
                        signals);

@@ -334,8 +334,12 @@ int CheckLeafBands(int nRange, int nOffset, std::size_t wAt, double wRange, doub
         const int n = drawn[k + 1] * nRange / 32768 + nOffset;
         const double w = drawn[k + wAt] * wRange / 32768.0 + wOffset;
         Figures figures = TakeFigures(scene);
-        if (heightOffset > 0) EXPECT_EQ(figures[0]->pointCount, drawn[k + 3] * 800 / 32768 + heightOffset);
-        if (bands.lowerMin == 106) EXPECT_EQ(LeafAngles(*figures[1], w, n, scene.leafNodes.items[0], 110, 110).size(), 1u);
+        if (heightOffset > 0) {
+            EXPECT_EQ(figures[0]->pointCount, drawn[k + 3] * 800 / 32768 + heightOffset);
+        }
+        if (bands.lowerMin == 106) {  // broad leaves: the first stands at 110
+            EXPECT_EQ(LeafAngles(*figures[1], w, n, scene.leafNodes.items[0], 110, 110).size(), 1u);
+        }
         ExpectLeafAngles(scene, figures, w, n, bands, &checked);
     }
     return checked;
@@ -431,19 +435,6 @@ TEST_F(Scenes, FallLeafColourIsGoldUpToTheThreshold) {
     EXPECT_EQ(pen.GetSafeHandle(), objects.GetStockObject(kStockBlackPen));
 }
 
-// Records the colour of every brush created, in order.
-class CreationLog : public GdiObjects {
-public:
-    GdiHandle GetStockObject(int index) override { return inner.GetStockObject(index); }
-    GdiHandle CreateSolidBrush(ColourRef colour) override {
-        created.push_back(colour);
-        return inner.CreateSolidBrush(colour);
-    }
-    bool DeleteObject(GdiHandle object) override { return inner.DeleteObject(object); }
-    PortableGdiObjects inner;
-    std::vector<ColourRef> created;
-};
-
 TEST_F(Scenes, SetColoursLoadsTheSlotsOfItsFiguresOnePerPaint) {
     struct Case {
         SceneKind kind;
@@ -461,7 +452,7 @@ TEST_F(Scenes, SetColoursLoadsTheSlotsOfItsFiguresOnePerPaint) {
     for (const Case& c : cases) {
         std::unique_ptr<Scene> scene = CreateScene(c.kind, garden);
         MarkPalette(*scene);
-        CreationLog objects;
+        testing::RecordingObjects<PortableGdiObjects> objects;
         {
             CPen pen(objects);
             PenBrushSet brushes(objects);
@@ -479,7 +470,7 @@ TEST_F(Scenes, SetColoursLoadsTheSlotsOfItsFiguresOnePerPaint) {
             for (std::size_t i = 0; i < c.slots.size(); ++i) {
                 const ColourRef want = scene->palette->Entry(c.paletteEntry[i]);
                 EXPECT_EQ(BrushColour(*slots[c.slots[i]]), want);
-                EXPECT_EQ(objects.created[i], want) << SceneKindName(c.kind) << " load " << i;
+                EXPECT_EQ(objects.Created()[i], want) << SceneKindName(c.kind) << " load " << i;
             }
         }
         EXPECT_EQ(objects.inner.LiveBrushes(), 0u);

@@ -4,11 +4,8 @@
 set -euo pipefail
 export LC_ALL=C  # one sort order for the file list
 cpack=$1 build=$2 version=$3
-for tool in dpkg-deb dpkg-shlibdeps lintian; do
-  command -v "$tool" >/dev/null && continue
-  [ "${CI:-}" = true ] && { echo "FAIL: $tool is missing and CI must check the package"; exit 1; }
-  echo "SKIP: $tool is not installed (apt-get install dpkg-dev lintian)"; exit 77
-done
+source "$(dirname "$0")/../support/skip.sh"
+require dpkg-deb dpkg-shlibdeps lintian
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }

@@ -64,11 +64,6 @@ std::unique_ptr<Process> TessalyE2e::StartSaver(const std::vector<std::string>& 
     return saver;
 }
 
-bool InCi() {
-    const char* ci = std::getenv("CI");
-    return ci != nullptr && std::string(ci) == "true";
-}
-
 ::testing::AssertionResult EndedCleanly(Process& p, double seconds) { return ExitedWith(p, 0, seconds); }
 
 ::testing::AssertionResult ExitedWith(Process& p, int code, double seconds) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "E2eHarness.h"
+#include "Tools.h"
 
 namespace e2e {
 
@@ -44,11 +45,10 @@ protected:
 // Died by `signal` (no core dump), as a program does that re-raises it after tidying up.
 // Skips the test, with the reason, when something it needs is missing; in CI
 // (CI=true), where nothing may skip, fails it instead.
-bool InCi();
-#define TESSALY_REQUIRE(condition, why)                                                   \
-    if (!(condition)) {                                                                   \
-        if (::e2e::InCi()) FAIL() << (why) << ", and CI must run every end-to-end test"; \
-        GTEST_SKIP() << (why);                                                            \
+#define TESSALY_REQUIRE(condition, why)                                                              \
+    if (!(condition)) {                                                                              \
+        if (::tessaly::testing::InCi()) FAIL() << (why) << ", and CI must run every end-to-end test"; \
+        GTEST_SKIP() << (why);                                                                       \
     }
 
 ::testing::AssertionResult EndedBySignal(Process& p, int signal, double seconds = kEndSeconds);

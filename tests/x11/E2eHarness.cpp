@@ -35,18 +35,6 @@ void Sleep(double seconds) {
     }
 }
 
-bool OnPath(const std::string& tool) {
-    const char* path = std::getenv("PATH");
-    const std::string paths = path ? path : "/usr/bin:/bin";
-    for (size_t start = 0; start <= paths.size();) {
-        size_t end = paths.find(':', start);
-        if (end == std::string::npos) end = paths.size();
-        if (access((paths.substr(start, end - start) + "/" + tool).c_str(), X_OK) == 0) return true;
-        start = end + 1;
-    }
-    return false;
-}
-
 std::string ArtefactPath(const std::string& name) { return std::string(TESSALY_E2E_ARTEFACTS) + "/" + name; }
 
 Process::Process(const std::vector<std::string>& argv, const std::vector<std::string>& environment,

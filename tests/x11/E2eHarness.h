@@ -93,8 +93,6 @@ private:
 };
 
 void Sleep(double seconds);
-bool OnPath(const std::string& tool);
-
 // Polls `done` every 50 ms until it holds (true) or `seconds` pass (false).
 bool WaitUntil(const std::function<bool()>& done, double seconds);
 std::string ReadFile(const std::string& path);

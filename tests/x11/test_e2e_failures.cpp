@@ -28,6 +28,18 @@ TEST_F(TessalyE2e, AWindowThatDoesNotExistIsReported) {
     }
     auto env = Start({}, {"XSCREENSAVER_WINDOW=12345"});
     ASSERT_TRUE(ExitedWith(*env, kCannotStart));
+
+    // A window too big for the picture behind it (the X server would have to
+    // hold 4 GiB for it) is refused, for both ways of drawing into it.
+    const Window huge = XCreateSimpleWindow(client->Dpy(), client->Root(), 0, 0, 32767, 32767, 0, 0, 0);
+    XSync(client->Dpy(), False);
+    for (const char* option : {"--window-id", "-p"}) {
+        auto p = Start({option, std::to_string(huge)});
+        ASSERT_TRUE(ExitedWith(*p, kCannotStart));
+        EXPECT_NE(p->Output().find("is 32767x32767 pixels; tessaly draws in at most 67108864 pixels"),
+                  std::string::npos)
+            << p->Output();
+    }
 }
 
 TEST_F(TessalyE2e, BadArgumentsAreUsageErrors) {

@@ -2,11 +2,16 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
+#include <map>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -115,6 +120,14 @@ TEST_F(SettingsFileTest, ReadsTheConfigSectionWithCommentsAndAnyCase) {
     EXPECT_EQ(state.cycleLengthSetting, 12);
     EXPECT_EQ(state.speedSetting, 99);
     EXPECT_EQ(state.buildSetting, 1);
+
+    // Some editors start the file with a UTF-8 byte-order mark.
+    WriteText("\xEF\xBB\xBF[Config]\nSpeed=98\n");
+    EXPECT_EQ(file.Read(), "");
+    Load(file);
+    EXPECT_EQ(state.speedSetting, 98);
+    WriteText("\xEF\xBB\xBF\xEF\xBB\xBF[Config]\nSpeed=98\n");  // only one is skipped
+    EXPECT_NE(file.Read(), "");
 }
 
 TEST_F(SettingsFileTest, AppliesTheRangeRulesOfStartUp) {
@@ -165,6 +178,14 @@ TEST_F(SettingsFileTest, MissingGivesDefaultsSilentlyUnreadableOrMalformedOneLin
         Load(file);
         EXPECT_EQ(state.cycleLengthSetting, 5) << text;
     }
+
+    // A value that would drive the terminal is shown escaped, cut short, on one line.
+    WriteText("[Config]\nSpeed=\x1b]0;pwned\x07\x1b[2J99\r\x9b" + std::string(500, '7') + "\n");
+    warning = file.Read();
+    EXPECT_NE(warning.find("line 2: '\\x1b]0;pwned\\x07\\x1b[2J99\\x0d\\x9b777"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("(cut short)"), std::string::npos) << warning;
+    EXPECT_LT(warning.size(), path.size() + 150);
+    for (char c : warning) EXPECT_TRUE(c >= 0x20 && c < 0x7F) << static_cast<int>(c);
 
     WriteText(std::string("[Config]\ncycle_length=7\n") + std::string(3, '\0'));
     EXPECT_NE(file.Read(), "");
@@ -222,4 +243,62 @@ TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileAndNoTemporary) {
     WriteSettings(underFile, 1, 2, 1);
     EXPECT_NE(underFile.Commit(), "");
     EXPECT_EQ(ReadText(), "[Config]\nSpeed=42\n");
+}
+
+TEST_F(SettingsFileTest, KilledWritersLeaveTheOldOrTheNewFileAndNoPileOfTemporaries) {
+    const std::string dir = folder + "/tessaly";
+    WriteText("[Config]\nSpeed=42\n");
+    // A temporary of a writer killed earlier, and a file of the user's that
+    // only looks like one: the first goes, the second stays.
+    std::ofstream(dir + "/.tessaly.ini.tmp-Ab3xYz") << "[Config]\nSpe";
+    std::ofstream(dir + "/tessaly.ini.backup") << "mine";
+    auto temporaries = [&] {
+        int count = 0;
+        for (const std::string& name : FilesIn(dir)) count += name.rfind(".tessaly.ini.tmp-", 0) == 0;
+        return count;
+    };
+    auto valuesNow = [&] {
+        std::map<std::string, uint32_t> values;
+        EXPECT_EQ(ParseSettingsText(ReadText(), values), "");
+        return values;
+    };
+
+    auto startWriter = [&](int32_t cycle, int32_t speed, int32_t build) {
+        const pid_t child = fork();
+        if (child == 0) {
+            SettingsFile writer(path);
+            WriteSettings(writer, cycle, speed, build);
+            _exit(writer.Commit().empty() ? 0 : 1);
+        }
+        return child;
+    };
+    // Kills spread over about twice the time of one write, fork included.
+    int status = 0;
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(waitpid(startWriter(1, 1, 1), &status, 0) > 0 && status == 0, true);
+    const auto writeUs = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<long> delayUs(0, 2 * writeUs.count());
+
+    std::map<std::string, uint32_t> before = valuesNow();
+    int killedBeforeRename = 0;
+    for (uint32_t i = 0; i < 300; ++i) {
+        const std::map<std::string, uint32_t> written = {{"cycle_length", 1 + i % 30}, {"speed", i % 101}, {"build", i % 2}};
+        const pid_t child = startWriter(1 + i % 30, i % 101, i % 2);
+        usleep(static_cast<useconds_t>(delayUs(random)));
+        kill(child, SIGKILL);
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        const std::map<std::string, uint32_t> after = valuesNow();
+        ASSERT_TRUE(after == before || after == written) << "kill " << i;
+        killedBeforeRename += after == before && WIFSIGNALED(status);
+        before = after;
+        ASSERT_LE(temporaries(), 1) << "kill " << i;  // at most the one of the writer just killed
+    }
+    SettingsFile last(path);
+    WriteSettings(last, 5, 60, 0);
+    ASSERT_EQ(last.Commit(), "");
+    auto names = FilesIn(dir);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"tessaly.ini", "tessaly.ini.backup"}));
+    std::cout << killedBeforeRename << " of 300 writers were killed before their rename\n";
 }

@@ -131,7 +131,11 @@ public:
     bool WriteFrame(const std::string& path, std::string& error) {
         AtomicFile file;
         cairo_surface_flush(image_.get());
-        if (!file.Open(path, error) || !WritePng(image_.get(), file.TempPath(), error)) return false;
+        if (!file.Open(path, error)) return false;
+        if (!WritePng(image_.get(), file.TempPath(), error)) {
+            error = "cannot write " + path + ": " + error;
+            return false;
+        }
         return file.Commit(error);
     }
 
@@ -140,7 +144,11 @@ public:
         switch (o.format) {
             case OutputFormat::Png:
                 cairo_surface_flush(image_.get());
-                return WritePng(image_.get(), outputTemp, error);
+                if (!WritePng(image_.get(), outputTemp, error)) {
+                    error = "cannot write " + o.output + ": " + error;
+                    return false;
+                }
+                return true;
             case OutputFormat::Pdf:
                 pdfContext_.reset();
                 if (!FinishSurface(pdf_.get(), error)) {
