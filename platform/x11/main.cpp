@@ -23,7 +23,7 @@ int RunSettingsMode(GardenState& state, SettingsFile& file, int argc, char** arg
     // Cancel writes nothing; a dialog that could not be shown is an error.
     if (!RunSettingsDialog(state, values, argc, argv)) return values.failed ? 1 : 0;
     WriteSettings(file, values.cycleLength, values.speed, values.build);
-    if (const std::string error = file.Commit(); !error.empty()) {
+    if (std::string error; !file.Commit(error)) {
         std::fprintf(stderr, "tessaly: %s\n", error.c_str());
         return 1;
     }
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
 
     SettingsFile file(SettingsFilePath());
     if (!SettingsFromCommandLineOnly(commandLine.mode)) {
-        if (const std::string warning = file.Read(); !warning.empty())
+        if (std::string warning; !file.Read(warning))
             std::fprintf(stderr, "tessaly: %s\n", warning.c_str());
     }
     GardenState state;
