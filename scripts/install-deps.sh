@@ -14,8 +14,10 @@ packages=(
   clang libclang-rt-14-dev
   # Windows: cross compiler and Wine
   g++-mingw-w64-x86-64-posix wine wine64
-  # end-to-end tests on a real X server
-  xvfb xdotool x11-utils x11-apps xauth imagemagick
+  # end-to-end tests on a real X server, and with the real XScreenSaver daemon
+  xvfb xdotool x11-utils x11-apps xauth imagemagick xscreensaver
+  # the Debian package: dpkg-shlibdeps computes its Depends, lintian checks it
+  dpkg-dev file lintian
   # end-to-end tests on a headless Wayland compositor
   sway grim wtype
 )

@@ -5,11 +5,11 @@
 
 namespace tessaly {
 
-int RunWaylandSaver(GardenState&) {
+DrawingEnd RunWaylandSaver(GardenState&) {
     std::fputs("tessaly: this tessaly was built without Wayland support (GTK 3 and gtk-layer-shell); "
                "use --backend x11 under XWayland\n",
                stderr);
-    return 1;
+    return DrawingEnd{1, 0};
 }
 
 }  // namespace tessaly

@@ -4,7 +4,6 @@
 #include <gtk-layer-shell.h>
 #include <gtk/gtk.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -43,42 +42,37 @@ bool LayerShellSupported() {
 
 }  // namespace
 
-int RunWaylandSaver(GardenState& state) {
-    int signal = 0;
+DrawingEnd RunWaylandSaver(GardenState& state) {
+    SignalPipe signals;  // first: a SIGTERM during start-up still ends cleanly
+    // No quiet slide to X11: where Wayland was chosen, it is Wayland or nothing.
+    gdk_set_allowed_backends("wayland");
+    if (!gtk_init_check(nullptr, nullptr)) {
+        const char* name = std::getenv("WAYLAND_DISPLAY");
+        std::fprintf(stderr, "tessaly: cannot connect to the Wayland compositor '%s'\n",
+                     name != nullptr && *name != '\0' ? name : "wayland-0");
+        return DrawingEnd{1, 0};
+    }
+    const bool layerShell = LayerShellSupported();
+    if (!layerShell)
+        std::fputs("tessaly: the compositor has no layer shell; falling back to a full-screen window on each "
+                   "monitor\n",
+                   stderr);
+    GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
+    SignalWatch watch{signals, loop};
+    const guint signalSource = signals.Ok() ? g_unix_fd_add(signals.ReadFd(), G_IO_IN, OnSignal, &watch) : 0;
+    watch.signal = signals.Ok() ? signals.Take() : 0;  // one that came during start-up
     {
-        SignalPipe signals;  // first: a SIGTERM during start-up still ends cleanly
-        // No quiet slide to X11: where Wayland was chosen, it is Wayland or nothing.
-        gdk_set_allowed_backends("wayland");
-        if (!gtk_init_check(nullptr, nullptr)) {
-            const char* name = std::getenv("WAYLAND_DISPLAY");
-            std::fprintf(stderr, "tessaly: cannot connect to the Wayland compositor '%s'\n",
-                         name != nullptr && *name != '\0' ? name : "wayland-0");
-            return 1;
-        }
-        const bool layerShell = LayerShellSupported();
-        if (!layerShell)
-            std::fputs("tessaly: the compositor has no layer shell; falling back to a full-screen window on each "
-                       "monitor\n",
-                       stderr);
-        GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
-        SignalWatch watch{signals, loop};
-        const guint signalSource = signals.Ok() ? g_unix_fd_add(signals.ReadFd(), G_IO_IN, OnSignal, &watch) : 0;
-        watch.signal = signals.Ok() ? signals.Take() : 0;  // one that came during start-up
-        {
-            PortableGdiObjects objects;  // outlives the canvases, which release their brushes into it
-            SaverOutputs outputs(gdk_display_get_default(),
-                                 layerShell ? SurfaceKind::OverlayLayer : SurfaceKind::FullScreenWindow, state,
-                                 objects, loop);
-            if (watch.signal == 0) g_main_loop_run(loop);
-        }
-        // The surfaces are gone; let the compositor hear it before the process ends.
-        gdk_display_flush(gdk_display_get_default());
-        if (signalSource != 0) g_source_remove(signalSource);
-        g_main_loop_unref(loop);
-        signal = watch.signal;
-    }  // the default signal actions are back
-    if (signal != 0) std::raise(signal);
-    return 0;
+        PortableGdiObjects objects;  // outlives the canvases, which release their brushes into it
+        SaverOutputs outputs(gdk_display_get_default(),
+                             layerShell ? SurfaceKind::OverlayLayer : SurfaceKind::FullScreenWindow, state,
+                             objects, loop);
+        if (watch.signal == 0) g_main_loop_run(loop);
+    }
+    // The surfaces are gone; let the compositor hear it before the process ends.
+    gdk_display_flush(gdk_display_get_default());
+    if (signalSource != 0) g_source_remove(signalSource);
+    g_main_loop_unref(loop);
+    return DrawingEnd{0, watch.signal};
 }
 
 }  // namespace tessaly

@@ -2,14 +2,16 @@
 // comes back or a signal asks it to stop.
 #pragma once
 
+#include "X11Modes.h"
 #include "state/GardenState.h"
 
 namespace tessaly {
 
-// Runs the saver on the compositor named by WAYLAND_DISPLAY and returns the
-// process's exit code: 0 after a trigger, 1 when it could not start (one
-// line on stderr). After SIGTERM, SIGINT or SIGHUP it tears everything down
-// and then ends by that same signal, as the X11 saver does.
-int RunWaylandSaver(GardenState& state);
+// Runs the saver on the compositor named by WAYLAND_DISPLAY until it ends,
+// tears everything down and says how it ended, as the X11 drawing modes do:
+// exit code 0 after a trigger, 1 when it could not start (one line on
+// stderr), or the signal (SIGTERM, SIGINT, SIGHUP) by which the caller then
+// ends the process.
+DrawingEnd RunWaylandSaver(GardenState& state);
 
 }  // namespace tessaly

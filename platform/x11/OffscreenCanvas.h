@@ -33,6 +33,11 @@ public:
     // area) stays black.
     void StartFrom(Drawable source, int x, int y);
 
+    // Follows the window to a new size: what was painted stays where it
+    // was, and the area the picture gains starts from what the window shows
+    // there (as StartFrom does); an area it loses is dropped.
+    void Resize(int width, int height);
+
     cairo_t* Context() const { return cr_; }
     // Makes everything drawn through Context() reach the pixmap.
     void Flush();
@@ -46,8 +51,14 @@ public:
     Pixmap PixmapId() const { return pixmap_; }
 
 private:
+    // A black pixmap of width_ x height_ with its Cairo surface and context.
+    void CreatePixmap();
+    void FreePixmap();
+
     Display* display_;
     Window window_;
+    Visual* visual_;
+    int depth_;
     int width_, height_;
     Pixmap pixmap_ = 0;
     GC gc_ = nullptr;

@@ -156,32 +156,8 @@ bool WriteAll(int fd, const std::string& text) {
     return true;
 }
 
-}  // namespace
-
-std::string SettingsFilePath() {
-    // Relative values of XDG_CONFIG_HOME are to be ignored.
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::string folder;
-    if (config != nullptr && config[0] == '/') {
-        folder = config;
-    } else {
-        const std::string home = HomeDirectory();
-        if (home.empty()) return "";
-        folder = home + "/.config";
-    }
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    return folder + "/" + kFolderName + "/" + kFileName;
-}
-
-// Stored values are 32 bits: -2^31 .. 2^32 - 1, kept as the registry keeps them.
-bool ParseStoredInt(const std::string& text, uint32_t& value) {
-    long long parsed = 0;
-    if (!ParseDecimal(text, -2147483648LL, 4294967295LL, parsed)) return false;
-    value = static_cast<uint32_t>(parsed);
-    return true;
-}
-
-std::string ParseSettingsText(const std::string& text, std::map<std::string, uint32_t>& entries) {
+// The parser behind ParseSettingsText and Read: what is wrong, or "".
+std::string SettingsTextProblem(const std::string& text, std::map<std::string, uint32_t>& entries) {
     entries.clear();
     if (text.find('\0') != std::string::npos) return "it is not a text file";
     std::map<std::string, uint32_t> found;
@@ -216,12 +192,38 @@ std::string ParseSettingsText(const std::string& text, std::map<std::string, uin
     return "";
 }
 
-std::string SettingsFile::Read() {
+}  // namespace
+
+std::string SettingsFilePath() {
+    // Relative values of XDG_CONFIG_HOME are to be ignored.
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::string folder;
+    if (config != nullptr && config[0] == '/') {
+        folder = config;
+    } else {
+        const std::string home = HomeDirectory();
+        if (home.empty()) return "";
+        folder = home + "/.config";
+    }
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    return folder + "/" + kFolderName + "/" + kFileName;
+}
+
+// Stored values are 32 bits: -2^31 .. 2^32 - 1, kept as the registry keeps them.
+bool ParseStoredInt(const std::string& text, uint32_t& value) {
+    long long parsed = 0;
+    if (!ParseDecimal(text, -2147483648LL, 4294967295LL, parsed)) return false;
+    value = static_cast<uint32_t>(parsed);
+    return true;
+}
+
+
+std::string SettingsFile::ReadText() {
     entries_.clear();
     if (path_.empty()) return "no home folder to keep settings in; using the defaults";
     const int fd = open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
-        if (errno == ENOENT) return "no settings file " + path_ + " yet; using the defaults";
+        if (errno == ENOENT) return "";  // the normal case until the dialog's first OK
         return "cannot read " + path_ + ": " + ErrorText(errno) + "; using the defaults";
     }
     std::string text;
@@ -248,7 +250,7 @@ std::string SettingsFile::Read() {
     }
     close(fd);
     if (!problem.empty()) return problem + "; using the defaults";
-    if (const std::string error = ParseSettingsText(text, entries_); !error.empty())
+    if (const std::string error = SettingsTextProblem(text, entries_); !error.empty())
         return "settings file " + path_ + ": " + error + "; using the defaults";
     return "";
 }
@@ -271,7 +273,7 @@ bool SettingsFile::WriteProfileInt(const char* section, const char* entry, int32
     return true;
 }
 
-std::string SettingsFile::Commit() {
+std::string SettingsFile::WriteText() {
     if (path_.empty()) return "no home folder to keep settings in";
     std::string text = "; Tessaly settings, written by its settings dialog.\n[";
     text += kSettingsSection;
@@ -294,6 +296,21 @@ std::string SettingsFile::Commit() {
     if (!renamed) return "cannot write " + path_ + ": " + ErrorText(failure);
     for (const auto& [entry, value] : staged_) entries_[Lower(entry)] = static_cast<uint32_t>(value);
     return "";
+}
+
+bool ParseSettingsText(const std::string& text, std::map<std::string, uint32_t>& entries, std::string& problem) {
+    problem = SettingsTextProblem(text, entries);
+    return problem.empty();
+}
+
+bool SettingsFile::Read(std::string& warning) {
+    warning = ReadText();
+    return warning.empty();
+}
+
+bool SettingsFile::Commit(std::string& error) {
+    error = WriteText();
+    return error.empty();
 }
 
 }  // namespace tessaly

@@ -117,17 +117,37 @@ void X11CanvasHost::HandleSaverInput(XEvent& event) {
     }
 }
 
+// The window has a new size: the picture grows (or shrinks) with it, keeping
+// what was painted, and the next paint that draws maps the garden onto the
+// new area. Until then the window shows the picture as it is.
+void X11CanvasHost::Resized(int width, int height) {
+    if (width == target_.width && height == target_.height) return;
+    if (!OffscreenCanvas::Fits(width, height)) {  // the garden keeps the size it has
+        std::fprintf(stderr, "tessaly: the window grew to %dx%d pixels, more than tessaly draws in; it keeps %dx%d\n",
+                     width, height, target_.width, target_.height);
+        return;
+    }
+    target_.width = width;
+    target_.height = height;
+    picture_.Resize(width, height);
+    if (canvas_ != nullptr) canvas_->ClientAreaChanged();
+    picture_.CopyToWindow(Rect{0, 0, width, height});
+}
+
 void X11CanvasHost::HandleEvent(XEvent& event) {
+    if (target_.follows != 0 && target_.follows != target_.window && event.xany.window == target_.follows) {
+        if (event.type == ConfigureNotify)
+            XResizeWindow(display_, target_.window, static_cast<unsigned>(event.xconfigure.width),
+                          static_cast<unsigned>(event.xconfigure.height));
+        return;
+    }
     if (event.xany.window != target_.window) return;
     switch (event.type) {
         case Expose:
             picture_.CopyToWindow(Rect{event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
                                        event.xexpose.y + event.xexpose.height});
             break;
-        case ConfigureNotify:
-            target_.width = event.xconfigure.width;
-            target_.height = event.xconfigure.height;
-            break;
+        case ConfigureNotify: Resized(event.xconfigure.width, event.xconfigure.height); break;
         case DestroyNotify:
             if (event.xdestroywindow.window == target_.window) windowGone_ = true;
             break;

@@ -28,6 +28,9 @@ struct CanvasTarget {
     int depth = 0;
     int width = 0;
     int height = 0;
+    // A window whose size ours takes on (the screen's root for the saver,
+    // the pane for a preview); 0 when others size ours.
+    Window follows = 0;
 };
 
 enum class LoopEnd { Closed, WindowGone, Signal };
@@ -46,6 +49,8 @@ public:
     // Delivers events and ticks until the canvas ends; then tears it down
     // (destroys an owned window, then the canvas) and says why it ended.
     LoopEnd Run();
+    // The signal that ended Run (LoopEnd::Signal), else 0.
+    int EndingSignal() const { return signal_; }
 
     // Prints ticks, paints and memory once a second on stderr.
     void EnableStats() { stats_ = true; }
@@ -61,6 +66,7 @@ public:
 
 private:
     void HandleEvent(XEvent& event);
+    void Resized(int width, int height);
     void HandleSaverInput(XEvent& event);
     void Paint();
     void Tick(int64_t now);

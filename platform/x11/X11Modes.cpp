@@ -111,11 +111,11 @@ void TakeInput(Display* display, Window window, Cursor cursor) {
         display, window, cursor);
 }
 
-int RunSaver(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, bool stats) {
+DrawingEnd RunSaver(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, bool stats) {
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
     const int width = DisplayWidth(display, screen), height = DisplayHeight(display, screen);
-    if (!PictureFits("the screen", width, height)) return 1;
+    if (!PictureFits("the screen", width, height)) return {};
     InvisibleCursor cursor(display, root);
 
     XSetWindowAttributes attributes{};
@@ -129,9 +129,11 @@ int RunSaver(Display* display, SignalPipe& signals, GardenState& state, GdiObjec
                                         &attributes);
     Name(display, window);
 
-    X11CanvasHost host(display,
-                       {window, true, DefaultVisual(display, screen), DefaultDepth(display, screen), width, height},
-                       signals);
+    // The saver covers the screen at whatever size it takes on.
+    XSelectInput(display, root, StructureNotifyMask);
+    X11CanvasHost host(
+        display, {window, true, DefaultVisual(display, screen), DefaultDepth(display, screen), width, height, root},
+        signals);
     if (stats) host.EnableStats();
     // What the screen showed, taken before the saver covers it.
     host.Picture().StartFrom(root, 0, 0);
@@ -142,13 +144,13 @@ int RunSaver(Display* display, SignalPipe& signals, GardenState& state, GdiObjec
     XSync(display, False);
     TakeInput(display, window, cursor.Id());
     host.Run();  // every way it ends is a normal end
-    return 0;
+    return {0, host.EndingSignal()};
 }
 
-int RunPreview(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, unsigned long parent, bool stats) {
+DrawingEnd RunPreview(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, unsigned long parent, bool stats) {
     XWindowAttributes pane{};
     if (!ExistingWindow(display, parent, pane) || !PictureFits("window " + Hex(parent), pane.width, pane.height))
-        return 1;
+        return {};
     InvisibleCursor cursor(display, parent);
 
     // A child covering the pane, so the pane's owner destroying the pane
@@ -163,23 +165,24 @@ int RunPreview(Display* display, SignalPipe& signals, GardenState& state, GdiObj
     XSync(display, False);
     if (TakeXError().code != 0) {
         Complain("cannot draw in window " + Hex(parent) + " (it vanished or refuses a child)");
-        return 1;
+        return {};
     }
-    X11CanvasHost host(display, {window, true, pane.visual, pane.depth, pane.width, pane.height}, signals);
+    XSelectInput(display, parent, StructureNotifyMask);  // to follow the pane's size
+    X11CanvasHost host(display, {window, true, pane.visual, pane.depth, pane.width, pane.height, parent}, signals);
     if (stats) host.EnableStats();
     host.Picture().StartFrom(parent, 0, 0);
     host.Attach(std::make_unique<CanvasWindow>(state, objects), nullptr);
     XMapWindow(display, window);
     host.Run();  // every way it ends is a normal end
-    return 0;
+    return {0, host.EndingSignal()};
 }
 
 // XScreenSaver hands over a window it owns: draw straight into it, watch
 // for it going away, and leave input to XScreenSaver.
-int RunInWindow(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, Window window, bool stats) {
+DrawingEnd RunInWindow(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, Window window, bool stats) {
     XWindowAttributes target{};
     if (!ExistingWindow(display, window, target) || !PictureFits("window " + Hex(window), target.width, target.height))
-        return 1;
+        return {};
     XSelectInput(display, window, kCanvasEvents);
     X11CanvasHost host(display, {window, false, target.visual, target.depth, target.width, target.height},
                        signals);
@@ -187,12 +190,12 @@ int RunInWindow(Display* display, SignalPipe& signals, GardenState& state, GdiOb
     host.Picture().StartFrom(window, 0, 0);
     host.Attach(std::make_unique<CanvasWindow>(state, objects), nullptr);
     host.Run();  // every way it ends is a normal end
-    return 0;
+    return {0, host.EndingSignal()};
 }
 
 }  // namespace
 
-int RunDrawingMode(const CommandLine& commandLine, GardenState& state) {
+DrawingEnd RunDrawingMode(const CommandLine& commandLine, GardenState& state) {
     SignalPipe signals;  // first: a SIGTERM during start-up still ends cleanly
     // A write to a dead X connection must come back as an error that the
     // connection-lost handler reports, not kill the process with SIGPIPE.
@@ -206,27 +209,27 @@ int RunDrawingMode(const CommandLine& commandLine, GardenState& state) {
             Complain("no X display: DISPLAY is not set (or give --display NAME)");
         else
             Complain(std::string("cannot open X display '") + (name ? name : fromEnvironment) + "'");
-        return 1;
+        return {};
     }
-    int code = 1;
+    DrawingEnd end;
     {
         PortableGdiObjects objects;  // outlives the canvas, which releases its brushes into it
         switch (commandLine.mode) {
-            case LinuxMode::Saver: code = RunSaver(display, signals, state, objects, commandLine.stats); break;
+            case LinuxMode::Saver: end = RunSaver(display, signals, state, objects, commandLine.stats); break;
             case LinuxMode::Preview:
-                code = RunPreview(display, signals, state, objects, commandLine.windowId, commandLine.stats);
+                end = RunPreview(display, signals, state, objects, commandLine.windowId, commandLine.stats);
                 break;
             case LinuxMode::XScreenSaverWindow:
-                code = RunInWindow(display, signals, state, objects, commandLine.windowId, commandLine.stats);
+                end = RunInWindow(display, signals, state, objects, commandLine.windowId, commandLine.stats);
                 break;
             case LinuxMode::XScreenSaverRoot:
-                code = RunInWindow(display, signals, state, objects, DefaultRootWindow(display), commandLine.stats);
+                end = RunInWindow(display, signals, state, objects, DefaultRootWindow(display), commandLine.stats);
                 break;
             default: break;
         }
     }
     XCloseDisplay(display);
-    return code;
+    return end;
 }
 
 }  // namespace tessaly

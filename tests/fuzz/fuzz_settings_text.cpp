@@ -7,7 +7,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::map<std::string, uint32_t> entries;
-    const std::string problem = tessaly::ParseSettingsText(tessaly::fuzz::Text(data, size), entries);
+    std::string problem;
+    tessaly::ParseSettingsText(tessaly::fuzz::Text(data, size), entries, problem);
     if (!problem.empty()) {
         FUZZ_REQUIRE(entries.empty());
         FUZZ_REQUIRE(problem.size() <= 256);
