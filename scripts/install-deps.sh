@@ -18,8 +18,8 @@ packages=(
   xvfb xdotool x11-utils x11-apps xauth imagemagick xscreensaver
   # the Debian package: dpkg-shlibdeps computes its Depends, lintian checks it
   dpkg-dev file lintian
-  # end-to-end tests on a headless Wayland compositor
-  sway grim wtype
+  # end-to-end tests on headless Wayland compositors (with and without layer shell)
+  sway grim wtype weston
 )
 
 missing=()

@@ -84,25 +84,16 @@ outputs)
     [ "$(count "$WORK/after.png" "$DESKTOP" -crop 24x24+700+20)" -gt 20 ] || fail "the pointer stays hidden"
     ;;
 key)
-    saver
-    as wtype -s 500 a  # time for the client to take the new keyboard
-    ends 0 "a key"
+    saver && as wtype -s 500 a && ends 0 "a key"  # -s: time for the client to take the new keyboard
     ;;
 pointer)
-    saver
-    cursor move 5 5
-    running "the first move"
+    saver && cursor move 5 5 && running "the first move"
     for wheel in button4 button5 button6 button7; do cursor press $wheel; done
     running "the wheel"
-    cursor move 1 0
-    ends 0 "the second move"
+    cursor move 1 0 && ends 0 "the second move"
     ;;
 buttons)
-    for button in button1 button2 button3 button8; do
-        saver
-        cursor press $button
-        ends 0 "$button"
-    done
+    for button in button1 button2 button3 button8; do saver && cursor press $button && ends 0 "$button"; done
     ;;
 hotplug)
     saver
@@ -112,19 +103,28 @@ hotplug)
     msg output HEADLESS-1 mode 1024x768
     sleep 2 && shot HEADLESS-1 grown
     edge "$WORK/grown.png" "the area HEADLESS-1 gained stays unpainted"
-    msg output HEADLESS-3 disable
-    running "removing an output"
+    msg output HEADLESS-3 disable && running "removing an output"
     kill -INT "$SAVER" && ends 130 SIGINT
     ;;
 dialog)
     # The settings dialog's live preview, drawn through GTK's Wayland backend.
-    start /c --backend wayland --seed 7
-    sleep 3
-    shot HEADLESS-1 dialog1 && sleep 1 && shot HEADLESS-1 dialog2
+    start /c --backend wayland --seed 7 && sleep 3 && shot HEADLESS-1 dialog1 && sleep 1 && shot HEADLESS-1 dialog2
     [ "$(differ "$WORK/dialog1.png" "$WORK/dialog2.png")" -gt 50 ] || fail "the preview does not move"
-    as wtype -s 500 -k Escape
-    ends 0 "Escape"
+    as wtype -s 500 -k Escape && ends 0 "Escape"
     [ ! -e "$WORK/config.d/tessaly/tessaly.ini" ] || fail "Cancel wrote the settings file"
+    ;;
+fallback)
+    # A compositor without layer shell (weston): a full-screen window instead.
+    require weston weston-screenshooter
+    launch weston.log weston --backend=headless-backend.so --use-pixman --socket=wayland-9 --debug --width=640 --height=480
+    until_ok 50 test -S "$WORK/wayland-9" || fail "weston did not start"
+    WAYLAND_DISPLAY=wayland-9 start /s --seed 7 && sleep 3
+    (cd "$WORK" && WAYLAND_DISPLAY=wayland-9 as weston-screenshooter) || fail "weston-screenshooter"
+    cp "$WORK"/wayland-screenshot-*.png "$ARTEFACTS/$CASE.png"
+    [ "$(count "$ARTEFACTS/$CASE.png" black)" -gt 500 ] || fail "the full-screen window is not painted"
+    [ "$(count "$ARTEFACTS/$CASE.png" black -crop 640x24+0+0)" = 0 ] || fail "weston's panel shows: not full screen"
+    grep -q 'falling back to a full-screen window' "$WORK/tessaly.log" || fail "no word of the fallback"
+    kill -TERM "$SAVER" && ends 143 SIGTERM
     ;;
 *) fail "unknown case $CASE" ;;
 esac
