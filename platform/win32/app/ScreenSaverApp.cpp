@@ -1,5 +1,7 @@
 #include "app/ScreenSaverApp.h"
 
+#include <commctrl.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
@@ -16,6 +18,10 @@
 namespace tessaly::win32 {
 
 BOOL ScreenSaverApp::InitInstance() {
+    // The dialog look: the manifest asks for Common Controls 6, which must be
+    // loaded before the first dialog so its controls take the current style.
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
     RegistryProfile profile(kRegistryCompany, AppName());
     LoadSettings(profile);
     SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
