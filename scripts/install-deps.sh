@@ -5,13 +5,13 @@ set -euo pipefail
 
 packages=(
   # build
-  g++ cmake make pkg-config libcairo2-dev libx11-dev libxfixes-dev libgtk-3-dev libexpat1-dev
+  g++ cmake make pkg-config libcairo2-dev libx11-dev libxfixes-dev libxrandr-dev libxinerama-dev libgtk-3-dev libexpat1-dev
   # unit tests and benchmarks
   googletest libgtest-dev libbenchmark-dev valgrind python3
   # Windows: cross compiler and Wine
   g++-mingw-w64-x86-64-posix wine wine64
   # end-to-end tests on a real X server
-  xvfb xdotool x11-utils x11-apps xauth imagemagick
+  xvfb xserver-xephyr xdotool x11-utils x11-apps xauth imagemagick
 )
 
 missing=()

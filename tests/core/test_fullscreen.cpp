@@ -60,6 +60,24 @@ TEST_F(FullScreen, ButtonsKeysAndDeactivationClose) {
     EXPECT_EQ(host.closesPosted, 3);
 }
 
+TEST_F(FullScreen, WindowsOfSeveralMonitorsJudgeMovesAgainstOneFirstPoint) {
+    Point first{-1, -1};
+    FakeHost leftHost, rightHost;
+    auto* left = new FullScreenWindow(objects, &first);
+    auto* right = new FullScreenWindow(objects, &first);
+    left->AttachHost(&leftHost);
+    right->AttachHost(&rightHost);
+    right->OnMouseMove(1500, 300);  // the first move, on the second monitor
+    left->OnMouseMove(1500, 300);   // the same screen point reported again
+    EXPECT_EQ(leftHost.closesPosted + rightHost.closesPosted, 0);
+    EXPECT_EQ(left->LastMousePoint(), (Point{1500, 300}));
+    left->OnMouseMove(1499, 300);
+    EXPECT_EQ(leftHost.closesPosted, 1);
+    EXPECT_EQ(window->LastMousePoint(), (Point{-1, -1}));  // a window of its own is not involved
+    left->PostNcDestroy();
+    right->PostNcDestroy();
+}
+
 TEST_F(FullScreen, SwallowsScreenSaveAndCloseCommandsExactly) {
     EXPECT_TRUE(window->OnSysCommand(0xF140));
     EXPECT_TRUE(window->OnSysCommand(0xF060));

@@ -3,6 +3,7 @@
 #include "CairoDevice.h"
 #include "CairoImage.h"
 #include "DamageRecorder.h"
+#include "Monitors.h"
 #include "device/PortableGdiObjects.h"
 
 using namespace tessaly;
@@ -15,6 +16,19 @@ TEST(Damage, RectsAreClippedAndBounded) {
     EXPECT_EQ(clipped[1], (Rect{90, 40, 100, 50}));
     EXPECT_EQ(BoundingRect(clipped), (Rect{0, 0, 100, 50}));
     EXPECT_EQ(BoundingRect({}), Rect{});
+}
+
+// RandR's monitors, unless Xinerama knows more heads (a server joining
+// several screens answers RandR for the first only); then the whole screen.
+TEST(Damage, MonitorsComeFromRandrXineramaOrTheWholeScreen) {
+    const std::vector<Rect> two{{0, 0, 1280, 800}, {1280, 0, 2304, 768}}, first{{0, 0, 1280, 800}};
+    EXPECT_EQ(ChooseMonitors(two, two, 2304, 800), two);
+    EXPECT_EQ(ChooseMonitors(first, two, 2304, 800), two);
+    EXPECT_EQ(ChooseMonitors({}, two, 2304, 800), two);
+    EXPECT_EQ(ChooseMonitors({}, {}, 2304, 800), (std::vector<Rect>{{0, 0, 2304, 800}}));
+    // Mirrored, empty and off-screen monitors go; the rest are clipped to the screen.
+    const std::vector<Rect> odd{{0, 0, 1280, 800}, {0, 0, 1280, 800}, {5, 5, 5, 9}, {1000, -10, 2400, 700}};
+    EXPECT_EQ(ChooseMonitors(odd, {}, 2304, 800), (std::vector<Rect>{{0, 0, 1280, 800}, {1000, 0, 2304, 700}}));
 }
 
 // Everything the device paints lies inside the rectangles the recorder reports.
