@@ -4,10 +4,13 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <memory>
+#include <vector>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "Monitors.h"
 #include "X11CanvasHost.h"
 #include "XErrors.h"
 #include "device/PortableGdiObjects.h"
@@ -101,10 +104,11 @@ void TakeInput(Display* display, Window window, Cursor cursor) {
         display, window, cursor);
 }
 
+// One override-redirect window per monitor, each with its own canvas and
+// garden; one loop runs them all and any trigger ends them all.
 int RunSaver(Display* display, SignalPipe& signals, GdiObjects& objects, bool stats) {
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
-    const int width = DisplayWidth(display, screen), height = DisplayHeight(display, screen);
     InvisibleCursor cursor(display, root);
 
     XSetWindowAttributes attributes{};
@@ -112,24 +116,33 @@ int RunSaver(Display* display, SignalPipe& signals, GdiObjects& objects, bool st
     attributes.background_pixmap = None;  // nothing ever clears it
     attributes.cursor = cursor.Id();
     attributes.event_mask = kSaverEvents;
-    const Window window = XCreateWindow(display, root, 0, 0, static_cast<unsigned>(width),
-                                        static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
-                                        CopyFromParent, CWOverrideRedirect | CWBackPixmap | CWCursor | CWEventMask,
-                                        &attributes);
-    Name(display, window);
-
-    X11CanvasHost host(display,
-                       {window, true, DefaultVisual(display, screen), DefaultDepth(display, screen), width, height},
-                       signals);
-    if (stats) host.EnableStats();
-    // What the screen showed, taken before the saver covers it.
-    host.Picture().StartFrom(root, 0, 0);
-    auto* canvas = new FullScreenWindow(objects);
-    host.Attach(canvas, canvas);
-    XMapRaised(display, window);
+    Point firstMousePoint{-1, -1};  // in root coordinates, shared by every monitor's window
+    std::vector<std::unique_ptr<X11CanvasHost>> hosts;
+    std::vector<X11CanvasHost*> running;
+    for (const Rect& monitor : QueryMonitors(display)) {
+        const int width = monitor.right - monitor.left, height = monitor.bottom - monitor.top;
+        const Window window = XCreateWindow(display, root, monitor.left, monitor.top, static_cast<unsigned>(width),
+                                            static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
+                                            CopyFromParent, CWOverrideRedirect | CWBackPixmap | CWCursor | CWEventMask,
+                                            &attributes);
+        Name(display, window);
+        hosts.push_back(std::make_unique<X11CanvasHost>(
+            display, CanvasTarget{window, true, DefaultVisual(display, screen), DefaultDepth(display, screen), width,
+                                  height},
+            signals));
+        if (stats && hosts.size() == 1) hosts.back()->EnableStats();
+        // What this monitor showed, taken before any of the saver's windows covers it.
+        hosts.back()->Picture().StartFrom(root, monitor.left, monitor.top);
+        running.push_back(hosts.back().get());
+    }
+    for (X11CanvasHost* host : running) {
+        auto* canvas = new FullScreenWindow(objects, &firstMousePoint);
+        host->Attach(canvas, canvas);
+        XMapRaised(display, host->Target().window);
+    }
     XSync(display, False);
-    TakeInput(display, window, cursor.Id());
-    host.Run();  // every way it ends is a normal end
+    TakeInput(display, running.front()->Target().window, cursor.Id());
+    X11CanvasHost::RunTogether(running);  // every way it ends is a normal end
     return 0;
 }
 

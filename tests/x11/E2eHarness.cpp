@@ -9,6 +9,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -105,14 +106,16 @@ int RunCommand(const std::vector<std::string>& argv, const std::vector<std::stri
 }
 
 Xvfb::Xvfb(int width, int height) {
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+    Start({"Xvfb", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"}, {}, ArtefactPath("xvfb.log"));
+}
+
+void Xvfb::Start(std::vector<std::string> argv, const std::vector<std::string>& environment, const std::string& log) {
     int fds[2];
     if (pipe(fds) != 0) return;
-    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
     // -displayfd: the server picks a free display and writes its number here.
-    server_ = std::make_unique<Process>(
-        std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen, "-nolisten",
-                                 "tcp", "-noreset"},
-        std::vector<std::string>{}, ArtefactPath("xvfb.log"));
+    argv.insert(argv.begin() + 1, {"-displayfd", std::to_string(fds[1])});
+    server_ = std::make_unique<Process>(argv, environment, log);
     close(fds[1]);
     std::string number;
     char c;
@@ -132,6 +135,25 @@ Xvfb::Xvfb(int width, int height) {
     close(fds[0]);
     if (!number.empty()) name_ = ":" + number;
 }
+
+Xephyr::Xephyr(const std::vector<Head>& heads, bool randr) {
+    int width = 0, height = 0;
+    for (const Head& h : heads) {
+        width = std::max(width, h.x + h.width);
+        height = std::max(height, h.y + h.height);
+    }
+    host_ = std::make_unique<Xvfb>(width, height);
+    if (!host_->Ok()) return;
+    std::vector<std::string> argv{"Xephyr", "+xinerama", "-nolisten", "tcp", "-noreset"};
+    if (!randr) argv.insert(argv.end(), {"-extension", "RANDR"});
+    // Each -origin places the -screen after it; screen 0 is the first head.
+    for (const Head& h : heads)
+        argv.insert(argv.end(), {"-origin", std::to_string(h.x) + "," + std::to_string(h.y), "-screen",
+                                 std::to_string(h.width) + "x" + std::to_string(h.height)});
+    Start(argv, {"DISPLAY=" + host_->Name()}, ArtefactPath("xephyr.log"));
+}
+
+Xephyr::~Xephyr() { Kill(); }
 
 Xvfb::~Xvfb() { Kill(); }
 
@@ -231,24 +253,40 @@ bool XClient::WaitForChange(Window window, const Image& before, size_t minimum, 
 }
 
 Window XClient::WaitForSaverWindow(double seconds) {
+    const std::vector<Window> found = WaitForSaverWindows(1, seconds);
+    return found.empty() ? 0 : found.back();
+}
+
+std::vector<Window> XClient::WaitForSaverWindows(size_t count, double seconds) {
     const double end = Now() + seconds;
-    while (Now() < end) {
+    std::vector<Window> found;
+    do {
+        found.clear();
         Window rootReturn, parent, *children = nullptr;
-        unsigned count = 0;
-        Window found = 0;
-        if (XQueryTree(display_, Root(), &rootReturn, &parent, &children, &count)) {
-            for (unsigned i = 0; i < count; ++i) {
+        unsigned n = 0;
+        if (XQueryTree(display_, Root(), &rootReturn, &parent, &children, &n)) {
+            for (unsigned i = 0; i < n; ++i) {
                 XWindowAttributes a{};
                 if (XGetWindowAttributes(display_, children[i], &a) && a.override_redirect &&
                     a.map_state == IsViewable)
-                    found = children[i];
+                    found.push_back(children[i]);
             }
             XFree(children);
         }
-        if (found != 0) return found;
+        if (found.size() >= count) return found;
         Sleep(0.05);
-    }
-    return 0;
+    } while (Now() < end);
+    return found;
+}
+
+Head XClient::Geometry(Window window) {
+    XWindowAttributes a{};
+    Window child;
+    int x = 0, y = 0;
+    if (!XGetWindowAttributes(display_, window, &a) ||
+        !XTranslateCoordinates(display_, window, Root(), 0, 0, &x, &y, &child))
+        return Head{0, 0, 0, 0};
+    return Head{x, y, a.width, a.height};
 }
 
 }  // namespace e2e

@@ -52,9 +52,29 @@ public:
     const std::string& Name() const { return name_; }  // ":N"
     void Kill();                                       // the server goes away
 
+protected:
+    Xvfb() = default;
+    // Starts an X server that takes "-displayfd FD" and waits for its display number.
+    void Start(std::vector<std::string> argv, const std::vector<std::string>& environment, const std::string& log);
+
 private:
     std::unique_ptr<Process> server_;
     std::string name_;
+};
+
+// A desktop of several monitors: Xephyr with one Xinerama head per
+// rectangle, shown on an Xvfb of its own. With `randr` false the server has
+// no RandR, so clients learn the heads from Xinerama alone.
+struct Head {
+    int x, y, width, height;
+};
+class Xephyr : public Xvfb {
+public:
+    Xephyr(const std::vector<Head>& heads, bool randr);
+    ~Xephyr();
+
+private:
+    std::unique_ptr<Xvfb> host_;
 };
 
 struct Image {
@@ -84,6 +104,10 @@ public:
     bool WaitForChange(Window window, const Image& before, size_t minimum, double seconds, Image& last);
     // The mapped override-redirect top-level window, or 0 after `seconds`.
     Window WaitForSaverWindow(double seconds);
+    // All of them, once there are at least `count` (fewer after `seconds`).
+    std::vector<Window> WaitForSaverWindows(size_t count, double seconds);
+    // A window's rectangle on the root window.
+    Head Geometry(Window window);
 
 private:
     Display* display_ = nullptr;
