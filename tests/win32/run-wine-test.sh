@@ -64,14 +64,16 @@ rm -rf "$artefacts"
 mkdir -p "$artefacts"
 
 xvfb_pid=""
+xephyr_pid=""
 log=$(mktemp)
 # Ends every Wine process of the prefix and waits for its server to be gone,
 # so that the next test starts a fresh one on its own display.
 stop_wine() { wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1; }
 cleanup() {
   stop_wine
+  [ -n "$xephyr_pid" ] && kill "$xephyr_pid" 2>/dev/null && wait "$xephyr_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  rm -f "$log" "$log.display"
+  rm -f "$log" "$log.display" "$log.nested"
 }
 trap cleanup EXIT
 
@@ -81,6 +83,23 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$log.display" ] && break; sleep 0.05; done
 [ -s "$log.display" ] || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$log.display")"
+
+# Two monitors: Xephyr's Xinerama heads, shown on the Xvfb. Without RandR on
+# that server, Wine's X11 driver lists the heads as monitors; its first head
+# is the primary monitor, at (0, 0) in Windows' virtual screen.
+if [ "$scenario" = "monitors" ]; then
+  command -v Xephyr >/dev/null || skip "Xephyr is not installed (apt-get install xserver-xephyr)"
+  case "${argument%%:*}" in
+    equal) heads=(-origin 0,0 -screen 1280x800 -origin 1280,0 -screen 1280x800) ;;
+    unequal) heads=(-origin 1024,0 -screen 1280x800 -origin 0,0 -screen 1024x768) ;;
+    *) echo "FAIL: unknown monitor layout in '$argument'" >&2; exit 1 ;;
+  esac
+  Xephyr -displayfd 3 +xinerama -extension RANDR "${heads[@]}" -nolisten tcp 3>"$log.nested" 2>/dev/null &
+  xephyr_pid=$!
+  for _ in $(seq 100); do [ -s "$log.nested" ] && break; sleep 0.05; done
+  [ -s "$log.nested" ] || { echo "Xephyr did not start" >&2; exit 1; }
+  export DISPLAY=":$(head -n1 "$log.nested")"
+fi
 
 stop_wine
 if [ "$mode" = "unit" ]; then
@@ -94,9 +113,12 @@ if [ "$mode" = "unit" ]; then
 fi
 
 # The virtual desktop has Wine draw captions and frames itself (there is no
-# window manager on Xvfb), so the screenshots show the dialogs whole.
+# window manager on Xvfb), so the screenshots show the dialogs whole. It is
+# a single monitor, so the monitors scenario runs on the X server itself.
 run_host() {
-  timeout 180 wine explorer "/desktop=tessaly-test,$SCREEN" "$(windows_path "$bin/tessaly-testhost.exe")" \
+  local desktop=(explorer "/desktop=tessaly-test,$SCREEN")
+  [ "$scenario" = "monitors" ] && desktop=()
+  timeout 180 wine "${desktop[@]}" "$(windows_path "$bin/tessaly-testhost.exe")" \
     "$scenario" "$(windows_path "$bin/tessaly.scr")" "$(windows_path "$artefacts")" ${argument:+"$argument"} \
     >"$log" 2>&1
 }

@@ -21,9 +21,8 @@ const MessageEntry<FullScreenWnd> FullScreenWnd::kMessages[] = {
 
 FullScreenWnd::FullScreenWnd(FullScreenWindow& window) : CanvasWnd(window, true), window_(&window) {}
 
-bool FullScreenWnd::CreateFullScreen() {
-    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    return CreateCanvas(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, screen, nullptr);
+bool FullScreenWnd::CreateFullScreen(const RECT& monitor) {
+    return CreateCanvas(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, monitor, nullptr);
 }
 
 bool FullScreenWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -51,8 +50,12 @@ LRESULT FullScreenWnd::OnNcActivate(WPARAM active, LPARAM) {
     return Default();
 }
 
-LRESULT FullScreenWnd::OnActivate(WPARAM state, LPARAM) {
-    if (LOWORD(state) == WA_INACTIVE) window_->OnDeactivate();
+LRESULT FullScreenWnd::OnActivate(WPARAM state, LPARAM other) {
+    // Each monitor's window takes the activation as it is created: only
+    // activation going to another program is the user.
+    DWORD process = 0;
+    GetWindowThreadProcessId(reinterpret_cast<HWND>(other), &process);
+    if (LOWORD(state) == WA_INACTIVE && (other == 0 || process != GetCurrentProcessId())) window_->OnDeactivate();
     return Default();
 }
 
@@ -62,7 +65,9 @@ LRESULT FullScreenWnd::OnActivateApp(WPARAM active, LPARAM) {
 }
 
 LRESULT FullScreenWnd::OnMouseMove(WPARAM, LPARAM position) {
-    window_->OnMouseMove(GET_X_LPARAM(position), GET_Y_LPARAM(position));
+    POINT onScreen{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    ClientToScreen(GetSafeHwnd(), &onScreen);
+    window_->OnMouseMove(onScreen.x, onScreen.y);
     return Default();
 }
 

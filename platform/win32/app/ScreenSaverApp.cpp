@@ -71,14 +71,52 @@ BOOL ScreenSaverApp::StartPreview(const char* handleArgument) {
     return TRUE;
 }
 
-BOOL ScreenSaverApp::StartSaver() {
-    auto* window = new FullScreenWnd(*new FullScreenWindow(ProcessGdiObjects()));
-    if (!window->CreateFullScreen()) {
-        SetExitCode(kExitNoWindow);
-        return FALSE;
-    }
-    SetMainWindow(window);
+namespace {
+
+BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM monitors) {
+    reinterpret_cast<std::vector<RECT>*>(monitors)->push_back(*rect);
     return TRUE;
+}
+
+// Every monitor's rectangle in virtual-screen coordinates; the primary
+// screen when the system lists none.
+std::vector<RECT> Monitors() {
+    std::vector<RECT> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, &CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
+    if (monitors.empty()) monitors.push_back(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    return monitors;
+}
+
+}  // namespace
+
+// One topmost canvas window per monitor, each with its own garden; the
+// first trigger on any of them ends the message loop, and Run then closes
+// the others.
+BOOL ScreenSaverApp::StartSaver() {
+    for (const RECT& monitor : Monitors()) {
+        auto* window = new FullScreenWnd(*new FullScreenWindow(ProcessGdiObjects(), &firstMousePoint_));
+        if (!window->CreateFullScreen(monitor)) {
+            SetExitCode(kExitNoWindow);
+            CloseSaverWindows();  // a saver missing a monitor would not hide the screen
+            return FALSE;
+        }
+        saverWindows_.push_back(window->GetSafeHwnd());
+        if (MainWindow() == nullptr) SetMainWindow(window);
+    }
+    return TRUE;
+}
+
+int ScreenSaverApp::Run() {
+    const int code = WinApp::Run();
+    CloseSaverWindows();
+    return code;
+}
+
+void ScreenSaverApp::CloseSaverWindows() {
+    SetMainWindow(nullptr);
+    for (HWND window : saverWindows_)
+        if (IsWindow(window)) DestroyWindow(window);  // each deletes its canvas as it goes
+    saverWindows_.clear();
 }
 
 }  // namespace tessaly::win32

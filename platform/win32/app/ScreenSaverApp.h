@@ -2,6 +2,9 @@
 // runs the mode that the command line names.
 #pragma once
 
+#include <vector>
+
+#include "base/Geometry.h"
 #include "framework/WinApp.h"
 
 namespace tessaly::win32 {
@@ -14,11 +17,17 @@ constexpr int kExitNoWindow = 1;
 class ScreenSaverApp : public WinApp {
 public:
     BOOL InitInstance() override;
+    // The message loop; then the saver's other windows go too.
+    int Run() override;
 
 private:
     BOOL RunSettings();
     BOOL StartPreview(const char* handleArgument);
     BOOL StartSaver();
+    void CloseSaverWindows();
+
+    std::vector<HWND> saverWindows_;  // one per monitor
+    Point firstMousePoint_{-1, -1};   // shared by them, in screen coordinates
 };
 
 }  // namespace tessaly::win32
