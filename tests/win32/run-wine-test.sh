@@ -59,7 +59,7 @@ for f in $programs; do
   [ -f "$bin/$f" ] || skip "$bin/$f is missing (build it with scripts/build-windows.sh)"
 done
 [ -f "$WINEPREFIX/system.reg" ] || { echo "no Wine prefix at $WINEPREFIX" >&2; exit 1; }
-artefacts="${TESSALY_ARTEFACTS:-$PWD/test-artefacts/win32}/$scenario${argument:+-$(printf '%s' "$argument" | tr -c 'A-Za-z0-9' '_')}"
+artefacts="${TESSALY_ARTEFACTS:-$PWD/test-artefacts/win32}/$scenario${argument:+-$(printf '%s' "$argument" | tr -c 'A-Za-z0-9' '_')}${TESSALY_WINE_LOGPIXELS:+-dpi$TESSALY_WINE_LOGPIXELS}"
 rm -rf "$artefacts"
 mkdir -p "$artefacts"
 
@@ -71,11 +71,17 @@ log=$(mktemp)
 stop_wine() { wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1; }
 cleanup() {
   stop_wine
+  if [ -n "${TESSALY_WINE_LOGPIXELS:-}" ]; then
+    # Back to the prefix's own DPI (a fresh prefix has no value of its own here).
+    wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
+    stop_wine
+  fi
   [ -n "$xephyr_pid" ] && kill "$xephyr_pid" 2>/dev/null && wait "$xephyr_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   rm -f "$log" "$log.display" "$log.nested"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM  # a timeout still restores the shared prefix
 
 # A private X server on a free display; its number arrives on the pipe.
 Xvfb -displayfd 3 -screen 0 "${SCREEN}x24" -nolisten tcp 3>"$log.display" 2>/dev/null &
@@ -102,6 +108,12 @@ if [ "$scenario" = "monitors" ]; then
 fi
 
 stop_wine
+# A high-DPI desktop (TESSALY_WINE_LOGPIXELS, e.g. 144 for 150%), as a user's
+# display settings set it; the cleanup takes it back.
+if [ -n "${TESSALY_WINE_LOGPIXELS:-}" ]; then
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TESSALY_WINE_LOGPIXELS" /f >/dev/null 2>&1
+  stop_wine
+fi
 if [ "$mode" = "unit" ]; then
   timeout 180 wine "$(windows_path "$bin/tessaly-win32-tests.exe")" >"$log" 2>&1
   status=$?

@@ -2,6 +2,7 @@
 // it loads and writes, and the About box.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,62 @@ bool WaitGone(HWND hwnd) {
     return !IsWindow(hwnd);
 }
 
+// The DPI the test script gave the desktop (LogPixels), 96 when it gave none.
+UINT DesktopDpi() {
+    const char* set = std::getenv("TESSALY_WINE_LOGPIXELS");
+    return set != nullptr ? static_cast<UINT>(std::atoi(set)) : USER_DEFAULT_SCREEN_DPI;
+}
+
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM children) {
+    reinterpret_cast<std::vector<HWND>*>(children)->push_back(hwnd);
+    return TRUE;
+}
+
+// The dialog is at the desktop's DPI, and every text fits its control when
+// laid out in the dialog's own font as the control lays it out: static
+// texts wrapped at their width, button captions on one line beside the box
+// of a check box.
+void CheckScaledAndUnclipped(HWND dialog) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    const UINT dpi = getDpi != nullptr ? getDpi(dialog) : 0;
+    Check(dpi == DesktopDpi(), "the dialog is at " + Str(DesktopDpi()) + " DPI (got " + Str(dpi) + ")");
+    // The font the dialog manager makes from the template (8 point MS Sans
+    // Serif) at the dialog's DPI; another process's font handle cannot be read.
+    LOGFONTA font{};
+    font.lfHeight = -MulDiv(8, static_cast<int>(dpi), 72);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    std::strcpy(font.lfFaceName, "MS Sans Serif");
+    HDC dc = GetDC(nullptr);
+    HFONT measuring = CreateFontIndirectA(&font);
+    HGDIOBJ old = SelectObject(dc, measuring);
+    std::vector<HWND> children;
+    EnumChildWindows(dialog, &CollectChild, reinterpret_cast<LPARAM>(&children));
+    int measured = 0;
+    for (HWND child : children) {
+        const std::string text = TextOf(child), kind = ClassOf(child);
+        const LONG style = GetWindowLongA(child, GWL_STYLE);
+        if (text.empty() || !IsWindowVisible(child) || (kind != "Static" && kind != "Button")) continue;
+        RECT room{};
+        GetClientRect(child, &room);
+        RECT need = room;
+        const bool wraps = kind == "Static";
+        DrawTextA(dc, text.c_str(), -1, &need, DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+        if ((style & BS_TYPEMASK) == BS_AUTOCHECKBOX && kind == "Button")
+            need.right += MulDiv(16, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);  // the box and its gap
+        Check(need.right <= room.right && need.bottom <= room.bottom,
+              "\"" + text.substr(0, 30) + "\" fits its control: needs " + Str(need.right) + "x" + Str(need.bottom) +
+                  ", has " + Str(room.right) + "x" + Str(room.bottom));
+        ++measured;
+    }
+    Check(measured >= 10, "every text of the dialog was measured (" + Str(measured) + ")");
+    SelectObject(dc, old);
+    DeleteObject(measuring);
+    ReleaseDC(nullptr, dc);
+}
+
 }  // namespace
 
 void RunDialogScenario(const Context& context) {
@@ -132,9 +189,16 @@ void RunDialogScenario(const Context& context) {
         GetWindowRect(preview, &previewRect);
         Check(EqualRect(&frameRect, &previewRect) != FALSE,
               "the preview covers the frame control's outer rectangle");
+        RECT client{};
+        GetClientRect(dialog, &client);
+        MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        RECT inside{};
+        Check(IntersectRect(&inside, &client, &previewRect) && EqualRect(&inside, &previewRect),
+              "the preview lies inside the dialog");
         Capture drawn = WaitForDrawing(previewRect, 5, kStartTimeout);
         Check(drawn.DistinctColours() >= 5, "the preview draws (" + Str(drawn.DistinctColours()) + " colours)");
     }
+    CheckScaledAndUnclipped(dialog);
     RECT dialogRect{};
     GetWindowRect(dialog, &dialogRect);
     const int centreX = (dialogRect.left + dialogRect.right) / 2;
