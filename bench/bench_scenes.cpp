@@ -12,9 +12,8 @@
 #include "canvas/CanvasWindow.h"
 #include "device/PortableGdiObjects.h"
 #include "figures/Figure.h"
-#include "random/Random.h"
-#include "scene/GdiHolders.h"
-#include "scene/PenBrushSet.h"
+#include "device/GdiHolders.h"
+#include "device/PenBrushSet.h"
 #include "scene/SceneCycle.h"
 #include "settings/Settings.h"
 
@@ -25,19 +24,17 @@ constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 
 void DeleteFigures(Scene& scene) {
-    while (scene.figures.Size() > 0) {
-        delete scene.figures.Oldest();
-        scene.figures.PopOldest();
-    }
+    while (scene.figures.Size() > 0) scene.figures.PopOldest();
 }
 
 void BM_BuildScene(benchmark::State& state) {
     const auto kind = static_cast<SceneKind>(state.range(0));
     state.SetLabel(SceneKindName(kind));
-    SeedRandom(1);
+    GardenState garden;
+    garden.random.Seed(1);
     int64_t figures = 0;
     for (auto _ : state) {
-        std::unique_ptr<Scene> scene = CreateScene(kind);
+        std::unique_ptr<Scene> scene = CreateScene(kind, garden);
         figures += scene->figures.Size();
         DeleteFigures(*scene);
     }
@@ -48,7 +45,8 @@ template <CairoStyle Style>
 void BM_PaintScene(benchmark::State& state) {
     const auto kind = static_cast<SceneKind>(state.range(0));
     state.SetLabel(SceneKindName(kind));
-    SeedRandom(1);
+    GardenState garden;
+    garden.random.Seed(1);
     PortableGdiObjects objects;
     CPen pen(objects);
     PenBrushSet brushes(objects);
@@ -57,10 +55,10 @@ void BM_PaintScene(benchmark::State& state) {
     CairoDevice device(cr.get(), Style);
     for (auto _ : state) {
         state.PauseTiming();
-        std::unique_ptr<Scene> scene = CreateScene(kind);
+        std::unique_ptr<Scene> scene = CreateScene(kind, garden);
         device.ResetPaintState();
         state.ResumeTiming();
-        PaintFigures(*scene, device, pen, brushes, Rect{0, 0, kWidth, kHeight}, false);
+        PaintFigures(*scene, device, pen, brushes, Size{kWidth, kHeight}, false);
         cairo_surface_flush(image.get());
     }
 }
@@ -68,17 +66,18 @@ void BM_PaintScene(benchmark::State& state) {
 void BM_SvgScene(benchmark::State& state) {
     const auto kind = static_cast<SceneKind>(state.range(0));
     state.SetLabel(SceneKindName(kind));
-    SeedRandom(1);
+    GardenState garden;
+    garden.random.Seed(1);
     PortableGdiObjects objects;
     CPen pen(objects);
     PenBrushSet brushes(objects);
     for (auto _ : state) {
         state.PauseTiming();
-        std::unique_ptr<Scene> scene = CreateScene(kind);
+        std::unique_ptr<Scene> scene = CreateScene(kind, garden);
         std::ostringstream out;
         SvgDevice device(out, kWidth, kHeight);
         state.ResumeTiming();
-        PaintFigures(*scene, device, pen, brushes, Rect{0, 0, kWidth, kHeight}, false);
+        PaintFigures(*scene, device, pen, brushes, Size{kWidth, kHeight}, false);
         device.Finish();
     }
 }
@@ -86,26 +85,20 @@ void BM_SvgScene(benchmark::State& state) {
 // The real canvas on the headless host: one default pass (1400 ticks, every
 // kind of scene in its share) per iteration, reported per tick.
 void BM_DefaultPassTicks(benchmark::State& state) {
-    cycleLengthSetting = static_cast<int32_t>(kDefaultCycleLength);
-    speedSetting = static_cast<int32_t>(kDefaultSpeed);
-    buildSetting = 0;
-    const int ticks = 7 * 40 * cycleLengthSetting;
+    const int ticks = 7 * 40 * kSettingRules[kCycleLengthSetting].defaultValue;
     for (auto _ : state) {
-        SeedRandom(7);
+        GardenState garden;
+        LoadDefaults(garden);
+        garden.random.Seed(7);
         CairoSurface image = CreateFilledImage(kWidth, kHeight, Rgb(0, 0, 0));
         CairoContext cr(cairo_create(image.get()));
         CairoDevice device(cr.get());
         PortableGdiObjects objects;
-        HeadlessHost host(kWidth, kHeight);
-        CanvasWindow canvas(0, objects);
-        canvas.AttachHost(&host);
-        host.SetPaintHandler([&] {
+        HeadlessRun run(garden, objects, Size{kWidth, kHeight}, [&](CanvasWindow& canvas) {
             device.ResetPaintState();
             canvas.OnPaint(device);
         });
-        canvas.OnCreate();
-        for (int i = 0; i < ticks; ++i) host.Tick(canvas);
-        canvas.PostNcDestroy();
+        run.Ticks(ticks);
     }
     state.SetItemsProcessed(state.iterations() * ticks);
 }

@@ -23,6 +23,13 @@ struct Rect {
     }
 };
 
+struct Size {
+    int32_t width = 0;
+    int32_t height = 0;
+    friend bool operator==(const Size& a, const Size& b) { return a.width == b.width && a.height == b.height; }
+    friend bool operator!=(const Size& a, const Size& b) { return !(a == b); }
+};
+
 // 0x00BBGGRR, red in the low byte, exactly as GDI stores a colour.
 using ColourRef = uint32_t;
 
@@ -34,7 +41,7 @@ constexpr uint32_t GreenOf(ColourRef c) { return (c >> 8) & 0xFF; }
 constexpr uint32_t BlueOf(ColourRef c) { return (c >> 16) & 0xFF; }
 
 // The logical canvas every scene draws on; the paint maps it onto the client area.
-extern int32_t logicalWidth;           // 1400, read by the scenes as their x (and y) range
+constexpr int32_t logicalWidth = 1400;  // read by the scenes as their x (and y) range
 constexpr int32_t logicalHeight = 1000;
 
 // The program's degrees-to-radians factor. It is not pi/180 from the twelfth

@@ -2,13 +2,9 @@
 
 #include <cstdint>
 
-#include "figures/Figure.h"
 #include "scene/SceneCycle.h"
-#include "settings/Settings.h"
 
 namespace tessaly {
-
-Rect canvasClientRect{};
 
 namespace {
 constexpr int kMinSpeed = 0;
@@ -24,21 +20,19 @@ unsigned TimerPeriodForSpeed(int speed) {
     return static_cast<unsigned>(505 - 5 * speed);
 }
 
-CanvasWindow::CanvasWindow(int autoDeleteArg, GdiObjects& objects)
-    : autoDelete(autoDeleteArg), pen(objects), brushes(objects), scene(std::make_unique<Scene>()) {}
+CanvasWindow::CanvasWindow(GardenState& gardenState, GdiObjects& objects)
+    : state(gardenState), pen(objects), brushes(objects), scene(std::make_unique<Scene>(gardenState)) {}
 
 CanvasWindow::~CanvasWindow() = default;
 
 int CanvasWindow::OnCreate() {
-    SetSpeed(speedSetting);
+    SetSpeed(state.speedSetting);
     return 0;
 }
 
-bool CanvasWindow::OnTimer(uintptr_t id) {
-    if (id != kCanvasTimerId) return false;
+void CanvasWindow::OnTick() {
     StepSceneCycle();
-    if (host_ != nullptr) host_->InvalidateRect(false);
-    return true;
+    if (host_ != nullptr) host_->RequestPaint();
 }
 
 void CanvasWindow::StepSceneCycle() {
@@ -47,12 +41,12 @@ void CanvasWindow::StepSceneCycle() {
     ++sceneCounter;
     // Start-up keeps the setting at 1 or more; held there so a divisor of 0
     // can never occur, and widened so no product can overflow.
-    const int64_t cycleLength = cycleLengthSetting < 1 ? 1 : cycleLengthSetting;
+    const int64_t cycleLength = state.cycleLengthSetting < 1 ? 1 : state.cycleLengthSetting;
     const int64_t scenesPerSlot = cycleLength * kScenesPerCycleLength;
     const int32_t cycleSlot = static_cast<int32_t>(sceneCounter / scenesPerSlot);
     scene.reset();
     const SceneKind kind = SceneKindForSlot(cycleSlot);
-    scene = CreateScene(kind);
+    scene = CreateScene(kind, state);
     if (kind == SceneKind::Snow && cycleSlot > kLastSnowSlot) sceneCounter = 0;
 }
 
@@ -60,57 +54,45 @@ void CanvasWindow::OnPaint(DrawingDevice& dc) {
     if (scene == nullptr || scene->figures.Size() == 0) return;
     if (clientRectRead == 0) {
         clientRectRead = 1;
-        if (host_ != nullptr) canvasClientRect = host_->GetClientRect();
+        if (host_ != nullptr) clientRect = host_->ClientSize();
     }
-    PaintFigures(*scene, dc, pen, brushes, canvasClientRect, buildSetting == kStepByStepBuild);
+    PaintFigures(*scene, dc, pen, brushes, clientRect, state.buildSetting == kStepByStepBuild);
 }
 
-void PaintFigures(Scene& scene, DrawingDevice& dc, CPen& pen, PenBrushSet& brushes, const Rect& client,
-                  bool oneFigure) {
+void PaintFigures(Scene& scene, DrawingDevice& dc, CPen& pen, PenBrushSet& brushes, Size client, bool oneFigure) {
     dc.SetMapModeAnisotropic();
     dc.SetWindowExt(logicalWidth, logicalHeight);
-    dc.SetViewportExt(client.right, client.bottom);
+    dc.SetViewportExt(client.width, client.height);
     dc.SetViewportOrg(0, 0);
     scene.SetColours(&pen, &brushes);
     dc.SelectObject(pen.GetSafeHandle());
     FigureQueue& queue = scene.figures;
     while (queue.Size() > 0) {
-        Figure* figure = queue.Oldest();
-        figure->Draw(dc, brushes);
-        delete figure;
+        queue.Oldest()->Draw(dc, brushes);
         queue.PopOldest();
         if (oneFigure) break;
     }
 }
 
 void CanvasWindow::SetSpeed(int speed) {
-    if (host_ != nullptr) host_->KillTimer(kCanvasTimerId);
-    if (speed >= kMinSpeed && speed <= kMaxSpeed) speedSetting = speed;
-    if (host_ != nullptr) host_->SetTimer(kCanvasTimerId, TimerPeriodForSpeed(speedSetting));
+    if (host_ != nullptr) host_->StopTicking();
+    if (speed >= kMinSpeed && speed <= kMaxSpeed) state.speedSetting = speed;
+    if (host_ != nullptr) host_->StartTicking(TimerPeriodForSpeed(state.speedSetting));
 }
 
 void CanvasWindow::SetCycleLength(int length) {
     if (length < 1) length = 1;
     if (length == lastCycleLength) return;
     lastCycleLength = length;
-    if (host_ != nullptr) {
-        host_->InvalidateRect(true);
-        host_->UpdateWindow();
-    }
+    if (host_ != nullptr) host_->RepaintNow();
 }
 
-void CanvasWindow::PostNcDestroy() {
+void CanvasWindow::OnWindowDestroyed() {
+    // The queue deletes its figures oldest first, then the scene goes.
     if (scene != nullptr) {
-        FigureQueue& queue = scene->figures;
-        while (queue.Size() > 0) {
-            delete queue.Oldest();
-            queue.PopOldest();
-        }
+        while (scene->figures.Size() > 0) scene->figures.PopOldest();
     }
-    // A canvas that outlives its window (autoDelete 0) is left with no scene;
-    // should its window be created again, the first tick builds a new one.
     scene.reset();
-    if (autoDelete != 0) delete this;
 }
 
 }  // namespace tessaly

@@ -1,7 +1,8 @@
 // The window the garden is painted in, without the platform: it owns the
-// current scene, the pen and brushes, and drives everything from timer 1.
+// current scene, the pen and brushes, and drives everything from its tick.
 // A platform creates the real window, binds itself as the WindowHost, and
-// forwards create / timer / paint / final-destroy to these handlers.
+// forwards create / tick / paint / destroy to these handlers. The platform
+// owns the canvas; several canvases may share one GardenState.
 #pragma once
 
 #include <cstdint>
@@ -11,45 +12,43 @@
 #include "canvas/WindowHost.h"
 #include "device/DrawingDevice.h"
 #include "device/GdiObjects.h"
-#include "scene/PenBrushSet.h"
+#include "device/PenBrushSet.h"
 #include "scene/Scene.h"
+#include "state/GardenState.h"
 
 namespace tessaly {
-
-constexpr int kCanvasTimerId = 1;
-
-// The client rectangle of the process's one canvas, read at its first drawing paint.
-extern Rect canvasClientRect;
 
 // Timer period for a speed setting: 505 - 5 x speed milliseconds.
 unsigned TimerPeriodForSpeed(int speed);
 
-// The drawing part of a paint: the logical canvas mapped onto `client`, the
-// scene's colours, the pen, then figures from the oldest end of the queue,
-// each drawn and deleted; only one when `oneFigure`.
-void PaintFigures(Scene& scene, DrawingDevice& dc, CPen& pen, PenBrushSet& brushes, const Rect& client,
-                  bool oneFigure);
+// The drawing part of a paint: the logical canvas mapped onto a client area
+// of `client` pixels, the scene's colours, the pen, then figures from the
+// oldest end of the queue, each drawn and deleted; only one when `oneFigure`.
+void PaintFigures(Scene& scene, DrawingDevice& dc, CPen& pen, PenBrushSet& brushes, Size client, bool oneFigure);
 
 class CanvasWindow {
 public:
-    CanvasWindow(int autoDelete, GdiObjects& objects);
+    CanvasWindow(GardenState& state, GdiObjects& objects);
     virtual ~CanvasWindow();
     CanvasWindow(const CanvasWindow&) = delete;
     CanvasWindow& operator=(const CanvasWindow&) = delete;
 
-    // The platform binds its window before WM_CREATE and unbinds it when gone.
+    // The platform binds its window before OnCreate and unbinds it when gone.
     void AttachHost(WindowHost* host) { host_ = host; }
     WindowHost* Host() const { return host_; }
 
-    // WM_CREATE after the default handling succeeded: starts timer 1.
+    // The window exists: starts ticking at the speed setting.
     int OnCreate();
-    // WM_TIMER: returns false for ids other than 1 (default handling).
-    bool OnTimer(uintptr_t id);
-    // WM_PAINT, between BeginPaint and EndPaint.
+    // One tick: the scene cycle, then a paint request.
+    void OnTick();
+    // A paint of the whole client area.
     void OnPaint(DrawingDevice& dc);
-    // After the window's last message: drains the queue, deletes the scene,
-    // and deletes this object when autoDelete is nonzero.
-    void PostNcDestroy();
+    // After the window is gone: drains the queue and deletes the scene. A
+    // canvas whose window is created again starts over with a new scene.
+    void OnWindowDestroyed();
+    // The window changed size: the next paint that draws maps the canvas
+    // onto the new client area. What was painted stays as it is.
+    void ClientAreaChanged() { clientRectRead = 0; }
 
     void SetSpeed(int speed);
     void SetCycleLength(int length);
@@ -60,13 +59,17 @@ public:
     Scene& CurrentScene() { return *scene; }
     int32_t SceneCounter() const { return sceneCounter; }
     bool ClientRectRead() const { return clientRectRead != 0; }
+    // The client area the paints map onto, as read at the first drawing paint.
+    Size ClientSize() const { return clientRect; }
     const PenBrushSet& Brushes() const { return brushes; }
     const CPen& Pen() const { return pen; }
+    GardenState& State() { return state; }
 
 protected:
+    GardenState& state;
     int32_t lastCycleLength = 0;
-    int32_t autoDelete;
     int32_t clientRectRead = 0;
+    Size clientRect{};
     CPen pen;
     PenBrushSet brushes;
     int32_t sceneCounter = 0;

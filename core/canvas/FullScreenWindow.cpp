@@ -6,8 +6,9 @@ namespace {
 const Point kNoMouseMoveYet{-1, -1};
 }  // namespace
 
-FullScreenWindow::FullScreenWindow(GdiObjects& objects, Point* sharedMousePoint)
-    : CanvasWindow(1, objects), mousePoint_(sharedMousePoint != nullptr ? sharedMousePoint : &lastMousePoint) {
+FullScreenWindow::FullScreenWindow(GardenState& gardenState, GdiObjects& objects, Point* sharedMousePoint)
+    : CanvasWindow(gardenState, objects),
+      mousePoint_(sharedMousePoint != nullptr ? sharedMousePoint : &lastMousePoint) {
     lastMousePoint = kNoMouseMoveYet;
 }
 
@@ -22,21 +23,16 @@ void FullScreenWindow::OnMouseMove(int x, int y) {
         return;
     }
     if (x != first.x || y != first.y) {
-        if (Host() != nullptr) Host()->PostClose();
+        if (Host() != nullptr) Host()->RequestClose();
     }
 }
 
 void FullScreenWindow::OnButtonOrKeyDown() {
-    if (Host() != nullptr) Host()->PostClose();
+    if (Host() != nullptr) Host()->RequestClose();
 }
 
 void FullScreenWindow::OnDeactivate() {
-    if (Host() != nullptr) Host()->PostClose();
-}
-
-bool FullScreenWindow::OnSysCommand(unsigned command) const {
-    // Compared whole, low four bits included, as the window receives it.
-    return command == kScScreenSave || command == kScClose;
+    if (Host() != nullptr) Host()->RequestClose();
 }
 
 }  // namespace tessaly

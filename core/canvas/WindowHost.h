@@ -1,5 +1,6 @@
-// What the canvas needs of the window it lives in. Each platform implements it
-// for its real window; the headless renderer implements it on a virtual clock.
+// What a canvas needs of the window it lives in, in the garden's words. Each
+// platform implements it for its real window; the headless renderer
+// implements it on a virtual clock.
 #pragma once
 
 #include "base/Geometry.h"
@@ -9,16 +10,18 @@ namespace tessaly {
 class WindowHost {
 public:
     virtual ~WindowHost() = default;
-    // One periodic timer per id; setting it again restarts it with the new period.
-    virtual void SetTimer(int id, unsigned periodMs) = 0;
-    virtual void KillTimer(int id) = 0;
-    // The whole client area; erase asks for the background to be cleared first.
-    virtual void InvalidateRect(bool erase) = 0;
-    // Paint now if anything is invalid.
-    virtual void UpdateWindow() = 0;
-    virtual Rect GetClientRect() = 0;
-    // Post WM_CLOSE to the window: handled later by the loop, after the current message.
-    virtual void PostClose() = 0;
+    // Call the canvas's OnTick every periodMs; starting again restarts the
+    // period with the new value.
+    virtual void StartTicking(unsigned periodMs) = 0;
+    virtual void StopTicking() = 0;
+    // Ask for a paint of the whole client area; it comes later, from the loop.
+    virtual void RequestPaint() = 0;
+    // Paint the whole client area now, before returning.
+    virtual void RepaintNow() = 0;
+    // The size of the client area in device pixels.
+    virtual Size ClientSize() = 0;
+    // Close the window later, after the event being handled.
+    virtual void RequestClose() = 0;
 };
 
 }  // namespace tessaly

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "scene/PenBrushSet.h"
+#include "device/PenBrushSet.h"
 
 namespace tessaly {
 

@@ -25,7 +25,7 @@ ColourRef ColourPalette::* const kEntries[13] = {
 
 }  // namespace
 
-ColourPalette::ColourPalette() { ChooseColours(); }
+ColourPalette::ColourPalette(Random& random) : random_(random) { ChooseColours(); }
 
 ColourRef ColourPalette::Entry(int index) const {
     if (index < 0 || index >= 13) return 0;
@@ -35,16 +35,16 @@ ColourRef ColourPalette::Entry(int index) const {
 // Each fill draws its channels in order, red first, each draw its own statement.
 
 void ColourPalette::RandomRed() {
-    const int r = R(156) + 100;
-    const int g = R(60);
-    const int b = R(60);
+    const int r = random_.R(156) + 100;
+    const int g = random_.R(60);
+    const int b = random_.R(60);
     redColour = Rgb(r, g, b);
 }
 
 void ColourPalette::RandomOrange() {
-    int r = R(130) + 100;
-    int g = R(120);
-    const int b = R(40);
+    int r = random_.R(130) + 100;
+    int g = random_.R(120);
+    const int b = random_.R(40);
     // Too much green and blue reads as brown: fall back to a clear orange.
     if (g + b > r) {
         r = 220;
@@ -54,55 +54,55 @@ void ColourPalette::RandomOrange() {
 }
 
 void ColourPalette::RandomPink() {
-    const int e = R(30);  // one lightness for all three channels
-    const int r = 200 + e + R(26);
-    const int g = 170 + e + R(20);
-    const int b = 170 + e + R(20);
+    const int e = random_.R(30);  // one lightness for all three channels
+    const int r = 200 + e + random_.R(26);
+    const int g = 170 + e + random_.R(20);
+    const int b = 170 + e + random_.R(20);
     pinkColour = Rgb(r, g, b);
 }
 
 void ColourPalette::RandomGold() {
-    const int r = 200 + R(55);
-    const int g = r - 10 - R(30);
-    const int b = R(50);
+    const int r = 200 + random_.R(55);
+    const int g = r - 10 - random_.R(30);
+    const int b = random_.R(50);
     goldColour = Rgb(r, g, b);
 }
 
 void ColourPalette::RandomGreen() {
-    const int r = R(90);
-    int g = R(146) + 110;
-    const int b = R(90);
+    const int r = random_.R(90);
+    int g = random_.R(146) + 110;
+    const int b = random_.R(90);
     // Keep the leaves green: full green when red and blue together outweigh it.
     if (r + b > g) g = 255;
     greenColour = Rgb(r, g, b);
 }
 
 void ColourPalette::RandomBlue() {
-    const int r = R(60) + 20;
-    const int g = R(60) + 20;
-    const int b = R(156) + 100;
+    const int r = random_.R(60) + 20;
+    const int g = random_.R(60) + 20;
+    const int b = random_.R(156) + 100;
     blueColour = Rgb(r, g, b);
 }
 
 void ColourPalette::RandomPaleBlue() {
-    const int r = 200 + R(20);
-    const int g = 200 + R(20);
-    const int b = 225 + R(20);
+    const int r = 200 + random_.R(20);
+    const int g = 200 + random_.R(20);
+    const int b = 225 + random_.R(20);
     paleBlueColour = Rgb(r, g, b);
 }
 
 void ColourPalette::RandomPurple() {
-    const int e = R(50) + 55;  // shared by red and blue
-    const int r = e + R(150);
-    const int g = R(50);
-    const int b = e + R(150);
+    const int e = random_.R(50) + 55;  // shared by red and blue
+    const int r = e + random_.R(150);
+    const int g = random_.R(50);
+    const int b = e + random_.R(150);
     purpleColour = Rgb(r, g, b);
 }
 
 void ColourPalette::RandomSnow() {
-    const int r = 246 + R(10);
-    const int g = 246 + R(6);
-    const int b = 246 + R(10);
+    const int r = 246 + random_.R(10);
+    const int g = 246 + random_.R(6);
+    const int b = 246 + random_.R(10);
     snowColour = Rgb(r, g, b);
 }
 
@@ -112,14 +112,14 @@ void ColourPalette::ChooseColours() {
     RandomGreen();
     RandomSnow();
 
-    const int variant = R(8);
+    const int variant = random_.R(8);
     switch (variant) {
         case 0:  // red
             RandomRed();
             petalColour0 = redColour;
             petalColour1 = Shade(redColour, 15, 0, 0);
             petalColour2 = Shade(redColour, 30, 0, 0);
-            if (Coin()) {
+            if (random_.Coin()) {
                 discColour = Complement(petalColour0);
             } else {
                 RandomPink();
@@ -144,7 +144,7 @@ void ColourPalette::ChooseColours() {
             petalColour0 = goldColour;
             petalColour1 = Shade(goldColour, 10, 10, 0);
             petalColour2 = Shade(goldColour, 20, 20, 0);
-            if (Coin()) {
+            if (random_.Coin()) {
                 discColour = orangeColour;
             } else {
                 RandomBlue();
@@ -156,7 +156,7 @@ void ColourPalette::ChooseColours() {
             petalColour0 = blueColour;
             petalColour1 = Shade(blueColour, 10, 10, 10);
             petalColour2 = Shade(blueColour, 20, 20, 20);
-            if (Coin()) {
+            if (random_.Coin()) {
                 RandomGold();  // redrawn: the fall leaves see this second gold
                 discColour = goldColour;
             } else {
@@ -177,7 +177,7 @@ void ColourPalette::ChooseColours() {
             petalColour0 = purpleColour;
             petalColour1 = Shade(purpleColour, 10, 0, 10);
             petalColour2 = Shade(purpleColour, 20, 0, 20);
-            if (Coin()) {
+            if (random_.Coin()) {
                 RandomRed();
                 discColour = redColour;
             } else {

@@ -2,12 +2,13 @@
 #pragma once
 
 #include "base/Geometry.h"
+#include "random/Random.h"
 
 namespace tessaly {
 
 class ColourPalette {
 public:
-    ColourPalette();  // runs ChooseColours
+    explicit ColourPalette(Random& random);  // runs ChooseColours
 
     void ChooseColours();
     void RandomRed();
@@ -35,6 +36,9 @@ public:
     ColourRef paleBlueColour = 0;  // 10
     ColourRef purpleColour = 0;    // 11
     ColourRef snowColour = 0;      // 12
+
+private:
+    Random& random_;
 };
 
 }  // namespace tessaly

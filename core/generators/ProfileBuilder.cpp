@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "figures/Figure.h"
-#include "generators/RunningValues.h"
 
 namespace tessaly {
 
@@ -103,9 +102,9 @@ void FillFromProfile(Figure& figure, double width, int angle, double size, int x
 }
 
 void FillPetal(Figure& figure, const Figure& first, double width, int angle, int size, int x, int y,
-               int profile) {
+               int profile, int32_t ringAngleStep) {
     FillFromProfile(figure, width, angle, static_cast<double>(size), x, y, profile);
-    if (angle + ringAngleSteps[ringStepIndex] < kTuckAngle) return;
+    if (angle + ringAngleStep < kTuckAngle) return;
 
     // A petal that closes the ring is drawn over the first one; pull the part
     // of its left half that overlaps the first petal's right half onto that

@@ -16,18 +16,18 @@ constexpr int kMinLeavesToTrim = 5;
 constexpr int kFootLeaves = 5;
 
 // A fresh rate, averaged with the old one so the sway changes smoothly.
-double NextWave(double wave) {
-    const int r2 = R(5) + 1;
+double NextWave(Random& random, double wave) {
+    const int r2 = random.R(5) + 1;
     return (r2 + wave) / 2;
 }
 
 }  // namespace
 
-StemRhythm DrawStemRhythm(int count) {
+StemRhythm DrawStemRhythm(Random& random, int count) {
     StemRhythm rhythm;
-    rhythm.phase = static_cast<double>(R(360));
-    rhythm.wave = static_cast<double>(R(5) + 1);
-    const int spread = R(20);
+    rhythm.phase = static_cast<double>(random.R(360));
+    rhythm.wave = static_cast<double>(random.R(5) + 1);
+    const int spread = random.R(20);
     rhythm.gap = static_cast<int>(count / (spread + (2 + rhythm.wave)) + kBaseGap);
     return rhythm;
 }
@@ -36,7 +36,7 @@ int StemSway(double angle, double amplitude) {
     return static_cast<int>((std::sin(angle * kDegreesToRadians) * amplitude) * kSwayScale);
 }
 
-void GrowStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
+void GrowStem(Random& random, Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
               double amplitude, int x, int y, StemRhythm rhythm) {
     leafCount = 0;
     // Starting at gap puts the first leaf on the foot.
@@ -47,7 +47,7 @@ void GrowStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& lea
         points[j] = Point{x + StemSway(rhythm.phase + sum, amplitude), y - j};
         sinceLeaf = sinceLeaf + 1;
         if (sinceLeaf > rhythm.gap) {
-            rhythm.wave = NextWave(rhythm.wave);
+            rhythm.wave = NextWave(random, rhythm.wave);
             sinceLeaf = 0;
             leafItems[leafCount] = points[j];
             leafCount = leafCount + 1;
@@ -61,7 +61,7 @@ void GrowStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& lea
     pointCount = count;
 }
 
-void GrowBasalStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
+void GrowBasalStem(Random& random, Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
                    double amplitude, int x, int y, StemRhythm rhythm) {
     double sum = rhythm.wave / kWaveDivisor + 0.0;
     points[0] = Point{x + StemSway(rhythm.phase + sum, amplitude), y};
@@ -77,23 +77,23 @@ void GrowBasalStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t
         points[j] = Point{x + StemSway(rhythm.phase + sum, amplitude), y - j};
         sinceLeaf = sinceLeaf + 1;
         if (sinceLeaf > rhythm.gap) {
-            rhythm.wave = NextWave(rhythm.wave);
+            rhythm.wave = NextWave(random, rhythm.wave);
             sinceLeaf = 0;
         }
     }
     pointCount = count;
 }
 
-void BuildStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
+void BuildStem(Random& random, Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
                double amplitude, int x, int y) {
-    const StemRhythm rhythm = DrawStemRhythm(count);
-    GrowStem(points, pointCount, leafItems, leafCount, count, amplitude, x, y, rhythm);
+    const StemRhythm rhythm = DrawStemRhythm(random, count);
+    GrowStem(random, points, pointCount, leafItems, leafCount, count, amplitude, x, y, rhythm);
 }
 
-void BuildBasalStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount,
+void BuildBasalStem(Random& random, Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount,
                     int count, double amplitude, int x, int y) {
-    const StemRhythm rhythm = DrawStemRhythm(count);
-    GrowBasalStem(points, pointCount, leafItems, leafCount, count, amplitude, x, y, rhythm);
+    const StemRhythm rhythm = DrawStemRhythm(random, count);
+    GrowBasalStem(random, points, pointCount, leafItems, leafCount, count, amplitude, x, y, rhythm);
 }
 
 }  // namespace tessaly

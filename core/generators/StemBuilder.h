@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "base/Geometry.h"
+#include "random/Random.h"
 
 namespace tessaly {
 
@@ -16,17 +17,17 @@ struct StemRhythm {
     double wave;
     int gap;
 };
-StemRhythm DrawStemRhythm(int count);  // three draws: phase, wave, gap
+StemRhythm DrawStemRhythm(Random& random, int count);  // three draws: phase, wave, gap
 
 // The stems grown from a given rhythm; BuildStem and BuildBasalStem are
 // DrawStemRhythm followed by these.
-void GrowStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
+void GrowStem(Random& random, Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
               double amplitude, int x, int y, StemRhythm rhythm);
-void GrowBasalStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
+void GrowBasalStem(Random& random, Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
                    double amplitude, int x, int y, StemRhythm rhythm);
-void BuildStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
+void BuildStem(Random& random, Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
                double amplitude, int x, int y);
-void BuildBasalStem(Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount,
+void BuildBasalStem(Random& random, Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount,
                     int count, double amplitude, int x, int y);
 
 }  // namespace tessaly

@@ -1,7 +1,6 @@
 #include "scene/BasalLeafFlowerScene.h"
 
 #include "base/Geometry.h"
-#include "random/Random.h"
 
 namespace tessaly {
 
@@ -16,8 +15,8 @@ const FlowerSceneRules BasalLeafFlowerScene::kRules = {
     /*forcePetalShape*/ true,
 };
 
-BasalLeafFlowerScene::BasalLeafFlowerScene() : StemmedFlowerScene(kRules) {
-    palette = std::make_unique<ColourPalette>();
+BasalLeafFlowerScene::BasalLeafFlowerScene(GardenState& gardenState) : StemmedFlowerScene(gardenState, kRules) {
+    palette = std::make_unique<ColourPalette>(state.random);
     BuildFigures();
 }
 

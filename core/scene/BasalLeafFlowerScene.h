@@ -8,7 +8,7 @@ namespace tessaly {
 
 class BasalLeafFlowerScene : public StemmedFlowerScene {
 public:
-    BasalLeafFlowerScene();
+    explicit BasalLeafFlowerScene(GardenState& state);
     ~BasalLeafFlowerScene() override;
 
     static const FlowerSceneRules kRules;

@@ -1,7 +1,6 @@
 #include "scene/BroadLeafFlowerScene.h"
 
 #include "base/Geometry.h"
-#include "random/Random.h"
 
 namespace tessaly {
 
@@ -15,8 +14,8 @@ const FlowerSceneRules BroadLeafFlowerScene::kRules = {
     /*forcePetalShape*/ false,
 };
 
-BroadLeafFlowerScene::BroadLeafFlowerScene() : StemmedFlowerScene(kRules) {
-    palette = std::make_unique<ColourPalette>();
+BroadLeafFlowerScene::BroadLeafFlowerScene(GardenState& gardenState) : StemmedFlowerScene(gardenState, kRules) {
+    palette = std::make_unique<ColourPalette>(state.random);
     BuildFigures();
 }
 

@@ -8,7 +8,7 @@ namespace tessaly {
 
 class BroadLeafFlowerScene : public StemmedFlowerScene {
 public:
-    BroadLeafFlowerScene();
+    explicit BroadLeafFlowerScene(GardenState& state);
     ~BroadLeafFlowerScene() override;
 
     static const FlowerSceneRules kRules;

@@ -4,8 +4,6 @@
 #include "figures/Figure.h"
 #include "generators/OutlineTemplates.h"
 #include "generators/ProfileBuilder.h"
-#include "generators/RunningValues.h"
-#include "random/Random.h"
 
 namespace tessaly {
 
@@ -15,8 +13,8 @@ enum LeafShape { kOutlineA = 0, kOutlineB = 1, kProfileLeaf = 2 };
 constexpr int kLeafProfile = 1;
 }  // namespace
 
-FallLeavesScene::FallLeavesScene() {
-    palette = std::make_unique<ColourPalette>();
+FallLeavesScene::FallLeavesScene(GardenState& gardenState) : Scene(gardenState) {
+    palette = std::make_unique<ColourPalette>(state.random);
     BuildFigures();
 }
 
@@ -41,28 +39,28 @@ void FallLeavesScene::BuildFigures() {
         const int y = ry * logicalWidth / 32768;
         const int rs = Rand();
         const int size = rs * 12 / 32768 + 6;
-        shapeRotation = shapeRotation + kRotationStep;
-        figures.Push(new FallLeafFigure);
+        state.shapeRotation = state.shapeRotation + kRotationStep;
+        figures.Push(std::make_unique<FallLeafFigure>());
         Figure* figure = figures.Newest();
         switch (nextShape) {
             case kOutlineA: {
                 const int r = Rand();
                 const double stretch = r * 0.3 / 32768.0 + 0.3;
-                FillFromOutline(*figure, stretch, shapeRotation, static_cast<double>(size), x, y, 0);
+                FillFromOutline(*figure, stretch, state.shapeRotation, static_cast<double>(size), x, y, 0);
                 nextShape = kOutlineB;
                 break;
             }
             case kOutlineB: {
                 const int r = Rand();
                 const double stretch = r * 0.3 / 32768.0 + 0.3;
-                FillFromOutline(*figure, stretch, shapeRotation, static_cast<double>(size), x, y, 1);
+                FillFromOutline(*figure, stretch, state.shapeRotation, static_cast<double>(size), x, y, 1);
                 nextShape = kProfileLeaf;
                 break;
             }
             default: {
                 const int r = Rand();
                 const double width = r * 0.2 / 32768.0 + 0.05;
-                FillFromProfile(*figure, width, shapeRotation, static_cast<double>(size), x, y, kLeafProfile);
+                FillFromProfile(*figure, width, state.shapeRotation, static_cast<double>(size), x, y, kLeafProfile);
                 nextShape = kOutlineA;
                 break;
             }

@@ -7,7 +7,7 @@ namespace tessaly {
 
 class FallLeavesScene : public Scene {
 public:
-    FallLeavesScene();
+    explicit FallLeavesScene(GardenState& state);
     ~FallLeavesScene() override;
 
     // Black pen, and orange or gold, drawn again at every paint.

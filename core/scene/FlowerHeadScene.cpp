@@ -1,7 +1,6 @@
 #include "scene/FlowerHeadScene.h"
 
 #include "base/Geometry.h"
-#include "random/Random.h"
 
 namespace tessaly {
 
@@ -14,8 +13,8 @@ const FlowerSceneRules FlowerHeadScene::kRules = {
     /*forcePetalShape*/ false,
 };
 
-FlowerHeadScene::FlowerHeadScene() : FlowerScene(kRules) {
-    palette = std::make_unique<ColourPalette>();
+FlowerHeadScene::FlowerHeadScene(GardenState& gardenState) : FlowerScene(gardenState, kRules) {
+    palette = std::make_unique<ColourPalette>(state.random);
     BuildFigures();
 }
 

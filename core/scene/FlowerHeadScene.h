@@ -7,7 +7,7 @@ namespace tessaly {
 
 class FlowerHeadScene : public FlowerScene {
 public:
-    FlowerHeadScene();
+    explicit FlowerHeadScene(GardenState& state);
     ~FlowerHeadScene() override;
 
     static const FlowerSceneRules kRules;

@@ -5,7 +5,6 @@
 #include "generators/ProfileBuilder.h"
 #include "generators/RunningValues.h"
 #include "generators/StemBuilder.h"
-#include "random/Random.h"
 
 namespace tessaly {
 
@@ -16,21 +15,21 @@ constexpr int32_t kFirstRingStep = 2;  // ringAngleSteps indices the heads use: 
 constexpr int32_t kLastRingStep = 8;
 constexpr int32_t kForcedPetalShape = 4;
 
-int DrawLeafAngle(const LeafAngleBand& band) {
-    return band.base + band.sign * Q(band.spread);
+int DrawLeafAngle(Random& random, const LeafAngleBand& band) {
+    return band.base + band.sign * random.Q(band.spread);
 }
 
 }  // namespace
 
-void AdvancePetalShape() {
-    ++petalShape;
-    if (petalShape > kLastPetalShape) petalShape = 0;
+void AdvancePetalShape(GardenState& state) {
+    ++state.petalShape;
+    if (state.petalShape > kLastPetalShape) state.petalShape = 0;
 }
 
-int32_t AdvanceRingStep() {
-    ++ringStepIndex;
-    if (ringStepIndex > kLastRingStep || ringStepIndex < kFirstRingStep) ringStepIndex = kFirstRingStep;
-    return ringAngleSteps[ringStepIndex];
+int32_t AdvanceRingStep(GardenState& state) {
+    ++state.ringStepIndex;
+    if (state.ringStepIndex > kLastRingStep || state.ringStepIndex < kFirstRingStep) state.ringStepIndex = kFirstRingStep;
+    return ringAngleSteps[state.ringStepIndex];
 }
 
 void FlowerScene::SetColours(CPen* pen, PenBrushSet* brushes) {
@@ -51,9 +50,9 @@ void FlowerScene::BuildHead(int cx, int cy, int n) {
 }
 
 int32_t FlowerScene::StartHead() {
-    AdvancePetalShape();
-    shapeRotation = 0;
-    const int32_t step = AdvanceRingStep();
+    AdvancePetalShape(state);
+    state.shapeRotation = 0;
+    const int32_t step = AdvanceRingStep(state);
     petalsPerRing = 360 / step;
     return step;
 }
@@ -61,12 +60,13 @@ int32_t FlowerScene::StartHead() {
 void FlowerScene::PushPetalRing(int cx, int cy, int size, double width, int32_t step, int32_t colourIndex) {
     Figure* first = nullptr;
     for (int j = 0; j < petalsPerRing; ++j) {
-        figures.Push(new PetalFigure);
+        figures.Push(std::make_unique<PetalFigure>());
         Figure* petal = figures.Newest();
         if (j == 0) first = petal;
-        FillPetal(*petal, *first, width, shapeRotation, size, cx, cy, petalShape);
+        FillPetal(*petal, *first, width, state.shapeRotation, size, cx, cy, state.petalShape,
+                  ringAngleSteps[state.ringStepIndex]);
         petal->colourIndex = colourIndex;
-        shapeRotation += step;
+        state.shapeRotation += step;
     }
 }
 
@@ -76,15 +76,15 @@ void FlowerScene::BuildTripleRingHead(int cx, int cy, int /*size: the rings draw
     int size = (drawn + start.offset) / start.divisor;
     double width = F(0.4, 0.1);
     const int32_t step = StartHead();
-    if (ringStepIndex < 6 && width > 0.3) {
+    if (state.ringStepIndex < 6 && width > 0.3) {
         width = width / 2;
-    } else if (ringStepIndex > 6 && width < 0.3) {
+    } else if (state.ringStepIndex > 6 && width < 0.3) {
         width = width * 2;
     }
 
     for (int ring = 0; ring < 3; ++ring) {
         // Odd rings are turned by half a step, so their petals sit in the gaps.
-        shapeRotation = (ring % 2 == 1) ? step / 2 : 0;
+        state.shapeRotation = (ring % 2 == 1) ? step / 2 : 0;
         PushPetalRing(cx, cy, size, width, step, ring);
         size = size - 1;
     }
@@ -94,32 +94,32 @@ void FlowerScene::BuildSingleRingHead(int cx, int cy, int size) {
     size = size / rules_.singleRingDivisor;
     double width = F(0.4, 0.1);
     const int32_t step = StartHead();
-    if (ringStepIndex < 5 && width > 0.4) {
+    if (state.ringStepIndex < 5 && width > 0.4) {
         width = width / 2;
-    } else if (ringStepIndex > 6 && width < 0.3) {
+    } else if (state.ringStepIndex > 6 && width < 0.3) {
         width = width * 2;
     }
     if (rules_.forcePetalShape) {
-        petalShape = kForcedPetalShape;
-        if (ringStepIndex > 5 && width > 0.4) width = width * 0.5;
+        state.petalShape = kForcedPetalShape;
+        if (state.ringStepIndex > 5 && width > 0.4) width = width * 0.5;
     }
     PushPetalRing(cx, cy, size, width, step, 0);
 
-    auto* disc = new DiscFigure;
+    auto disc = std::make_unique<DiscFigure>();
     const int r = Rand();
     const int radius = r * size * 10 / 32768 + 1;
     disc->SetCircle(cx, cy, radius);
-    figures.Push(disc);
+    figures.Push(std::move(disc));
 }
 
 void StemmedFlowerScene::BuildStemmedFlower(int x, int h, int n, double w) {
-    figures.Push(new PolylineFigure);
+    figures.Push(std::make_unique<PolylineFigure>());
     Figure* stem = figures.Newest();
     if (Rules().basalStem) {
-        BuildBasalStem(stem->points.get(), stem->pointCount, leafNodes.items.get(), leafNodes.count, h,
+        BuildBasalStem(state.random, stem->points.get(), stem->pointCount, leafNodes.items.get(), leafNodes.count, h,
                        static_cast<double>(n), x, logicalHeight);
     } else {
-        BuildStem(stem->points.get(), stem->pointCount, leafNodes.items.get(), leafNodes.count, h,
+        BuildStem(state.random, stem->points.get(), stem->pointCount, leafNodes.items.get(), leafNodes.count, h,
                   static_cast<double>(n), x, logicalHeight);
     }
 
@@ -128,14 +128,14 @@ void StemmedFlowerScene::BuildStemmedFlower(int x, int h, int n, double w) {
     int a = angles.firstAngle;
     if (angles.firstIsDrawn) {
         if (Coin()) {
-            a = DrawLeafAngle(angles.upper);
+            a = DrawLeafAngle(state.random, angles.upper);
         } else {
-            a = DrawLeafAngle(angles.lower);
+            a = DrawLeafAngle(state.random, angles.lower);
         }
     }
 
     for (int i = 0; i < leafNodes.count; ++i) {
-        figures.Push(new StemLeafFigure);
+        figures.Push(std::make_unique<StemLeafFigure>());
         Figure* leaf = figures.Newest();
         const int t = Q(5) + 1;
         int leafSize = n;
@@ -146,7 +146,7 @@ void StemmedFlowerScene::BuildStemmedFlower(int x, int h, int n, double w) {
         }
         const Point& node = leafNodes.items[i];
         FillFromProfile(*leaf, w, a, static_cast<double>(leafSize), node.x, node.y, profile);
-        a = (a >= angles.upperFrom) ? DrawLeafAngle(angles.lower) : DrawLeafAngle(angles.upper);
+        a = (a >= angles.upperFrom) ? DrawLeafAngle(state.random, angles.lower) : DrawLeafAngle(state.random, angles.upper);
     }
 
     // The stem builder leaves the stem's top point just past its counted points.

@@ -54,7 +54,7 @@ public:
     int32_t petalsPerRing = 0;
 
 protected:
-    explicit FlowerScene(const FlowerSceneRules& rules) : rules_(rules) {}
+    FlowerScene(GardenState& gardenState, const FlowerSceneRules& rules) : Scene(gardenState), rules_(rules) {}
 
     virtual void BuildFigures() = 0;
 
@@ -81,7 +81,8 @@ public:
     PointList leafNodes;
 
 protected:
-    explicit StemmedFlowerScene(const FlowerSceneRules& rules) : FlowerScene(rules) {}
+    StemmedFlowerScene(GardenState& gardenState, const FlowerSceneRules& rules)
+        : FlowerScene(gardenState, rules) {}
 
     // Stem from the foot (x, logicalHeight) of height h, its leaves of width w,
     // then the head on the stem's top point.
@@ -89,7 +90,7 @@ protected:
 };
 
 // The running values each head advances before its petals.
-void AdvancePetalShape();
-int32_t AdvanceRingStep();  // returns the angle step of the new index
+void AdvancePetalShape(GardenState& state);
+int32_t AdvanceRingStep(GardenState& state);  // returns the angle step of the new index
 
 }  // namespace tessaly

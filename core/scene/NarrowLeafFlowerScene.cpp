@@ -1,7 +1,6 @@
 #include "scene/NarrowLeafFlowerScene.h"
 
 #include "base/Geometry.h"
-#include "random/Random.h"
 
 namespace tessaly {
 
@@ -15,8 +14,8 @@ const FlowerSceneRules NarrowLeafFlowerScene::kRules = {
     /*forcePetalShape*/ true,
 };
 
-NarrowLeafFlowerScene::NarrowLeafFlowerScene() : StemmedFlowerScene(kRules) {
-    palette = std::make_unique<ColourPalette>();
+NarrowLeafFlowerScene::NarrowLeafFlowerScene(GardenState& gardenState) : StemmedFlowerScene(gardenState, kRules) {
+    palette = std::make_unique<ColourPalette>(state.random);
     BuildFigures();
 }
 

@@ -8,7 +8,7 @@ namespace tessaly {
 
 class NarrowLeafFlowerScene : public StemmedFlowerScene {
 public:
-    NarrowLeafFlowerScene();
+    explicit NarrowLeafFlowerScene(GardenState& state);
     ~NarrowLeafFlowerScene() override;
 
     static const FlowerSceneRules kRules;

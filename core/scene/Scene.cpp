@@ -1,20 +1,12 @@
 #include "scene/Scene.h"
 
-#include "figures/Figure.h"
-
 namespace tessaly {
 
-Scene::Scene() = default;
+Scene::Scene(GardenState& gardenState) : state(gardenState) {}
 
-Scene::~Scene() {
-    // The canvas drains the queue before it deletes a scene, so this finds it
-    // empty; should a scene ever be dropped with figures left (a build cut
-    // short, a tool that stops early), they are released here, oldest first.
-    while (figures.Size() > 0) {
-        delete figures.Oldest();
-        figures.PopOldest();
-    }
-}
+// The queue releases any figures left (a build cut short, a tool that stops
+// early), oldest first; the canvas has normally drained it by now.
+Scene::~Scene() = default;
 
 void Scene::SetColours(CPen* /*pen*/, PenBrushSet* /*brushes*/) {}
 

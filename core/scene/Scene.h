@@ -4,15 +4,16 @@
 
 #include <memory>
 
+#include "device/PenBrushSet.h"
 #include "generators/ColourPalette.h"
 #include "scene/FigureQueue.h"
-#include "scene/PenBrushSet.h"
+#include "state/GardenState.h"
 
 namespace tessaly {
 
 class Scene {
 public:
-    Scene();
+    explicit Scene(GardenState& state);
     virtual ~Scene();
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
@@ -22,6 +23,17 @@ public:
 
     FigureQueue figures;
     std::unique_ptr<ColourPalette> palette;
+
+protected:
+    // The scenes are written in the garden's draw forms; each is one draw
+    // from the process's generator.
+    int Rand() { return state.random.Rand(); }
+    int R(int n) { return state.random.R(n); }
+    int Q(int n) { return state.random.Q(n); }
+    double F(double a, double b) { return state.random.F(a, b); }
+    bool Coin() { return state.random.Coin(); }
+
+    GardenState& state;
 };
 
 }  // namespace tessaly

@@ -41,18 +41,20 @@ const char* SceneKindName(SceneKind kind) {
     return "Scene";
 }
 
-std::unique_ptr<Scene> CreateScene(SceneKind kind) {
+std::unique_ptr<Scene> CreateScene(SceneKind kind, GardenState& state) {
     switch (kind) {
-        case SceneKind::BasalLeafFlower: return std::make_unique<BasalLeafFlowerScene>();
-        case SceneKind::NarrowLeafFlower: return std::make_unique<NarrowLeafFlowerScene>();
-        case SceneKind::BroadLeafFlower: return std::make_unique<BroadLeafFlowerScene>();
-        case SceneKind::FlowerHead: return std::make_unique<FlowerHeadScene>();
-        case SceneKind::FallLeaves: return std::make_unique<FallLeavesScene>();
-        case SceneKind::Snow: return std::make_unique<SnowScene>();
+        case SceneKind::BasalLeafFlower: return std::make_unique<BasalLeafFlowerScene>(state);
+        case SceneKind::NarrowLeafFlower: return std::make_unique<NarrowLeafFlowerScene>(state);
+        case SceneKind::BroadLeafFlower: return std::make_unique<BroadLeafFlowerScene>(state);
+        case SceneKind::FlowerHead: return std::make_unique<FlowerHeadScene>(state);
+        case SceneKind::FallLeaves: return std::make_unique<FallLeavesScene>(state);
+        case SceneKind::Snow: return std::make_unique<SnowScene>(state);
     }
-    return std::make_unique<Scene>();
+    return std::make_unique<Scene>(state);
 }
 
-std::unique_ptr<Scene> CreateSceneForSlot(int32_t cycleSlot) { return CreateScene(SceneKindForSlot(cycleSlot)); }
+std::unique_ptr<Scene> CreateSceneForSlot(int32_t cycleSlot, GardenState& state) {
+    return CreateScene(SceneKindForSlot(cycleSlot), state);
+}
 
 }  // namespace tessaly

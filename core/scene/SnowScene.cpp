@@ -3,8 +3,6 @@
 #include "base/Geometry.h"
 #include "figures/Figure.h"
 #include "generators/OutlineTemplates.h"
-#include "generators/RunningValues.h"
-#include "random/Random.h"
 
 namespace tessaly {
 
@@ -15,8 +13,8 @@ constexpr int kLastFlakeMode = 4;
 constexpr double kFlakeStretch = 1.0;  // the stars are round: no stretch
 }  // namespace
 
-SnowScene::SnowScene() {
-    palette = std::make_unique<ColourPalette>();
+SnowScene::SnowScene(GardenState& gardenState) : Scene(gardenState) {
+    palette = std::make_unique<ColourPalette>(state.random);
     BuildFigures();
 }
 
@@ -37,9 +35,9 @@ void SnowScene::BuildFigures() {
         const int y = ry * logicalWidth / 32768;
         const int rs = Rand();
         const int size = rs * 10 / 32768 + 2;
-        shapeRotation = shapeRotation + kRotationStep;
-        figures.Push(new SnowflakeFigure);
-        FillFromOutline(*figures.Newest(), kFlakeStretch, shapeRotation, static_cast<double>(size), x, y,
+        state.shapeRotation = state.shapeRotation + kRotationStep;
+        figures.Push(std::make_unique<SnowflakeFigure>());
+        FillFromOutline(*figures.Newest(), kFlakeStretch, state.shapeRotation, static_cast<double>(size), x, y,
                         nextFlake);
         nextFlake = (nextFlake >= kFirstFlakeMode && nextFlake < kLastFlakeMode) ? nextFlake + 1
                                                                                   : kFirstFlakeMode;

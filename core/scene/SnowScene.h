@@ -7,7 +7,7 @@ namespace tessaly {
 
 class SnowScene : public Scene {
 public:
-    SnowScene();
+    explicit SnowScene(GardenState& state);
     ~SnowScene() override;
 
     // White pen and the near-white snow colour; no draw, so every paint matches.

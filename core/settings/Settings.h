@@ -1,23 +1,43 @@
-// The three settings: process-wide, loaded once at start-up with their
-// defaults and range checks, written back only when the user confirms.
+// The three settings, declared once: every reader of a setting (the stored
+// profile, the command lines, the dialogs' sliders, the XScreenSaver
+// description, the help texts) takes its name, range and default from the
+// table below. Adding a setting means a row here, a field in GardenState and
+// its dialog control.
 #pragma once
 
 #include <cstdint>
 
+#include "state/GardenState.h"
+
 namespace tessaly {
 
-extern int32_t cycleLengthSetting;  // 10 until loaded
-extern int32_t speedSetting;        // 60 until loaded
-extern int32_t buildSetting;        // 0 until loaded
-
 constexpr const char* kSettingsSection = "Config";
-constexpr const char* kCycleLengthEntry = "cycle_length";
-constexpr const char* kSpeedEntry = "Speed";
-constexpr const char* kBuildEntry = "Build";
 
-constexpr uint32_t kDefaultCycleLength = 5;
-constexpr uint32_t kDefaultSpeed = 60;
-constexpr uint32_t kDefaultBuild = 0;
+struct SettingRule {
+    const char* entry;            // value name in the registry, key in the settings file
+    int32_t GardenState::*field;  // where a loaded value goes
+    int32_t defaultValue;         // when nothing is stored, or the stored value is refused
+    bool checked;                 // stored values outside min..max are refused
+    int32_t min, max;
+    int32_t sliderMin, sliderMax;  // the dialog's slider; a check box when both are 0
+    const char* option;            // the command-line option that overrides it for one run
+    const char* summary;           // one line for help texts
+};
+
+enum SettingIndex { kCycleLengthSetting = 0, kSpeedSetting = 1, kBuildSetting = 2, kSettingCount = 3 };
+
+// In load and write order.
+inline constexpr SettingRule kSettingRules[kSettingCount] = {
+    {"cycle_length", &GardenState::cycleLengthSetting, 5, true, 1, 1000, 1, 30, "--cycle-length",
+     "scenes of one kind before the next, x40"},
+    {"Speed", &GardenState::speedSetting, 60, true, 0, 100, 1, 100, "--speed",
+     "0 (slow) .. 100 (fast): a tick every 505-5N ms"},
+    {"Build", &GardenState::buildSetting, 0, false, 0, 1, 0, 0, "--build",
+     "1 shows each drawing figure by figure, 0 all at once"},
+};
+
+// Whether a stored value would be accepted by LoadSettings.
+bool SettingAccepts(const SettingRule& rule, int32_t value);
 
 // Where stored settings come from: the registry on Windows, a file elsewhere.
 // Like the profile functions it returns the stored 32-bit value unsigned, or
@@ -34,8 +54,10 @@ public:
     virtual bool WriteProfileInt(const char* section, const char* entry, int32_t value) = 0;
 };
 
-// cycle_length, then Speed, then Build, with the range checks.
-void LoadSettings(ProfileReader& reader);
+// Every setting at its stored default, as with nothing stored.
+void LoadDefaults(GardenState& state);
+// cycle_length, then Speed, then Build, with the range checks, into `state`.
+void LoadSettings(ProfileReader& reader, GardenState& state);
 // The dialog's confirmed values, in the order cycle_length, Speed, Build.
 void WriteSettings(ProfileWriter& writer, int32_t cycleLength, int32_t speed, int32_t build);
 

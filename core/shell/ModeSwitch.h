@@ -15,12 +15,3 @@ bool MatchesSwitch(const char* argument, char letter);
 RunMode ParseModeSwitch(int argc, const char* const* argv);
 
 }  // namespace tessaly
-
-namespace tessaly {
-
-// The preview window handle in the second argument, read as the C library's
-// decimal conversion does (leading blanks, optional sign, digits up to the
-// first other character). Overlong numbers give 0 rather than overflowing.
-long long ParseDecimalHandle(const char* text);
-
-}  // namespace tessaly

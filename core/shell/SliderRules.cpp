@@ -1,6 +1,12 @@
 #include "shell/SliderRules.h"
 
+#include "settings/Settings.h"
+
 namespace tessaly {
+
+namespace {
+constexpr const SettingRule& kSpeedSlider = kSettingRules[kSpeedSetting];
+}  // namespace
 
 int SliderPositionFor(int code, int position, int thumbPosition) {
     int p = position;
@@ -11,12 +17,11 @@ int SliderPositionFor(int code, int position, int thumbPosition) {
         case kScrollPageRight: p = position + 10; break;
         case kScrollThumbPosition:
         case kScrollThumbTrack: p = thumbPosition; break;
-        case kScrollLeft: p = 1; break;
-        case kScrollRight: p = 100; break;
+        case kScrollLeft: p = kSpeedSlider.sliderMin; break;
+        case kScrollRight: p = kSpeedSlider.sliderMax; break;
         default: break;  // SB_ENDSCROLL and anything else leave it where it is
     }
-    // The same bounds serve both sliders; each bar then keeps to its own range.
-    return ClampToBar(p, kSpeedSliderMin, kSpeedSliderMax);
+    return ClampToBar(p, kSpeedSlider.sliderMin, kSpeedSlider.sliderMax);
 }
 
 int ClampToBar(int position, int min, int max) {

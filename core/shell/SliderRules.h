@@ -16,10 +16,8 @@ enum ScrollCode : int {
     kScrollEnd = 8,
 };
 
-constexpr int kCycleSliderMin = 1, kCycleSliderMax = 30;
-constexpr int kSpeedSliderMin = 1, kSpeedSliderMax = 100;
-
-// The new position for a scroll code, already within 1..100 (both sliders).
+// The new position for a scroll code, already within the speed slider's
+// 1..100, which serves both sliders; each bar then keeps to its own range.
 int SliderPositionFor(int code, int position, int thumbPosition);
 // What a bar with range [min, max] does with a position set on it.
 int ClampToBar(int position, int min, int max);

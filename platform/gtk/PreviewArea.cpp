@@ -12,14 +12,14 @@ constexpr int kPaintPriority = G_PRIORITY_HIGH_IDLE + 10;
 constexpr int kTimerPriority = G_PRIORITY_HIGH_IDLE + 30;
 }  // namespace
 
-PreviewArea::PreviewArea(int width, int height)
+PreviewArea::PreviewArea(GardenState& state, int width, int height)
     : width_(width),
       height_(height),
       area_(GTK_WIDGET(g_object_ref_sink(gtk_drawing_area_new()))),
       // Transparent at first: the preview starts on the dialog's own
       // background, and the garden piles up over it.
       image_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
-      canvas_(std::make_unique<CanvasWindow>(0, objects_)) {
+      canvas_(std::make_unique<CanvasWindow>(state, objects_)) {
     gtk_widget_set_size_request(area_, width_, height_);
     gtk_widget_set_halign(area_, GTK_ALIGN_START);
     gtk_widget_set_valign(area_, GTK_ALIGN_START);
@@ -39,37 +39,36 @@ PreviewArea::~PreviewArea() {
 
 void PreviewArea::Create() { canvas_->OnCreate(); }
 
-void PreviewArea::SetTimer(int id, unsigned periodMs) {
-    if (id != kCanvasTimerId || !windowAlive_) return;
-    KillTimer(id);
+void PreviewArea::StartTicking(unsigned periodMs) {
+    if (!windowAlive_) return;
+    StopTicking();
     timerSource_ = g_timeout_add_full(kTimerPriority, periodMs, OnTick, this, nullptr);
 }
 
-void PreviewArea::KillTimer(int id) {
-    if (id != kCanvasTimerId || timerSource_ == 0) return;
+void PreviewArea::StopTicking() {
+    if (timerSource_ == 0) return;
     g_source_remove(timerSource_);
     timerSource_ = 0;
 }
 
-void PreviewArea::InvalidateRect(bool) {
-    // The canvas has no background, so an erase clears nothing.
+void PreviewArea::RequestPaint() {
     if (!windowAlive_) return;
-    invalid_ = true;
     if (paintSource_ == 0) paintSource_ = g_idle_add_full(kPaintPriority, OnPaintIdle, this, nullptr);
 }
 
-void PreviewArea::UpdateWindow() {
-    if (invalid_) Paint();
+// The canvas has no background, so there is nothing to erase first.
+void PreviewArea::RepaintNow() {
+    if (windowAlive_) Paint();
 }
 
-Rect PreviewArea::GetClientRect() { return Rect{0, 0, width_, height_}; }
+Size PreviewArea::ClientSize() { return Size{width_, height_}; }
 
-void PreviewArea::PostClose() {
+void PreviewArea::RequestClose() {
     // The preview is a child of the dialog: it never closes itself.
 }
 
 gboolean PreviewArea::OnTick(gpointer self) {
-    static_cast<PreviewArea*>(self)->canvas_->OnTimer(kCanvasTimerId);
+    static_cast<PreviewArea*>(self)->canvas_->OnTick();
     return G_SOURCE_CONTINUE;
 }
 
@@ -81,7 +80,6 @@ gboolean PreviewArea::OnPaintIdle(gpointer self) {
 }
 
 void PreviewArea::Paint() {
-    invalid_ = false;
     if (paintSource_ != 0) {
         g_source_remove(paintSource_);
         paintSource_ = 0;
@@ -106,15 +104,14 @@ void PreviewArea::OnDestroy(GtkWidget*, gpointer self) {
 
 void PreviewArea::WindowGone() {
     if (!windowAlive_) return;
-    KillTimer(kCanvasTimerId);
+    StopTicking();
     if (paintSource_ != 0) {
         g_source_remove(paintSource_);
         paintSource_ = 0;
     }
-    invalid_ = false;
     windowAlive_ = false;
     canvas_->AttachHost(nullptr);
-    canvas_->PostNcDestroy();
+    canvas_->OnWindowDestroyed();
 }
 
 }  // namespace tessaly

@@ -1,5 +1,5 @@
 // The live preview of the settings dialog: a GTK drawing area that hosts the
-// real canvas. Timer 1 is a GLib timeout, an invalidation schedules a paint,
+// real canvas. Its ticks are a GLib timeout, a paint request schedules a paint,
 // and every paint draws onto an image that outlives it, so each expose of
 // the area shows the whole garden drawn so far and nothing is ever erased.
 #pragma once
@@ -18,7 +18,7 @@ namespace tessaly {
 class PreviewArea final : public WindowHost {
 public:
     // A width x height area; the canvas inside it is not created yet.
-    PreviewArea(int width, int height);
+    PreviewArea(GardenState& state, int width, int height);
     ~PreviewArea() override;
     PreviewArea(const PreviewArea&) = delete;
     PreviewArea& operator=(const PreviewArea&) = delete;
@@ -30,12 +30,12 @@ public:
     void Create();
 
     // WindowHost
-    void SetTimer(int id, unsigned periodMs) override;
-    void KillTimer(int id) override;
-    void InvalidateRect(bool erase) override;
-    void UpdateWindow() override;
-    Rect GetClientRect() override;
-    void PostClose() override;
+    void StartTicking(unsigned periodMs) override;
+    void StopTicking() override;
+    void RequestPaint() override;
+    void RepaintNow() override;
+    Size ClientSize() override;
+    void RequestClose() override;
 
 private:
     static gboolean OnTick(gpointer self);
@@ -55,7 +55,6 @@ private:
     std::unique_ptr<CanvasWindow> canvas_;
     guint timerSource_ = 0;
     guint paintSource_ = 0;
-    bool invalid_ = false;
     bool windowAlive_ = true;
 };
 

@@ -1,7 +1,8 @@
 // The settings dialog with GTK 3: two sliders, a check box, OK / About /
 // Cancel, the icon and the live preview, laid out after the dialog template
 // in units of the desktop's font.
-#include "x11/SettingsDialog.h"
+#include "shell/SettingsDialog.h"
+#include "settings/Settings.h"
 
 #include <gtk/gtk.h>
 
@@ -15,7 +16,7 @@
 #include "DialogUnits.h"
 #include "FlowerIcon.h"
 #include "PreviewArea.h"
-#include "SettingsDialogModel.h"
+#include "shell/SettingsDialogModel.h"
 #include "SliderInput.h"
 #include "shell/SliderRules.h"
 
@@ -25,7 +26,7 @@ namespace {
 
 class GtkSettingsDialog {
 public:
-    explicit GtkSettingsDialog(const SettingsValues& values);
+    GtkSettingsDialog(GardenState& state, const SettingsValues& values);
     ~GtkSettingsDialog();
     GtkSettingsDialog(const GtkSettingsDialog&) = delete;
     GtkSettingsDialog& operator=(const GtkSettingsDialog&) = delete;
@@ -86,14 +87,14 @@ private:
     guint aboutAfterMenu_ = 0;
 };
 
-GtkSettingsDialog::GtkSettingsDialog(const SettingsValues& values)
+GtkSettingsDialog::GtkSettingsDialog(GardenState& state, const SettingsValues& values)
     : window_(GTK_WIDGET(g_object_new(GTK_TYPE_DIALOG, "use-header-bar", FALSE, nullptr))),
       base_(MeasureBaseUnits()) {
     gtk_window_set_title(GTK_WINDOW(window_), kSettingsTitle);
     gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
     gtk_window_set_position(GTK_WINDOW(window_), GTK_WIN_POS_CENTER);
 
-    preview_ = std::make_unique<PreviewArea>(HorizontalPixels(kPreviewSize.width, base_),
+    preview_ = std::make_unique<PreviewArea>(state, HorizontalPixels(kPreviewSize.width, base_),
                                              VerticalPixels(kPreviewSize.height, base_));
     model_ = std::make_unique<SettingsDialogModel>(preview_->Canvas());
 
@@ -186,12 +187,12 @@ GtkWidget* GtkSettingsDialog::BuildLayout(const std::string& settingsFile) {
     GtkWidget* left = gtk_box_new(GTK_ORIENTATION_VERTICAL, gap);
     gtk_box_pack_start(GTK_BOX(left), NewExplanation(kCycleExplanation), FALSE, FALSE, 0);
     gtk_box_pack_start(GTK_BOX(left),
-                       NewSliderGroup(kCycleGroup, Slider::Cycle, kCycleSliderMin, kCycleSliderMax,
+                       NewSliderGroup(kCycleGroup, Slider::Cycle, kSettingRules[kCycleLengthSetting].sliderMin, kSettingRules[kCycleLengthSetting].sliderMax,
                                       kCycleLow, kCycleHigh),
                        FALSE, FALSE, 0);
     gtk_box_pack_start(GTK_BOX(left), NewExplanation(kSpeedExplanation), FALSE, FALSE, gap);
     gtk_box_pack_start(GTK_BOX(left),
-                       NewSliderGroup(kSpeedGroup, Slider::Speed, kSpeedSliderMin, kSpeedSliderMax,
+                       NewSliderGroup(kSpeedGroup, Slider::Speed, kSettingRules[kSpeedSetting].sliderMin, kSettingRules[kSpeedSetting].sliderMax,
                                       kSpeedSlow, kSpeedFast),
                        FALSE, FALSE, 0);
 
@@ -424,7 +425,7 @@ void SetDefaultIcon() {
 
 }  // namespace
 
-bool RunSettingsDialog(SettingsValues& values, int argc, char** argv) {
+bool RunSettingsDialog(GardenState& state, SettingsValues& values, int argc, char** argv) {
     if (!gtk_init_check(&argc, &argv)) {
         std::fprintf(stderr, "tessaly: cannot open the settings dialog: no display available\n");
         values.failed = true;
@@ -438,7 +439,7 @@ bool RunSettingsDialog(SettingsValues& values, int argc, char** argv) {
     bool confirmed = false;
     SettingsValues result;
     {
-        GtkSettingsDialog dialog(values);
+        GtkSettingsDialog dialog(state, values);
         confirmed = dialog.Run();
         if (confirmed) result = dialog.Confirmed();
     }

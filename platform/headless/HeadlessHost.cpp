@@ -1,48 +1,53 @@
 #include "HeadlessHost.h"
 
-#include "canvas/CanvasWindow.h"
-
 namespace tessaly {
 
-void HeadlessHost::SetTimer(int id, unsigned periodMs) {
-    if (id != kCanvasTimerId) return;  // the canvas runs timer 1 only
-    timerRunning_ = true;
-    timerPeriodMs_ = periodMs;
-    nextTickMs_ = nowMs_ + periodMs;  // setting a timer again restarts its period
+void HeadlessHost::StartTicking(unsigned periodMs) {
+    ticking_ = true;
+    periodMs_ = periodMs;
+    nextTickMs_ = nowMs_ + periodMs;  // starting again restarts the period
 }
 
-void HeadlessHost::KillTimer(int id) {
-    if (id == kCanvasTimerId) timerRunning_ = false;
-}
-
-void HeadlessHost::InvalidateRect(bool erase) {
-    invalid_ = true;
-    erase_ = erase_ || erase;
-}
-
-void HeadlessHost::UpdateWindow() {
-    if (invalid_) Paint();
+void HeadlessHost::RepaintNow() {
+    paintRequested_ = true;
+    Paint();
 }
 
 void HeadlessHost::Paint() {
     if (paint_) paint_();
-    Validate();
+    paintRequested_ = false;
 }
 
 bool HeadlessHost::Tick(CanvasWindow& canvas) {
     uint64_t now = 0;
     if (!AdvanceToNextTick(now)) return false;
-    canvas.OnTimer(kCanvasTimerId);
-    if (invalid_) Paint();
+    canvas.OnTick();
+    if (paintRequested_) Paint();
     return true;
 }
 
 bool HeadlessHost::AdvanceToNextTick(uint64_t& nowMs) {
-    if (!timerRunning_) return false;
+    if (!ticking_) return false;
     nowMs_ = nextTickMs_;
-    nextTickMs_ += timerPeriodMs_;
+    nextTickMs_ += periodMs_;
     nowMs = nowMs_;
     return true;
+}
+
+HeadlessRun::HeadlessRun(GardenState& state, GdiObjects& objects, Size size,
+                         std::function<void(CanvasWindow&)> paint)
+    : HeadlessRun(std::make_unique<CanvasWindow>(state, objects), size, std::move(paint)) {}
+
+HeadlessRun::HeadlessRun(std::unique_ptr<CanvasWindow> canvas, Size size, std::function<void(CanvasWindow&)> paint)
+    : host_(size.width, size.height), canvas_(std::move(canvas)) {
+    canvas_->AttachHost(&host_);
+    host_.SetPaintHandler([this, paint = std::move(paint)] { paint(*canvas_); });
+    canvas_->OnCreate();
+}
+
+HeadlessRun::~HeadlessRun() {
+    canvas_->OnWindowDestroyed();
+    canvas_->AttachHost(nullptr);
 }
 
 }  // namespace tessaly

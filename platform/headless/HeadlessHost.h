@@ -1,61 +1,84 @@
-// The window host of a canvas that has no window: a client rectangle of the
-// output size, timer 1 on a virtual clock, and invalidation remembered until
-// the next paint. This is what the renderer and the benchmarks run the real
-// canvas against.
+// The window host of a canvas that has no window: a client area of the
+// output size, ticks on a virtual clock, and a paint request remembered until
+// the next paint. This is what the renderer, the benchmarks and the tests run
+// the real canvas against; HeadlessRun puts a canvas on one.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
+#include "canvas/CanvasWindow.h"
 #include "canvas/WindowHost.h"
+#include "device/GdiObjects.h"
+#include "state/GardenState.h"
 
 namespace tessaly {
 
-class CanvasWindow;
-
 class HeadlessHost final : public WindowHost {
 public:
-    HeadlessHost(int width, int height) : clientRect_{0, 0, width, height} {}
+    HeadlessHost(int width, int height) : size_{width, height} {}
 
-    void SetTimer(int id, unsigned periodMs) override;
-    void KillTimer(int id) override;
-    void InvalidateRect(bool erase) override;
-    void UpdateWindow() override;
-    Rect GetClientRect() override { return clientRect_; }
-    void PostClose() override { closePosted_ = true; }
+    void StartTicking(unsigned periodMs) override;
+    void StopTicking() override { ticking_ = false; }
+    void RequestPaint() override { paintRequested_ = true; }
+    void RepaintNow() override;
+    Size ClientSize() override { return size_; }
+    void RequestClose() override { closeRequested_ = true; }
 
-    // Who paints when UpdateWindow finds the window invalid (the renderer).
+    // Who paints (the renderer's device, a test's recorder).
     void SetPaintHandler(std::function<void()> paint) { paint_ = std::move(paint); }
 
-    // One tick of the virtual clock: timer 1 fires on the canvas, then the
-    // paint it asked for runs. False when no timer runs.
+    // One tick of the virtual clock: the canvas ticks, then the paint it
+    // asked for runs. False when the canvas is not ticking.
     bool Tick(CanvasWindow& canvas);
-    // Runs the paint handler and validates the client area.
+    // Runs the paint handler; the request is met.
     void Paint();
 
-    // Moves the virtual clock to the next expiry of timer 1 and returns the
-    // time then (milliseconds since the timer was set). False when no timer runs.
+    // Moves the virtual clock to the next tick and returns the time then
+    // (milliseconds since ticking started). False when not ticking.
     bool AdvanceToNextTick(uint64_t& nowMs);
 
-    bool TimerRunning() const { return timerRunning_; }
-    unsigned TimerPeriod() const { return timerPeriodMs_; }
+    bool Ticking() const { return ticking_; }
+    unsigned TickPeriod() const { return periodMs_; }
     uint64_t NowMs() const { return nowMs_; }
-    bool Invalid() const { return invalid_; }
-    bool EraseRequested() const { return erase_; }
-    bool ClosePosted() const { return closePosted_; }
-    // The paint has validated the client area.
-    void Validate() { invalid_ = false; erase_ = false; }
+    bool PaintRequested() const { return paintRequested_; }
+    bool CloseRequested() const { return closeRequested_; }
 
 private:
-    Rect clientRect_;
-    bool timerRunning_ = false;
-    unsigned timerPeriodMs_ = 0;
+    Size size_;
+    bool ticking_ = false;
+    unsigned periodMs_ = 0;
     uint64_t nowMs_ = 0;
     uint64_t nextTickMs_ = 0;
-    bool invalid_ = false;
-    bool erase_ = false;
-    bool closePosted_ = false;
+    bool paintRequested_ = false;
+    bool closeRequested_ = false;
     std::function<void()> paint_;
+};
+
+// One canvas on a headless host, from its window's creation to its end:
+// made and started by the constructor, ticked by Tick, torn down (queued
+// figures and scene released, as when a window goes) by the destructor.
+class HeadlessRun {
+public:
+    // `paint` draws the canvas onto the caller's device for one paint.
+    HeadlessRun(GardenState& state, GdiObjects& objects, Size size, std::function<void(CanvasWindow&)> paint);
+    // As above, for a canvas the caller made (a saver canvas, say).
+    HeadlessRun(std::unique_ptr<CanvasWindow> canvas, Size size, std::function<void(CanvasWindow&)> paint);
+    ~HeadlessRun();
+    HeadlessRun(const HeadlessRun&) = delete;
+    HeadlessRun& operator=(const HeadlessRun&) = delete;
+
+    bool Tick() { return host_.Tick(*canvas_); }
+    void Ticks(int64_t count) {
+        for (int64_t i = 0; i < count; ++i) host_.Tick(*canvas_);
+    }
+    CanvasWindow& Canvas() { return *canvas_; }
+    HeadlessHost& Host() { return host_; }
+
+private:
+    HeadlessHost host_;
+    std::unique_ptr<CanvasWindow> canvas_;
 };
 
 }  // namespace tessaly

@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <string>
 
-#include "SettingsDialog.h"
+#include "shell/SettingsDialog.h"
 
 namespace tessaly {
 
-bool RunSettingsDialog(SettingsValues& values, int, char**) {
+bool RunSettingsDialog(GardenState&, SettingsValues& values, int, char**) {
     const std::string file = values.settingsFile.empty() ? "(no home folder found)" : values.settingsFile;
     std::printf(
         "Tessaly was built without its settings dialog.\n"

@@ -48,34 +48,29 @@ X11CanvasHost::X11CanvasHost(Display* display, const CanvasTarget& target, Signa
 
 X11CanvasHost::~X11CanvasHost() { TearDown(); }
 
-void X11CanvasHost::Attach(CanvasWindow* canvas, FullScreenWindow* saver) {
-    canvas_ = canvas;
+void X11CanvasHost::Attach(std::unique_ptr<CanvasWindow> canvas, FullScreenWindow* saver) {
+    canvas_ = std::move(canvas);
     saver_ = saver;
     canvas_->AttachHost(this);
     canvas_->OnCreate();
 }
 
-void X11CanvasHost::SetTimer(int id, unsigned periodMs) {
-    if (id != kCanvasTimerId) return;
+void X11CanvasHost::StartTicking(unsigned periodMs) {
     timerOn_ = true;
     periodNs_ = static_cast<int64_t>(periodMs > 0 ? periodMs : 1) * kNsPerMs;
     deadlineNs_ = MonotonicNs() + periodNs_;
 }
 
-void X11CanvasHost::KillTimer(int id) {
-    if (id == kCanvasTimerId) timerOn_ = false;
-}
+void X11CanvasHost::StopTicking() { timerOn_ = false; }
 
-// The window has no background, so there is nothing to erase.
-void X11CanvasHost::InvalidateRect(bool) { paintPending_ = true; }
+void X11CanvasHost::RequestPaint() { paintPending_ = true; }
 
-void X11CanvasHost::UpdateWindow() {
-    if (paintPending_) Paint();
-}
+// The window has no background, so there is nothing to erase first.
+void X11CanvasHost::RepaintNow() { Paint(); }
 
-Rect X11CanvasHost::GetClientRect() { return {0, 0, target_.width, target_.height}; }
+Size X11CanvasHost::ClientSize() { return {target_.width, target_.height}; }
 
-void X11CanvasHost::PostClose() { closePosted_ = true; }
+void X11CanvasHost::RequestClose() { closePosted_ = true; }
 
 void X11CanvasHost::Paint() {
     paintPending_ = false;
@@ -91,7 +86,7 @@ void X11CanvasHost::Paint() {
 
 void X11CanvasHost::Tick(int64_t now) {
     ++ticks_;
-    canvas_->OnTimer(kCanvasTimerId);
+    canvas_->OnTick();
     // Keep the rhythm: a tick that came a little late is made up at once,
     // but after falling a whole period behind (a SIGSTOP, a suspended
     // machine) the period is taken up from now instead of firing a burst.
@@ -264,14 +259,12 @@ LoopEnd X11CanvasHost::RunTogether(const std::vector<X11CanvasHost*>& hosts) {
 void X11CanvasHost::TearDown() {
     if (canvas_ == nullptr) return;
     timerOn_ = false;
-    // The window goes first, then the canvas's last-message hook, which
-    // deletes the queued figures, the scene and the canvas object itself.
+    // The window goes first, then the canvas with its queued figures and scene.
     if (target_.ownsWindow && !windowGone_) XDestroyWindow(display_, target_.window);
-    CanvasWindow* canvas = canvas_;
-    canvas_ = nullptr;
     saver_ = nullptr;
-    canvas->AttachHost(nullptr);
-    canvas->PostNcDestroy();
+    canvas_->AttachHost(nullptr);
+    canvas_->OnWindowDestroyed();
+    canvas_.reset();
     XSync(display_, False);
     TakeXError();  // a window that vanished meanwhile is no news now
 }

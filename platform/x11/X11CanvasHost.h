@@ -1,8 +1,8 @@
 // The X11 side of a canvas window: implements the WindowHost the core canvas
-// calls (timer 1, invalidate, update, client rectangle, posted close) and runs
-// the event loop that delivers ticks, paints and input to it. One loop can
-// serve several canvases (the saver's, one per monitor): a close posted by
-// any of them, or any of their windows going away, ends them all.
+// calls (ticking, paint requests, client size, close) and runs the event
+// loop that delivers ticks, paints and input to it. One loop can serve
+// several canvases (the saver's, one per monitor): a close asked for by any
+// of them, or any of their windows going away, ends them all.
 //
 // The loop waits in ppoll on the X connection and the signal pipe with a
 // timeout to the next tick on the monotonic clock, so a 5 ms period holds
@@ -44,12 +44,12 @@ public:
     OffscreenCanvas& Picture() { return picture_; }
     const CanvasTarget& Target() const { return target_; }
 
-    // Binds the canvas (which deletes itself after PostNcDestroy) and gives it
-    // its WM_CREATE. `saver` is the same object when it watches input.
-    void Attach(CanvasWindow* canvas, FullScreenWindow* saver);
+    // Takes the canvas and tells it its window exists. `saver` is the same
+    // object when it watches input.
+    void Attach(std::unique_ptr<CanvasWindow> canvas, FullScreenWindow* saver);
 
     // Delivers events and ticks until the canvas ends; then tears it down
-    // (destroys an owned window, runs PostNcDestroy) and says why it ended.
+    // (destroys an owned window, then the canvas) and says why it ended.
     LoopEnd Run() { return RunTogether({this}); }
     // The same for several canvases on one display and signal pipe.
     static LoopEnd RunTogether(const std::vector<X11CanvasHost*>& hosts);
@@ -59,12 +59,12 @@ public:
     uint64_t Ticks() const { return ticks_; }
 
     // WindowHost
-    void SetTimer(int id, unsigned periodMs) override;
-    void KillTimer(int id) override;
-    void InvalidateRect(bool erase) override;
-    void UpdateWindow() override;
-    Rect GetClientRect() override;
-    void PostClose() override;
+    void StartTicking(unsigned periodMs) override;
+    void StopTicking() override;
+    void RequestPaint() override;
+    void RepaintNow() override;
+    Size ClientSize() override;
+    void RequestClose() override;
 
 private:
     // False when the event is not for this canvas's window.
@@ -84,7 +84,7 @@ private:
     CanvasTarget target_;
     SignalPipe& signals_;
     OffscreenCanvas picture_;
-    CanvasWindow* canvas_ = nullptr;
+    std::unique_ptr<CanvasWindow> canvas_;
     FullScreenWindow* saver_ = nullptr;
     std::vector<Window> group_;  // the windows of every canvas in this loop, topmost first
 

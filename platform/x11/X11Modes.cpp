@@ -4,11 +4,11 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <memory>
-#include <vector>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "Monitors.h"
 #include "X11CanvasHost.h"
@@ -106,7 +106,7 @@ void TakeInput(Display* display, Window window, Cursor cursor) {
 
 // One override-redirect window per monitor, each with its own canvas and
 // garden; one loop runs them all and any trigger ends them all.
-int RunSaver(Display* display, SignalPipe& signals, GdiObjects& objects, bool stats) {
+int RunSaver(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, bool stats) {
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
     InvisibleCursor cursor(display, root);
@@ -136,8 +136,9 @@ int RunSaver(Display* display, SignalPipe& signals, GdiObjects& objects, bool st
         running.push_back(hosts.back().get());
     }
     for (X11CanvasHost* host : running) {
-        auto* canvas = new FullScreenWindow(objects, &firstMousePoint);
-        host->Attach(canvas, canvas);
+        auto canvas = std::make_unique<FullScreenWindow>(state, objects, &firstMousePoint);
+        FullScreenWindow* saver = canvas.get();
+        host->Attach(std::move(canvas), saver);
         XMapRaised(display, host->Target().window);
     }
     XSync(display, False);
@@ -146,7 +147,7 @@ int RunSaver(Display* display, SignalPipe& signals, GdiObjects& objects, bool st
     return 0;
 }
 
-int RunPreview(Display* display, SignalPipe& signals, GdiObjects& objects, unsigned long parent, bool stats) {
+int RunPreview(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, unsigned long parent, bool stats) {
     XWindowAttributes pane{};
     if (!ExistingWindow(display, parent, pane)) return 1;
     InvisibleCursor cursor(display, parent);
@@ -168,8 +169,7 @@ int RunPreview(Display* display, SignalPipe& signals, GdiObjects& objects, unsig
     X11CanvasHost host(display, {window, true, pane.visual, pane.depth, pane.width, pane.height}, signals);
     if (stats) host.EnableStats();
     host.Picture().StartFrom(parent, 0, 0);
-    auto* canvas = new CanvasWindow(1, objects);
-    host.Attach(canvas, nullptr);
+    host.Attach(std::make_unique<CanvasWindow>(state, objects), nullptr);
     XMapWindow(display, window);
     host.Run();  // every way it ends is a normal end
     return 0;
@@ -177,7 +177,7 @@ int RunPreview(Display* display, SignalPipe& signals, GdiObjects& objects, unsig
 
 // XScreenSaver hands over a window it owns: draw straight into it, watch
 // for it going away, and leave input to XScreenSaver.
-int RunInWindow(Display* display, SignalPipe& signals, GdiObjects& objects, Window window, bool stats) {
+int RunInWindow(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, Window window, bool stats) {
     XWindowAttributes target{};
     if (!ExistingWindow(display, window, target)) return 1;
     XSelectInput(display, window, kCanvasEvents);
@@ -185,15 +185,14 @@ int RunInWindow(Display* display, SignalPipe& signals, GdiObjects& objects, Wind
                        signals);
     if (stats) host.EnableStats();
     host.Picture().StartFrom(window, 0, 0);
-    auto* canvas = new CanvasWindow(1, objects);
-    host.Attach(canvas, nullptr);
+    host.Attach(std::make_unique<CanvasWindow>(state, objects), nullptr);
     host.Run();  // every way it ends is a normal end
     return 0;
 }
 
 }  // namespace
 
-int RunDrawingMode(const CommandLine& commandLine) {
+int RunDrawingMode(const CommandLine& commandLine, GardenState& state) {
     SignalPipe signals;  // first: a SIGTERM during start-up still ends cleanly
     // A write to a dead X connection must come back as an error that the
     // connection-lost handler reports, not kill the process with SIGPIPE.
@@ -213,15 +212,15 @@ int RunDrawingMode(const CommandLine& commandLine) {
     {
         PortableGdiObjects objects;  // outlives the canvas, which releases its brushes into it
         switch (commandLine.mode) {
-            case LinuxMode::Saver: code = RunSaver(display, signals, objects, commandLine.stats); break;
+            case LinuxMode::Saver: code = RunSaver(display, signals, state, objects, commandLine.stats); break;
             case LinuxMode::Preview:
-                code = RunPreview(display, signals, objects, commandLine.windowId, commandLine.stats);
+                code = RunPreview(display, signals, state, objects, commandLine.windowId, commandLine.stats);
                 break;
             case LinuxMode::XScreenSaverWindow:
-                code = RunInWindow(display, signals, objects, commandLine.windowId, commandLine.stats);
+                code = RunInWindow(display, signals, state, objects, commandLine.windowId, commandLine.stats);
                 break;
             case LinuxMode::XScreenSaverRoot:
-                code = RunInWindow(display, signals, objects, DefaultRootWindow(display), commandLine.stats);
+                code = RunInWindow(display, signals, state, objects, DefaultRootWindow(display), commandLine.stats);
                 break;
             default: break;
         }

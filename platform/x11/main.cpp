@@ -6,10 +6,9 @@
 #include <ctime>
 
 #include "CommandLine.h"
-#include "SettingsDialog.h"
+#include "shell/SettingsDialog.h"
 #include "SettingsFile.h"
 #include "X11Modes.h"
-#include "random/Random.h"
 #include "settings/Settings.h"
 
 using namespace tessaly;
@@ -18,10 +17,10 @@ namespace {
 
 constexpr int kUsageError = 2;
 
-int RunSettingsMode(SettingsFile& file, int argc, char** argv) {
-    SettingsValues values{cycleLengthSetting, speedSetting, buildSetting, file.Path()};
+int RunSettingsMode(GardenState& state, SettingsFile& file, int argc, char** argv) {
+    SettingsValues values{state.cycleLengthSetting, state.speedSetting, state.buildSetting, file.Path()};
     // Cancel writes nothing; a dialog that could not be shown is an error.
-    if (!RunSettingsDialog(values, argc, argv)) return values.failed ? 1 : 0;
+    if (!RunSettingsDialog(state, values, argc, argv)) return values.failed ? 1 : 0;
     WriteSettings(file, values.cycleLength, values.speed, values.build);
     if (const std::string error = file.Commit(); !error.empty()) {
         std::fprintf(stderr, "tessaly: %s\n", error.c_str());
@@ -51,14 +50,15 @@ int main(int argc, char** argv) {
     SettingsFile file(SettingsFilePath());
     if (const std::string warning = file.Read(); !warning.empty())
         std::fprintf(stderr, "tessaly: %s\n", warning.c_str());
-    LoadSettings(file);
-    SeedRandom(commandLine.seed ? *commandLine.seed : static_cast<uint32_t>(std::time(nullptr)));
+    GardenState state;
+    LoadSettings(file, state);
+    state.random.Seed(commandLine.seed ? *commandLine.seed : static_cast<uint32_t>(std::time(nullptr)));
 
-    if (commandLine.mode == LinuxMode::Settings) return RunSettingsMode(file, argc, argv);
+    if (commandLine.mode == LinuxMode::Settings) return RunSettingsMode(state, file, argc, argv);
 
     // One run's overrides; the file keeps what it holds.
-    if (commandLine.cycleLength) cycleLengthSetting = *commandLine.cycleLength;
-    if (commandLine.speed) speedSetting = *commandLine.speed;
-    if (commandLine.build) buildSetting = *commandLine.build;
-    return RunDrawingMode(commandLine);
+    if (commandLine.cycleLength) state.cycleLengthSetting = *commandLine.cycleLength;
+    if (commandLine.speed) state.speedSetting = *commandLine.speed;
+    if (commandLine.build) state.buildSetting = *commandLine.build;
+    return RunDrawingMode(commandLine, state);
 }

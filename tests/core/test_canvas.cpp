@@ -6,12 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "CanvasFakes.h"
+#include "Fakes.h"
 #include "canvas/CanvasWindow.h"
 #include "device/PortableGdiObjects.h"
 #include "figures/Figure.h"
-#include "generators/RunningValues.h"
-#include "random/Random.h"
 #include "scene/BasalLeafFlowerScene.h"
 #include "scene/BroadLeafFlowerScene.h"
 #include "scene/FallLeavesScene.h"
@@ -43,8 +41,8 @@ private:
 
 class LoggedScene : public Scene {
 public:
-    explicit LoggedScene(int figureCount) {
-        for (int i = 1; i <= figureCount; ++i) figures.Push(new LoggedFigure(i));
+    LoggedScene(GardenState& state, int figureCount) : Scene(state) {
+        for (int i = 1; i <= figureCount; ++i) figures.Push(std::make_unique<LoggedFigure>(i));
     }
     ~LoggedScene() override {
         if (deathLog) deathLog->push_back("scene");
@@ -58,12 +56,12 @@ public:
 
 class TestCanvas : public CanvasWindow {
 public:
-    TestCanvas(int autoDelete, GdiObjects& objects) : CanvasWindow(autoDelete, objects) {}
+    TestCanvas(GardenState& state, GdiObjects& objects) : CanvasWindow(state, objects) {}
     ~TestCanvas() override {
         if (deathLog) deathLog->push_back("canvas");
     }
     LoggedScene* UseLoggedScene(int figureCount) {
-        auto* logged = new LoggedScene(figureCount);
+        auto* logged = new LoggedScene(state, figureCount);
         scene.reset(logged);
         return logged;
     }
@@ -72,35 +70,25 @@ public:
 class Canvas : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetRunningValues();
-        SeedRandom(777);
-        canvasClientRect = Rect{};
-        cycleLengthSetting = 10;
-        speedSetting = 60;
-        buildSetting = 0;
+        state.random.Seed(777);
         deathLog = &log;
-        canvas = std::make_unique<TestCanvas>(0, objects);
+        canvas = std::make_unique<TestCanvas>(state, objects);
         canvas->AttachHost(&host);
     }
     void TearDown() override {
         canvas.reset();
         deathLog = nullptr;
-        SetRandomSource({});
-        ResetRunningValues();
-        canvasClientRect = Rect{};
-        cycleLengthSetting = 10;
-        speedSetting = 60;
-        buildSetting = 0;
     }
 
     // One tick and the paint it asks for; returns the figures drawn.
     int TickAndPaint() {
-        canvas->OnTimer(kCanvasTimerId);
+        canvas->OnTick();
         RecordingDevice dc;
         canvas->OnPaint(dc);
         return dc.Shapes();
     }
 
+    GardenState state;
     PortableGdiObjects objects;
     FakeHost host;
     std::vector<std::string> log;
@@ -119,56 +107,48 @@ TEST_F(Canvas, StartsWithAnEmptyPlainSceneAndNoTools) {
 
 TEST_F(Canvas, CreateStartsTimerOneAtTheSpeedPeriod) {
     EXPECT_EQ(canvas->OnCreate(), 0);
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"KillTimer 1", "SetTimer 1 205"}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"StopTicking", "StartTicking 205"}));
 }
 
 TEST_F(Canvas, SetSpeedKeepsOutOfRangeValuesButRestartsTheTimer) {
     canvas->SetSpeed(101);
     canvas->SetSpeed(-1);
-    EXPECT_EQ(speedSetting, 60);
+    EXPECT_EQ(state.speedSetting, 60);
     canvas->SetSpeed(100);
-    EXPECT_EQ(speedSetting, 100);
+    EXPECT_EQ(state.speedSetting, 100);
     canvas->SetSpeed(0);
-    EXPECT_EQ(speedSetting, 0);
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"KillTimer 1", "SetTimer 1 205", "KillTimer 1", "SetTimer 1 205",
-                                                    "KillTimer 1", "SetTimer 1 5", "KillTimer 1", "SetTimer 1 505"}));
+    EXPECT_EQ(state.speedSetting, 0);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"StopTicking", "StartTicking 205", "StopTicking", "StartTicking 205",
+                                                    "StopTicking", "StartTicking 5", "StopTicking", "StartTicking 505"}));
     EXPECT_EQ(TimerPeriodForSpeed(60), 205u);
     EXPECT_EQ(TimerPeriodForSpeed(500), 5u);  // never wraps round to a huge period
 }
 
 TEST_F(Canvas, SetCycleLengthRepaintsWithEraseOnlyOnChange) {
     canvas->SetCycleLength(0);  // acts as 1
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"Invalidate erase", "UpdateWindow"}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"RepaintNow"}));
     canvas->SetCycleLength(-5);
     canvas->SetCycleLength(1);
+    EXPECT_EQ(host.calls.size(), 1u);
+    canvas->SetCycleLength(7);
+    canvas->SetCycleLength(7);
     EXPECT_EQ(host.calls.size(), 2u);
-    canvas->SetCycleLength(7);
-    canvas->SetCycleLength(7);
-    EXPECT_EQ(host.calls.size(), 4u);
-    EXPECT_EQ(cycleLengthSetting, 10);  // the cycle keeps the loaded setting
+    EXPECT_EQ(state.cycleLengthSetting, 10);  // the cycle keeps the loaded setting
 }
 
-TEST_F(Canvas, OtherTimersAreLeftToDefaultHandling) {
-    EXPECT_FALSE(canvas->OnTimer(2));
-    EXPECT_FALSE(canvas->OnTimer(0));
-    EXPECT_EQ(canvas->SceneCounter(), 0);
-    EXPECT_EQ(canvas->CurrentScene().figures.Size(), 0u);
-    EXPECT_TRUE(host.calls.empty());
-}
-
-TEST_F(Canvas, FirstTickBuildsABasalFlowerAndInvalidatesWithoutErasing) {
-    EXPECT_TRUE(canvas->OnTimer(kCanvasTimerId));
+TEST_F(Canvas, FirstTickBuildsABasalFlowerAndAsksForAPaint) {
+    canvas->OnTick();
     EXPECT_EQ(canvas->SceneCounter(), 1);
     EXPECT_NE(dynamic_cast<BasalLeafFlowerScene*>(&canvas->CurrentScene()), nullptr);
     EXPECT_GT(canvas->CurrentScene().figures.Size(), 6u);
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"Invalidate"}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"RequestPaint"}));
 
-    // A tick that finds figures left builds nothing but still invalidates.
+    // A tick that finds figures left builds nothing but still asks for a paint.
     Scene* before = &canvas->CurrentScene();
-    EXPECT_TRUE(canvas->OnTimer(kCanvasTimerId));
+    canvas->OnTick();
     EXPECT_EQ(&canvas->CurrentScene(), before);
     EXPECT_EQ(canvas->SceneCounter(), 1);
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"Invalidate", "Invalidate"}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"RequestPaint", "RequestPaint"}));
 }
 
 TEST_F(Canvas, EmptyQueuePaintDrawsNothingAndReadsNoRectangle) {
@@ -202,20 +182,59 @@ TEST_F(Canvas, PaintMapsTheLogicalCanvasOntoTheFirstClientRectangle) {
     ASSERT_EQ(dc.calls.size(), 8u);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(dc.calls[5 + i].d, i + 1);
     EXPECT_EQ(log, (std::vector<std::string>{"figure 1", "figure 2", "figure 3"}));
-    EXPECT_EQ(canvasClientRect, (Rect{0, 0, 700, 500}));
+    EXPECT_EQ(canvas->ClientSize(), (Size{700, 500}));
 
-    // A resized window keeps the mapping read at the first drawing paint.
-    host.clientRect = Rect{0, 0, 1920, 1080};
+    // A resized window keeps the mapping read at the first drawing paint...
+    host.clientSize = Size{1920, 1080};
     canvas->UseLoggedScene(1);
     RecordingDevice second;
     canvas->OnPaint(second);
     EXPECT_EQ(second.calls[2].a, 700);
     EXPECT_EQ(second.calls[2].b, 500);
     EXPECT_EQ(host.clientRectReads, 1);
+
+    // ...until the host says the client area changed: then the next paint
+    // that draws maps onto the new size.
+    canvas->ClientAreaChanged();
+    canvas->UseLoggedScene(1);
+    RecordingDevice third;
+    canvas->OnPaint(third);
+    EXPECT_EQ(third.calls[2].a, 1920);
+    EXPECT_EQ(third.calls[2].b, 1080);
+    EXPECT_EQ(host.clientRectReads, 2);
+}
+
+TEST_F(Canvas, TwoCanvasesOnOneStateMapOntoTheirOwnWindowsAndGrowDifferentGardens) {
+    FakeHost wide, tall;
+    tall.clientSize = Size{300, 800};
+    TestCanvas second(state, objects);
+    canvas->AttachHost(&wide);
+    second.AttachHost(&tall);
+    std::vector<std::vector<Point>> gardens[2];
+    for (int tick = 0; tick < 3; ++tick) {
+        TestCanvas* canvases[2] = {canvas.get(), &second};
+        for (int i = 0; i < 2; ++i) {
+            canvases[i]->OnTick();
+            RecordingDevice dc;
+            canvases[i]->OnPaint(dc);
+            ASSERT_EQ(dc.calls[2].op, "ViewportExt");
+            EXPECT_EQ(dc.calls[2].a, i == 0 ? 700 : 300);  // each its own whole client area
+            EXPECT_EQ(dc.calls[2].b, i == 0 ? 500 : 800);
+            for (const auto& call : dc.calls) {
+                if (!call.points.empty()) gardens[i].push_back(call.points);
+            }
+        }
+    }
+    EXPECT_EQ(canvas->ClientSize(), (Size{700, 500}));
+    EXPECT_EQ(second.ClientSize(), (Size{300, 800}));
+    // One generator for both: the second canvas's flowers are not the first's.
+    ASSERT_FALSE(gardens[0].empty());
+    EXPECT_NE(gardens[0], gardens[1]);
+    second.OnWindowDestroyed();
 }
 
 TEST_F(Canvas, StepByStepBuildDrawsOneFigurePerPaint) {
-    buildSetting = 1;
+    state.buildSetting = 1;
     LoggedScene* scene = canvas->UseLoggedScene(4);
     for (int paint = 1; paint <= 4; ++paint) {
         RecordingDevice dc;
@@ -228,7 +247,7 @@ TEST_F(Canvas, StepByStepBuildDrawsOneFigurePerPaint) {
 
 TEST_F(Canvas, OtherBuildSettingsDrainTheQueueInOnePaint) {
     for (int setting : {0, 2}) {
-        buildSetting = setting;
+        state.buildSetting = setting;
         LoggedScene* scene = canvas->UseLoggedScene(5);
         RecordingDevice dc;
         canvas->OnPaint(dc);
@@ -239,8 +258,8 @@ TEST_F(Canvas, OtherBuildSettingsDrainTheQueueInOnePaint) {
 }
 
 TEST_F(Canvas, StepByStepScenesLastOneTickPerFigure) {
-    buildSetting = 1;
-    canvas->OnTimer(kCanvasTimerId);
+    state.buildSetting = 1;
+    canvas->OnTick();
     const uint32_t figures = canvas->CurrentScene().figures.Size();
     RecordingDevice dc;
     canvas->OnPaint(dc);
@@ -248,12 +267,12 @@ TEST_F(Canvas, StepByStepScenesLastOneTickPerFigure) {
         EXPECT_EQ(TickAndPaint(), 1);
         EXPECT_EQ(canvas->SceneCounter(), 1);
     }
-    canvas->OnTimer(kCanvasTimerId);
+    canvas->OnTick();
     EXPECT_EQ(canvas->SceneCounter(), 2);
 }
 
 TEST_F(Canvas, SceneCycleWithCycleLengthOne) {
-    cycleLengthSetting = 1;
+    state.cycleLengthSetting = 1;
     std::vector<SceneKind> built;
     auto kindOf = [](Scene& s) {
         if (dynamic_cast<BasalLeafFlowerScene*>(&s)) return SceneKind::BasalLeafFlower;
@@ -288,41 +307,42 @@ TEST_F(Canvas, SceneCycleWithCycleLengthOne) {
     EXPECT_NE(canvas->Brushes().fallLeafBrush.GetSafeHandle(), nullptr);
     EXPECT_EQ(objects.LiveBrushes(), 7u);
     // Nothing is ever erased: every paint asked for none.
-    for (const std::string& call : host.calls) EXPECT_EQ(call, "Invalidate");
+    for (const std::string& call : host.calls) EXPECT_EQ(call, "RequestPaint");
 }
 
 TEST_F(Canvas, TeardownDeletesQueuedFiguresOldestFirstThenTheScene) {
     canvas->UseLoggedScene(3);
-    canvas->PostNcDestroy();
+    canvas->OnWindowDestroyed();
     EXPECT_EQ(log, (std::vector<std::string>{"figure 1", "figure 2", "figure 3", "scene"}));
-    // autoDelete 0: the object survives its window and its owner deletes it.
+    // The object survives its window; its owner deletes it.
     EXPECT_EQ(canvas->Brushes().stemLeafBrush.GetSafeHandle(), nullptr);
     canvas.reset();
     EXPECT_EQ(log.back(), "canvas");
     EXPECT_EQ(log.size(), 5u);
 }
 
-TEST_F(Canvas, AutoDeleteCanvasDeletesItselfAfterItsScene) {
-    auto* owned = new TestCanvas(1, objects);
+TEST_F(Canvas, OwnerDeletesTheCanvasAfterItsScene) {
+    auto owned = std::make_unique<TestCanvas>(state, objects);
     owned->AttachHost(&host);
-    owned->OnTimer(kCanvasTimerId);
+    owned->OnTick();
     RecordingDevice dc;
-    buildSetting = 1;
+    state.buildSetting = 1;
     owned->OnPaint(dc);  // loads brushes, leaves most figures queued
     owned->UseLoggedScene(2);
-    owned->PostNcDestroy();
+    owned->OnWindowDestroyed();
+    owned.reset();
     EXPECT_EQ(log, (std::vector<std::string>{"figure 1", "figure 2", "scene", "canvas"}));
     EXPECT_EQ(objects.LiveBrushes(), 0u);  // the canvas's brushes went with it
 }
 
 TEST_F(Canvas, SurvivingCanvasBuildsAFreshSceneIfItsWindowComesBack) {
-    canvas->OnTimer(kCanvasTimerId);
-    canvas->PostNcDestroy();
+    canvas->OnTick();
+    canvas->OnWindowDestroyed();
     EXPECT_FALSE(canvas->HasScene());
     RecordingDevice dc;
     canvas->OnPaint(dc);
     EXPECT_TRUE(dc.calls.empty());
-    EXPECT_TRUE(canvas->OnTimer(kCanvasTimerId));
+    canvas->OnTick();
     EXPECT_GT(canvas->CurrentScene().figures.Size(), 0u);
 }
 

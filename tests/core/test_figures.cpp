@@ -6,7 +6,7 @@
 
 #include "device/PortableGdiObjects.h"
 #include "figures/Figure.h"
-#include "scene/PenBrushSet.h"
+#include "device/PenBrushSet.h"
 
 using namespace tessaly;
 

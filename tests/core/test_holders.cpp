@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "device/PortableGdiObjects.h"
-#include "scene/GdiHolders.h"
-#include "scene/PenBrushSet.h"
+#include "device/GdiHolders.h"
+#include "device/PenBrushSet.h"
 
 namespace tessaly {
 namespace {

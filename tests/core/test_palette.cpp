@@ -6,11 +6,18 @@
 
 #include "generators/ColourPalette.h"
 #include "random/Random.h"
-#include "ScriptedDraws.h"
+#include "Fakes.h"
+#include "state/GardenState.h"
 
 using namespace tessaly;
 
 namespace {
+
+// The garden these tests build in; each test starts it afresh.
+GardenState garden;
+
+using tessaly::testing::DrawFor;
+using tessaly::testing::ScriptedDraws;
 
 constexpr int kHeads = 16384;
 constexpr int kTails = 16383;
@@ -38,8 +45,8 @@ std::vector<int> Then(std::vector<int> a, const std::vector<int>& b) {
 }
 
 ColourPalette Scripted(const std::vector<int>& raw, int* used = nullptr) {
-    ScriptedDraws draws(raw);
-    ColourPalette palette;
+    ScriptedDraws draws(garden.random, raw);
+    ColourPalette palette(garden.random);
     if (used) *used = draws.used;
     return palette;
 }
@@ -86,12 +93,12 @@ TEST(ColourPalette, RedFamilyWithTailsDrawsAPinkCentre) {
 TEST(ColourPalette, OrangeTooBrownBecomesClearOrange) {
     ColourPalette p = Scripted(Then(FixedFills(), {DrawFor(1, 8)}));
     {
-        ScriptedDraws draws(Channels({{50, 130}, {100, 120}, {30, 40}}));
+        ScriptedDraws draws(garden.random, Channels({{50, 130}, {100, 120}, {30, 40}}));
         p.RandomOrange();
     }
     EXPECT_EQ(p.orangeColour, Rgb(150, 100, 30));  // 130 is not above 150
     {
-        ScriptedDraws draws(Channels({{20, 130}, {100, 120}, {30, 40}}));
+        ScriptedDraws draws(garden.random, Channels({{20, 130}, {100, 120}, {30, 40}}));
         p.RandomOrange();
     }
     EXPECT_EQ(p.orangeColour, Rgb(220, 180, 30));
@@ -100,12 +107,12 @@ TEST(ColourPalette, OrangeTooBrownBecomesClearOrange) {
 TEST(ColourPalette, GreenOutweighedBecomesFullGreen) {
     ColourPalette p = Scripted(Then(FixedFills(), {DrawFor(1, 8)}));
     {
-        ScriptedDraws draws(Channels({{60, 90}, {40, 146}, {89, 90}}));
+        ScriptedDraws draws(garden.random, Channels({{60, 90}, {40, 146}, {89, 90}}));
         p.RandomGreen();
     }
     EXPECT_EQ(p.greenColour, Rgb(60, 150, 89));  // 149 is not above 150
     {
-        ScriptedDraws draws(Channels({{60, 90}, {30, 146}, {89, 90}}));
+        ScriptedDraws draws(garden.random, Channels({{60, 90}, {30, 146}, {89, 90}}));
         p.RandomGreen();
     }
     EXPECT_EQ(p.greenColour, Rgb(60, 255, 89));
@@ -115,13 +122,13 @@ TEST(ColourPalette, SharedLightnessDrawsComeFirst) {
     ColourPalette p = Scripted(Then(FixedFills(), {DrawFor(1, 8)}));
     {
         // Purple: e = 55 + 20, R = e + 100, G = 7, B = e + 3.
-        ScriptedDraws draws(Channels({{20, 50}, {100, 150}, {7, 50}, {3, 150}}));
+        ScriptedDraws draws(garden.random, Channels({{20, 50}, {100, 150}, {7, 50}, {3, 150}}));
         p.RandomPurple();
     }
     EXPECT_EQ(p.purpleColour, Rgb(175, 7, 78));
     {
         // Gold: G is taken from the red just drawn.
-        ScriptedDraws draws(Channels({{54, 55}, {29, 30}, {49, 50}}));
+        ScriptedDraws draws(garden.random, Channels({{54, 55}, {29, 30}, {49, 50}}));
         p.RandomGold();
     }
     EXPECT_EQ(p.goldColour, Rgb(254, 215, 49));
@@ -188,17 +195,17 @@ TEST(ColourPalette, DrawCountPerVariantAndCoin) {
         for (int heads = 0; heads < 2; ++heads) {
             // Every draw after the variant is the coin's value: channels
             // drawn from it stay in range either way.
-            ScriptedDraws draws(Then(FixedFills(), {DrawFor(variant, 8)}), heads ? kHeads : kTails);
-            ColourPalette p;
+            ScriptedDraws draws(garden.random, Then(FixedFills(), {DrawFor(variant, 8)}), heads ? kHeads : kTails);
+            ColourPalette p(garden.random);
             EXPECT_EQ(draws.used, expected[variant][heads]) << "variant " << variant << " heads " << heads;
         }
     }
 }
 
 TEST(ColourPalette, EntriesInOrderWithZeroHighByte) {
-    SeedRandom(7);
+    garden.random.Seed(7);
     for (int n = 0; n < 400; ++n) {
-        const ColourPalette p;
+        const ColourPalette p(garden.random);
         const ColourRef named[13] = {p.petalColour0, p.petalColour1, p.petalColour2, p.discColour,
                                      p.redColour,    p.orangeColour, p.pinkColour,   p.goldColour,
                                      p.greenColour,  p.blueColour,   p.paleBlueColour, p.purpleColour,

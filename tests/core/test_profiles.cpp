@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "state/GardenState.h"
+
 #include <cmath>
 
 #include "figures/Figure.h"
@@ -9,6 +11,9 @@
 using namespace tessaly;
 
 namespace {
+
+// The garden these tests build in; each test starts it afresh.
+GardenState garden;
 
 struct ProfileRow {
     int profile;
@@ -31,7 +36,7 @@ int PulledPoints(const Figure& first, int angle) {
     PetalFigure plain;
     PetalFigure tucked;
     FillFromProfile(plain, 0.3, angle, 5.0, 700, 500, 3);
-    FillPetal(tucked, first, 0.3, angle, 5, 700, 500, 3);
+    FillPetal(tucked, first, 0.3, angle, 5, 700, 500, 3, ringAngleSteps[garden.ringStepIndex]);
     int moved = 0;
     for (int k = 0; k <= 100; ++k) {
         if (tucked.points[k] != plain.points[k]) {
@@ -44,7 +49,7 @@ int PulledPoints(const Figure& first, int angle) {
 
 class RingStep : public ::testing::Test {
 protected:
-    void TearDown() override { ResetRunningValues(); }
+    void TearDown() override { garden = GardenState{}; }
 };
 
 }  // namespace
@@ -124,9 +129,9 @@ TEST(ProfileBuilder, SizeZeroCollapsesAndNegativeSizeNegates) {
 }
 
 TEST_F(RingStep, FivePetalRingTucksOnlyThePetalsThatCloseIt) {
-    ringStepIndex = 7;  // 72 degrees
+    garden.ringStepIndex = 7;  // 72 degrees
     PetalFigure first;
-    FillPetal(first, first, 0.3, 0, 5, 700, 500, 3);
+    FillPetal(first, first, 0.3, 0, 5, 700, 500, 3, ringAngleSteps[garden.ringStepIndex]);
     EXPECT_EQ(PulledPoints(first, 72), 0);
     EXPECT_EQ(PulledPoints(first, 144), 3);
     EXPECT_EQ(PulledPoints(first, 216), 0);
@@ -134,9 +139,9 @@ TEST_F(RingStep, FivePetalRingTucksOnlyThePetalsThatCloseIt) {
 }
 
 TEST_F(RingStep, TuckStartsWhereAngleAndStepReachTwoHundred) {
-    ringStepIndex = 8;  // 90 degrees
+    garden.ringStepIndex = 8;  // 90 degrees
     PetalFigure first;
-    FillPetal(first, first, 0.5, 0, 10, 0, 0, 3);
+    FillPetal(first, first, 0.5, 0, 10, 0, 0, 3, ringAngleSteps[garden.ringStepIndex]);
     // A stand-in first petal far to the right and low: every point of a
     // petal that is examined lies left of it and above the tolerance.
     PetalFigure wide;
@@ -144,13 +149,13 @@ TEST_F(RingStep, TuckStartsWhereAngleAndStepReachTwoHundred) {
     wide.pointCount = 100;
 
     PetalFigure at100;
-    FillPetal(at100, wide, 0.5, 100, 10, 0, 0, 3);  // 190: left as built
+    FillPetal(at100, wide, 0.5, 100, 10, 0, 0, 3, ringAngleSteps[garden.ringStepIndex]);  // 190: left as built
     PetalFigure plain;
     FillFromProfile(plain, 0.5, 100, 10.0, 0, 0, 3);
     for (int k = 0; k <= 100; ++k) EXPECT_EQ(at100.points[k], plain.points[k]);
 
     PetalFigure at110;
-    FillPetal(at110, wide, 0.5, 110, 10, 0, 0, 3);  // 200: examined
+    FillPetal(at110, wide, 0.5, 110, 10, 0, 0, 3, ringAngleSteps[garden.ringStepIndex]);  // 200: examined
     EXPECT_EQ(at110.points[0], (Point{0, 0}));       // never touched
     for (int k = 1; k <= 100; ++k) EXPECT_EQ(at110.points[k], (Point{10000, -10000})) << k;
 }

@@ -6,14 +6,14 @@
 #include <set>
 #include <vector>
 
-#include "CanvasFakes.h"
+#include "Fakes.h"
 #include "device/PortableGdiObjects.h"
 #include "figures/Figure.h"
 #include "generators/ColourPalette.h"
 #include "generators/OutlineTemplates.h"
 #include "generators/ProfileBuilder.h"
 #include "generators/RunningValues.h"
-#include "random/Random.h"
+#include "state/GardenState.h"
 #include "scene/BasalLeafFlowerScene.h"
 #include "scene/BroadLeafFlowerScene.h"
 #include "scene/FallLeavesScene.h"
@@ -25,6 +25,9 @@
 namespace tessaly {
 namespace {
 
+// The garden these tests build in; each test starts it afresh.
+GardenState garden;
+
 using testing::ScriptedRandom;
 using Figures = std::vector<std::unique_ptr<Figure>>;
 
@@ -32,8 +35,7 @@ using Figures = std::vector<std::unique_ptr<Figure>>;
 Figures TakeFigures(Scene& scene) {
     Figures taken;
     while (scene.figures.Size() > 0) {
-        taken.emplace_back(scene.figures.Oldest());
-        scene.figures.PopOldest();
+        taken.push_back(scene.figures.TakeOldest());
     }
     return taken;
 }
@@ -53,20 +55,20 @@ bool SamePoints(const Figure& a, const Figure& b) {
 // How many draws a palette makes for a given seed: the scene's own draws
 // start right after them.
 std::size_t PaletteDraws(uint32_t seed) {
-    ScriptedRandom random(seed);
-    ColourPalette palette;
+    ScriptedRandom random(garden.random, seed);
+    ColourPalette palette(garden.random);
     return random.Count();
 }
 
 class Scenes : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetRunningValues();
-        SeedRandom(20240601);
+        garden = GardenState{};
+        garden.random.Seed(20240601);
     }
     void TearDown() override {
-        SetRandomSource({});
-        ResetRunningValues();
+        garden.random.SetSource({});
+        garden = GardenState{};
     }
 };
 
@@ -90,7 +92,7 @@ void ExpectHead(const Figures& figures, std::size_t first, int petalsPerRing) {
 template <class S>
 void ExpectStemmedFlower(int minHeight, int maxHeight, bool basal) {
     for (int k = 0; k < 30; ++k) {
-        S scene;
+        S scene(garden);
         const int leafCount = scene.leafNodes.count;
         const int petalsPerRing = scene.petalsPerRing;
         Figures figures = TakeFigures(scene);
@@ -129,7 +131,7 @@ TEST_F(Scenes, BroadLeafFlowerQueuesStemLeavesAndHead) {
 
 TEST_F(Scenes, FlowerHeadSceneQueuesOnlyAHead) {
     for (int k = 0; k < 30; ++k) {
-        FlowerHeadScene scene;
+        FlowerHeadScene scene(garden);
         const int petalsPerRing = scene.petalsPerRing;
         Figures figures = TakeFigures(scene);
         ExpectHead(figures, 0, petalsPerRing);
@@ -142,19 +144,19 @@ TEST_F(Scenes, PetalsPerRingFollowTheStepCycleWhateverTheKind) {
                                SceneKind::NarrowLeafFlower, SceneKind::BroadLeafFlower, SceneKind::FlowerHead};
     const int expected[] = {4, 15, 12, 9, 8, 6, 5, 4, 15};
     for (int i = 0; i < 9; ++i) {
-        std::unique_ptr<Scene> scene = CreateScene(kinds[i]);
+        std::unique_ptr<Scene> scene = CreateScene(kinds[i], garden);
         EXPECT_EQ(static_cast<FlowerScene&>(*scene).petalsPerRing, expected[i]) << "head " << i + 1;
-        EXPECT_EQ(shapeRotation, 360) << "head " << i + 1;
+        EXPECT_EQ(garden.shapeRotation, 360) << "head " << i + 1;
         // Leaves and snow between flowers leave the step cycle alone.
-        CreateScene(i % 2 ? SceneKind::Snow : SceneKind::FallLeaves);
+        CreateScene(i % 2 ? SceneKind::Snow : SceneKind::FallLeaves, garden);
     }
 }
 
 TEST_F(Scenes, PetalShapeAdvancesPerHeadUnlessForced) {
     const int expected[] = {1, 2, 3, 4, 5, 0, 1};
     for (int shape : expected) {
-        FlowerHeadScene scene;
-        EXPECT_EQ(petalShape, shape);
+        FlowerHeadScene scene(garden);
+        EXPECT_EQ(garden.petalShape, shape);
     }
 }
 
@@ -162,9 +164,9 @@ TEST_F(Scenes, PetalShapeAdvancesPerHeadUnlessForced) {
 template <class S>
 std::unique_ptr<S> BuildWithHead(bool single) {
     for (uint32_t seed = 1; seed < 200; ++seed) {
-        ResetRunningValues();
-        SeedRandom(seed);
-        auto scene = std::make_unique<S>();
+        garden = GardenState{};
+        garden.random.Seed(seed);
+        auto scene = std::make_unique<S>(garden);
         Figures figures = TakeFigures(*scene);
         if (Is<DiscFigure>(figures.back()) == single) return scene;
     }
@@ -173,20 +175,20 @@ std::unique_ptr<S> BuildWithHead(bool single) {
 
 TEST_F(Scenes, SingleRingHeadsOfBasalAndNarrowFlowersForceShapeFour) {
     ASSERT_NE(BuildWithHead<BasalLeafFlowerScene>(true), nullptr);
-    EXPECT_EQ(petalShape, 4);
-    FlowerHeadScene next;
-    EXPECT_EQ(petalShape, 5);
+    EXPECT_EQ(garden.petalShape, 4);
+    FlowerHeadScene next(garden);
+    EXPECT_EQ(garden.petalShape, 5);
 
     ASSERT_NE(BuildWithHead<NarrowLeafFlowerScene>(true), nullptr);
-    EXPECT_EQ(petalShape, 4);
+    EXPECT_EQ(garden.petalShape, 4);
 
     // Their triple rings, and the single rings of the other two kinds, are not forced.
     ASSERT_NE(BuildWithHead<BasalLeafFlowerScene>(false), nullptr);
-    EXPECT_EQ(petalShape, 1);
+    EXPECT_EQ(garden.petalShape, 1);
     ASSERT_NE(BuildWithHead<BroadLeafFlowerScene>(true), nullptr);
-    EXPECT_EQ(petalShape, 1);
+    EXPECT_EQ(garden.petalShape, 1);
     ASSERT_NE(BuildWithHead<FlowerHeadScene>(true), nullptr);
-    EXPECT_EQ(petalShape, 1);
+    EXPECT_EQ(garden.petalShape, 1);
 }
 
 // Builds a flower head with the step index about to become `index` and the
@@ -194,22 +196,22 @@ TEST_F(Scenes, SingleRingHeadsOfBasalAndNarrowFlowersForceShapeFour) {
 // times the drawn width (and not the drawn width itself).
 bool HeadPetalWidthScaledBy(bool triple, int index, int widthDraw, double factor) {
     const uint32_t seed = 11;
-    ResetRunningValues();
-    ringStepIndex = index - 1;
+    garden = GardenState{};
+    garden.ringStepIndex = index - 1;
     const std::size_t k = PaletteDraws(seed);
-    ScriptedRandom random(seed);
+    ScriptedRandom random(garden.random, seed);
     random.Override(k + 3, triple ? 16384 : 0);  // the head's coin
     const std::size_t widthAt = triple ? k + 5 : k + 4;
     random.Override(widthAt, widthDraw);
-    FlowerHeadScene scene;
+    FlowerHeadScene scene(garden);
     const std::vector<int> d = random.Drawn();
     Figures figures = TakeFigures(scene);
     const int cx = d[k] * 1400 / 32768, cy = d[k + 1] * 1400 / 32768;
     const int size = triple ? d[k + 4] * 4 / 32768 + 4 : d[k + 2] * 8 / 32768 + 2;
     const double drawn = widthDraw * 0.4 / 32768.0 + 0.1;
     PetalFigure scaled, plain;
-    FillPetal(scaled, scaled, drawn * factor, 0, size, cx, cy, petalShape);
-    FillPetal(plain, plain, drawn, 0, size, cx, cy, petalShape);
+    FillPetal(scaled, scaled, drawn * factor, 0, size, cx, cy, garden.petalShape, ringAngleSteps[garden.ringStepIndex]);
+    FillPetal(plain, plain, drawn, 0, size, cx, cy, garden.petalShape, ringAngleSteps[garden.ringStepIndex]);
     return SamePoints(*figures[0], scaled) && (factor == 1.0 || !SamePoints(*figures[0], plain));
 }
 
@@ -247,9 +249,9 @@ TEST_F(Scenes, BasalSizeMeasureByFootPosition) {
 // Builds a basal flower whose foot draw is `footDraw`; returns the stem height.
 int BasalHeightWithFootDraw(uint32_t seed, int footDraw, int* plantSizeDraw, int* heightDraw) {
     const std::size_t k = PaletteDraws(seed);
-    ScriptedRandom random(seed);
+    ScriptedRandom random(garden.random, seed);
     random.Override(k, footDraw);
-    BasalLeafFlowerScene scene;
+    BasalLeafFlowerScene scene(garden);
     *plantSizeDraw = random.Drawn()[k + 1];
     *heightDraw = random.Drawn()[k + 2];
     Figures figures = TakeFigures(scene);
@@ -321,8 +323,8 @@ TEST_F(Scenes, NarrowLeavesAlternateBetweenTheirBands) {
     int checked = 0;
     for (uint32_t seed = 1; seed <= 8; ++seed) {
         const std::size_t k = PaletteDraws(seed);
-        ScriptedRandom random(seed);
-        NarrowLeafFlowerScene scene;
+        ScriptedRandom random(garden.random, seed);
+        NarrowLeafFlowerScene scene(garden);
         const std::vector<int> drawn = random.Drawn();
         const int n = drawn[k + 1] * 5 / 32768 + 5;
         const double w = drawn[k + 2] * 0.04 / 32768.0 + 0.04;
@@ -337,9 +339,9 @@ TEST_F(Scenes, BasalLeavesFanWithinTheirBands) {
     int checked = 0;
     for (uint32_t seed = 1; seed <= 8; ++seed) {
         const std::size_t k = PaletteDraws(seed);
-        ScriptedRandom random(seed);
+        ScriptedRandom random(garden.random, seed);
         random.Override(k, 0);  // foot at the edge: factor 2, larger leaves
-        BasalLeafFlowerScene scene;
+        BasalLeafFlowerScene scene(garden);
         const std::vector<int> drawn = random.Drawn();
         const int n = drawn[k + 1] * 10 / 32768 + 4;
         const double w = drawn[k + 3] * 0.04 / 32768.0 + 0.06;
@@ -353,8 +355,8 @@ TEST_F(Scenes, BroadLeavesStartAtOneHundredTenThenAlternate) {
     int checked = 0;
     for (uint32_t seed = 1; seed <= 8; ++seed) {
         const std::size_t k = PaletteDraws(seed);
-        ScriptedRandom random(seed);
-        BroadLeafFlowerScene scene;
+        ScriptedRandom random(garden.random, seed);
+        BroadLeafFlowerScene scene(garden);
         const std::vector<int> drawn = random.Drawn();
         const int n = drawn[k + 1] * 6 / 32768 + 2;
         const double w = drawn[k + 2] * 0.2 / 32768.0 + 0.08;
@@ -368,12 +370,12 @@ TEST_F(Scenes, BroadLeavesStartAtOneHundredTenThenAlternate) {
 
 TEST_F(Scenes, FallLeavesAreOutlineAThenOutlineBThenAProfileLeaf) {
     for (uint32_t seed : {3u, 4u}) {
-        shapeRotation = 60;
+        garden.shapeRotation = 60;
         const std::size_t k = PaletteDraws(seed);
-        ScriptedRandom random(seed);
-        FallLeavesScene scene;
+        ScriptedRandom random(garden.random, seed);
+        FallLeavesScene scene(garden);
         ASSERT_EQ(random.Count(), k + 12);  // x, y, size and stretch or width per leaf
-        EXPECT_EQ(shapeRotation, 135);
+        EXPECT_EQ(garden.shapeRotation, 135);
         const std::vector<int> d = random.Drawn();
         Figures figures = TakeFigures(scene);
         ASSERT_EQ(figures.size(), 3u);
@@ -398,12 +400,12 @@ TEST_F(Scenes, FallLeavesAreOutlineAThenOutlineBThenAProfileLeaf) {
 
 TEST_F(Scenes, SnowFlakesTakeTheThreeStarsInTurn) {
     for (uint32_t seed : {5u, 6u}) {
-        shapeRotation = 60;
+        garden.shapeRotation = 60;
         const std::size_t k = PaletteDraws(seed);
-        ScriptedRandom random(seed);
-        SnowScene scene;
+        ScriptedRandom random(garden.random, seed);
+        SnowScene scene(garden);
         ASSERT_EQ(random.Count(), k + 63);
-        EXPECT_EQ(shapeRotation, 585);
+        EXPECT_EQ(garden.shapeRotation, 585);
         const std::vector<int> d = random.Drawn();
         Figures figures = TakeFigures(scene);
         ASSERT_EQ(figures.size(), 21u);
@@ -433,13 +435,13 @@ void MarkPalette(Scene& scene) {
 ColourRef BrushColour(const CBrush& brush) { return PortableGdiObjects::Record(brush.GetSafeHandle())->colour; }
 
 TEST_F(Scenes, FallLeafColourIsGoldUpToTheThreshold) {
-    FallLeavesScene scene;
+    FallLeavesScene scene(garden);
     MarkPalette(scene);
     PortableGdiObjects objects;
     CPen pen(objects);
     PenBrushSet brushes(objects);
     for (int r : {0, 10922, 10923, 32767}) {
-        SetRandomSource([r] { return r; });
+        garden.random.SetSource([r] { return r; });
         scene.SetColours(&pen, &brushes);
         EXPECT_EQ(BrushColour(brushes.fallLeafBrush), r <= 10922 ? scene.palette->goldColour
                                                                  : scene.palette->orangeColour)
@@ -477,7 +479,7 @@ TEST_F(Scenes, SetColoursLoadsTheSlotsOfItsFiguresOnePerPaint) {
         {SceneKind::Snow, kStockWhitePen, {6}, {12}},
     };
     for (const Case& c : cases) {
-        std::unique_ptr<Scene> scene = CreateScene(c.kind);
+        std::unique_ptr<Scene> scene = CreateScene(c.kind, garden);
         MarkPalette(*scene);
         CreationLog objects;
         {
@@ -506,7 +508,7 @@ TEST_F(Scenes, SetColoursLoadsTheSlotsOfItsFiguresOnePerPaint) {
 }
 
 TEST_F(Scenes, PlainSceneIsEmptyAndSetsNoColours) {
-    Scene scene;
+    Scene scene(garden);
     EXPECT_EQ(scene.figures.Size(), 0u);
     EXPECT_EQ(scene.palette, nullptr);
     PortableGdiObjects objects;
@@ -522,8 +524,8 @@ TEST_F(Scenes, CycleSlotsChooseTheKinds) {
                                   SceneKind::FlowerHead,      SceneKind::FallLeaves,       SceneKind::Snow,
                                   SceneKind::Snow,            SceneKind::Snow};
     for (int slot = 0; slot < 8; ++slot) EXPECT_EQ(SceneKindForSlot(slot), expected[slot]) << slot;
-    EXPECT_NE(dynamic_cast<FallLeavesScene*>(CreateSceneForSlot(4).get()), nullptr);
-    EXPECT_NE(dynamic_cast<SnowScene*>(CreateSceneForSlot(7).get()), nullptr);
+    EXPECT_NE(dynamic_cast<FallLeavesScene*>(CreateSceneForSlot(4, garden).get()), nullptr);
+    EXPECT_NE(dynamic_cast<SnowScene*>(CreateSceneForSlot(7, garden).get()), nullptr);
 }
 
 }  // namespace

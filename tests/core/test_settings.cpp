@@ -33,14 +33,19 @@ struct Loaded {
 };
 
 Loaded Load(FakeProfile& profile) {
-    cycleLengthSetting = 10;
-    speedSetting = 60;
-    buildSetting = 0;
-    LoadSettings(profile);
-    return {cycleLengthSetting, speedSetting, buildSetting};
+    GardenState state;
+    LoadSettings(profile, state);
+    return {state.cycleLengthSetting, state.speedSetting, state.buildSetting};
 }
 
 }  // namespace
+
+TEST(Settings, BeforeLoadingTheStaticValuesHold) {
+    const GardenState fresh;
+    EXPECT_EQ(fresh.cycleLengthSetting, 10);
+    EXPECT_EQ(fresh.speedSetting, 60);
+    EXPECT_EQ(fresh.buildSetting, 0);
+}
 
 TEST(Settings, NothingStoredGivesTheDefaults) {
     FakeProfile profile;

@@ -3,11 +3,15 @@
 #include <vector>
 
 #include "shell/ModeSwitch.h"
+#include "settings/Settings.h"
 #include "shell/SliderRules.h"
 
 using namespace tessaly;
 
 namespace {
+
+constexpr const SettingRule& kCycle = kSettingRules[kCycleLengthSetting];
+constexpr const SettingRule& kSpeed = kSettingRules[kSpeedSetting];
 
 RunMode Parse(std::vector<const char*> args) {
     args.insert(args.begin(), "tessaly.scr");
@@ -42,17 +46,6 @@ TEST(ModeSwitch, CompareNoCaseOrdersLikeAStringCompare) {
     EXPECT_NE(CompareNoCase("Screen", "s"), 0);
 }
 
-TEST(ModeSwitch, PreviewHandleReadsLikeDecimalConversion) {
-    EXPECT_EQ(ParseDecimalHandle("1234"), 1234);
-    EXPECT_EQ(ParseDecimalHandle("  42xyz"), 42);
-    EXPECT_EQ(ParseDecimalHandle("+7"), 7);
-    EXPECT_EQ(ParseDecimalHandle("-3"), -3);
-    EXPECT_EQ(ParseDecimalHandle("0x10"), 0);  // decimal only: stops at 'x'
-    EXPECT_EQ(ParseDecimalHandle(""), 0);
-    EXPECT_EQ(ParseDecimalHandle(nullptr), 0);
-    EXPECT_EQ(ParseDecimalHandle("99999999999999999999999999"), 0);
-}
-
 TEST(SliderRules, ScrollCodesMoveAsTheDialogDoes) {
     EXPECT_EQ(SliderPositionFor(kScrollLineLeft, 10, 0), 9);
     EXPECT_EQ(SliderPositionFor(kScrollLineRight, 10, 0), 11);
@@ -72,9 +65,9 @@ TEST(SliderRules, BothSlidersShareOneToHundredAndEachBarItsRange) {
     EXPECT_EQ(SliderPositionFor(kScrollPageRight, 95, 0), 100);
     EXPECT_EQ(SliderPositionFor(kScrollThumbTrack, 5, 250), 100);
     // The cycle bar stops at 30, whether by End or a page past the end.
-    EXPECT_EQ(ClampToBar(SliderPositionFor(kScrollRight, 3, 0), kCycleSliderMin, kCycleSliderMax), 30);
-    EXPECT_EQ(ClampToBar(SliderPositionFor(kScrollPageRight, 25, 0), kCycleSliderMin, kCycleSliderMax), 30);
+    EXPECT_EQ(ClampToBar(SliderPositionFor(kScrollRight, 3, 0), kCycle.sliderMin, kCycle.sliderMax), 30);
+    EXPECT_EQ(ClampToBar(SliderPositionFor(kScrollPageRight, 25, 0), kCycle.sliderMin, kCycle.sliderMax), 30);
     // Stored settings outside a bar's range show at its nearest end.
-    EXPECT_EQ(ClampToBar(200, kCycleSliderMin, kCycleSliderMax), 30);
-    EXPECT_EQ(ClampToBar(0, kSpeedSliderMin, kSpeedSliderMax), 1);
+    EXPECT_EQ(ClampToBar(200, kCycle.sliderMin, kCycle.sliderMax), 30);
+    EXPECT_EQ(ClampToBar(0, kSpeed.sliderMin, kSpeed.sliderMax), 1);
 }

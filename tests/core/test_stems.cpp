@@ -7,11 +7,18 @@
 #include "generators/PointList.h"
 #include "generators/StemBuilder.h"
 #include "random/Random.h"
-#include "ScriptedDraws.h"
+#include "Fakes.h"
+#include "state/GardenState.h"
 
 using namespace tessaly;
 
 namespace {
+
+// The garden these tests build in; each test starts it afresh.
+GardenState garden;
+
+using tessaly::testing::DrawFor;
+using tessaly::testing::ScriptedDraws;
 
 // Raw draws making phase 0, wave 1 (so 2 + wave = 3) and gap
 // trunc(count / (spread + 3) + 10).
@@ -42,24 +49,24 @@ struct Grown {
 
 TEST(DrawStemRhythm, ScalesItsThreeDrawsInOrder) {
     {
-        ScriptedDraws draws({DrawFor(359, 360), DrawFor(4, 5), DrawFor(19, 20)}, 0);
-        const StemRhythm rhythm = DrawStemRhythm(500);
+        ScriptedDraws draws(garden.random, {DrawFor(359, 360), DrawFor(4, 5), DrawFor(19, 20)}, 0);
+        const StemRhythm rhythm = DrawStemRhythm(garden.random, 500);
         EXPECT_EQ(rhythm.phase, 359.0);
         EXPECT_EQ(rhythm.wave, 5.0);
         EXPECT_EQ(rhythm.gap, 29);  // 500 / 26 + 10 = 29.2
         EXPECT_EQ(draws.used, 3);
     }
     {
-        ScriptedDraws draws(Opening(0), 0);
-        EXPECT_EQ(DrawStemRhythm(500).gap, 176);  // 500 / 3 + 10 = 176.7
+        ScriptedDraws draws(garden.random, Opening(0), 0);
+        EXPECT_EQ(DrawStemRhythm(garden.random, 500).gap, 176);  // 500 / 3 + 10 = 176.7
     }
 }
 
 TEST(BuildStem, ShortTopLosesOneMoreLeaf) {
     // Spread 16 with wave 1: 200 / 19 + 10 = 20.5, so the gap is 20.
-    ScriptedDraws draws(Opening(16), 0);
+    ScriptedDraws draws(garden.random, Opening(16), 0);
     Grown g(200);
-    BuildStem(g.stem.points.get(), g.stem.pointCount, g.leaves.items.get(), g.leaves.count, 200, 3.0, 700,
+    BuildStem(garden.random, g.stem.points.get(), g.stem.pointCount, g.leaves.items.get(), g.leaves.count, 200, 3.0, 700,
               1000);
     // Leaf points at 0, 21, ..., 189; 189 is dropped, and with 11 steps above
     // it and nine left, 168 goes too.
@@ -71,9 +78,9 @@ TEST(BuildStem, ShortTopLosesOneMoreLeaf) {
 TEST(GrowStem, TallStemKeepsNineLeaves) {
     // Gap 50 is not reachable from count 500 by the opening draws (the divisor
     // would have to be 12.2 to 12.5), so the rhythm is given.
-    ScriptedDraws draws({}, 0);
+    ScriptedDraws draws(garden.random, {}, 0);
     Grown g(500);
-    GrowStem(g.stem.points.get(), g.stem.pointCount, g.leaves.items.get(), g.leaves.count, 500, 3.0, 700,
+    GrowStem(garden.random, g.stem.points.get(), g.stem.pointCount, g.leaves.items.get(), g.leaves.count, 500, 3.0, 700,
              1000, StemRhythm{0.0, 1.0, 50});
     // 0, 51, ..., 459, the last dropped; 41 steps above it is not a short top.
     EXPECT_EQ(Heights(g.leaves, 1000), (std::vector<int>{0, 51, 102, 153, 204, 255, 306, 357, 408}));
@@ -81,11 +88,11 @@ TEST(GrowStem, TallStemKeepsNineLeaves) {
 }
 
 TEST(BuildStem, WritesCountPlusOnePointsWithinTheSway) {
-    SeedRandom(2024);
+    garden.random.Seed(2024);
     for (int count : {150, 333, 989}) {
         for (double amplitude : {2.0, 7.0}) {
             Grown g(count);
-            BuildStem(g.stem.points.get(), g.stem.pointCount, g.leaves.items.get(), g.leaves.count, count,
+            BuildStem(garden.random, g.stem.points.get(), g.stem.pointCount, g.leaves.items.get(), g.leaves.count, count,
                       amplitude, 640, 1000);
             EXPECT_EQ(g.stem.pointCount, count);
             for (int j = 0; j <= count; ++j) {
@@ -105,13 +112,13 @@ TEST(BuildStem, FirstWaveChangeComesWithTheFootLeaf) {
     Grown slow(100);
     Grown fast(100);
     {
-        ScriptedDraws draws(Opening(0), 0);  // redraws give wave (1 + 1) / 2
-        BuildStem(slow.stem.points.get(), slow.stem.pointCount, slow.leaves.items.get(), slow.leaves.count,
+        ScriptedDraws draws(garden.random, Opening(0), 0);  // redraws give wave (1 + 1) / 2
+        BuildStem(garden.random, slow.stem.points.get(), slow.stem.pointCount, slow.leaves.items.get(), slow.leaves.count,
                   100, 100.0, 700, 1000);
     }
     {
-        ScriptedDraws draws(Opening(0), 32767);  // redraws give wave (5 + 1) / 2
-        BuildStem(fast.stem.points.get(), fast.stem.pointCount, fast.leaves.items.get(), fast.leaves.count,
+        ScriptedDraws draws(garden.random, Opening(0), 32767);  // redraws give wave (5 + 1) / 2
+        BuildStem(garden.random, fast.stem.points.get(), fast.stem.pointCount, fast.leaves.items.get(), fast.leaves.count,
                   100, 100.0, 700, 1000);
     }
     EXPECT_EQ(slow.stem.points[0], fast.stem.points[0]);
@@ -123,14 +130,14 @@ TEST(BuildBasalStem, FiveFootLeavesAndTheFirstWaveChangeAtTheGap) {
     Grown fast(61);
     int used = 0;
     {
-        ScriptedDraws draws(Opening(0), 0);  // gap 61 / 3 + 10 = 30.3, so 30
-        BuildBasalStem(slow.stem.points.get(), slow.stem.pointCount, slow.leaves.items.get(),
+        ScriptedDraws draws(garden.random, Opening(0), 0);  // gap 61 / 3 + 10 = 30.3, so 30
+        BuildBasalStem(garden.random, slow.stem.points.get(), slow.stem.pointCount, slow.leaves.items.get(),
                        slow.leaves.count, 61, 100.0, 700, 1000);
         used = draws.used;
     }
     {
-        ScriptedDraws draws(Opening(0), 32767);
-        BuildBasalStem(fast.stem.points.get(), fast.stem.pointCount, fast.leaves.items.get(),
+        ScriptedDraws draws(garden.random, Opening(0), 32767);
+        BuildBasalStem(garden.random, fast.stem.points.get(), fast.stem.pointCount, fast.leaves.items.get(),
                        fast.leaves.count, 61, 100.0, 700, 1000);
     }
     EXPECT_EQ(used, 3 + 2);  // wave changes after j = 30 and j = 61

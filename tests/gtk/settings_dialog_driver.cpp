@@ -9,9 +9,7 @@
 #include <ctime>
 #include <string>
 
-#include "random/Random.h"
-#include "settings/Settings.h"
-#include "x11/SettingsDialog.h"
+#include "shell/SettingsDialog.h"
 
 namespace {
 
@@ -56,12 +54,13 @@ int main(int argc, char** argv) {
         // Anything else is left for the toolkit (--display and the like).
     }
     // As start-up does: the settings as loaded, one seed for the process.
-    tessaly::cycleLengthSetting = values.cycleLength;
-    tessaly::speedSetting = values.speed;
-    tessaly::buildSetting = values.build;
-    tessaly::SeedRandom(static_cast<uint32_t>(seed));
+    tessaly::GardenState state;
+    state.cycleLengthSetting = values.cycleLength;
+    state.speedSetting = values.speed;
+    state.buildSetting = values.build;
+    state.random.Seed(static_cast<uint32_t>(seed));
 
-    if (tessaly::RunSettingsDialog(values, argc, argv)) {
+    if (tessaly::RunSettingsDialog(state, values, argc, argv)) {
         std::printf("OK cycle_length=%d Speed=%d Build=%d\n", values.cycleLength, values.speed, values.build);
     } else {
         std::printf("CANCEL\n");

@@ -10,10 +10,8 @@
 
 #include "canvas/CanvasWindow.h"
 #include "device/PortableGdiObjects.h"
-#include "generators/RunningValues.h"
 #include "HeadlessHost.h"
 #include "CairoDevice.h"
-#include "random/Random.h"
 #include "settings/Settings.h"
 
 namespace {
@@ -50,37 +48,32 @@ struct SoakResult {
 };
 
 SoakResult Soak(int ticks, int build, int cycleLength) {
-    SeedRandom(20261207);
-    ResetRunningValues();
-    cycleLengthSetting = cycleLength;
-    speedSetting = 100;
-    buildSetting = build;
+    GardenState state;
+    state.random.Seed(20261207);
+    state.cycleLengthSetting = cycleLength;
+    state.speedSetting = 100;
+    state.buildSetting = build;
 
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 192, 108);
     cairo_t* cr = cairo_create(surface);
     SoakResult result;
     {
         PortableGdiObjects objects;
+        CairoDevice device(cr);
         const long baseline = liveAllocations;
         {
-            HeadlessHost host(192, 108);
-            CairoDevice device(cr);
-            auto* canvas = new CanvasWindow(1, objects);
-            host.SetPaintHandler([&] {
+            HeadlessRun run(state, objects, Size{192, 108}, [&](CanvasWindow& canvas) {
                 device.ResetPaintState();
-                canvas->OnPaint(device);
+                canvas.OnPaint(device);
             });
-            canvas->AttachHost(&host);
-            canvas->OnCreate();
             for (int i = 0; i < ticks; ++i) {
-                host.Tick(*canvas);
+                run.Tick();
                 if (liveAllocations - baseline > result.peakDuringRun)
                     result.peakDuringRun = liveAllocations - baseline;
                 if (objects.LiveBrushes() > result.peakBrushes) result.peakBrushes = objects.LiveBrushes();
             }
-            result.queuedAtTeardown = canvas->CurrentScene().figures.Size();
-            canvas->PostNcDestroy();  // deletes the queued figures, the scene and the canvas
-        }
+            result.queuedAtTeardown = run.Canvas().CurrentScene().figures.Size();
+        }  // the window goes: the queued figures, the scene and the canvas are deleted
         result.leftAfterTeardown = liveAllocations - baseline;
         result.brushesAfterTeardown = objects.LiveBrushes();
         result.brushesCreated = objects.BrushesCreated();

@@ -7,8 +7,8 @@
 #include "SvgDevice.h"
 #include "device/PortableGdiObjects.h"
 #include "figures/Figure.h"
-#include "scene/GdiHolders.h"
-#include "scene/PenBrushSet.h"
+#include "device/GdiHolders.h"
+#include "device/PenBrushSet.h"
 
 namespace tessaly {
 namespace {

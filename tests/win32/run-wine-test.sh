@@ -53,10 +53,11 @@ argument=${3:-}
 
 command -v Xvfb >/dev/null || skip "Xvfb is not installed"
 bin="$TESSALY_WINDOWS_BUILD_DIR/platform/win32"
-programs="tessaly.scr tessaly-testhost.exe"
-[ "$mode" = "unit" ] && programs="tessaly-win32-tests.exe"
+tests_bin="$TESSALY_WINDOWS_BUILD_DIR/tests/win32"
+programs="$bin/tessaly.scr $tests_bin/tessaly-testhost.exe"
+[ "$mode" = "unit" ] && programs="$tests_bin/tessaly-win32-tests.exe"
 for f in $programs; do
-  [ -f "$bin/$f" ] || skip "$bin/$f is missing (build it with scripts/build-windows.sh)"
+  [ -f "$f" ] || skip "$f is missing (build it with scripts/build-windows.sh)"
 done
 [ -f "$WINEPREFIX/system.reg" ] || { echo "no Wine prefix at $WINEPREFIX" >&2; exit 1; }
 artefacts="${TESSALY_ARTEFACTS:-$PWD/test-artefacts/win32}/$scenario${argument:+-$(printf '%s' "$argument" | tr -c 'A-Za-z0-9' '_')}${TESSALY_WINE_LOGPIXELS:+-dpi$TESSALY_WINE_LOGPIXELS}"
@@ -115,7 +116,7 @@ if [ -n "${TESSALY_WINE_LOGPIXELS:-}" ]; then
   stop_wine
 fi
 if [ "$mode" = "unit" ]; then
-  timeout 180 wine "$(windows_path "$bin/tessaly-win32-tests.exe")" >"$log" 2>&1
+  timeout 180 wine "$(windows_path "$tests_bin/tessaly-win32-tests.exe")" >"$log" 2>&1
   status=$?
   stop_wine
   grep -v '^wine: ' "$log"
@@ -130,7 +131,7 @@ fi
 run_host() {
   local desktop=(explorer "/desktop=tessaly-test,$SCREEN")
   [ "$scenario" = "monitors" ] && desktop=()
-  timeout 180 wine "${desktop[@]}" "$(windows_path "$bin/tessaly-testhost.exe")" \
+  timeout 180 wine "${desktop[@]}" "$(windows_path "$tests_bin/tessaly-testhost.exe")" \
     "$scenario" "$(windows_path "$bin/tessaly.scr")" "$(windows_path "$artefacts")" ${argument:+"$argument"} \
     >"$log" 2>&1
 }

@@ -50,13 +50,12 @@ protected:
     }
     // Loads through the core's rules, from static values that differ from the defaults.
     void Load(SettingsFile& file) {
-        cycleLengthSetting = 10;
-        speedSetting = 60;
-        buildSetting = 0;
-        LoadSettings(file);
+        state = GardenState{};
+        LoadSettings(file, state);
     }
 
     std::string folder, path;
+    GardenState state;
 };
 
 class ScopedEnv {
@@ -113,9 +112,9 @@ TEST_F(SettingsFileTest, ReadsTheConfigSectionWithCommentsAndAnyCase) {
     SettingsFile file(path);
     EXPECT_EQ(file.Read(), "");
     Load(file);
-    EXPECT_EQ(cycleLengthSetting, 12);
-    EXPECT_EQ(speedSetting, 99);
-    EXPECT_EQ(buildSetting, 1);
+    EXPECT_EQ(state.cycleLengthSetting, 12);
+    EXPECT_EQ(state.speedSetting, 99);
+    EXPECT_EQ(state.buildSetting, 1);
 }
 
 TEST_F(SettingsFileTest, AppliesTheRangeRulesOfStartUp) {
@@ -123,24 +122,24 @@ TEST_F(SettingsFileTest, AppliesTheRangeRulesOfStartUp) {
     SettingsFile file(path);
     EXPECT_EQ(file.Read(), "");
     Load(file);
-    EXPECT_EQ(cycleLengthSetting, 5);
-    EXPECT_EQ(speedSetting, 60);
-    EXPECT_EQ(buildSetting, 2);  // no range test: 2 stays 2
+    EXPECT_EQ(state.cycleLengthSetting, 5);
+    EXPECT_EQ(state.speedSetting, 60);
+    EXPECT_EQ(state.buildSetting, 2);  // no range test: 2 stays 2
 
     // A stored 2^31 or more arrives negative, outside every range.
     WriteText("[Config]\ncycle_length=4294967295\nSpeed=2147483648\nBuild=4294967295\n");
     EXPECT_EQ(file.Read(), "");
     Load(file);
-    EXPECT_EQ(cycleLengthSetting, 5);
-    EXPECT_EQ(speedSetting, 60);
-    EXPECT_EQ(buildSetting, -1);
+    EXPECT_EQ(state.cycleLengthSetting, 5);
+    EXPECT_EQ(state.speedSetting, 60);
+    EXPECT_EQ(state.buildSetting, -1);
 
     WriteText("[Config]\ncycle_length=200\nSpeed=0\n");
     EXPECT_EQ(file.Read(), "");
     Load(file);
-    EXPECT_EQ(cycleLengthSetting, 200);  // used as stored; only the dialog brings it to 30
-    EXPECT_EQ(speedSetting, 0);
-    EXPECT_EQ(buildSetting, 0);
+    EXPECT_EQ(state.cycleLengthSetting, 200);  // used as stored; only the dialog brings it to 30
+    EXPECT_EQ(state.speedSetting, 0);
+    EXPECT_EQ(state.buildSetting, 0);
 }
 
 TEST_F(SettingsFileTest, MissingUnreadableOrMalformedGivesDefaultsAndOneLine) {
@@ -149,9 +148,9 @@ TEST_F(SettingsFileTest, MissingUnreadableOrMalformedGivesDefaultsAndOneLine) {
     EXPECT_NE(warning.find(path), std::string::npos) << warning;
     EXPECT_EQ(warning.find('\n'), std::string::npos);
     Load(file);
-    EXPECT_EQ(cycleLengthSetting, 5);
-    EXPECT_EQ(speedSetting, 60);
-    EXPECT_EQ(buildSetting, 0);
+    EXPECT_EQ(state.cycleLengthSetting, 5);
+    EXPECT_EQ(state.speedSetting, 60);
+    EXPECT_EQ(state.buildSetting, 0);
 
     const char* malformed[] = {
         "[Config]\ncycle_length=7\nSpeed=fast\n",  // one bad value spoils the whole file
@@ -165,7 +164,7 @@ TEST_F(SettingsFileTest, MissingUnreadableOrMalformedGivesDefaultsAndOneLine) {
         EXPECT_NE(warning, "") << text;
         EXPECT_EQ(warning.find('\n'), std::string::npos);
         Load(file);
-        EXPECT_EQ(cycleLengthSetting, 5) << text;
+        EXPECT_EQ(state.cycleLengthSetting, 5) << text;
     }
 
     WriteText(std::string("[Config]\ncycle_length=7\n") + std::string(3, '\0'));
@@ -177,7 +176,7 @@ TEST_F(SettingsFileTest, MissingUnreadableOrMalformedGivesDefaultsAndOneLine) {
     ASSERT_EQ(std::system(("rm -f '" + path + "' && mkdir '" + path + "'").c_str()), 0);
     EXPECT_NE(file.Read(), "");
     Load(file);
-    EXPECT_EQ(speedSetting, 60);
+    EXPECT_EQ(state.speedSetting, 60);
 }
 
 TEST_F(SettingsFileTest, RoundTripWritesAtomicallyAndCreatesFolders) {
@@ -190,9 +189,9 @@ TEST_F(SettingsFileTest, RoundTripWritesAtomicallyAndCreatesFolders) {
     SettingsFile reader(nested);
     EXPECT_EQ(reader.Read(), "");
     Load(reader);
-    EXPECT_EQ(cycleLengthSetting, 30);
-    EXPECT_EQ(speedSetting, 1);
-    EXPECT_EQ(buildSetting, 1);
+    EXPECT_EQ(state.cycleLengthSetting, 30);
+    EXPECT_EQ(state.speedSetting, 1);
+    EXPECT_EQ(state.buildSetting, 1);
 
     // Writing again replaces the values, each once, in the order written.
     WriteSettings(writer, 5, 60, 0);

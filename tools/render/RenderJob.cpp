@@ -20,7 +20,6 @@
 #include "SvgDevice.h"
 #include "canvas/CanvasWindow.h"
 #include "device/PortableGdiObjects.h"
-#include "random/Random.h"
 #include "settings/Settings.h"
 
 namespace tessaly {
@@ -200,36 +199,29 @@ RenderResult RunRender(const RenderOptions& o, std::FILE* info, bool showProgres
     std::fflush(info);
 
     // The saver's settings as stored by default, with the options' overrides.
-    cycleLengthSetting = o.cycleLength;
-    speedSetting = static_cast<int32_t>(kDefaultSpeed);
-    buildSetting = o.build;
-    SeedRandom(result.seed);
+    GardenState state;
+    state.cycleLengthSetting = o.cycleLength;
+    state.speedSetting = kSettingRules[kSpeedSetting].defaultValue;
+    state.buildSetting = o.build;
+    state.random.Seed(result.seed);
 
     bool framesFailed = false;
     {
         PortableGdiObjects objects;
-        HeadlessHost host(o.width, o.height);
-        CanvasWindow canvas(0, objects);
-        canvas.AttachHost(&host);
-        host.SetPaintHandler([&] {
+        HeadlessRun run(state, objects, Size{o.width, o.height}, [&](CanvasWindow& canvas) {
             canvas.OnPaint(targets.BeginPaint());
             ++result.paints;
             if (!o.framesDir.empty() && !framesFailed) {
                 framesFailed = !targets.WriteFrame(FramePath(o.framesDir, result.paints), error);
             }
         });
-        canvas.OnCreate();
-
         ProgressBar progress(o.ticks, showProgress && o.ticks >= 200);
         for (int64_t tick = 0; tick < o.ticks && !framesFailed; ++tick) {
-            host.Tick(canvas);
+            run.Tick();
             progress.Update(tick + 1);
         }
         progress.Clear();
-        // The window goes away: the canvas drains its queue and deletes its scene.
-        canvas.PostNcDestroy();
-        canvas.AttachHost(nullptr);
-    }
+    }  // the window goes away: the canvas drains its queue and deletes its scene
     if (framesFailed) return fail(error);
 
     if (!targets.WriteOutput(o, output.TempPath(), error) || !output.Commit(error)) return fail(error);

@@ -5,13 +5,14 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 
-#include "app/CanvasWnd.h"
-#include "app/FullScreenWnd.h"
+#include "app/PreviewHandle.h"
+#include "app/Win32CanvasHost.h"
+#include "app/Win32SaverHost.h"
 #include "app/RegistryProfile.h"
 #include "app/SettingsDialog.h"
 #include "gdi/Win32GdiObjects.h"
-#include "random/Random.h"
 #include "settings/Settings.h"
 #include "shell/ModeSwitch.h"
 
@@ -23,8 +24,8 @@ BOOL ScreenSaverApp::InitInstance() {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     RegistryProfile profile(kRegistryCompany, AppName());
-    LoadSettings(profile);
-    SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
+    LoadSettings(profile, state_);
+    state_.random.Seed(static_cast<uint32_t>(std::time(nullptr)));
 
     switch (ParseModeSwitch(__argc, __argv)) {
         case RunMode::Settings: return RunSettings();
@@ -37,10 +38,10 @@ BOOL ScreenSaverApp::InitInstance() {
 }
 
 BOOL ScreenSaverApp::RunSettings() {
-    SettingsDialog dialog;
-    dialog.cycleLength = cycleLengthSetting;
-    dialog.speed = speedSetting;
-    dialog.build = buildSetting;
+    SettingsDialog dialog(state_);
+    dialog.cycleLength = state_.cycleLengthSetting;
+    dialog.speed = state_.speedSetting;
+    dialog.build = state_.buildSetting;
     SetMainWindow(&dialog);
     const INT_PTR result = dialog.DoModal();
     SetMainWindow(nullptr);
@@ -60,7 +61,7 @@ BOOL ScreenSaverApp::StartPreview(const char* handleArgument) {
         SetExitCode(kExitBadCommandLine);
         return FALSE;
     }
-    auto* window = new CanvasWnd(*new CanvasWindow(1, ProcessGdiObjects()), true);
+    auto* window = new Win32CanvasHost(std::make_unique<CanvasWindow>(state_, ProcessGdiObjects()));
     RECT client{};
     GetClientRect(pane, &client);
     if (!window->CreateCanvas(0, WS_CHILD | WS_VISIBLE, client, pane)) {
@@ -94,7 +95,8 @@ std::vector<RECT> Monitors() {
 // the others.
 BOOL ScreenSaverApp::StartSaver() {
     for (const RECT& monitor : Monitors()) {
-        auto* window = new FullScreenWnd(*new FullScreenWindow(ProcessGdiObjects(), &firstMousePoint_));
+        auto* window = new Win32SaverHost(
+            std::make_unique<FullScreenWindow>(state_, ProcessGdiObjects(), &firstMousePoint_));
         if (!window->CreateFullScreen(monitor)) {
             SetExitCode(kExitNoWindow);
             CloseSaverWindows();  // a saver missing a monitor would not hide the screen

@@ -6,6 +6,7 @@
 
 #include "base/Geometry.h"
 #include "framework/WinApp.h"
+#include "state/GardenState.h"
 
 namespace tessaly::win32 {
 
@@ -26,6 +27,7 @@ private:
     BOOL StartSaver();
     void CloseSaverWindows();
 
+    GardenState state_;  // the settings, running values and generator of the process
     std::vector<HWND> saverWindows_;  // one per monitor
     Point firstMousePoint_{-1, -1};   // shared by them, in screen coordinates
 };

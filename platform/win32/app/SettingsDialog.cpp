@@ -19,8 +19,8 @@ const CommandEntry<SettingsDialog> SettingsDialog::kClicks[] = {
     {IDC_ABOUT_BUTTON, &SettingsDialog::RunAboutBox},
 };
 
-SettingsDialog::SettingsDialog()
-    : Dialog(IDD_SETTINGS), preview(0, ProcessGdiObjects()), previewWindow_(preview, false) {}
+SettingsDialog::SettingsDialog(GardenState& state)
+    : Dialog(IDD_SETTINGS), preview(state, ProcessGdiObjects()), previewWindow_(preview) {}
 
 void SettingsDialog::DoDataExchange(DataExchange& dx) {
     DDX_Control(dx, IDC_SPEED_BAR, speedBar);
@@ -42,9 +42,9 @@ BOOL SettingsDialog::OnInitDialog() {
     UpdateData(false);
     preview.SetSpeed(speed);
     preview.SetCycleLength(cycleLength);
-    buildSetting = build;
-    cycleBar.SetScrollRange(kCycleSliderMin, kCycleSliderMax);
-    speedBar.SetScrollRange(kSpeedSliderMin, kSpeedSliderMax);
+    preview.State().buildSetting = build;
+    cycleBar.SetScrollRange(kSettingRules[kCycleLengthSetting].sliderMin, kSettingRules[kCycleLengthSetting].sliderMax);
+    speedBar.SetScrollRange(kSettingRules[kSpeedSetting].sliderMin, kSettingRules[kSpeedSetting].sliderMax);
     cycleBar.SetScrollPos(cycleLength);
     speedBar.SetScrollPos(speed);
     CenterWindow();
@@ -85,7 +85,7 @@ bool SettingsDialog::OnClicked(WORD id) {
 
 void SettingsDialog::OnStepBuildClicked() {
     UpdateData(true);
-    buildSetting = build;
+    preview.State().buildSetting = build;
 }
 
 LRESULT SettingsDialog::OnSysCommand(WPARAM command, LPARAM) {

@@ -3,7 +3,7 @@
 // button and from its system menu.
 #pragma once
 
-#include "app/CanvasWnd.h"
+#include "app/Win32CanvasHost.h"
 #include "canvas/CanvasWindow.h"
 #include "framework/Dialog.h"
 #include "framework/MessageMap.h"
@@ -13,7 +13,7 @@ namespace tessaly::win32 {
 
 class SettingsDialog : public Dialog {
 public:
-    SettingsDialog();
+    explicit SettingsDialog(GardenState& state);
 
     ScrollBar speedBar;
     ScrollBar cycleBar;
@@ -36,7 +36,7 @@ private:
 
     static const MessageEntry<SettingsDialog> kMessages[];
     static const CommandEntry<SettingsDialog> kClicks[];
-    CanvasWnd previewWindow_;
+    Win32CanvasHost previewWindow_;
 };
 
 }  // namespace tessaly::win32

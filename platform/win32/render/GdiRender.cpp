@@ -13,7 +13,6 @@
 #include "gdi/MemoryBitmap.h"
 #include "gdi/Win32DrawingDevice.h"
 #include "gdi/Win32GdiObjects.h"
-#include "random/Random.h"
 #include "settings/Settings.h"
 
 namespace tessaly::win32 {
@@ -95,15 +94,13 @@ int RunGdiRender(const RenderOptions& o, std::FILE* info, std::string& error) {
     std::fflush(info);
 
     // The stored defaults with the options' overrides, as the Linux tool sets them.
-    cycleLengthSetting = o.cycleLength;
-    speedSetting = static_cast<int32_t>(kDefaultSpeed);
-    buildSetting = o.build;
-    SeedRandom(seed);
+    GardenState state;
+    state.cycleLengthSetting = o.cycleLength;
+    state.speedSetting = kSettingRules[kSpeedSetting].defaultValue;
+    state.buildSetting = o.build;
+    state.random.Seed(seed);
     {
-        HeadlessHost host(o.width, o.height);
-        CanvasWindow canvas(0, ProcessGdiObjects());
-        canvas.AttachHost(&host);
-        host.SetPaintHandler([&] {
+        HeadlessRun run(state, ProcessGdiObjects(), Size{o.width, o.height}, [&](CanvasWindow& canvas) {
             // Every paint starts from a fresh context, as BeginPaint gives one.
             const int saved = SaveDC(image.Dc());
             {
@@ -112,10 +109,7 @@ int RunGdiRender(const RenderOptions& o, std::FILE* info, std::string& error) {
             }
             RestoreDC(image.Dc(), saved);
         });
-        canvas.OnCreate();
-        for (int64_t tick = 0; tick < o.ticks; ++tick) host.Tick(canvas);
-        canvas.PostNcDestroy();
-        canvas.AttachHost(nullptr);
+        run.Ticks(o.ticks);
     }
     GdiFlush();
     if (!WritePng(image, o.width, o.height, o.output, error)) return 1;

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <set>
 
-#include "app/CanvasWnd.h"
+#include "app/PreviewHandle.h"
+#include "app/Win32CanvasHost.h"
+#include "app/Win32SaverHost.h"
 #include "app/Resources.h"
 #include "app/SettingsDialog.h"
 #include "gdi/Win32GdiObjects.h"
@@ -27,19 +30,22 @@ void PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
     }
 }
 
+// The process's garden for these tests.
+GardenState garden;
+
 class ProbeCanvas : public CanvasWindow {
 public:
-    ProbeCanvas(int autoDelete, bool* destroyed) : CanvasWindow(autoDelete, ProcessGdiObjects()), destroyed_(destroyed) {}
+    explicit ProbeCanvas(bool* destroyed) : CanvasWindow(garden, ProcessGdiObjects()), destroyed_(destroyed) {}
     ~ProbeCanvas() override { *destroyed_ = true; }
 
 private:
     bool* destroyed_;
 };
 
-TEST(CanvasWnd, ClassHasTheInvisibleCursorAndNoBackground) {
+TEST(Win32CanvasHost, ClassHasTheInvisibleCursorAndNoBackground) {
     bool destroyed = false;
-    ProbeCanvas canvas(0, &destroyed);
-    CanvasWnd window(canvas, false);
+    ProbeCanvas canvas(&destroyed);
+    Win32CanvasHost window(canvas);
     ASSERT_TRUE(window.CreateCanvas(0, WS_POPUP, RECT{0, 0, 50, 40}, nullptr));
     HWND hwnd = window.GetSafeHwnd();
     EXPECT_EQ(GetClassLongPtrA(hwnd, GCLP_HBRBACKGROUND), 0);
@@ -51,20 +57,20 @@ TEST(CanvasWnd, ClassHasTheInvisibleCursorAndNoBackground) {
     EXPECT_STREQ(title, "");
     DestroyWindow(hwnd);
     EXPECT_EQ(canvas.Host(), nullptr) << "the window no longer hosts the canvas";
-    EXPECT_FALSE(destroyed) << "autoDelete 0: the canvas outlives its window";
+    EXPECT_FALSE(destroyed) << "a borrowed canvas outlives its window";
 }
 
-TEST(CanvasWnd, TicksAndPaintsIntoTheWindow) {
+TEST(Win32CanvasHost, TicksAndPaintsIntoTheWindow) {
     bool destroyed = false;
-    ProbeCanvas canvas(0, &destroyed);
-    CanvasWnd window(canvas, false);
-    speedSetting = 100;  // a tick every 5 ms
-    buildSetting = 0;
+    ProbeCanvas canvas(&destroyed);
+    Win32CanvasHost window(canvas);
+    garden.speedSetting = 100;  // a tick every 5 ms
+    garden.buildSetting = 0;
     ASSERT_TRUE(window.CreateCanvas(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, RECT{0, 0, 280, 200}, nullptr));
     PumpUntil([&] { return canvas.SceneCounter() >= 3; }, 5000);
     EXPECT_GE(canvas.SceneCounter(), 3);
     EXPECT_TRUE(canvas.ClientRectRead());
-    EXPECT_EQ(canvasClientRect, (Rect{0, 0, 280, 200}));
+    EXPECT_EQ(canvas.ClientSize(), (Size{280, 200}));
 
     std::set<COLORREF> colours;
     HDC dc = GetDC(window.GetSafeHwnd());
@@ -75,19 +81,31 @@ TEST(CanvasWnd, TicksAndPaintsIntoTheWindow) {
     DestroyWindow(window.GetSafeHwnd());
 }
 
-TEST(CanvasWnd, AFailedCreationDeletesAnAutoDeletingCanvasAtOnce) {
+TEST(Win32CanvasHost, OtherTimersGetTheDefaultHandling) {
     bool destroyed = false;
-    auto* canvas = new ProbeCanvas(1, &destroyed);
-    auto* window = new CanvasWnd(*canvas, true);
+    ProbeCanvas canvas(&destroyed);
+    Win32CanvasHost window(canvas);
+    ASSERT_TRUE(window.CreateCanvas(0, WS_POPUP, RECT{0, 0, 50, 40}, nullptr));
+    SendMessageA(window.GetSafeHwnd(), WM_TIMER, 2, 0);
+    SendMessageA(window.GetSafeHwnd(), WM_TIMER, 0, 0);
+    EXPECT_EQ(canvas.SceneCounter(), 0);
+    SendMessageA(window.GetSafeHwnd(), WM_TIMER, kCanvasTimerId, 0);
+    EXPECT_EQ(canvas.SceneCounter(), 1);
+    DestroyWindow(window.GetSafeHwnd());
+}
+
+TEST(Win32CanvasHost, AFailedCreationDeletesAnOwnedCanvasAtOnce) {
+    bool destroyed = false;
+    auto* window = new Win32CanvasHost(std::make_unique<ProbeCanvas>(&destroyed));
     HWND noWindow = reinterpret_cast<HWND>(static_cast<intptr_t>(0x7FFF0001));
     EXPECT_FALSE(window->CreateCanvas(0, WS_CHILD | WS_VISIBLE, RECT{0, 0, 10, 10}, noWindow));
     EXPECT_TRUE(destroyed);
 }
 
 // A window whose creation fails in WM_CREATE is destroyed at once.
-class RefusingCanvasWnd : public CanvasWnd {
+class RefusingCanvasHost : public Win32CanvasHost {
 public:
-    using CanvasWnd::CanvasWnd;
+    using Win32CanvasHost::Win32CanvasHost;
 
 protected:
     bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
@@ -95,14 +113,13 @@ protected:
             result = -1;
             return true;
         }
-        return CanvasWnd::OnWndMsg(message, wParam, lParam, result);
+        return Win32CanvasHost::OnWndMsg(message, wParam, lParam, result);
     }
 };
 
-TEST(CanvasWnd, ACreationRefusedInWmCreateEndsTheCanvasOnce) {
+TEST(Win32CanvasHost, ACreationRefusedInWmCreateEndsTheCanvasOnce) {
     bool destroyed = false;
-    auto* canvas = new ProbeCanvas(1, &destroyed);
-    auto* window = new RefusingCanvasWnd(*canvas, true);
+    auto* window = new RefusingCanvasHost(std::make_unique<ProbeCanvas>(&destroyed));
     EXPECT_FALSE(window->CreateCanvas(0, WS_POPUP, RECT{0, 0, 10, 10}, nullptr));
     EXPECT_TRUE(destroyed);
 }
@@ -129,7 +146,7 @@ SettingsDialog* SettingsDialogTest::dialog = nullptr;
 std::function<void(HWND)> SettingsDialogTest::script;
 
 TEST_F(SettingsDialogTest, LivePreviewFollowsTheControlsAndOkKeepsThePositions) {
-    SettingsDialog d;
+    SettingsDialog d(garden);
     d.cycleLength = 200;
     d.speed = 0;
     d.build = 0;
@@ -140,9 +157,9 @@ TEST_F(SettingsDialogTest, LivePreviewFollowsTheControlsAndOkKeepsThePositions) 
         shownSpeed = d.speedBar.GetScrollPos();
         previewHosted = d.preview.Host() != nullptr;
         SendMessageA(hwnd, WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), reinterpret_cast<LPARAM>(d.speedBar.GetSafeHwnd()));
-        speedAfterRight = speedSetting;
+        speedAfterRight = garden.speedSetting;
         SendMessageA(GetDlgItem(hwnd, IDC_STEP_BUILD), BM_CLICK, 0, 0);
-        buildAfterClick = buildSetting;
+        buildAfterClick = garden.buildSetting;
         PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     });
     EXPECT_EQ(result, IDOK);
@@ -158,7 +175,7 @@ TEST_F(SettingsDialogTest, LivePreviewFollowsTheControlsAndOkKeepsThePositions) 
 }
 
 TEST_F(SettingsDialogTest, CancelLeavesTheFieldsAsTheyWere) {
-    SettingsDialog d;
+    SettingsDialog d(garden);
     d.cycleLength = 7;
     d.speed = 33;
     d.build = 0;
@@ -169,6 +186,25 @@ TEST_F(SettingsDialogTest, CancelLeavesTheFieldsAsTheyWere) {
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(d.cycleLength, 7);
     EXPECT_EQ(d.speed, 33);
+}
+
+TEST(SaverCommands, ScreenSaveAndCloseAreSwallowedExactly) {
+    EXPECT_TRUE(SwallowsSysCommand(0xF140));
+    EXPECT_TRUE(SwallowsSysCommand(0xF060));
+    EXPECT_FALSE(SwallowsSysCommand(0xF141));  // a low bit set: default handling
+    EXPECT_FALSE(SwallowsSysCommand(0xF062));
+    EXPECT_FALSE(SwallowsSysCommand(0xF020));  // SC_MINIMIZE
+}
+
+TEST(PreviewHandle, ReadsLikeDecimalConversion) {
+    EXPECT_EQ(ParseDecimalHandle("1234"), 1234);
+    EXPECT_EQ(ParseDecimalHandle("  42xyz"), 42);
+    EXPECT_EQ(ParseDecimalHandle("+7"), 7);
+    EXPECT_EQ(ParseDecimalHandle("-3"), -3);
+    EXPECT_EQ(ParseDecimalHandle("0x10"), 0);  // decimal only: stops at 'x'
+    EXPECT_EQ(ParseDecimalHandle(""), 0);
+    EXPECT_EQ(ParseDecimalHandle(nullptr), 0);
+    EXPECT_EQ(ParseDecimalHandle("99999999999999999999999999"), 0);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "gdi/MemoryBitmap.h"
 #include "gdi/Win32DrawingDevice.h"
 #include "gdi/Win32GdiObjects.h"
-#include "scene/GdiHolders.h"
+#include "device/GdiHolders.h"
 
 namespace tessaly::win32 {
 namespace {

@@ -72,10 +72,11 @@ TEST_F(RegistryProfileTest, LoadSettingsAppliesTheRangeRulesToStoredValues) {
     profile.WriteProfileInt("Config", "cycle_length", 1001);
     profile.WriteProfileInt("Config", "Speed", static_cast<int32_t>(0x80000000u));
     profile.WriteProfileInt("Config", "Build", 2);
-    LoadSettings(profile);
-    EXPECT_EQ(cycleLengthSetting, 5);
-    EXPECT_EQ(speedSetting, 60);
-    EXPECT_EQ(buildSetting, 2);
+    GardenState state;
+    LoadSettings(profile, state);
+    EXPECT_EQ(state.cycleLengthSetting, 5);
+    EXPECT_EQ(state.speedSetting, 60);
+    EXPECT_EQ(state.buildSetting, 2);
 }
 
 TEST_F(RegistryProfileTest, WriteSettingsStoresTheThreeValues) {

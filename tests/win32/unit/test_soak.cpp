@@ -54,30 +54,23 @@ TEST(CanvasSoak, ThousandsOfPaintsLeaveNoBrushBehind) {
     HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
 
     CountingGdiObjects objects;
-    cycleLengthSetting = 1;  // pass through every kind of scene quickly
-    speedSetting = 60;
-    buildSetting = 0;
-    SeedRandom(20261207);
+    GardenState state;
+    state.cycleLengthSetting = 1;  // pass through every kind of scene quickly
+    state.random.Seed(20261207);
     size_t mostAlive = 0;
     {
-        auto canvas = std::make_unique<CanvasWindow>(0, objects);
-        HeadlessHost host(kWidth, kHeight);
-        canvas->AttachHost(&host);
         // One context for every paint, as a window's own DC would be: only
         // the device puts back what the figures selected.
-        host.SetPaintHandler([&] {
+        HeadlessRun run(state, objects, Size{kWidth, kHeight}, [&](CanvasWindow& canvas) {
             Win32DrawingDevice device(dc);
-            canvas->OnPaint(device);
+            canvas.OnPaint(device);
         });
-        canvas->OnCreate();
         for (int tick = 0; tick < 3000; ++tick) {
-            host.Tick(*canvas);
+            run.Tick();
             if (objects.live.size() > mostAlive) mostAlive = objects.live.size();
         }
         EXPECT_GT(objects.created, 3000) << "scenes were painted";
         EXPECT_LE(mostAlive, 7u) << "never more brushes than the seven slots";
-        canvas->PostNcDestroy();
-        canvas->AttachHost(nullptr);
     }
     EXPECT_TRUE(objects.live.empty()) << objects.live.size() << " brushes left alive";
     EXPECT_EQ(objects.failedDeletes, 0) << "a brush could not be deleted";

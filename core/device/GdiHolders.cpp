@@ -1,4 +1,4 @@
-#include "scene/GdiHolders.h"
+#include "device/GdiHolders.h"
 
 namespace tessaly {
 

@@ -1,14 +1,24 @@
 // What the settings dialog does with its two sliders and its check box, kept
-// apart from the toolkit: the positions it shows, the calls it makes on the
-// live preview, and the values it confirms on OK.
+// apart from the toolkit (the GTK and the Win32 dialog both drive it): the
+// positions it shows, the calls it makes on the live preview, and the values
+// it confirms on OK.
 #pragma once
 
 #include <cstdint>
 
+#include <string>
+
 #include "canvas/CanvasWindow.h"
-#include "x11/SettingsDialog.h"
 
 namespace tessaly {
+
+struct SettingsValues {
+    int32_t cycleLength = 5;  // as loaded (may be out of the slider's 1..30)
+    int32_t speed = 60;       // as loaded (may be out of the slider's 1..100)
+    int32_t build = 0;        // as loaded (any value; 1 means step by step)
+    std::string settingsFile; // where the values are stored, for display
+    bool failed = false;      // set when no dialog could be shown at all
+};
 
 enum class Slider { Cycle, Speed };
 
@@ -18,7 +28,7 @@ public:
 
     // Dialog initialisation, once the preview's window exists: the preview's
     // timer restarts with the speed as loaded, the preview gets the cycle
-    // length and buildSetting the build flag; each slider shows its value at
+    // length and the garden's buildSetting the build flag; each slider shows its value at
     // its bar's nearest end when it is out of range.
     void Initialise(const SettingsValues& values);
 

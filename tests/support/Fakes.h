@@ -1,9 +1,10 @@
-// Test doubles shared by the scene and canvas tests: a scripted random source,
-// a window host that records what the canvas asks of it, and a drawing device
+// Test doubles shared by every test of the garden: scripted random draws, a
+// window host that records what the canvas asks of it, and a drawing device
 // that records every call.
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -16,14 +17,15 @@
 
 namespace tessaly::testing {
 
-// The process generator's formula, run here so the test sees every value it
-// hands out; single draws can be replaced by index.
+// The generator's own formula, run here so the test sees every value it
+// hands out; single draws can be replaced by index. Scripts `random` for its
+// lifetime.
 class ScriptedRandom {
 public:
-    explicit ScriptedRandom(uint32_t seed = 1) : state_(seed) {
-        SetRandomSource([this] { return Next(); });
+    explicit ScriptedRandom(Random& random, uint32_t seed = 1) : random_(random), state_(seed) {
+        random_.SetSource([this] { return Next(); });
     }
-    ~ScriptedRandom() { SetRandomSource({}); }
+    ~ScriptedRandom() { random_.SetSource({}); }
     ScriptedRandom(const ScriptedRandom&) = delete;
     ScriptedRandom& operator=(const ScriptedRandom&) = delete;
 
@@ -40,26 +42,68 @@ private:
         drawn_.push_back(value);
         return value;
     }
+    Random& random_;
     uint32_t state_;
     std::map<std::size_t, int> overrides_;
     std::vector<int> drawn_;
 };
 
+// Raw draws for tests: the listed values first, then `rest` for every later
+// draw, counting the draws taken. Scripts `random` for its lifetime.
+class ScriptedDraws {
+public:
+    ScriptedDraws(Random& random, std::vector<int> opening, int rest = 0)
+        : random_(random), queue_(opening.begin(), opening.end()), rest_(rest) {
+        random_.SetSource([this] {
+            ++used;
+            if (queue_.empty()) return rest_;
+            const int r = queue_.front();
+            queue_.pop_front();
+            return r;
+        });
+    }
+    ~ScriptedDraws() { random_.SetSource(nullptr); }
+    ScriptedDraws(const ScriptedDraws&) = delete;
+    ScriptedDraws& operator=(const ScriptedDraws&) = delete;
+
+    int used = 0;
+
+private:
+    Random& random_;
+    std::deque<int> queue_;
+    int rest_;
+};
+
+// The smallest raw draw r with r * n / 32768 == value.
+inline int DrawFor(int value, int n) { return (value * 32768 + n - 1) / n; }
+
 class FakeHost : public WindowHost {
 public:
-    void SetTimer(int id, unsigned periodMs) override { Log("SetTimer " + std::to_string(id) + " " + std::to_string(periodMs)); }
-    void KillTimer(int id) override { Log("KillTimer " + std::to_string(id)); }
-    void InvalidateRect(bool erase) override { Log(erase ? "Invalidate erase" : "Invalidate"); }
-    void UpdateWindow() override { Log("UpdateWindow"); }
-    Rect GetClientRect() override {
-        ++clientRectReads;
-        return clientRect;
+    void StartTicking(unsigned periodMs) override {
+        periods.push_back(periodMs);
+        Log("StartTicking " + std::to_string(periodMs));
     }
-    void PostClose() override { ++closesPosted; }
+    void StopTicking() override {
+        ++stops;
+        Log("StopTicking");
+    }
+    void RequestPaint() override { Log("RequestPaint"); }
+    void RepaintNow() override {
+        ++repaints;
+        Log("RepaintNow");
+    }
+    Size ClientSize() override {
+        ++clientRectReads;
+        return clientSize;
+    }
+    void RequestClose() override { ++closesPosted; }
 
     void Log(const std::string& call) { calls.push_back(call); }
 
-    Rect clientRect{0, 0, 700, 500};
+    Size clientSize{700, 500};
+    std::vector<unsigned> periods;  // every StartTicking, in order
+    int stops = 0;
+    int repaints = 0;
     int clientRectReads = 0;
     int closesPosted = 0;
     std::vector<std::string> calls;

@@ -1,7 +1,7 @@
 // The seven brush slots the canvas owns and the scenes load colours into.
 #pragma once
 
-#include "scene/GdiHolders.h"
+#include "device/GdiHolders.h"
 
 namespace tessaly {
 

@@ -1,4 +1,4 @@
-#include "app/CanvasWnd.h"
+#include "app/Win32CanvasHost.h"
 
 #include "app/Resources.h"
 #include "framework/WinApp.h"
@@ -28,23 +28,25 @@ const char* CanvasClassName() {
 
 }  // namespace
 
-const MessageEntry<CanvasWnd> CanvasWnd::kMessages[] = {
-    {WM_CREATE, &CanvasWnd::OnCreate},
-    {WM_TIMER, &CanvasWnd::OnTimer},
-    {WM_PAINT, &CanvasWnd::OnPaint},
-    {WM_SIZE, &CanvasWnd::OnSize},
+const MessageEntry<Win32CanvasHost> Win32CanvasHost::kMessages[] = {
+    {WM_CREATE, &Win32CanvasHost::OnCreate},
+    {WM_TIMER, &Win32CanvasHost::OnTimer},
+    {WM_PAINT, &Win32CanvasHost::OnPaint},
+    {WM_SIZE, &Win32CanvasHost::OnSize},
 };
 
-CanvasWnd::CanvasWnd(CanvasWindow& canvas, bool deleteWhenGone)
-    : canvas_(&canvas), deleteWhenGone_(deleteWhenGone) {
+Win32CanvasHost::Win32CanvasHost(std::unique_ptr<CanvasWindow> canvas)
+    : owned_(std::move(canvas)), canvas_(owned_.get()) {
     canvas_->AttachHost(this);
 }
 
-CanvasWnd::~CanvasWnd() {
+Win32CanvasHost::Win32CanvasHost(CanvasWindow& canvas) : canvas_(&canvas) { canvas_->AttachHost(this); }
+
+Win32CanvasHost::~Win32CanvasHost() {
     if (canvas_ != nullptr) canvas_->AttachHost(nullptr);
 }
 
-bool CanvasWnd::CreateCanvas(DWORD exStyle, DWORD style, const RECT& rect, HWND parent) {
+bool Win32CanvasHost::CreateCanvas(DWORD exStyle, DWORD style, const RECT& rect, HWND parent) {
     // A window that fails in WM_CREATE is destroyed at once and goes through
     // PostNcDestroy, which may delete this object: the flag lives on the stack.
     bool gone = false;
@@ -61,22 +63,23 @@ bool CanvasWnd::CreateCanvas(DWORD exStyle, DWORD style, const RECT& rect, HWND 
     return false;
 }
 
-bool CanvasWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool Win32CanvasHost::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return DispatchFromTable(this, kMessages, message, wParam, lParam, result) ||
            Wnd::OnWndMsg(message, wParam, lParam, result);
 }
 
-LRESULT CanvasWnd::OnCreate(WPARAM, LPARAM) {
+LRESULT Win32CanvasHost::OnCreate(WPARAM, LPARAM) {
     if (Default() == -1) return -1;
     return canvas_->OnCreate();
 }
 
-LRESULT CanvasWnd::OnTimer(WPARAM id, LPARAM) {
-    if (!canvas_->OnTimer(id)) return Default();
+LRESULT Win32CanvasHost::OnTimer(WPARAM id, LPARAM) {
+    if (id != kCanvasTimerId) return Default();
+    canvas_->OnTick();
     return 0;
 }
 
-LRESULT CanvasWnd::OnPaint(WPARAM, LPARAM) {
+LRESULT Win32CanvasHost::OnPaint(WPARAM, LPARAM) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(GetSafeHwnd(), &ps);
     {
@@ -87,37 +90,37 @@ LRESULT CanvasWnd::OnPaint(WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT CanvasWnd::OnSize(WPARAM, LPARAM) { return Default(); }
+LRESULT Win32CanvasHost::OnSize(WPARAM, LPARAM) { return Default(); }
 
-void CanvasWnd::PostNcDestroy() {
+void Win32CanvasHost::PostNcDestroy() {
     if (goneFlag_ != nullptr) *goneFlag_ = true;
     goneFlag_ = nullptr;
-    CanvasWindow* canvas = canvas_;
     canvas_->AttachHost(nullptr);
+    canvas_->OnWindowDestroyed();  // drains the queue and deletes the scene
     canvas_ = nullptr;
-    const bool deleteSelf = deleteWhenGone_;
-    canvas->PostNcDestroy();  // drains the queue, deletes the scene, maybe the canvas itself
-    if (deleteSelf) delete this;
+    // A window that owns its canvas ends with it: the object, then the canvas.
+    if (owned_ != nullptr) delete this;
 }
 
-void CanvasWnd::SetTimer(int id, unsigned periodMs) {
-    ::SetTimer(GetSafeHwnd(), static_cast<UINT_PTR>(id), periodMs, nullptr);
+void Win32CanvasHost::StartTicking(unsigned periodMs) { ::SetTimer(GetSafeHwnd(), kCanvasTimerId, periodMs, nullptr); }
+
+void Win32CanvasHost::StopTicking() { ::KillTimer(GetSafeHwnd(), kCanvasTimerId); }
+
+void Win32CanvasHost::RequestPaint() { ::InvalidateRect(GetSafeHwnd(), nullptr, FALSE); }
+
+void Win32CanvasHost::RepaintNow() {
+    // Erasing draws nothing (the class has no background brush); it only
+    // makes the paint cover the whole client area at once.
+    ::InvalidateRect(GetSafeHwnd(), nullptr, TRUE);
+    ::UpdateWindow(GetSafeHwnd());
 }
 
-void CanvasWnd::KillTimer(int id) { ::KillTimer(GetSafeHwnd(), static_cast<UINT_PTR>(id)); }
-
-void CanvasWnd::InvalidateRect(bool erase) {
-    ::InvalidateRect(GetSafeHwnd(), nullptr, erase ? TRUE : FALSE);
-}
-
-void CanvasWnd::UpdateWindow() { ::UpdateWindow(GetSafeHwnd()); }
-
-Rect CanvasWnd::GetClientRect() {
+Size Win32CanvasHost::ClientSize() {
     RECT rc{};
     ::GetClientRect(GetSafeHwnd(), &rc);
-    return Rect{rc.left, rc.top, rc.right, rc.bottom};
+    return Size{rc.right, rc.bottom};
 }
 
-void CanvasWnd::PostClose() { ::PostMessageA(GetSafeHwnd(), WM_CLOSE, 0, 0); }
+void Win32CanvasHost::RequestClose() { ::PostMessageA(GetSafeHwnd(), WM_CLOSE, 0, 0); }
 
 }  // namespace tessaly::win32

@@ -1,9 +1,14 @@
-#include "SettingsDialogModel.h"
+#include "shell/SettingsDialogModel.h"
 
 #include "settings/Settings.h"
 #include "shell/SliderRules.h"
 
 namespace tessaly {
+
+namespace {
+constexpr const SettingRule& kCycle = kSettingRules[kCycleLengthSetting];
+constexpr const SettingRule& kSpeed = kSettingRules[kSpeedSetting];
+}  // namespace
 
 SettingsDialogModel::SettingsDialogModel(CanvasWindow& preview) : preview_(preview) {}
 
@@ -17,19 +22,19 @@ void SettingsDialogModel::Initialise(const SettingsValues& values) {
     // The preview follows the fields as loaded, before the bars clamp them.
     preview_.SetSpeed(speed_);
     preview_.SetCycleLength(cycleLength_);
-    buildSetting = build_;
+    preview_.State().buildSetting = build_;
 
-    cyclePosition_ = ClampToBar(cycleLength_, kCycleSliderMin, kCycleSliderMax);
-    speedPosition_ = ClampToBar(speed_, kSpeedSliderMin, kSpeedSliderMax);
+    cyclePosition_ = ClampToBar(cycleLength_, kCycle.sliderMin, kCycle.sliderMax);
+    speedPosition_ = ClampToBar(speed_, kSpeed.sliderMin, kSpeed.sliderMax);
 }
 
 int SettingsDialogModel::Scroll(Slider slider, int code, int thumbPosition) {
     if (slider == Slider::Cycle) {
         const int p = SliderPositionFor(code, cyclePosition_, thumbPosition);
-        cyclePosition_ = ClampToBar(p, kCycleSliderMin, kCycleSliderMax);
+        cyclePosition_ = ClampToBar(p, kCycle.sliderMin, kCycle.sliderMax);
     } else {
         const int p = SliderPositionFor(code, speedPosition_, thumbPosition);
-        speedPosition_ = ClampToBar(p, kSpeedSliderMin, kSpeedSliderMax);
+        speedPosition_ = ClampToBar(p, kSpeed.sliderMin, kSpeed.sliderMax);
     }
     // Whichever slider moved, the timer restarts with the speed slider's position.
     preview_.SetSpeed(speedPosition_);
@@ -42,7 +47,7 @@ void SettingsDialogModel::BuildClicked(bool checked) {
     speed_ = speedPosition_;
     cycleLength_ = cyclePosition_;
     build_ = checked ? 1 : 0;
-    buildSetting = build_;
+    preview_.State().buildSetting = build_;
 }
 
 SettingsValues SettingsDialogModel::Confirmed() const {

@@ -4,73 +4,28 @@
 
 #include <vector>
 
-#include "SettingsDialogModel.h"
+#include "shell/SettingsDialogModel.h"
 #include "canvas/CanvasWindow.h"
 #include "device/PortableGdiObjects.h"
-#include "random/Random.h"
+#include "Fakes.h"
 #include "settings/Settings.h"
 #include "shell/SliderRules.h"
 
 namespace tessaly {
 namespace {
 
-// Records what the canvas asks of its window.
-class RecordingHost final : public WindowHost {
-public:
-    void SetTimer(int id, unsigned periodMs) override {
-        timerSets.push_back(periodMs);
-        timerId = id;
-    }
-    void KillTimer(int) override { ++timerKills; }
-    void InvalidateRect(bool erase) override {
-        ++invalidations;
-        lastErase = erase;
-    }
-    void UpdateWindow() override { ++updates; }
-    Rect GetClientRect() override { return Rect{0, 0, 140, 112}; }
-    void PostClose() override {}
-
-    std::vector<unsigned> timerSets;
-    int timerId = 0;
-    int timerKills = 0;
-    int invalidations = 0;
-    bool lastErase = false;
-    int updates = 0;
-};
-
-// Counts the figures a paint draws.
-class CountingDevice final : public DrawingDevice {
-public:
-    GdiHandle SelectObject(GdiHandle) override { return nullptr; }
-    void SetMapModeAnisotropic() override {}
-    void SetWindowExt(int, int) override {}
-    void SetViewportExt(int, int) override {}
-    void SetViewportOrg(int, int) override {}
-    bool Polygon(const Point*, int) override { return ++figures, true; }
-    bool Polyline(const Point*, int) override { return ++figures, true; }
-    bool Ellipse(int, int, int, int) override { return ++figures, true; }
-    int figures = 0;
-};
+using testing::FakeHost;
+using testing::RecordingDevice;
 
 class DialogModelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        savedCycle_ = cycleLengthSetting;
-        savedSpeed_ = speedSetting;
-        savedBuild_ = buildSetting;
-        cycleLengthSetting = 5;
-        speedSetting = 60;
-        buildSetting = 0;
-        SeedRandom(7);
+        state.cycleLengthSetting = 5;
+        state.random.Seed(7);
         preview.AttachHost(&host);
         preview.OnCreate();
     }
-    void TearDown() override {
-        preview.PostNcDestroy();
-        cycleLengthSetting = savedCycle_;
-        speedSetting = savedSpeed_;
-        buildSetting = savedBuild_;
-    }
+    void TearDown() override { preview.OnWindowDestroyed(); }
     void Open(int32_t cycle, int32_t speed, int32_t build) {
         SettingsValues values;
         values.cycleLength = cycle;
@@ -79,13 +34,11 @@ protected:
         model.Initialise(values);
     }
 
+    GardenState state;
     PortableGdiObjects objects;
-    RecordingHost host;
-    CanvasWindow preview{0, objects};
+    FakeHost host;
+    CanvasWindow preview{state, objects};
     SettingsDialogModel model{preview};
-
-private:
-    int32_t savedCycle_ = 0, savedSpeed_ = 0, savedBuild_ = 0;
 };
 
 TEST_F(DialogModelTest, OutOfRangeSettingsShowAtTheNearestEndAndOkConfirmsThem) {
@@ -93,8 +46,8 @@ TEST_F(DialogModelTest, OutOfRangeSettingsShowAtTheNearestEndAndOkConfirmsThem) 
     EXPECT_EQ(model.Position(Slider::Cycle), 30);
     EXPECT_EQ(model.Position(Slider::Speed), 1);
     // The preview runs with the speed as loaded until a slider moves: 505 - 5 x 0.
-    EXPECT_EQ(host.timerSets.back(), 505u);
-    EXPECT_EQ(speedSetting, 0);
+    EXPECT_EQ(host.periods.back(), 505u);
+    EXPECT_EQ(state.speedSetting, 0);
     const SettingsValues confirmed = model.Confirmed();
     EXPECT_EQ(confirmed.cycleLength, 30);
     EXPECT_EQ(confirmed.speed, 1);
@@ -104,22 +57,20 @@ TEST_F(DialogModelTest, OutOfRangeSettingsShowAtTheNearestEndAndOkConfirmsThem) 
     EXPECT_EQ(model.Position(Slider::Cycle), 1);
     EXPECT_EQ(model.Position(Slider::Speed), 100);
     // 250 is no speed: the preview keeps the one it had and still restarts its timer.
-    EXPECT_EQ(speedSetting, 0);
-    EXPECT_EQ(host.timerSets.back(), 505u);
+    EXPECT_EQ(state.speedSetting, 0);
+    EXPECT_EQ(host.periods.back(), 505u);
 }
 
 TEST_F(DialogModelTest, InitialisationHandsThePreviewTheLoadedValues) {
-    const size_t timersBefore = host.timerSets.size();
+    const size_t timersBefore = host.periods.size();
     Open(12, 40, 1);
-    EXPECT_EQ(host.timerSets.size(), timersBefore + 1);
-    EXPECT_EQ(host.timerSets.back(), 305u);
-    EXPECT_EQ(speedSetting, 40);
-    EXPECT_EQ(buildSetting, 1);
+    EXPECT_EQ(host.periods.size(), timersBefore + 1);
+    EXPECT_EQ(host.periods.back(), 305u);
+    EXPECT_EQ(state.speedSetting, 40);
+    EXPECT_EQ(state.buildSetting, 1);
     EXPECT_TRUE(model.BuildChecked());
     // A new cycle length repaints the preview at once.
-    EXPECT_EQ(host.invalidations, 1);
-    EXPECT_TRUE(host.lastErase);
-    EXPECT_EQ(host.updates, 1);
+    EXPECT_EQ(host.repaints, 1);
 }
 
 TEST_F(DialogModelTest, CycleSliderStepsPagesAndEnds) {
@@ -143,53 +94,52 @@ TEST_F(DialogModelTest, CycleSliderStepsPagesAndEnds) {
 TEST_F(DialogModelTest, SpeedSliderSetsThePreviewTimer) {
     Open(5, 60, 0);
     EXPECT_EQ(model.Scroll(Slider::Speed, kScrollRight), 100);
-    EXPECT_EQ(host.timerSets.back(), 5u);
-    EXPECT_EQ(speedSetting, 100);
+    EXPECT_EQ(host.periods.back(), 5u);
+    EXPECT_EQ(state.speedSetting, 100);
     EXPECT_EQ(model.Scroll(Slider::Speed, kScrollPageLeft), 90);
-    EXPECT_EQ(host.timerSets.back(), 55u);
+    EXPECT_EQ(host.periods.back(), 55u);
     EXPECT_EQ(model.Scroll(Slider::Speed, kScrollLeft), 1);
-    EXPECT_EQ(host.timerSets.back(), 500u);
+    EXPECT_EQ(host.periods.back(), 500u);
     EXPECT_EQ(model.Scroll(Slider::Speed, kScrollPageLeft), 1);
     EXPECT_EQ(model.Scroll(Slider::Speed, kScrollThumbTrack, 73), 73);
-    EXPECT_EQ(host.timerSets.back(), 140u);
-    EXPECT_EQ(host.timerId, kCanvasTimerId);
+    EXPECT_EQ(host.periods.back(), 140u);
 }
 
 TEST_F(DialogModelTest, EverySliderEventRestartsTheTimerButOnlyCycleChangesRepaint) {
     Open(5, 50, 0);
-    const size_t timers = host.timerSets.size();
-    const int kills = host.timerKills;
-    const int invalidations = host.invalidations;
+    const size_t timers = host.periods.size();
+    const int kills = host.stops;
+    const int repaints = host.repaints;
 
     model.Scroll(Slider::Cycle, kScrollEnd);  // nothing moves
     model.Scroll(Slider::Cycle, kScrollLineRight);
     model.Scroll(Slider::Speed, kScrollLineRight);
-    EXPECT_EQ(host.timerSets.size(), timers + 3);
-    EXPECT_EQ(host.timerKills, kills + 3);
+    EXPECT_EQ(host.periods.size(), timers + 3);
+    EXPECT_EQ(host.stops, kills + 3);
     // The cycle slider's move restarts the timer with the speed slider's position.
-    EXPECT_EQ(host.timerSets[timers + 1], 255u);
-    EXPECT_EQ(host.timerSets[timers + 2], 250u);
-    EXPECT_EQ(host.invalidations, invalidations + 1);
+    EXPECT_EQ(host.periods[timers + 1], 255u);
+    EXPECT_EQ(host.periods[timers + 2], 250u);
+    EXPECT_EQ(host.repaints, repaints + 1);
 }
 
 TEST_F(DialogModelTest, CheckBoxReadsTheControlsAndSwitchesThePreview) {
     Open(200, 0, 0);
     model.Scroll(Slider::Speed, kScrollPageRight);
     model.BuildClicked(true);
-    EXPECT_EQ(buildSetting, 1);
+    EXPECT_EQ(state.buildSetting, 1);
     EXPECT_EQ(model.BuildField(), 1);
     EXPECT_EQ(model.SpeedField(), 11);
     EXPECT_EQ(model.CycleLengthField(), 30);
     EXPECT_EQ(model.Confirmed().build, 1);
     model.BuildClicked(false);
-    EXPECT_EQ(buildSetting, 0);
+    EXPECT_EQ(state.buildSetting, 0);
     EXPECT_EQ(model.Confirmed().build, 0);
 }
 
 TEST_F(DialogModelTest, AnyNonzeroBuildShowsCheckedAndConfirmsAsOne) {
     Open(5, 60, 2);
     EXPECT_TRUE(model.BuildChecked());
-    EXPECT_EQ(buildSetting, 2);  // the preview draws whole drawings, as the saver would
+    EXPECT_EQ(state.buildSetting, 2);  // the preview draws whole drawings, as the saver would
     EXPECT_EQ(model.Confirmed().build, 1);
     Open(5, 60, 0);
     EXPECT_FALSE(model.BuildChecked());
@@ -198,17 +148,17 @@ TEST_F(DialogModelTest, AnyNonzeroBuildShowsCheckedAndConfirmsAsOne) {
 TEST_F(DialogModelTest, PreviewPaintsOneFigureOrWholeDrawingsAsTheCheckBoxSays) {
     Open(5, 60, 0);
     model.BuildClicked(true);
-    preview.OnTimer(kCanvasTimerId);
+    preview.OnTick();
     const int queued = static_cast<int>(preview.CurrentScene().figures.Size());
     ASSERT_GT(queued, 2);
-    CountingDevice device;
+    RecordingDevice device;
     preview.OnPaint(device);
     EXPECT_EQ(static_cast<int>(preview.CurrentScene().figures.Size()), queued - 1);
 
     model.BuildClicked(false);
     preview.OnPaint(device);
     EXPECT_EQ(preview.CurrentScene().figures.Size(), 0u);
-    EXPECT_GE(device.figures, queued);
+    EXPECT_GE(device.Shapes(), queued);
 }
 
 }  // namespace

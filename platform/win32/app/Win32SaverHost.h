@@ -4,15 +4,20 @@
 // them judge against one first point.
 #pragma once
 
-#include "app/CanvasWnd.h"
+#include "app/Win32CanvasHost.h"
 #include "canvas/FullScreenWindow.h"
 
 namespace tessaly::win32 {
 
-class FullScreenWnd : public CanvasWnd {
+// The system commands the saver refuses: starting a saver (SC_SCREENSAVE)
+// and closing it (SC_CLOSE), compared whole, low four bits included, as the
+// window receives them.
+bool SwallowsSysCommand(unsigned command);
+
+class Win32SaverHost : public Win32CanvasHost {
 public:
-    // Takes the full-screen canvas made with new; both go when the window goes.
-    explicit FullScreenWnd(FullScreenWindow& window);
+    // Made with new; owns the full-screen canvas, and both go when the window goes.
+    explicit Win32SaverHost(std::unique_ptr<FullScreenWindow> window);
 
     // A topmost popup over `monitor` (virtual-screen coordinates, which may
     // be negative); false when it could not be made.
@@ -31,7 +36,7 @@ private:
     LRESULT OnMouseMove(WPARAM, LPARAM);
     LRESULT OnButtonOrKeyDown(WPARAM, LPARAM);
 
-    static const MessageEntry<FullScreenWnd> kMessages[];
+    static const MessageEntry<Win32SaverHost> kMessages[];
     FullScreenWindow* window_;
 };
 

@@ -1,7 +1,0 @@
-#include "base/Geometry.h"
-
-namespace tessaly {
-
-int32_t logicalWidth = 1400;
-
-}  // namespace tessaly
