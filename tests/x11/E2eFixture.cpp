@@ -24,22 +24,6 @@ void TessalyE2e::TearDown() {
     }
 }
 
-bool TessalyE2e::UseHeads(const std::vector<Head>& heads, bool randr) {
-    client.reset();
-    xvfb = std::make_unique<Xephyr>(heads, randr);
-    if (!xvfb->Ok()) {
-        ADD_FAILURE() << "Xephyr did not start";
-        return false;
-    }
-    client = std::make_unique<XClient>(xvfb->Name());
-    if (!client->Ok()) {
-        ADD_FAILURE() << "cannot connect to Xephyr";
-        return false;
-    }
-    client->SetRootColour(kDesktop);
-    return true;
-}
-
 std::vector<std::string> TessalyE2e::Environment(const std::vector<std::string>& extra) const {
     std::vector<std::string> env{"DISPLAY=" + xvfb->Name(), "XDG_CONFIG_HOME=" + configHome, "XSCREENSAVER_WINDOW"};
     env.insert(env.end(), extra.begin(), extra.end());

@@ -31,11 +31,8 @@ protected:
 
     // Starts the full-screen saver and waits until it covers the screen and draws.
     std::unique_ptr<Process> StartSaver(const std::vector<std::string>& extraArgs = {});
-    // Moves the test to a desktop of several monitors (Xephyr); false when it
-    // did not start. Tests named "...Monitors..." need Xephyr (see e2e_main).
-    bool UseHeads(const std::vector<Head>& heads, bool randr);
 
-    std::unique_ptr<Xvfb> xvfb;  // the X server of the test: a plain Xvfb or an Xephyr
+    std::unique_ptr<Xvfb> xvfb;
     std::unique_ptr<XClient> client;
     std::string configHome;
 };

@@ -9,7 +9,6 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -105,17 +104,23 @@ int RunCommand(const std::vector<std::string>& argv, const std::vector<std::stri
     return WIFEXITED(p.WaitStatus()) ? WEXITSTATUS(p.WaitStatus()) : -1;
 }
 
-Xvfb::Xvfb(int width, int height) {
-    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-    Start({"Xvfb", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"}, {}, ArtefactPath("xvfb.log"));
-}
-
-void Xvfb::Start(std::vector<std::string> argv, const std::vector<std::string>& environment, const std::string& log) {
+Xvfb::Xvfb(int width, int height, const std::vector<XRectangle>& heads, bool randr) {
     int fds[2];
     if (pipe(fds) != 0) return;
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
     // -displayfd: the server picks a free display and writes its number here.
-    argv.insert(argv.begin() + 1, {"-displayfd", std::to_string(fds[1])});
-    server_ = std::make_unique<Process>(argv, environment, log);
+    std::vector<std::string> argv{"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen}, env;
+    if (!heads.empty()) {
+        host_ = std::make_unique<Xvfb>(width, height);
+        argv = {"Xephyr", "-displayfd", std::to_string(fds[1]), "+xinerama"};
+        if (!randr) argv.insert(argv.end(), {"-extension", "RANDR"});
+        for (const XRectangle& h : heads)  // each -origin places the -screen after it
+            argv.insert(argv.end(), {"-origin", std::to_string(h.x) + "," + std::to_string(h.y), "-screen",
+                                     std::to_string(h.width) + "x" + std::to_string(h.height)});
+        env = {"DISPLAY=" + host_->Name()};
+    }
+    argv.insert(argv.end(), {"-nolisten", "tcp", "-noreset"});
+    server_ = std::make_unique<Process>(argv, env, ArtefactPath(heads.empty() ? "xvfb.log" : "xephyr.log"));
     close(fds[1]);
     std::string number;
     char c;
@@ -136,25 +141,6 @@ void Xvfb::Start(std::vector<std::string> argv, const std::vector<std::string>& 
     if (!number.empty()) name_ = ":" + number;
 }
 
-Xephyr::Xephyr(const std::vector<Head>& heads, bool randr) {
-    int width = 0, height = 0;
-    for (const Head& h : heads) {
-        width = std::max(width, h.x + h.width);
-        height = std::max(height, h.y + h.height);
-    }
-    host_ = std::make_unique<Xvfb>(width, height);
-    if (!host_->Ok()) return;
-    std::vector<std::string> argv{"Xephyr", "+xinerama", "-nolisten", "tcp", "-noreset"};
-    if (!randr) argv.insert(argv.end(), {"-extension", "RANDR"});
-    // Each -origin places the -screen after it; screen 0 is the first head.
-    for (const Head& h : heads)
-        argv.insert(argv.end(), {"-origin", std::to_string(h.x) + "," + std::to_string(h.y), "-screen",
-                                 std::to_string(h.width) + "x" + std::to_string(h.height)});
-    Start(argv, {"DISPLAY=" + host_->Name()}, ArtefactPath("xephyr.log"));
-}
-
-Xephyr::~Xephyr() { Kill(); }
-
 Xvfb::~Xvfb() { Kill(); }
 
 void Xvfb::Kill() {
@@ -162,6 +148,7 @@ void Xvfb::Kill() {
     server_->Signal(SIGTERM);
     if (!server_->WaitExit(5)) server_->Signal(SIGKILL);
     server_.reset();
+    host_.reset();
 }
 
 size_t Image::CountOf(uint32_t rgb) const {
@@ -252,18 +239,13 @@ bool XClient::WaitForChange(Window window, const Image& before, size_t minimum, 
     }
 }
 
-Window XClient::WaitForSaverWindow(double seconds) {
-    const std::vector<Window> found = WaitForSaverWindows(1, seconds);
-    return found.empty() ? 0 : found.back();
-}
-
 std::vector<Window> XClient::WaitForSaverWindows(size_t count, double seconds) {
     const double end = Now() + seconds;
     std::vector<Window> found;
     do {
-        found.clear();
         Window rootReturn, parent, *children = nullptr;
         unsigned n = 0;
+        found.clear();
         if (XQueryTree(display_, Root(), &rootReturn, &parent, &children, &n)) {
             for (unsigned i = 0; i < n; ++i) {
                 XWindowAttributes a{};
@@ -273,20 +255,10 @@ std::vector<Window> XClient::WaitForSaverWindows(size_t count, double seconds) {
             }
             XFree(children);
         }
-        if (found.size() >= count) return found;
+        if (found.size() >= count) break;
         Sleep(0.05);
     } while (Now() < end);
     return found;
-}
-
-Head XClient::Geometry(Window window) {
-    XWindowAttributes a{};
-    Window child;
-    int x = 0, y = 0;
-    if (!XGetWindowAttributes(display_, window, &a) ||
-        !XTranslateCoordinates(display_, window, Root(), 0, 0, &x, &y, &child))
-        return Head{0, 0, 0, 0};
-    return Head{x, y, a.width, a.height};
 }
 
 }  // namespace e2e

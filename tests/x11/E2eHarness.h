@@ -46,35 +46,19 @@ int RunCommand(const std::vector<std::string>& argv, const std::vector<std::stri
 
 class Xvfb {
 public:
-    Xvfb(int width, int height);  // Ok() tells whether it started
+    // Ok() tells whether it started. With `heads`: Xephyr with one Xinerama
+    // head per rectangle (a desktop of several monitors) shown on an Xvfb of
+    // width x height; without `randr` its clients see the heads only through Xinerama.
+    Xvfb(int width, int height, const std::vector<XRectangle>& heads = {}, bool randr = true);
     ~Xvfb();
     bool Ok() const { return !name_.empty(); }
     const std::string& Name() const { return name_; }  // ":N"
     void Kill();                                       // the server goes away
 
-protected:
-    Xvfb() = default;
-    // Starts an X server that takes "-displayfd FD" and waits for its display number.
-    void Start(std::vector<std::string> argv, const std::vector<std::string>& environment, const std::string& log);
-
 private:
+    std::unique_ptr<Xvfb> host_;  // Xephyr's
     std::unique_ptr<Process> server_;
     std::string name_;
-};
-
-// A desktop of several monitors: Xephyr with one Xinerama head per
-// rectangle, shown on an Xvfb of its own. With `randr` false the server has
-// no RandR, so clients learn the heads from Xinerama alone.
-struct Head {
-    int x, y, width, height;
-};
-class Xephyr : public Xvfb {
-public:
-    Xephyr(const std::vector<Head>& heads, bool randr);
-    ~Xephyr();
-
-private:
-    std::unique_ptr<Xvfb> host_;
 };
 
 struct Image {
@@ -103,11 +87,12 @@ public:
     // from `before` (true) or `seconds` pass (false); `last` gets the image.
     bool WaitForChange(Window window, const Image& before, size_t minimum, double seconds, Image& last);
     // The mapped override-redirect top-level window, or 0 after `seconds`.
-    Window WaitForSaverWindow(double seconds);
-    // All of them, once there are at least `count` (fewer after `seconds`).
+    Window WaitForSaverWindow(double seconds) {
+        const std::vector<Window> found = WaitForSaverWindows(1, seconds);
+        return found.empty() ? 0 : found.back();
+    }
+    // All of them, once there are `count` (those there are after `seconds`).
     std::vector<Window> WaitForSaverWindows(size_t count, double seconds);
-    // A window's rectangle on the root window.
-    Head Geometry(Window window);
 
 private:
     Display* display_ = nullptr;

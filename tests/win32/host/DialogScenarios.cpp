@@ -2,7 +2,6 @@
 // it loads and writes, and the About box.
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -98,60 +97,47 @@ bool WaitGone(HWND hwnd) {
     return !IsWindow(hwnd);
 }
 
-// The DPI the test script gave the desktop (LogPixels), 96 when it gave none.
-UINT DesktopDpi() {
-    const char* set = std::getenv("TESSALY_WINE_LOGPIXELS");
-    return set != nullptr ? static_cast<UINT>(std::atoi(set)) : USER_DEFAULT_SCREEN_DPI;
-}
-
 BOOL CALLBACK CollectChild(HWND hwnd, LPARAM children) {
     reinterpret_cast<std::vector<HWND>*>(children)->push_back(hwnd);
     return TRUE;
 }
 
-// The dialog is at the desktop's DPI, and every text fits its control when
-// laid out in the dialog's own font as the control lays it out: static
-// texts wrapped at their width, button captions on one line beside the box
-// of a check box.
+// At the desktop's DPI (LogPixels, set by the test script), every text fits
+// its control when laid out in the template's font (8 point MS Sans Serif) at
+// that DPI as the control lays it out: static texts wrapped, button captions
+// on one line (with the box of a check box). Another process's font handle
+// cannot be read, so the font is made again here.
 void CheckScaledAndUnclipped(HWND dialog) {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
+    const char* logPixels = std::getenv("TESSALY_WINE_LOGPIXELS");
+    const int dpi = logPixels != nullptr ? std::atoi(logPixels) : USER_DEFAULT_SCREEN_DPI;
+    using DpiOf = UINT(WINAPI*)(HWND);
+    const auto dpiOf = reinterpret_cast<DpiOf>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
-    const UINT dpi = getDpi != nullptr ? getDpi(dialog) : 0;
-    Check(dpi == DesktopDpi(), "the dialog is at " + Str(DesktopDpi()) + " DPI (got " + Str(dpi) + ")");
-    // The font the dialog manager makes from the template (8 point MS Sans
-    // Serif) at the dialog's DPI; another process's font handle cannot be read.
-    LOGFONTA font{};
-    font.lfHeight = -MulDiv(8, static_cast<int>(dpi), 72);
-    font.lfWeight = FW_NORMAL;
-    font.lfCharSet = DEFAULT_CHARSET;
-    std::strcpy(font.lfFaceName, "MS Sans Serif");
+    Check(dpiOf != nullptr && static_cast<int>(dpiOf(dialog)) == dpi, "the dialog is at " + Str(dpi) + " DPI");
     HDC dc = GetDC(nullptr);
-    HFONT measuring = CreateFontIndirectA(&font);
-    HGDIOBJ old = SelectObject(dc, measuring);
+    HFONT font = CreateFontA(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                             "MS Sans Serif");
+    const HGDIOBJ old = SelectObject(dc, font);
     std::vector<HWND> children;
     EnumChildWindows(dialog, &CollectChild, reinterpret_cast<LPARAM>(&children));
     int measured = 0;
     for (HWND child : children) {
         const std::string text = TextOf(child), kind = ClassOf(child);
-        const LONG style = GetWindowLongA(child, GWL_STYLE);
-        const bool icon = kind == "Static" && (style & SS_TYPEMASK) == SS_ICON;
-        if (text.empty() || icon || !IsWindowVisible(child) || (kind != "Static" && kind != "Button")) continue;
-        RECT room{};
+        const LONG type = GetWindowLongA(child, GWL_STYLE) & (kind == "Static" ? SS_TYPEMASK : BS_TYPEMASK);
+        if (text.empty() || !IsWindowVisible(child) || (kind == "Static" && type == SS_ICON)) continue;
+        RECT room{}, need{};
         GetClientRect(child, &room);
-        RECT need = room;
-        const bool wraps = kind == "Static";
-        DrawTextA(dc, text.c_str(), -1, &need, DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
-        if ((style & BS_TYPEMASK) == BS_AUTOCHECKBOX && kind == "Button")
-            need.right += MulDiv(16, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);  // the box and its gap
+        need = room;
+        DrawTextA(dc, text.c_str(), -1, &need, DT_CALCRECT | (kind == "Static" ? DT_WORDBREAK : DT_SINGLELINE));
+        if (kind == "Button" && type == BS_AUTOCHECKBOX) need.right += MulDiv(16, dpi, USER_DEFAULT_SCREEN_DPI);
         Check(need.right <= room.right && need.bottom <= room.bottom,
-              "\"" + text.substr(0, 30) + "\" fits its control: needs " + Str(need.right) + "x" + Str(need.bottom) +
-                  ", has " + Str(room.right) + "x" + Str(room.bottom));
+              "\"" + text.substr(0, 24) + "\" fits: needs " + Str(need.right) + "x" + Str(need.bottom) + ", has " +
+                  Str(room.right) + "x" + Str(room.bottom));
         ++measured;
     }
-    Check(measured >= 13, "every text of the dialog was measured (" + Str(measured) + ")");
+    Check(measured == 13, "the dialog's 13 texts were measured (" + Str(measured) + ")");
     SelectObject(dc, old);
-    DeleteObject(measuring);
+    DeleteObject(font);
     ReleaseDC(nullptr, dc);
 }
 

@@ -160,43 +160,19 @@ void CompareTemplate(const std::string& name, const Template& got, const Templat
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
-// The text of the first <name ...> element whose opening tag holds `attribute`; "" when none.
-std::string ElementText(const std::string& xml, const std::string& name, const std::string& attribute) {
-    for (size_t at = xml.find("<" + name); at != std::string::npos; at = xml.find("<" + name, at + 1)) {
-        const size_t close = xml.find('>', at);
-        const std::string tag = xml.substr(at, close - at);
-        const char after = tag.size() > name.size() + 1 ? tag[name.size() + 1] : ' ';
-        if (close == std::string::npos || !std::isspace(static_cast<unsigned char>(after)) ||
-            tag.find(attribute) == std::string::npos)
-            continue;  // another element whose name starts the same, or without the attribute
-        const size_t end = xml.find("</" + name + ">", close);
-        return end == std::string::npos ? "" : xml.substr(close + 1, end - close - 1);
-    }
-    return "";
-}
-
 // The application manifest (resource 1 of type 24): per-monitor v2 DPI
-// awareness with the per-monitor and system-aware fallbacks, and Common
-// Controls 6.
-void CheckManifest(const std::string& program, const std::string& name) {
+// awareness with the per-monitor and system-aware fallbacks, and Common Controls 6.
+void CheckManifest(const std::string& program) {
     HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    const BYTE* data = module ? FindResourceData(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)) : nullptr;
-    if (Check(data != nullptr, name + ": manifest resource 1 (RT_MANIFEST)")) {
-        const std::string xml(reinterpret_cast<const char*>(data),
-                              SizeofResource(module, FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24))));
-        const std::string awareness =
-            ElementText(xml, "dpiAwareness", "xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\"");
-        Check(awareness == "PerMonitorV2, PerMonitor",
-              name + ": dpiAwareness PerMonitorV2 with PerMonitor after it (got \"" + awareness + "\")");
-        const std::string aware =
-            ElementText(xml, "dpiAware", "xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\"");
-        Check(aware == "true/pm", name + ": dpiAware true/pm for older systems (got \"" + aware + "\")");
-        const std::string dependency = ElementText(xml, "dependentAssembly", "");
-        Check(dependency.find("name=\"Microsoft.Windows.Common-Controls\"") != std::string::npos &&
-                  dependency.find("version=\"6.0.0.0\"") != std::string::npos &&
-                  dependency.find("publicKeyToken=\"6595b64144ccf1df\"") != std::string::npos,
-              name + ": depends on Common Controls 6.0.0.0");
-    }
+    HRSRC found = module ? FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)) : nullptr;
+    const std::string xml = found ? std::string(static_cast<const char*>(LockResource(LoadResource(module, found))),
+                                                 SizeofResource(module, found))
+                                  : "";
+    for (const char* entry :
+         {"<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2, PerMonitor<",
+          "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm<",
+          "<assemblyIdentity type=\"win32\" name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""})
+        Check(xml.find(entry) != std::string::npos, program + ": the manifest holds " + entry);
     if (module != nullptr) FreeLibrary(module);
 }
 
@@ -315,9 +291,8 @@ void RunTemplatesScenario(const Context& context) {
     Check(found && std::string(description) == "Tessaly Screen Saver", "version information with a description");
     FreeLibrary(module);
 
-    CheckManifest(context.scr, "tessaly.scr");
-    const std::string folder = context.scr.substr(0, context.scr.find_last_of("\\/") + 1);
-    CheckManifest(folder + "tessaly-render.exe", "tessaly-render.exe");
+    CheckManifest(context.scr);
+    CheckManifest(context.scr.substr(0, context.scr.find_last_of('\\') + 1) + "tessaly-render.exe");
 }
 
 std::string ProgramBaseName(const std::string& path) {

@@ -48,11 +48,6 @@ int Usage() {
 
 int main(int argc, char** argv) {
     if (argc < 4) return Usage();
-    // Coordinates in real pixels, as the saver's own (it declares the same).
-    using SetAwarenessFn = BOOL(WINAPI*)(HANDLE);
-    if (const auto set = reinterpret_cast<SetAwarenessFn>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDpiAwarenessContext"))))
-        set(reinterpret_cast<HANDLE>(-4));  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
     Context context;
     context.scr = argv[2];
     context.outDir = argv[3];
