@@ -97,11 +97,6 @@ bool WaitGone(HWND hwnd) {
     return !IsWindow(hwnd);
 }
 
-BOOL CALLBACK CollectChild(HWND hwnd, LPARAM children) {
-    reinterpret_cast<std::vector<HWND>*>(children)->push_back(hwnd);
-    return TRUE;
-}
-
 // At the desktop's DPI (LogPixels, set by the test script), every text fits
 // its control when laid out in the template's font (8 point MS Sans Serif) at
 // that DPI as the control lays it out: static texts wrapped, button captions
@@ -118,10 +113,8 @@ void CheckScaledAndUnclipped(HWND dialog) {
     HFONT font = CreateFontA(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
                              "MS Sans Serif");
     const HGDIOBJ old = SelectObject(dc, font);
-    std::vector<HWND> children;
-    EnumChildWindows(dialog, &CollectChild, reinterpret_cast<LPARAM>(&children));
     int measured = 0;
-    for (HWND child : children) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         const std::string text = TextOf(child), kind = ClassOf(child);
         const LONG type = GetWindowLongA(child, GWL_STYLE) & (kind == "Static" ? SS_TYPEMASK : BS_TYPEMASK);
         if (text.empty() || !IsWindowVisible(child) || (kind == "Static" && type == SS_ICON)) continue;
