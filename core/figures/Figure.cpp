@@ -13,7 +13,7 @@ void SelectBrush(DrawingDevice& dc, const CBrush& holder) { dc.SelectObject(hold
 
 }  // namespace
 
-Figure::Figure() : points(new Point[kFigurePointCapacity]) {}
+Figure::Figure() = default;
 
 Figure::~Figure() = default;
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/Geometry.h"
+#include "base/PointArray.h"
 #include "device/DrawingDevice.h"
 
 namespace tessaly {
@@ -33,7 +34,7 @@ public:
 
     virtual bool Draw(DrawingDevice& dc, PenBrushSet& brushes) = 0;
 
-    std::unique_ptr<Point[]> points;  // room for exactly kFigurePointCapacity points
+    PointArray<kFigurePointCapacity> points;
     int32_t pointCount = 0;
     int32_t colourIndex = 0;
     int32_t kindTag = 0;

@@ -2,9 +2,7 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-
-#include "base/Geometry.h"
+#include "base/PointArray.h"
 
 namespace tessaly {
 
@@ -12,8 +10,7 @@ constexpr int kPointListCapacity = 100;
 
 class PointList {
 public:
-    PointList() : items(new Point[kPointListCapacity]) {}
-    std::unique_ptr<Point[]> items;
+    PointArray<kPointListCapacity> items;
     int32_t count = 0;
 };
 

@@ -77,7 +77,7 @@ Point PlaceProfilePoint(double t, double width, double angle, double size, int p
 }
 
 void FillFromProfile(Figure& figure, double width, int angle, double size, int x, int y, int profile) {
-    Point* points = figure.points.get();
+    auto& points = figure.points;
 
     // Right half, base to tip. t is accumulated, so the last sample is
     // 1.0000000000000004: 51 points, indices 0..50.

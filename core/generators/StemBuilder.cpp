@@ -36,7 +36,7 @@ int StemSway(double angle, double amplitude) {
     return static_cast<int>((std::sin(angle * kDegreesToRadians) * amplitude) * kSwayScale);
 }
 
-void GrowStem(Random& random, Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
+void GrowStem(Random& random, StemPoints& points, int32_t& pointCount, LeafPoints& leafItems, int32_t& leafCount, int count,
               double amplitude, int x, int y, StemRhythm rhythm) {
     leafCount = 0;
     // Starting at gap puts the first leaf on the foot.
@@ -61,7 +61,7 @@ void GrowStem(Random& random, Point* points, int32_t& pointCount, Point* leafIte
     pointCount = count;
 }
 
-void GrowBasalStem(Random& random, Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
+void GrowBasalStem(Random& random, StemPoints& points, int32_t& pointCount, LeafPoints& leafItems, int32_t& leafCount, int count,
                    double amplitude, int x, int y, StemRhythm rhythm) {
     double sum = rhythm.wave / kWaveDivisor + 0.0;
     points[0] = Point{x + StemSway(rhythm.phase + sum, amplitude), y};
@@ -84,13 +84,13 @@ void GrowBasalStem(Random& random, Point* points, int32_t& pointCount, Point* le
     pointCount = count;
 }
 
-void BuildStem(Random& random, Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
+void BuildStem(Random& random, StemPoints& points, int32_t& pointCount, LeafPoints& leafItems, int32_t& leafCount, int count,
                double amplitude, int x, int y) {
     const StemRhythm rhythm = DrawStemRhythm(random, count);
     GrowStem(random, points, pointCount, leafItems, leafCount, count, amplitude, x, y, rhythm);
 }
 
-void BuildBasalStem(Random& random, Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount,
+void BuildBasalStem(Random& random, StemPoints& points, int32_t& pointCount, LeafPoints& leafItems, int32_t& leafCount,
                     int count, double amplitude, int x, int y) {
     const StemRhythm rhythm = DrawStemRhythm(random, count);
     GrowBasalStem(random, points, pointCount, leafItems, leafCount, count, amplitude, x, y, rhythm);

@@ -4,9 +4,14 @@
 #include <cstdint>
 
 #include "base/Geometry.h"
+#include "figures/Figure.h"
+#include "generators/PointList.h"
 #include "random/Random.h"
 
 namespace tessaly {
+
+using StemPoints = PointArray<kFigurePointCapacity>;
+using LeafPoints = PointArray<kPointListCapacity>;
 
 int StemSway(double angle, double amplitude);
 
@@ -21,13 +26,13 @@ StemRhythm DrawStemRhythm(Random& random, int count);  // three draws: phase, wa
 
 // The stems grown from a given rhythm; BuildStem and BuildBasalStem are
 // DrawStemRhythm followed by these.
-void GrowStem(Random& random, Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
+void GrowStem(Random& random, StemPoints& points, int32_t& pointCount, LeafPoints& leafItems, int32_t& leafCount, int count,
               double amplitude, int x, int y, StemRhythm rhythm);
-void GrowBasalStem(Random& random, Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
+void GrowBasalStem(Random& random, StemPoints& points, int32_t& pointCount, LeafPoints& leafItems, int32_t& leafCount, int count,
                    double amplitude, int x, int y, StemRhythm rhythm);
-void BuildStem(Random& random, Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount, int count,
+void BuildStem(Random& random, StemPoints& points, int32_t& pointCount, LeafPoints& leafItems, int32_t& leafCount, int count,
                double amplitude, int x, int y);
-void BuildBasalStem(Random& random, Point* points, int32_t& pointCount, Point* leafItems, int32_t& leafCount,
+void BuildBasalStem(Random& random, StemPoints& points, int32_t& pointCount, LeafPoints& leafItems, int32_t& leafCount,
                     int count, double amplitude, int x, int y);
 
 }  // namespace tessaly

@@ -116,10 +116,10 @@ void StemmedFlowerScene::BuildStemmedFlower(int x, int h, int n, double w) {
     figures.Push(std::make_unique<PolylineFigure>());
     Figure* stem = figures.Newest();
     if (Rules().basalStem) {
-        BuildBasalStem(state.random, stem->points.get(), stem->pointCount, leafNodes.items.get(), leafNodes.count, h,
+        BuildBasalStem(state.random, stem->points, stem->pointCount, leafNodes.items, leafNodes.count, h,
                        static_cast<double>(n), x, logicalHeight);
     } else {
-        BuildStem(state.random, stem->points.get(), stem->pointCount, leafNodes.items.get(), leafNodes.count, h,
+        BuildStem(state.random, stem->points, stem->pointCount, leafNodes.items, leafNodes.count, h,
                   static_cast<double>(n), x, logicalHeight);
     }
 

@@ -1,8 +1,11 @@
 #include "CommandLine.h"
 
 #include <cstring>
+#include <string_view>
 #include <vector>
 
+#include "base/Decimal.h"
+#include "settings/Settings.h"
 #include "shell/ModeSwitch.h"
 
 namespace tessaly {
@@ -42,8 +45,8 @@ struct NumberRule {
 // The overrides accept what the settings file accepts at start-up.
 constexpr NumberRule kNumberRules[] = {
     {OptionId::Seed, 0, 0xFFFFFFFFLL},
-    {OptionId::CycleLength, 1, 1000},
-    {OptionId::Speed, 0, 100},
+    {OptionId::CycleLength, kSettingRules[kCycleLengthSetting].min, kSettingRules[kCycleLengthSetting].max},
+    {OptionId::Speed, kSettingRules[kSpeedSetting].min, kSettingRules[kSpeedSetting].max},
 };
 
 // "--name", "-name", "--name=value", "-name=value": the rule and any inline value.
@@ -66,18 +69,7 @@ const OptionRule* FindOption(const char* argument, const char*& inlineValue) {
 }
 
 bool ParseDecimal(const char* text, long long min, long long max, long long& value) {
-    if (text == nullptr || *text == '\0') return false;
-    bool negative = false;
-    if (*text == '-' || *text == '+') negative = *text++ == '-';
-    if (*text == '\0') return false;
-    long long magnitude = 0;
-    for (; *text != '\0'; ++text) {
-        if (*text < '0' || *text > '9') return false;
-        magnitude = magnitude * 10 + (*text - '0');
-        if (magnitude > 0xFFFFFFFFLL) return false;
-    }
-    value = negative ? -magnitude : magnitude;
-    return value >= min && value <= max;
+    return text != nullptr && tessaly::ParseDecimal(std::string_view(text), min, max, value);
 }
 
 std::string Quoted(const char* text) { return std::string("'") + text + "'"; }

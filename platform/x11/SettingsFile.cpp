@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/Decimal.h"
+
 namespace tessaly {
 
 namespace {
@@ -84,19 +86,11 @@ std::string SettingsFilePath() {
     return folder + "/" + kFolderName + "/" + kFileName;
 }
 
+// Stored values are 32 bits: -2^31 .. 2^32 - 1, kept as the registry keeps them.
 bool ParseStoredInt(const std::string& text, uint32_t& value) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    if (i == text.size()) return false;
-    uint64_t magnitude = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return false;
-        magnitude = magnitude * 10 + static_cast<uint64_t>(text[i] - '0');
-        if (magnitude > 0xFFFFFFFFull) return false;
-    }
-    if (negative && magnitude > 0x80000000ull) return false;
-    value = static_cast<uint32_t>(negative ? (0 - magnitude) : magnitude);
+    long long parsed = 0;
+    if (!ParseDecimal(text, -2147483648LL, 4294967295LL, parsed)) return false;
+    value = static_cast<uint32_t>(parsed);
     return true;
 }
 

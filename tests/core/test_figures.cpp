@@ -88,7 +88,7 @@ TEST(Figure, ConstructionSetsCapacityCountIndexAndTag) {
         EXPECT_EQ(f.kindTag, tags[i]);
         EXPECT_EQ(f.pointCount, 0);
         EXPECT_EQ(f.colourIndex, 0);
-        ASSERT_NE(f.points, nullptr);
+        ASSERT_NE(f.points.get(), nullptr);
         f.points[kFigurePointCapacity - 1] = {7, 8};  // the whole capacity is writable
     }
 }

@@ -319,53 +319,33 @@ void ExpectLeafAngles(StemmedFlowerScene& scene, const Figures& figures, double 
     }
 }
 
-TEST_F(Scenes, NarrowLeavesAlternateBetweenTheirBands) {
+// Each stemmed kind over eight seeds: the plant's size n, the leaf width w and
+// the stem height as drawn, and every leaf angle within the kind's bands.
+template <class S>
+int CheckLeafBands(int nRange, int nOffset, std::size_t wAt, double wRange, double wOffset, int heightOffset,
+                   LeafBands bands, bool footAtEdge) {
     int checked = 0;
     for (uint32_t seed = 1; seed <= 8; ++seed) {
         const std::size_t k = PaletteDraws(seed);
         ScriptedRandom random(garden.random, seed);
-        NarrowLeafFlowerScene scene(garden);
+        if (footAtEdge) random.Override(k, 0);  // factor 2, larger leaves
+        S scene(garden);
         const std::vector<int> drawn = random.Drawn();
-        const int n = drawn[k + 1] * 5 / 32768 + 5;
-        const double w = drawn[k + 2] * 0.04 / 32768.0 + 0.04;
+        const int n = drawn[k + 1] * nRange / 32768 + nOffset;
+        const double w = drawn[k + wAt] * wRange / 32768.0 + wOffset;
         Figures figures = TakeFigures(scene);
-        EXPECT_EQ(figures[0]->pointCount, drawn[k + 3] * 800 / 32768 + 150);
-        ExpectLeafAngles(scene, figures, w, n, {136, 156, 204, 224, 190}, &checked);
+        if (heightOffset > 0) EXPECT_EQ(figures[0]->pointCount, drawn[k + 3] * 800 / 32768 + heightOffset);
+        if (bands.lowerMin == 106) EXPECT_EQ(LeafAngles(*figures[1], w, n, scene.leafNodes.items[0], 110, 110).size(), 1u);
+        ExpectLeafAngles(scene, figures, w, n, bands, &checked);
     }
-    EXPECT_GT(checked, 10);
+    return checked;
 }
 
-TEST_F(Scenes, BasalLeavesFanWithinTheirBands) {
-    int checked = 0;
-    for (uint32_t seed = 1; seed <= 8; ++seed) {
-        const std::size_t k = PaletteDraws(seed);
-        ScriptedRandom random(garden.random, seed);
-        random.Override(k, 0);  // foot at the edge: factor 2, larger leaves
-        BasalLeafFlowerScene scene(garden);
-        const std::vector<int> drawn = random.Drawn();
-        const int n = drawn[k + 1] * 10 / 32768 + 4;
-        const double w = drawn[k + 3] * 0.04 / 32768.0 + 0.06;
-        Figures figures = TakeFigures(scene);
-        ExpectLeafAngles(scene, figures, w, n, {141, 181, 179, 219, 190}, &checked);
-    }
-    EXPECT_GT(checked, 10);
-}
-
-TEST_F(Scenes, BroadLeavesStartAtOneHundredTenThenAlternate) {
-    int checked = 0;
-    for (uint32_t seed = 1; seed <= 8; ++seed) {
-        const std::size_t k = PaletteDraws(seed);
-        ScriptedRandom random(garden.random, seed);
-        BroadLeafFlowerScene scene(garden);
-        const std::vector<int> drawn = random.Drawn();
-        const int n = drawn[k + 1] * 6 / 32768 + 2;
-        const double w = drawn[k + 2] * 0.2 / 32768.0 + 0.08;
-        Figures figures = TakeFigures(scene);
-        EXPECT_EQ(figures[0]->pointCount, drawn[k + 3] * 800 / 32768 + 190);
-        EXPECT_EQ(LeafAngles(*figures[1], w, n, scene.leafNodes.items[0], 110, 110).size(), 1u);
-        ExpectLeafAngles(scene, figures, w, n, {106, 111, 246, 251, 240}, &checked);
-    }
-    EXPECT_GT(checked, 5);
+TEST_F(Scenes, LeavesKeepToTheirKindsBands) {
+    EXPECT_GT(CheckLeafBands<NarrowLeafFlowerScene>(5, 5, 2, 0.04, 0.04, 150, {136, 156, 204, 224, 190}, false), 10);
+    EXPECT_GT(CheckLeafBands<BasalLeafFlowerScene>(10, 4, 3, 0.04, 0.06, 0, {141, 181, 179, 219, 190}, true), 10);
+    // Broad leaves start at 110, then alternate.
+    EXPECT_GT(CheckLeafBands<BroadLeafFlowerScene>(6, 2, 2, 0.2, 0.08, 190, {106, 111, 246, 251, 240}, false), 5);
 }
 
 TEST_F(Scenes, FallLeavesAreOutlineAThenOutlineBThenAProfileLeaf) {

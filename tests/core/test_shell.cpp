@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "shell/ModeSwitch.h"
+#include "base/Decimal.h"
 #include "settings/Settings.h"
 #include "shell/SliderRules.h"
 
@@ -70,4 +71,16 @@ TEST(SliderRules, BothSlidersShareOneToHundredAndEachBarItsRange) {
     // Stored settings outside a bar's range show at its nearest end.
     EXPECT_EQ(ClampToBar(200, kCycle.sliderMin, kCycle.sliderMax), 30);
     EXPECT_EQ(ClampToBar(0, kSpeed.sliderMin, kSpeed.sliderMax), 1);
+}
+
+TEST(Decimal, SignAndDigitsOnlyWithinTheRange) {
+    long long v = -1;
+    EXPECT_TRUE(ParseDecimal("+42", 0, 100, v));
+    EXPECT_EQ(v, 42);
+    EXPECT_TRUE(ParseDecimal("-2147483648", -2147483648LL, 4294967295LL, v));
+    EXPECT_EQ(v, -2147483648LL);
+    EXPECT_TRUE(ParseDecimal("4294967295", 0, 4294967295LL, v));
+    for (const char* bad : {"", "+", "-", " 1", "1 ", "1x", "0x10", "101", "-1", "99999999999999999999999"})
+        EXPECT_FALSE(ParseDecimal(bad, 0, 100, v)) << "'" << bad << "'";
+    EXPECT_EQ(v, 4294967295LL);  // a refused text leaves the value alone
 }

@@ -66,7 +66,7 @@ TEST(BuildStem, ShortTopLosesOneMoreLeaf) {
     // Spread 16 with wave 1: 200 / 19 + 10 = 20.5, so the gap is 20.
     ScriptedDraws draws(garden.random, Opening(16), 0);
     Grown g(200);
-    BuildStem(garden.random, g.stem.points.get(), g.stem.pointCount, g.leaves.items.get(), g.leaves.count, 200, 3.0, 700,
+    BuildStem(garden.random, g.stem.points, g.stem.pointCount, g.leaves.items, g.leaves.count, 200, 3.0, 700,
               1000);
     // Leaf points at 0, 21, ..., 189; 189 is dropped, and with 11 steps above
     // it and nine left, 168 goes too.
@@ -80,7 +80,7 @@ TEST(GrowStem, TallStemKeepsNineLeaves) {
     // would have to be 12.2 to 12.5), so the rhythm is given.
     ScriptedDraws draws(garden.random, {}, 0);
     Grown g(500);
-    GrowStem(garden.random, g.stem.points.get(), g.stem.pointCount, g.leaves.items.get(), g.leaves.count, 500, 3.0, 700,
+    GrowStem(garden.random, g.stem.points, g.stem.pointCount, g.leaves.items, g.leaves.count, 500, 3.0, 700,
              1000, StemRhythm{0.0, 1.0, 50});
     // 0, 51, ..., 459, the last dropped; 41 steps above it is not a short top.
     EXPECT_EQ(Heights(g.leaves, 1000), (std::vector<int>{0, 51, 102, 153, 204, 255, 306, 357, 408}));
@@ -92,7 +92,7 @@ TEST(BuildStem, WritesCountPlusOnePointsWithinTheSway) {
     for (int count : {150, 333, 989}) {
         for (double amplitude : {2.0, 7.0}) {
             Grown g(count);
-            BuildStem(garden.random, g.stem.points.get(), g.stem.pointCount, g.leaves.items.get(), g.leaves.count, count,
+            BuildStem(garden.random, g.stem.points, g.stem.pointCount, g.leaves.items, g.leaves.count, count,
                       amplitude, 640, 1000);
             EXPECT_EQ(g.stem.pointCount, count);
             for (int j = 0; j <= count; ++j) {
@@ -113,12 +113,12 @@ TEST(BuildStem, FirstWaveChangeComesWithTheFootLeaf) {
     Grown fast(100);
     {
         ScriptedDraws draws(garden.random, Opening(0), 0);  // redraws give wave (1 + 1) / 2
-        BuildStem(garden.random, slow.stem.points.get(), slow.stem.pointCount, slow.leaves.items.get(), slow.leaves.count,
+        BuildStem(garden.random, slow.stem.points, slow.stem.pointCount, slow.leaves.items, slow.leaves.count,
                   100, 100.0, 700, 1000);
     }
     {
         ScriptedDraws draws(garden.random, Opening(0), 32767);  // redraws give wave (5 + 1) / 2
-        BuildStem(garden.random, fast.stem.points.get(), fast.stem.pointCount, fast.leaves.items.get(), fast.leaves.count,
+        BuildStem(garden.random, fast.stem.points, fast.stem.pointCount, fast.leaves.items, fast.leaves.count,
                   100, 100.0, 700, 1000);
     }
     EXPECT_EQ(slow.stem.points[0], fast.stem.points[0]);
@@ -131,13 +131,13 @@ TEST(BuildBasalStem, FiveFootLeavesAndTheFirstWaveChangeAtTheGap) {
     int used = 0;
     {
         ScriptedDraws draws(garden.random, Opening(0), 0);  // gap 61 / 3 + 10 = 30.3, so 30
-        BuildBasalStem(garden.random, slow.stem.points.get(), slow.stem.pointCount, slow.leaves.items.get(),
+        BuildBasalStem(garden.random, slow.stem.points, slow.stem.pointCount, slow.leaves.items,
                        slow.leaves.count, 61, 100.0, 700, 1000);
         used = draws.used;
     }
     {
         ScriptedDraws draws(garden.random, Opening(0), 32767);
-        BuildBasalStem(garden.random, fast.stem.points.get(), fast.stem.pointCount, fast.leaves.items.get(),
+        BuildBasalStem(garden.random, fast.stem.points, fast.stem.pointCount, fast.leaves.items,
                        fast.leaves.count, 61, 100.0, 700, 1000);
     }
     EXPECT_EQ(used, 3 + 2);  // wave changes after j = 30 and j = 61

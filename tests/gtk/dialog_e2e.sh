@@ -10,23 +10,14 @@ CASE=${1:?usage: dialog_e2e.sh CASE}
 TITLE='^Tessaly Saver$'
 ABOUT_TITLE='^About Tessaly Screen Saver$'
 
-skip() {
-    if [ "${CI:-}" = true ]; then
-        echo "FAIL: $1 (nothing may be skipped in CI)"
-        exit 1
-    fi
-    echo "SKIP: $1"
-    exit 77
-}
+. "$(dirname "$0")/../support/skip.sh"
 fail() {
     echo "FAIL: $*"
     [ -s "$WORK/stderr" ] && sed 's/^/  program stderr: /' "$WORK/stderr"
     exit 1
 }
 
-for tool in Xvfb xdotool import convert; do
-    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"
-done
+require Xvfb xdotool import convert
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/tessaly-dialog.XXXXXX")
 XVFB_PID=

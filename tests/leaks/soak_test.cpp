@@ -59,9 +59,9 @@ SoakResult Soak(int ticks, int build, int cycleLength) {
     SoakResult result;
     {
         PortableGdiObjects objects;
-        CairoDevice device(cr);
         const long baseline = liveAllocations;
         {
+            CairoDevice device(cr);
             HeadlessRun run(state, objects, Size{192, 108}, [&](CanvasWindow& canvas) {
                 device.ResetPaintState();
                 canvas.OnPaint(device);

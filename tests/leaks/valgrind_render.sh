@@ -2,11 +2,9 @@
 # Runs tessaly-render under valgrind through at least one whole cycle of every scene
 # kind, whole drawings and figure by figure, and fails on any leak or error.
 set -u
+. "$(dirname "$0")/../support/skip.sh"
 valgrind=$1 render=$2
-if [ -z "$valgrind" ] || [ ! -x "$valgrind" ]; then
-  if [ "${CI:-}" = true ]; then echo "valgrind is missing (required in CI)"; exit 1; fi
-  echo "SKIP: valgrind is not installed"; exit 77
-fi
+{ [ -n "$valgrind" ] && [ -x "$valgrind" ]; } || skip "valgrind is not installed"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 status=0

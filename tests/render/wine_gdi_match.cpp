@@ -20,6 +20,7 @@
 #include "CairoImage.h"
 #include "GdiRaster.h"
 #include "ToolRunner.h"
+#include "Tools.h"
 #include "device/PortableGdiObjects.h"
 
 namespace tessaly {
@@ -260,26 +261,15 @@ TEST(WineGdi, MappingMatchesLPtoDP) {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    const bool ci = std::getenv("CI") != nullptr && std::string(std::getenv("CI")) == "true";
-    const char* path = std::getenv("PATH");
-    std::string wine;
-    std::istringstream dirs(path != nullptr ? path : "");
-    for (std::string dir; std::getline(dirs, dir, ':');) {
-        if (!dir.empty() && access((dir + "/wine").c_str(), X_OK) == 0) {
-            wine = dir + "/wine";
-            break;
+    const char* hint = "install wine and g++-mingw-w64-x86-64-posix";
+    if (const int code = tessaly::testing::MissingToolsExitCode({"wine"}, hint)) return code;
+    for (const char* probe : {TESSALY_GDI_PROBE, TESSALY_MAP_PROBE}) {
+        if (access(probe, R_OK) != 0) {
+            std::fprintf(stderr, "%s: %s is missing (%s)\n", tessaly::testing::InCi() ? "FAIL" : "SKIP", probe, hint);
+            return tessaly::testing::InCi() ? 1 : 77;
         }
     }
-    std::string missing;
-    if (wine.empty()) missing = "wine";
-    for (const char* probe : {TESSALY_GDI_PROBE, TESSALY_MAP_PROBE}) {
-        if (access(probe, R_OK) != 0) missing += (missing.empty() ? "" : " and ") + std::filesystem::path(probe).filename().string();
-    }
-    if (!missing.empty()) {
-        std::fprintf(stderr, "wine_gdi_match: %s missing (install wine and g++-mingw-w64-x86-64-posix)%s\n",
-                     missing.c_str(), ci ? "; CI=true, so this fails" : ", skipping");
-        return ci ? 1 : 77;
-    }
+    const std::string wine = tessaly::testing::FindOnPath("wine");
     tessaly::wineProgram = wine;
     tessaly::ScratchFolder prefix;
     tessaly::winePrefix = &prefix;

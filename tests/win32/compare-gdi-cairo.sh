@@ -7,12 +7,7 @@
 # image per garden go to $TESSALY_ARTEFACTS/gdi-vs-cairo.
 set -uo pipefail
 
-readonly SKIP=77
-skip() {
-  if [ "${CI:-}" = "true" ]; then echo "FAIL (CI): $*" >&2; exit 1; fi
-  echo "SKIP: $*" >&2
-  exit "$SKIP"
-}
+. "$(dirname "$0")/../support/skip.sh"
 
 linux_render=${1:?usage: compare-gdi-cairo.sh LINUX_RENDER [MIN_PERCENT]}
 min_percent=${2:-99.5}

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "settings/Settings.h"
 
 using namespace tessaly;
 
@@ -91,17 +92,27 @@ TEST(XScreenSaverXml, EveryOptionItProducesIsAccepted) {
     }
 }
 
-TEST(XScreenSaverXml, SlidersSpanTheDialogRanges) {
+// Each slider and the check box against the one table of settings: the
+// dialog's range, the stored default and the command-line option.
+TEST(XScreenSaverXml, SlidersAndCheckBoxFollowTheSettingsTable) {
     const auto numbers = Elements(ReadXml(), "number");
     ASSERT_EQ(numbers.size(), 2u);
+    const SettingRule* sliders[] = {&kSettingRules[kCycleLengthSetting], &kSettingRules[kSpeedSetting]};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const SettingRule& rule = *sliders[i];
+        EXPECT_EQ(Attribute(numbers[i], "low"), std::to_string(rule.sliderMin)) << rule.entry;
+        EXPECT_EQ(Attribute(numbers[i], "high"), std::to_string(rule.sliderMax)) << rule.entry;
+        EXPECT_EQ(Attribute(numbers[i], "default"), std::to_string(rule.defaultValue)) << rule.entry;
+        EXPECT_EQ(Attribute(numbers[i], "arg"), std::string(rule.option) + " %") << rule.entry;
+    }
+    const SettingRule& build = kSettingRules[kBuildSetting];
+    EXPECT_EQ(Attribute(Elements(ReadXml(), "boolean")[0], "arg-set"), build.option);
+    EXPECT_EQ(build.defaultValue, 0) << "the check box starts unchecked, as the default is";
+
     EXPECT_EQ(Attribute(numbers[0], "_label"), "Cycle length");
-    EXPECT_EQ(Attribute(numbers[0], "low"), "1");
-    EXPECT_EQ(Attribute(numbers[0], "high"), "30");
     EXPECT_EQ(Attribute(numbers[0], "_low-label"), "Low");
     EXPECT_EQ(Attribute(numbers[0], "_high-label"), "High");
     EXPECT_EQ(Attribute(numbers[1], "_label"), "Speed");
-    EXPECT_EQ(Attribute(numbers[1], "low"), "1");
-    EXPECT_EQ(Attribute(numbers[1], "high"), "100");
     EXPECT_EQ(Attribute(numbers[1], "_low-label"), "Slow");
     EXPECT_EQ(Attribute(numbers[1], "_high-label"), "Fast");
     EXPECT_EQ(Attribute(Elements(ReadXml(), "boolean")[0], "_label"), "Step by step build");

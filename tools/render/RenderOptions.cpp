@@ -1,10 +1,16 @@
 #include "RenderOptions.h"
 
 #include <cctype>
-#include <cerrno>
 #include <cstdlib>
 
+#include "base/Decimal.h"
+#include "settings/Settings.h"
+
 namespace tessaly {
+
+namespace {
+constexpr const SettingRule& kCycle = kSettingRules[kCycleLengthSetting];
+}  // namespace
 
 const char* const kRenderUsage =
     "Usage: tessaly-render [OPTION]...\n"
@@ -41,14 +47,9 @@ const char* const kRenderUsage =
 namespace {
 
 bool ParseInteger(const std::string& text, int64_t low, int64_t high, int64_t& value) {
-    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '-')) {
-        return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    const long long v = std::strtoll(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || v < low || v > high) return false;
-    value = v;
+    long long parsed = 0;
+    if (!ParseDecimal(text, low, high, parsed)) return false;
+    value = parsed;
     return true;
 }
 
@@ -156,9 +157,10 @@ ParsedCommandLine ParseRenderOptions(const std::vector<std::string>& args) {
             if (!ParseSize(value, o.width, o.height)) {
                 return fail("--size needs WIDTHxHEIGHT, each 1..16384, not '" + value + "'");
             }
-        } else if (name == "--cycle-length") {
-            if (!ParseInteger(value, 1, 1000, number)) {
-                return fail("--cycle-length needs a whole number 1..1000, not '" + value + "'");
+        } else if (name == kCycle.option) {
+            if (!ParseInteger(value, kCycle.min, kCycle.max, number)) {
+                return fail(name + " needs a whole number " + std::to_string(kCycle.min) + ".." +
+                            std::to_string(kCycle.max) + ", not '" + value + "'");
             }
             o.cycleLength = static_cast<int32_t>(number);
         } else if (name == "--build") {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/Settings.h"
+
 namespace tessaly {
 
 enum class OutputFormat { Png, Pdf, Svg };
@@ -15,7 +17,7 @@ struct RenderOptions {
     std::optional<uint32_t> seed;         // none: the current time
     int width = 1920;
     int height = 1080;
-    int32_t cycleLength = 5;              // the stored default
+    int32_t cycleLength = kSettingRules[kCycleLengthSetting].defaultValue;
     int32_t build = 0;
     bool antialias = false;
     std::string background = "black";     // "black", "white" or a PNG file

@@ -5,7 +5,6 @@
 #include "framework/WinApp.h"
 #include "gdi/Win32GdiObjects.h"
 #include "settings/Settings.h"
-#include "shell/SliderRules.h"
 
 namespace tessaly::win32 {
 
@@ -40,13 +39,13 @@ BOOL SettingsDialog::OnInitDialog() {
     previewWindow_.CreateCanvas(0, WS_CHILD | WS_VISIBLE, frame, GetSafeHwnd());
 
     UpdateData(false);
-    preview.SetSpeed(speed);
-    preview.SetCycleLength(cycleLength);
-    preview.State().buildSetting = build;
-    cycleBar.SetScrollRange(kSettingRules[kCycleLengthSetting].sliderMin, kSettingRules[kCycleLengthSetting].sliderMax);
-    speedBar.SetScrollRange(kSettingRules[kSpeedSetting].sliderMin, kSettingRules[kSpeedSetting].sliderMax);
-    cycleBar.SetScrollPos(cycleLength);
-    speedBar.SetScrollPos(speed);
+    model_.Initialise(SettingsValues{cycleLength, speed, build});
+    const SettingRule& cycle = kSettingRules[kCycleLengthSetting];
+    const SettingRule& speedRule = kSettingRules[kSpeedSetting];
+    cycleBar.SetScrollRange(cycle.sliderMin, cycle.sliderMax);
+    speedBar.SetScrollRange(speedRule.sliderMin, speedRule.sliderMax);
+    cycleBar.SetScrollPos(model_.Position(Slider::Cycle));
+    speedBar.SetScrollPos(model_.Position(Slider::Speed));
     CenterWindow();
 
     HMENU systemMenu = GetSystemMenu(GetSafeHwnd(), FALSE);
@@ -66,15 +65,10 @@ bool SettingsDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 
 LRESULT SettingsDialog::OnHScroll(WPARAM wParam, LPARAM lParam) {
     HWND sender = reinterpret_cast<HWND>(lParam);
-    ScrollBar* bar = sender == speedBar.GetSafeHwnd()   ? &speedBar
-                     : sender == cycleBar.GetSafeHwnd() ? &cycleBar
-                                                        : nullptr;
-    if (bar != nullptr) {
-        const int position =
-            SliderPositionFor(LOWORD(wParam), bar->GetScrollPos(), HIWORD(wParam));
-        bar->SetScrollPos(position);
-        preview.SetSpeed(speedBar.GetScrollPos());
-        preview.SetCycleLength(cycleBar.GetScrollPos());
+    if (sender == speedBar.GetSafeHwnd()) {
+        speedBar.SetScrollPos(model_.Scroll(Slider::Speed, LOWORD(wParam), HIWORD(wParam)));
+    } else if (sender == cycleBar.GetSafeHwnd()) {
+        cycleBar.SetScrollPos(model_.Scroll(Slider::Cycle, LOWORD(wParam), HIWORD(wParam)));
     }
     return Default();
 }
@@ -85,7 +79,7 @@ bool SettingsDialog::OnClicked(WORD id) {
 
 void SettingsDialog::OnStepBuildClicked() {
     UpdateData(true);
-    preview.State().buildSetting = build;
+    model_.BuildClicked(build != 0);
 }
 
 LRESULT SettingsDialog::OnSysCommand(WPARAM command, LPARAM) {

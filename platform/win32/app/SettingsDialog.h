@@ -8,6 +8,7 @@
 #include "framework/Dialog.h"
 #include "framework/MessageMap.h"
 #include "framework/ScrollBar.h"
+#include "shell/SettingsDialogModel.h"
 
 namespace tessaly::win32 {
 
@@ -37,6 +38,7 @@ private:
     static const MessageEntry<SettingsDialog> kMessages[];
     static const CommandEntry<SettingsDialog> kClicks[];
     Win32CanvasHost previewWindow_;
+    SettingsDialogModel model_{preview};  // what the sliders and the check box do
 };
 
 }  // namespace tessaly::win32

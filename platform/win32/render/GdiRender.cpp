@@ -75,20 +75,21 @@ bool WritePng(const MemoryBitmap& image, int width, int height, const std::strin
 
 }  // namespace
 
-std::string UnsupportedOnGdi(const RenderOptions& o) {
-    if (o.format != OutputFormat::Png) return "this build writes PNG only";
-    if (o.antialias) return "--antialias needs the Cairo build; GDI draws the saver's own pixels";
-    if (!o.framesDir.empty()) return "--frames needs the Cairo build";
-    if (o.background != "black" && o.background != "white") return "--background takes black or white here";
-    return "";
+bool SupportedOnGdi(const RenderOptions& o, std::string& error) {
+    if (o.format != OutputFormat::Png) error = "this build writes PNG only";
+    else if (o.antialias) error = "--antialias needs the Cairo build; GDI draws the saver's own pixels";
+    else if (!o.framesDir.empty()) error = "--frames needs the Cairo build";
+    else if (o.background != "black" && o.background != "white") error = "--background takes black or white here";
+    else return true;
+    return false;
 }
 
-int RunGdiRender(const RenderOptions& o, std::FILE* info, std::string& error) {
+bool RunGdiRender(const RenderOptions& o, std::FILE* info, std::string& error) {
     const uint32_t seed = o.seed ? *o.seed : static_cast<uint32_t>(std::time(nullptr));
     MemoryBitmap image(o.width, o.height, o.background == "white" ? RGB(255, 255, 255) : RGB(0, 0, 0));
     if (!image.Valid()) {
         error = "cannot make a " + std::to_string(o.width) + "x" + std::to_string(o.height) + " bitmap";
-        return 1;
+        return false;
     }
     std::fprintf(info, "seed %u\n", seed);
     std::fflush(info);
@@ -112,10 +113,10 @@ int RunGdiRender(const RenderOptions& o, std::FILE* info, std::string& error) {
         run.Ticks(o.ticks);
     }
     GdiFlush();
-    if (!WritePng(image, o.width, o.height, o.output, error)) return 1;
+    if (!WritePng(image, o.width, o.height, o.output, error)) return false;
     std::fprintf(info, "wrote %s (%dx%d, %lld ticks, seed %u)\n", o.output.c_str(), o.width, o.height,
                  static_cast<long long>(o.ticks), seed);
-    return 0;
+    return true;
 }
 
 }  // namespace tessaly::win32

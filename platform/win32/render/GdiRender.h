@@ -10,11 +10,11 @@
 
 namespace tessaly::win32 {
 
-// An option that only the Cairo build supports; empty when all is well.
-std::string UnsupportedOnGdi(const RenderOptions& options);
+// False, with the reason, for an option that only the Cairo build supports.
+bool SupportedOnGdi(const RenderOptions& options, std::string& error);
 
-// Runs the render; returns the exit code (0 done, 1 output failed) and
-// reports the seed first and the written file last on `info`.
-int RunGdiRender(const RenderOptions& options, std::FILE* info, std::string& error);
+// Runs the render, reporting the seed first and the written file last on
+// `info`; false, with the reason, when the output could not be made.
+bool RunGdiRender(const RenderOptions& options, std::FILE* info, std::string& error);
 
 }  // namespace tessaly::win32

@@ -23,13 +23,14 @@ int main(int argc, char** argv) {
         case ParsedCommandLine::Action::Render:
             break;
     }
-    const std::string unsupported = win32::UnsupportedOnGdi(parsed.options);
-    if (!unsupported.empty()) {
-        std::fprintf(stderr, "tessaly-render: %s\n", unsupported.c_str());
+    std::string error;
+    if (!win32::SupportedOnGdi(parsed.options, error)) {
+        std::fprintf(stderr, "tessaly-render: %s\n", error.c_str());
         return 2;
     }
-    std::string error;
-    const int code = win32::RunGdiRender(parsed.options, stdout, error);
-    if (code != 0) std::fprintf(stderr, "tessaly-render: %s\n", error.c_str());
-    return code;
+    if (!win32::RunGdiRender(parsed.options, stdout, error)) {
+        std::fprintf(stderr, "tessaly-render: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
 }
