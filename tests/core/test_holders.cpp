@@ -1,6 +1,8 @@
 // The GDI holders and the two operations every SetColours is made of.
 #include <gtest/gtest.h>
 
+#include "Fakes.h"
+
 #include <vector>
 
 #include "device/PortableGdiObjects.h"
@@ -10,28 +12,7 @@
 namespace tessaly {
 namespace {
 
-// Wraps the portable objects and records every call, so tests can see which
-// objects were deleted and in which order.
-class RecordingObjects : public GdiObjects {
-public:
-    GdiHandle GetStockObject(int index) override { return inner.GetStockObject(index); }
-    GdiHandle CreateSolidBrush(ColourRef colour) override {
-        GdiHandle h = failCreate ? nullptr : inner.CreateSolidBrush(colour);
-        log.push_back({'C', h});
-        return h;
-    }
-    bool DeleteObject(GdiHandle object) override {
-        log.push_back({'D', object});
-        return inner.DeleteObject(object);
-    }
-    struct Call {
-        char op;
-        GdiHandle handle;
-    };
-    PortableGdiObjects inner;
-    std::vector<Call> log;
-    bool failCreate = false;
-};
+using RecordingObjects = testing::RecordingObjects<PortableGdiObjects>;
 
 TEST(GdiHolders, EmptyHolderDeletesNothing) {
     RecordingObjects objects;

@@ -431,19 +431,6 @@ TEST_F(Scenes, FallLeafColourIsGoldUpToTheThreshold) {
     EXPECT_EQ(pen.GetSafeHandle(), objects.GetStockObject(kStockBlackPen));
 }
 
-// Records the colour of every brush created, in order.
-class CreationLog : public GdiObjects {
-public:
-    GdiHandle GetStockObject(int index) override { return inner.GetStockObject(index); }
-    GdiHandle CreateSolidBrush(ColourRef colour) override {
-        created.push_back(colour);
-        return inner.CreateSolidBrush(colour);
-    }
-    bool DeleteObject(GdiHandle object) override { return inner.DeleteObject(object); }
-    PortableGdiObjects inner;
-    std::vector<ColourRef> created;
-};
-
 TEST_F(Scenes, SetColoursLoadsTheSlotsOfItsFiguresOnePerPaint) {
     struct Case {
         SceneKind kind;
@@ -461,7 +448,7 @@ TEST_F(Scenes, SetColoursLoadsTheSlotsOfItsFiguresOnePerPaint) {
     for (const Case& c : cases) {
         std::unique_ptr<Scene> scene = CreateScene(c.kind, garden);
         MarkPalette(*scene);
-        CreationLog objects;
+        testing::RecordingObjects<PortableGdiObjects> objects;
         {
             CPen pen(objects);
             PenBrushSet brushes(objects);
@@ -479,7 +466,7 @@ TEST_F(Scenes, SetColoursLoadsTheSlotsOfItsFiguresOnePerPaint) {
             for (std::size_t i = 0; i < c.slots.size(); ++i) {
                 const ColourRef want = scene->palette->Entry(c.paletteEntry[i]);
                 EXPECT_EQ(BrushColour(*slots[c.slots[i]]), want);
-                EXPECT_EQ(objects.created[i], want) << SceneKindName(c.kind) << " load " << i;
+                EXPECT_EQ(objects.Created()[i], want) << SceneKindName(c.kind) << " load " << i;
             }
         }
         EXPECT_EQ(objects.inner.LiveBrushes(), 0u);

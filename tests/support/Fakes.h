@@ -11,7 +11,10 @@
 #include <utility>
 #include <vector>
 
+#include <set>
+
 #include "canvas/WindowHost.h"
+#include "device/GdiObjects.h"
 #include "device/DrawingDevice.h"
 #include "random/Random.h"
 
@@ -107,6 +110,47 @@ public:
     int clientRectReads = 0;
     int closesPosted = 0;
     std::vector<std::string> calls;
+};
+
+// Wraps GDI objects of any kind (portable records, real GDI) and records
+// every creation and deletion: which, in what order, which are still alive.
+template <class Inner>
+class RecordingObjects final : public GdiObjects {
+public:
+    struct Call {
+        char op;  // 'C' create, 'D' delete
+        GdiHandle handle;
+        ColourRef colour;  // of a created brush
+    };
+
+    GdiHandle GetStockObject(int index) override { return inner.GetStockObject(index); }
+    GdiHandle CreateSolidBrush(ColourRef colour) override {
+        GdiHandle brush = failCreate ? nullptr : inner.CreateSolidBrush(colour);
+        log.push_back({'C', brush, colour});
+        if (brush != nullptr) live.insert(brush);
+        return brush;
+    }
+    bool DeleteObject(GdiHandle object) override {
+        log.push_back({'D', object, 0});
+        const bool ours = live.erase(object) > 0;
+        const bool deleted = inner.DeleteObject(object);
+        if (ours && !deleted) ++failedDeletes;
+        if (ours) everDeleted.insert(object);
+        return deleted;
+    }
+    std::vector<ColourRef> Created() const {
+        std::vector<ColourRef> colours;
+        for (const Call& call : log)
+            if (call.op == 'C') colours.push_back(call.colour);
+        return colours;
+    }
+
+    Inner inner;
+    std::vector<Call> log;
+    std::set<GdiHandle> live;         // created here and not deleted yet
+    std::set<GdiHandle> everDeleted;  // created here and deleted since
+    long failedDeletes = 0;
+    bool failCreate = false;  // every creation fails, as when GDI runs out
 };
 
 class RecordingDevice : public DrawingDevice {

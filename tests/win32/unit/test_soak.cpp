@@ -8,6 +8,7 @@
 #include <memory>
 #include <set>
 
+#include "Fakes.h"
 #include "HeadlessHost.h"
 #include "canvas/CanvasWindow.h"
 #include "gdi/Win32DrawingDevice.h"
@@ -19,33 +20,7 @@ namespace tessaly::win32 {
 namespace {
 
 // Real GDI objects, counted.
-class CountingGdiObjects final : public GdiObjects {
-public:
-    GdiHandle GetStockObject(int index) override { return gdi_.GetStockObject(index); }
-    GdiHandle CreateSolidBrush(ColourRef colour) override {
-        GdiHandle brush = gdi_.CreateSolidBrush(colour);
-        if (brush != nullptr) {
-            live.insert(brush);
-            ++created;
-        }
-        return brush;
-    }
-    bool DeleteObject(GdiHandle object) override {
-        const bool ours = live.erase(object) > 0;
-        const bool deleted = gdi_.DeleteObject(object);
-        if (ours && !deleted) ++failedDeletes;
-        if (ours) everDeleted.insert(object);
-        return deleted;
-    }
-
-    std::set<GdiHandle> live;
-    std::set<GdiHandle> everDeleted;
-    long created = 0;
-    long failedDeletes = 0;
-
-private:
-    Win32GdiObjects gdi_;
-};
+using CountingGdiObjects = tessaly::testing::RecordingObjects<Win32GdiObjects>;
 
 TEST(CanvasSoak, ThousandsOfPaintsLeaveNoBrushBehind) {
     constexpr int kWidth = 320, kHeight = 240;
@@ -69,7 +44,7 @@ TEST(CanvasSoak, ThousandsOfPaintsLeaveNoBrushBehind) {
             run.Tick();
             if (objects.live.size() > mostAlive) mostAlive = objects.live.size();
         }
-        EXPECT_GT(objects.created, 3000) << "scenes were painted";
+        EXPECT_GT(objects.Created().size(), 3000u) << "scenes were painted";
         EXPECT_LE(mostAlive, 7u) << "never more brushes than the seven slots";
     }
     EXPECT_TRUE(objects.live.empty()) << objects.live.size() << " brushes left alive";
