@@ -8,10 +8,14 @@ packages=(
   g++ cmake make pkg-config libcairo2-dev libx11-dev libxfixes-dev libxrandr-dev libxinerama-dev libgtk-3-dev libexpat1-dev
   # unit tests and benchmarks
   googletest libgtest-dev libbenchmark-dev valgrind python3
+  # fuzzing: clang with libFuzzer and the sanitizers' run-time libraries
+  clang libclang-rt-14-dev
   # Windows: cross compiler and Wine
   g++-mingw-w64-x86-64-posix wine wine64
-  # end-to-end tests on a real X server
-  xvfb xserver-xephyr xdotool x11-utils x11-apps xauth imagemagick
+  # end-to-end tests on a real X server, and with the real XScreenSaver daemon
+  xvfb xserver-xephyr xdotool x11-utils x11-apps xauth imagemagick xscreensaver
+  # the Debian package: dpkg-shlibdeps computes its Depends, lintian checks it
+  dpkg-dev file lintian
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up on a fresh Debian 12 machine, builds every program and
-# runs all tests (unit tests and the end-to-end tests under Xvfb and Wine).
+# runs all tests (unit tests and the end-to-end tests under Xvfb and Wine),
+# then fuzzes each parser of untrusted input for 30 s.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,5 +24,7 @@ cmake --build build-asan -j "$(nproc)" --target core_tests render_tests leak_soa
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j 2 --timeout 900 -L 'core|render|soak' -E 'valgrind|wine|HundredThousand')
 
-cd build
-ctest --output-on-failure -j 2 --timeout 600
+(cd build && ctest --output-on-failure -j 2 --timeout 600)
+
+# Every fuzz target for 30 s; any finding fails the run.
+scripts/fuzz.sh 30

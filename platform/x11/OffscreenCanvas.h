@@ -15,6 +15,14 @@ namespace tessaly {
 
 class OffscreenCanvas {
 public:
+    // The picture is as big as the window and lives in the X server's
+    // memory: at most 64 Mi pixels (256 MiB at 32 bits a pixel; a 8192x8192
+    // window, or three 4K screens side by side).
+    static constexpr long long kMaxPixels = 1LL << 26;
+    static bool Fits(int width, int height) {
+        return static_cast<long long>(width) * static_cast<long long>(height) <= kMaxPixels;
+    }
+
     OffscreenCanvas(Display* display, Window window, Visual* visual, int depth, int width, int height);
     ~OffscreenCanvas();
     OffscreenCanvas(const OffscreenCanvas&) = delete;
@@ -24,6 +32,11 @@ public:
     // included; whatever cannot be had (no source, an obscured or unmapped
     // area) stays black.
     void StartFrom(Drawable source, int x, int y);
+
+    // Follows the window to a new size: what was painted stays where it
+    // was, and the area the picture gains starts from what the window shows
+    // there (as StartFrom does); an area it loses is dropped.
+    void Resize(int width, int height);
 
     cairo_t* Context() const { return cr_; }
     // Makes everything drawn through Context() reach the pixmap.
@@ -38,8 +51,14 @@ public:
     Pixmap PixmapId() const { return pixmap_; }
 
 private:
+    // A black pixmap of width_ x height_ with its Cairo surface and context.
+    void CreatePixmap();
+    void FreePixmap();
+
     Display* display_;
     Window window_;
+    Visual* visual_;
+    int depth_;
     int width_, height_;
     Pixmap pixmap_ = 0;
     GC gc_ = nullptr;

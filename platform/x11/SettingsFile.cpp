@@ -1,10 +1,13 @@
 #include "SettingsFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +22,15 @@ constexpr const char* kFolderName = "tessaly";
 constexpr const char* kFileName = "tessaly.ini";
 // A settings file is three short lines; anything this big is not one.
 constexpr std::size_t kMaxFileSize = 64 * 1024;
+// Some editors begin a UTF-8 file with a byte-order mark.
+constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+// How much of a bad value a warning repeats.
+constexpr std::size_t kShownValueLength = 40;
+// Temporaries are written beside the file as ".tessaly.ini.tmp-" and six
+// characters of mkstemp's choosing.
+constexpr const char* kTemporaryInfix = ".tmp-";
+constexpr std::size_t kTemporaryRandomLength = 6;
+constexpr int kTemporaryAttempts = 5;
 
 std::string Lower(std::string text) {
     for (char& c : text)
@@ -34,6 +46,81 @@ std::string Trim(const std::string& text) {
 }
 
 std::string ErrorText(int error) { return std::strerror(error); }
+
+// A value from the file as a warning shows it: quoted, on one line, with
+// every byte but printable ASCII written as \xNN (so no escape sequence
+// reaches the terminal), and cut short when long.
+std::string Shown(const std::string& text) {
+    static const char* const kHex = "0123456789abcdef";
+    std::string shown = "'";
+    for (std::size_t i = 0; i < text.size() && i < kShownValueLength; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
+            shown += static_cast<char>(byte);
+        } else {
+            shown += "\\x";
+            shown += kHex[byte >> 4];
+            shown += kHex[byte & 0xF];
+        }
+    }
+    shown += "'";
+    if (text.size() > kShownValueLength) shown += " (cut short)";
+    return shown;
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+// ".tessaly.ini.tmp-" for the file "tessaly.ini".
+std::string TemporaryPrefix(const std::string& path) { return "." + NameOf(path) + kTemporaryInfix; }
+
+bool IsTemporaryName(const std::string& name, const std::string& prefix) {
+    if (name.size() != prefix.size() + kTemporaryRandomLength || name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    for (std::size_t i = prefix.size(); i < name.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(name[i]))) return false;
+    return true;
+}
+
+// A writer holds a lock on its temporary until the rename, and the lock
+// dies with it: a temporary that can be locked was left by a writer that
+// was killed, and is removed. Files of other names are never touched.
+void RemoveStaleTemporaries(const std::string& path) {
+    DIR* folder = opendir(FolderOf(path).c_str());
+    if (folder == nullptr) return;
+    const std::string prefix = TemporaryPrefix(path);
+    while (const dirent* entry = readdir(folder)) {
+        if (!IsTemporaryName(entry->d_name, prefix)) continue;
+        const int fd = openat(dirfd(folder), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0) continue;
+        struct stat info {};
+        if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0)
+            unlinkat(dirfd(folder), entry->d_name, 0);
+        close(fd);
+    }
+    closedir(folder);
+}
+
+// Creates and locks a new temporary beside `path`. The lock is taken on the
+// file that still has the name: a cleaner may have removed it in between.
+int CreateTemporary(const std::string& path, std::string& temporary) {
+    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+        temporary = FolderOf(path) + "/" + TemporaryPrefix(path) + std::string(kTemporaryRandomLength, 'X');
+        const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+        if (fd < 0) return -1;
+        struct stat opened {}, named {};
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &opened) == 0 && stat(temporary.c_str(), &named) == 0 &&
+            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino)
+            return fd;
+        close(fd);
+    }
+    errno = EAGAIN;
+    return -1;
+}
 
 std::string HomeDirectory() {
     const char* home = std::getenv("HOME");
@@ -69,6 +156,42 @@ bool WriteAll(int fd, const std::string& text) {
     return true;
 }
 
+// The parser behind ParseSettingsText and Read: what is wrong, or "".
+std::string SettingsTextProblem(const std::string& text, std::map<std::string, uint32_t>& entries) {
+    entries.clear();
+    if (text.find('\0') != std::string::npos) return "it is not a text file";
+    std::map<std::string, uint32_t> found;
+    std::string section;
+    std::size_t lineNumber = 0;
+    const std::size_t bom = text.compare(0, sizeof kUtf8Bom - 1, kUtf8Bom) == 0 ? sizeof kUtf8Bom - 1 : 0;
+    for (std::size_t start = bom; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = Trim(text.substr(start, end - start));
+        start = end + 1;
+        ++lineNumber;
+        const std::string where = "line " + std::to_string(lineNumber);
+        if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+        if (line[0] == '[') {
+            if (line.back() != ']') return where + " has no closing ']'";
+            section = Lower(Trim(line.substr(1, line.size() - 2)));
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos) return where + " is not 'key=value'";
+        const std::string key = Lower(Trim(line.substr(0, equals)));
+        const std::string valueText = Trim(line.substr(equals + 1));
+        if (key.empty()) return where + " has no key";
+        if (section != Lower(kSettingsSection)) continue;  // other sections are not ours
+        uint32_t value = 0;
+        if (!ParseStoredInt(valueText, value))
+            return where + ": " + Shown(valueText) + " is not a whole number";
+        found[key] = value;
+    }
+    entries.swap(found);
+    return "";
+}
+
 }  // namespace
 
 std::string SettingsFilePath() {
@@ -94,46 +217,13 @@ bool ParseStoredInt(const std::string& text, uint32_t& value) {
     return true;
 }
 
-std::string ParseSettingsText(const std::string& text, std::map<std::string, uint32_t>& entries) {
-    entries.clear();
-    if (text.find('\0') != std::string::npos) return "it is not a text file";
-    std::map<std::string, uint32_t> found;
-    std::string section;
-    std::size_t lineNumber = 0;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        const std::string line = Trim(text.substr(start, end - start));
-        start = end + 1;
-        ++lineNumber;
-        const std::string where = "line " + std::to_string(lineNumber);
-        if (line.empty() || line[0] == ';' || line[0] == '#') continue;
-        if (line[0] == '[') {
-            if (line.back() != ']') return where + " has no closing ']'";
-            section = Lower(Trim(line.substr(1, line.size() - 2)));
-            continue;
-        }
-        const std::size_t equals = line.find('=');
-        if (equals == std::string::npos) return where + " is not 'key=value'";
-        const std::string key = Lower(Trim(line.substr(0, equals)));
-        const std::string valueText = Trim(line.substr(equals + 1));
-        if (key.empty()) return where + " has no key";
-        if (section != Lower(kSettingsSection)) continue;  // other sections are not ours
-        uint32_t value = 0;
-        if (!ParseStoredInt(valueText, value))
-            return where + ": '" + valueText + "' is not a whole number";
-        found[key] = value;
-    }
-    entries.swap(found);
-    return "";
-}
 
-std::string SettingsFile::Read() {
+std::string SettingsFile::ReadText() {
     entries_.clear();
     if (path_.empty()) return "no home folder to keep settings in; using the defaults";
     const int fd = open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
-        if (errno == ENOENT) return "no settings file " + path_ + " yet; using the defaults";
+        if (errno == ENOENT) return "";  // the normal case until the dialog's first OK
         return "cannot read " + path_ + ": " + ErrorText(errno) + "; using the defaults";
     }
     std::string text;
@@ -160,7 +250,7 @@ std::string SettingsFile::Read() {
     }
     close(fd);
     if (!problem.empty()) return problem + "; using the defaults";
-    if (const std::string error = ParseSettingsText(text, entries_); !error.empty())
+    if (const std::string error = SettingsTextProblem(text, entries_); !error.empty())
         return "settings file " + path_ + ": " + error + "; using the defaults";
     return "";
 }
@@ -183,7 +273,7 @@ bool SettingsFile::WriteProfileInt(const char* section, const char* entry, int32
     return true;
 }
 
-std::string SettingsFile::Commit() {
+std::string SettingsFile::WriteText() {
     if (path_.empty()) return "no home folder to keep settings in";
     std::string text = "; Tessaly settings, written by its settings dialog.\n[";
     text += kSettingsSection;
@@ -192,23 +282,35 @@ std::string SettingsFile::Commit() {
 
     std::string error;
     if (!MakeParentFolders(path_, error)) return error;
-    std::string temporary = path_ + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
+    RemoveStaleTemporaries(path_);
+    std::string temporary;
+    const int fd = CreateTemporary(path_, temporary);
     if (fd < 0) return "cannot write " + path_ + ": " + ErrorText(errno);
+    // The lock on the temporary is held until it has its real name: the
+    // temporary is closed only after the rename.
     const bool written = fchmod(fd, 0644) == 0 && WriteAll(fd, text) && fsync(fd) == 0;
-    const int writeError = errno;
-    const bool closed = close(fd) == 0;
-    if (!written || !closed) {
-        unlink(temporary.c_str());
-        return "cannot write " + path_ + ": " + ErrorText(written ? errno : writeError);
-    }
-    if (rename(temporary.c_str(), path_.c_str()) != 0) {
-        const int renameError = errno;
-        unlink(temporary.c_str());
-        return "cannot write " + path_ + ": " + ErrorText(renameError);
-    }
+    const bool renamed = written && rename(temporary.c_str(), path_.c_str()) == 0;
+    const int failure = errno;
+    if (!renamed) unlink(temporary.c_str());
+    close(fd);
+    if (!renamed) return "cannot write " + path_ + ": " + ErrorText(failure);
     for (const auto& [entry, value] : staged_) entries_[Lower(entry)] = static_cast<uint32_t>(value);
     return "";
+}
+
+bool ParseSettingsText(const std::string& text, std::map<std::string, uint32_t>& entries, std::string& problem) {
+    problem = SettingsTextProblem(text, entries);
+    return problem.empty();
+}
+
+bool SettingsFile::Read(std::string& warning) {
+    warning = ReadText();
+    return warning.empty();
+}
+
+bool SettingsFile::Commit(std::string& error) {
+    error = WriteText();
+    return error.empty();
 }
 
 }  // namespace tessaly

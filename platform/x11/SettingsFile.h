@@ -25,9 +25,9 @@ public:
     const std::string& Path() const { return path_; }
 
     // Reads the file. A missing, unreadable or malformed file leaves no
-    // entries at all (so every setting takes its default) and returns a
-    // one-line warning; a good file returns "".
-    std::string Read();
+    // entries at all (so every setting takes its default); an unreadable or
+    // malformed one returns false with a one-line `warning`.
+    bool Read(std::string& warning);
 
     // Stored value of an entry of [Config], or the default when absent.
     uint32_t GetProfileInt(const char* section, const char* entry, uint32_t defaultValue) override;
@@ -35,12 +35,15 @@ public:
     bool WriteProfileInt(const char* section, const char* entry, int32_t value) override;
 
     // Writes the staged values atomically: a temporary file beside the
-    // settings file, flushed, then renamed over it. Returns "" on success or
-    // a one-line error; on failure the old file is untouched and no
-    // temporary file is left behind.
-    std::string Commit();
+    // settings file (.tessaly.ini.tmp-XXXXXX, locked while it is written),
+    // flushed, then renamed over it. Temporaries that writers killed earlier
+    // left behind are removed first. On failure, false with a one-line
+    // `error`: the old file is untouched and no temporary file is left behind.
+    bool Commit(std::string& error);
 
 private:
+    std::string ReadText();  // what is wrong, or ""
+    std::string WriteText();  // what went wrong, or ""
     using Entries = std::map<std::string, uint32_t>;  // keys folded to lower case
     std::string path_;
     Entries entries_;
@@ -48,9 +51,11 @@ private:
     std::vector<std::pair<std::string, int32_t>> staged_;
 };
 
-// Parses the text of a settings file. Returns "" and fills `entries` with the
-// [Config] values (keys folded to lower case), or returns what is wrong.
-std::string ParseSettingsText(const std::string& text, std::map<std::string, uint32_t>& entries);
+// Parses the text of a settings file (a leading UTF-8 byte-order mark is
+// skipped) and fills `entries` with the [Config] values (keys folded to lower
+// case); or returns false with what is wrong in `problem`: one line,
+// printable ASCII only, whatever the text holds.
+bool ParseSettingsText(const std::string& text, std::map<std::string, uint32_t>& entries, std::string& problem);
 
 // A stored value: optional sign and decimal digits, -2147483648..4294967295,
 // kept as its 32-bit pattern the way the registry keeps a DWORD.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 namespace tessaly {
 
@@ -57,6 +58,17 @@ int SignalPipe::Take() {
         if (n < 0 && errno == EINTR) continue;
         return last;
     }
+}
+
+void EndBySignal(int signal) {
+    std::fflush(nullptr);
+    ::signal(signal, SIG_DFL);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    sigprocmask(SIG_UNBLOCK, &only, nullptr);
+    raise(signal);
+    _exit(128 + signal);  // not reached: the default action of every ending signal ends the process
 }
 
 }  // namespace tessaly

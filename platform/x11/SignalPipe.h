@@ -21,4 +21,10 @@ private:
     int readFd_ = -1;
 };
 
+// Ends the process the way `signal` asks, after the program's own orderly
+// teardown: output flushed, the default action restored, the signal raised
+// again. A parent (XScreenSaver among them) then sees a death by that signal,
+// not an exit, which it would take for a crash.
+[[noreturn]] void EndBySignal(int signal);
+
 }  // namespace tessaly

@@ -139,17 +139,37 @@ void X11CanvasHost::RaiseGroup() {
     XRestackWindows(display_, order.data(), static_cast<int>(order.size()));
 }
 
+// The window has a new size: the picture grows (or shrinks) with it, keeping
+// what was painted, and the next paint that draws maps the garden onto the
+// new area. Until then the window shows the picture as it is.
+void X11CanvasHost::Resized(int width, int height) {
+    if (width == target_.width && height == target_.height) return;
+    if (!OffscreenCanvas::Fits(width, height)) {  // the garden keeps the size it has
+        std::fprintf(stderr, "tessaly: the window grew to %dx%d pixels, more than tessaly draws in; it keeps %dx%d\n",
+                     width, height, target_.width, target_.height);
+        return;
+    }
+    target_.width = width;
+    target_.height = height;
+    picture_.Resize(width, height);
+    if (canvas_ != nullptr) canvas_->ClientAreaChanged();
+    picture_.CopyToWindow(Rect{0, 0, width, height});
+}
+
 bool X11CanvasHost::HandleEvent(XEvent& event) {
+    if (target_.follows != 0 && target_.follows != target_.window && event.xany.window == target_.follows) {
+        if (event.type == ConfigureNotify)
+            XResizeWindow(display_, target_.window, static_cast<unsigned>(event.xconfigure.width),
+                          static_cast<unsigned>(event.xconfigure.height));
+        return true;
+    }
     if (event.xany.window != target_.window) return false;
     switch (event.type) {
         case Expose:
             picture_.CopyToWindow(Rect{event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
                                        event.xexpose.y + event.xexpose.height});
             break;
-        case ConfigureNotify:
-            target_.width = event.xconfigure.width;
-            target_.height = event.xconfigure.height;
-            break;
+        case ConfigureNotify: Resized(event.xconfigure.width, event.xconfigure.height); break;
         case DestroyNotify:
             if (event.xdestroywindow.window == target_.window) windowGone_ = true;
             break;
@@ -205,7 +225,8 @@ LoopEnd X11CanvasHost::RunTogether(const std::vector<X11CanvasHost*>& hosts) {
     };
 
     const int xfd = ConnectionNumber(display);
-    int signal = signals.Ok() ? signals.Take() : 0;  // one that came during start-up
+    int& signal = first.signal_;  // the one that ends the loop; first one that came during start-up
+    if (signals.Ok()) signal = signals.Take();
     LoopEnd end = LoopEnd::Closed;
     for (;;) {
         // Input, expose and structure events first, in order; a posted close

@@ -32,6 +32,9 @@ struct CanvasTarget {
     int depth = 0;
     int width = 0;
     int height = 0;
+    // A window whose size ours takes on (the screen's root for the saver,
+    // the pane for a preview); 0 when others size ours.
+    Window follows = 0;
 };
 
 enum class LoopEnd { Closed, WindowGone, Signal };
@@ -53,6 +56,8 @@ public:
     LoopEnd Run() { return RunTogether({this}); }
     // The same for several canvases on one display and signal pipe.
     static LoopEnd RunTogether(const std::vector<X11CanvasHost*>& hosts);
+    // The signal that ended Run (LoopEnd::Signal), else 0.
+    int EndingSignal() const { return signal_; }
 
     // Prints ticks, paints and memory once a second on stderr.
     void EnableStats() { stats_ = true; }
@@ -69,6 +74,7 @@ public:
 private:
     // False when the event is not for this canvas's window.
     bool HandleEvent(XEvent& event);
+    void Resized(int width, int height);
     void HandleSaverInput(XEvent& event);
     bool IsGroupWindow(Window window) const;
     void RaiseGroup();
@@ -94,6 +100,7 @@ private:
     bool paintPending_ = false;
     bool closePosted_ = false;
     bool windowGone_ = false;
+    int signal_ = 0;
 
     bool stats_ = false;
     uint64_t ticks_ = 0, paints_ = 0;

@@ -71,6 +71,15 @@ bool ExistingWindow(Display* display, unsigned long id, XWindowAttributes& attri
     return true;
 }
 
+// A window too big for the picture behind it is refused rather than making
+// the X server grow by gigabytes.
+bool PictureFits(const std::string& what, int width, int height) {
+    if (OffscreenCanvas::Fits(width, height)) return true;
+    Complain(what + " is " + std::to_string(width) + "x" + std::to_string(height) + " pixels; tessaly draws in at most " +
+             std::to_string(OffscreenCanvas::kMaxPixels) + " pixels (for example 8192x8192)");
+    return false;
+}
+
 void Name(Display* display, Window window) {
     XStoreName(display, window, "Tessaly");
     XClassHint hint{const_cast<char*>("tessaly"), const_cast<char*>("Tessaly")};
@@ -106,9 +115,16 @@ void TakeInput(Display* display, Window window, Cursor cursor) {
 
 // One override-redirect window per monitor, each with its own canvas and
 // garden; one loop runs them all and any trigger ends them all.
-int RunSaver(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, bool stats) {
+DrawingEnd RunSaver(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, bool stats) {
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
+    const std::vector<Rect> monitors = QueryMonitors(display);
+    for (const Rect& m : monitors)
+        if (!PictureFits("a monitor", m.right - m.left, m.bottom - m.top)) return {};
+    // A saver of one monitor covers the screen at whatever size it takes on.
+    const bool wholeScreen = monitors.size() == 1 && monitors[0] == Rect{0, 0, DisplayWidth(display, screen),
+                                                                           DisplayHeight(display, screen)};
+    if (wholeScreen) XSelectInput(display, root, StructureNotifyMask);
     InvisibleCursor cursor(display, root);
 
     XSetWindowAttributes attributes{};
@@ -119,7 +135,7 @@ int RunSaver(Display* display, SignalPipe& signals, GardenState& state, GdiObjec
     Point firstMousePoint{-1, -1};  // in root coordinates, shared by every monitor's window
     std::vector<std::unique_ptr<X11CanvasHost>> hosts;
     std::vector<X11CanvasHost*> running;
-    for (const Rect& monitor : QueryMonitors(display)) {
+    for (const Rect& monitor : monitors) {
         const int width = monitor.right - monitor.left, height = monitor.bottom - monitor.top;
         const Window window = XCreateWindow(display, root, monitor.left, monitor.top, static_cast<unsigned>(width),
                                             static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
@@ -127,8 +143,9 @@ int RunSaver(Display* display, SignalPipe& signals, GardenState& state, GdiObjec
                                             &attributes);
         Name(display, window);
         hosts.push_back(std::make_unique<X11CanvasHost>(
-            display, CanvasTarget{window, true, DefaultVisual(display, screen), DefaultDepth(display, screen), width,
-                                  height},
+            display,
+            CanvasTarget{window, true, DefaultVisual(display, screen), DefaultDepth(display, screen), width, height,
+                         wholeScreen ? root : 0},
             signals));
         if (stats && hosts.size() == 1) hosts.back()->EnableStats();
         // What this monitor showed, taken before any of the saver's windows covers it.
@@ -144,12 +161,13 @@ int RunSaver(Display* display, SignalPipe& signals, GardenState& state, GdiObjec
     XSync(display, False);
     TakeInput(display, running.front()->Target().window, cursor.Id());
     X11CanvasHost::RunTogether(running);  // every way it ends is a normal end
-    return 0;
+    return {0, running.front()->EndingSignal()};
 }
 
-int RunPreview(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, unsigned long parent, bool stats) {
+DrawingEnd RunPreview(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, unsigned long parent, bool stats) {
     XWindowAttributes pane{};
-    if (!ExistingWindow(display, parent, pane)) return 1;
+    if (!ExistingWindow(display, parent, pane) || !PictureFits("window " + Hex(parent), pane.width, pane.height))
+        return {};
     InvisibleCursor cursor(display, parent);
 
     // A child covering the pane, so the pane's owner destroying the pane
@@ -164,22 +182,24 @@ int RunPreview(Display* display, SignalPipe& signals, GardenState& state, GdiObj
     XSync(display, False);
     if (TakeXError().code != 0) {
         Complain("cannot draw in window " + Hex(parent) + " (it vanished or refuses a child)");
-        return 1;
+        return {};
     }
-    X11CanvasHost host(display, {window, true, pane.visual, pane.depth, pane.width, pane.height}, signals);
+    XSelectInput(display, parent, StructureNotifyMask);  // to follow the pane's size
+    X11CanvasHost host(display, {window, true, pane.visual, pane.depth, pane.width, pane.height, parent}, signals);
     if (stats) host.EnableStats();
     host.Picture().StartFrom(parent, 0, 0);
     host.Attach(std::make_unique<CanvasWindow>(state, objects), nullptr);
     XMapWindow(display, window);
     host.Run();  // every way it ends is a normal end
-    return 0;
+    return {0, host.EndingSignal()};
 }
 
 // XScreenSaver hands over a window it owns: draw straight into it, watch
 // for it going away, and leave input to XScreenSaver.
-int RunInWindow(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, Window window, bool stats) {
+DrawingEnd RunInWindow(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, Window window, bool stats) {
     XWindowAttributes target{};
-    if (!ExistingWindow(display, window, target)) return 1;
+    if (!ExistingWindow(display, window, target) || !PictureFits("window " + Hex(window), target.width, target.height))
+        return {};
     XSelectInput(display, window, kCanvasEvents);
     X11CanvasHost host(display, {window, false, target.visual, target.depth, target.width, target.height},
                        signals);
@@ -187,12 +207,12 @@ int RunInWindow(Display* display, SignalPipe& signals, GardenState& state, GdiOb
     host.Picture().StartFrom(window, 0, 0);
     host.Attach(std::make_unique<CanvasWindow>(state, objects), nullptr);
     host.Run();  // every way it ends is a normal end
-    return 0;
+    return {0, host.EndingSignal()};
 }
 
 }  // namespace
 
-int RunDrawingMode(const CommandLine& commandLine, GardenState& state) {
+DrawingEnd RunDrawingMode(const CommandLine& commandLine, GardenState& state) {
     SignalPipe signals;  // first: a SIGTERM during start-up still ends cleanly
     // A write to a dead X connection must come back as an error that the
     // connection-lost handler reports, not kill the process with SIGPIPE.
@@ -206,27 +226,27 @@ int RunDrawingMode(const CommandLine& commandLine, GardenState& state) {
             Complain("no X display: DISPLAY is not set (or give --display NAME)");
         else
             Complain(std::string("cannot open X display '") + (name ? name : fromEnvironment) + "'");
-        return 1;
+        return {};
     }
-    int code = 1;
+    DrawingEnd end;
     {
         PortableGdiObjects objects;  // outlives the canvas, which releases its brushes into it
         switch (commandLine.mode) {
-            case LinuxMode::Saver: code = RunSaver(display, signals, state, objects, commandLine.stats); break;
+            case LinuxMode::Saver: end = RunSaver(display, signals, state, objects, commandLine.stats); break;
             case LinuxMode::Preview:
-                code = RunPreview(display, signals, state, objects, commandLine.windowId, commandLine.stats);
+                end = RunPreview(display, signals, state, objects, commandLine.windowId, commandLine.stats);
                 break;
             case LinuxMode::XScreenSaverWindow:
-                code = RunInWindow(display, signals, state, objects, commandLine.windowId, commandLine.stats);
+                end = RunInWindow(display, signals, state, objects, commandLine.windowId, commandLine.stats);
                 break;
             case LinuxMode::XScreenSaverRoot:
-                code = RunInWindow(display, signals, state, objects, DefaultRootWindow(display), commandLine.stats);
+                end = RunInWindow(display, signals, state, objects, DefaultRootWindow(display), commandLine.stats);
                 break;
             default: break;
         }
     }
     XCloseDisplay(display);
-    return code;
+    return end;
 }
 
 }  // namespace tessaly

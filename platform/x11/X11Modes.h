@@ -8,9 +8,14 @@
 
 namespace tessaly {
 
-// Opens the display, runs the mode of `commandLine` until it ends and returns
-// the process's exit code: 0 for every normal end (a trigger, the window
-// destroyed, SIGTERM), 1 when it could not start, with one line on stderr.
-int RunDrawingMode(const CommandLine& commandLine, GardenState& state);
+struct DrawingEnd {
+    int exitCode = 1;  // 0 for every normal end, 1 when it could not start (one line on stderr)
+    int signal = 0;    // the signal (SIGTERM, SIGINT, SIGHUP) that ended it, else 0
+};
+
+// Opens the display, runs the mode of `commandLine` until it ends, tears
+// everything down and says how it ended. A signal's end is orderly too; the
+// caller then ends the process by that signal.
+DrawingEnd RunDrawingMode(const CommandLine& commandLine, GardenState& state);
 
 }  // namespace tessaly

@@ -3,11 +3,12 @@
 // platform: settings loaded, generator seeded once, then the mode switch.
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 
 #include "CommandLine.h"
+#include "FreshSeed.h"
 #include "shell/SettingsDialog.h"
 #include "SettingsFile.h"
+#include "SignalPipe.h"
 #include "X11Modes.h"
 #include "settings/Settings.h"
 
@@ -22,11 +23,17 @@ int RunSettingsMode(GardenState& state, SettingsFile& file, int argc, char** arg
     // Cancel writes nothing; a dialog that could not be shown is an error.
     if (!RunSettingsDialog(state, values, argc, argv)) return values.failed ? 1 : 0;
     WriteSettings(file, values.cycleLength, values.speed, values.build);
-    if (const std::string error = file.Commit(); !error.empty()) {
+    if (std::string error; !file.Commit(error)) {
         std::fprintf(stderr, "tessaly: %s\n", error.c_str());
         return 1;
     }
     return 0;
+}
+
+// XScreenSaver's settings program shows its sliders at their defaults and
+// passes only what differs, so there the command line is the whole truth.
+bool SettingsFromCommandLineOnly(LinuxMode mode) {
+    return mode == LinuxMode::XScreenSaverRoot || mode == LinuxMode::XScreenSaverWindow;
 }
 
 }  // namespace
@@ -48,11 +55,13 @@ int main(int argc, char** argv) {
     }
 
     SettingsFile file(SettingsFilePath());
-    if (const std::string warning = file.Read(); !warning.empty())
-        std::fprintf(stderr, "tessaly: %s\n", warning.c_str());
+    if (!SettingsFromCommandLineOnly(commandLine.mode)) {
+        if (std::string warning; !file.Read(warning))
+            std::fprintf(stderr, "tessaly: %s\n", warning.c_str());
+    }
     GardenState state;
-    LoadSettings(file, state);
-    state.random.Seed(commandLine.seed ? *commandLine.seed : static_cast<uint32_t>(std::time(nullptr)));
+    LoadSettings(file, state);  // a file left unread holds nothing: the built-in defaults
+    state.random.Seed(commandLine.seed ? *commandLine.seed : FreshSeed());
 
     if (commandLine.mode == LinuxMode::Settings) return RunSettingsMode(state, file, argc, argv);
 
@@ -60,5 +69,7 @@ int main(int argc, char** argv) {
     if (commandLine.cycleLength) state.cycleLengthSetting = *commandLine.cycleLength;
     if (commandLine.speed) state.speedSetting = *commandLine.speed;
     if (commandLine.build) state.buildSetting = *commandLine.build;
-    return RunDrawingMode(commandLine, state);
+    const DrawingEnd end = RunDrawingMode(commandLine, state);
+    if (end.signal != 0) EndBySignal(end.signal);
+    return end.exitCode;
 }

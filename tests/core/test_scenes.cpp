@@ -334,8 +334,12 @@ int CheckLeafBands(int nRange, int nOffset, std::size_t wAt, double wRange, doub
         const int n = drawn[k + 1] * nRange / 32768 + nOffset;
         const double w = drawn[k + wAt] * wRange / 32768.0 + wOffset;
         Figures figures = TakeFigures(scene);
-        if (heightOffset > 0) EXPECT_EQ(figures[0]->pointCount, drawn[k + 3] * 800 / 32768 + heightOffset);
-        if (bands.lowerMin == 106) EXPECT_EQ(LeafAngles(*figures[1], w, n, scene.leafNodes.items[0], 110, 110).size(), 1u);
+        if (heightOffset > 0) {
+            EXPECT_EQ(figures[0]->pointCount, drawn[k + 3] * 800 / 32768 + heightOffset);
+        }
+        if (bands.lowerMin == 106) {  // broad leaves: the first stands at 110
+            EXPECT_EQ(LeafAngles(*figures[1], w, n, scene.leafNodes.items[0], 110, 110).size(), 1u);
+        }
         ExpectLeafAngles(scene, figures, w, n, bands, &checked);
     }
     return checked;

@@ -52,13 +52,14 @@ inline std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
-// Starts `program` in `folder` with stdout and stderr sent to the given files.
+// Starts `program` in `folder` with stdout and stderr sent to the given files
+// (stdout to `stdoutFd` instead, when one is given).
 inline pid_t StartProgram(const std::string& program, const ScratchFolder& folder, const std::vector<std::string>& args,
-                          const std::string& outPath, const std::string& errPath) {
+                          const std::string& outPath, const std::string& errPath, int stdoutFd = -1) {
     const pid_t pid = fork();
     if (pid == 0) {
         if (chdir(folder.Path().c_str()) != 0) _exit(127);
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int out = stdoutFd >= 0 ? stdoutFd : open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(out, 1);
         dup2(err, 2);

@@ -2,7 +2,10 @@
 #include <expat.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cctype>
+#include <cstring>
 #include <map>
 #include <set>
 #include <sstream>
@@ -16,10 +19,6 @@ namespace {
 
 ToolResult RunTool(const ScratchFolder& folder, const std::vector<std::string>& args) {
     return RunProgram(TESSALY_RENDER_BINARY, folder, args);
-}
-pid_t StartTool(const ScratchFolder& folder, const std::vector<std::string>& args, const std::string& out,
-                const std::string& err) {
-    return StartProgram(TESSALY_RENDER_BINARY, folder, args, out, err);
 }
 
 struct Png {
@@ -283,6 +282,35 @@ TEST(RenderTool, UnreadableBackgroundIsAnIoErrorAndLeavesNoFile) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     EXPECT_EQ(dir.Files(), std::vector<std::string>{"fake.png"});
+
+    // Hostile backgrounds are refused at once: a FIFO is not waited on, and
+    // a tiny file declaring 23000x23000 pixels is not decoded.
+    ASSERT_EQ(mkfifo((dir / "fifo.png").c_str(), 0600), 0);
+    const std::string bomb = std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x59\xd8\0\0\x59\xd8\x08\x02", 26);
+    std::ofstream(dir / "bomb.png", std::ios::binary) << bomb;
+    const std::map<std::string, std::string> refused = {
+        {"fifo.png", "fifo.png: not a regular file"},
+        {"bomb.png", "bomb.png: the image is 23000x23000 pixels; at most 67108864 pixels"},
+        {"/dev/zero", "not a regular file"}};
+    for (const auto& [background, message] : refused) {
+        r = RunTool(dir, {"--ticks", "1", "--size", "64x64", "--background", background, "-o", "g.png"});
+        EXPECT_EQ(r.exitCode, 1) << background;
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "g.png"));
+}
+
+TEST(RenderTool, PngHeaderLimitsThePictureBeforeDecoding) {
+    unsigned char header[kPngHeaderBytes] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13,
+                                             'I', 'H', 'D', 'R', 0, 0, 0x20, 0, 0, 0, 0x20, 0};
+    int w = 0, h = 0;
+    EXPECT_EQ(CheckPngHeader(header, sizeof header, w, h), "");  // 8192x8192, just within
+    EXPECT_EQ(w * h, 8192 * 8192);
+    header[23] = 1;  // 8192x8193
+    EXPECT_NE(CheckPngHeader(header, sizeof header, w, h).find("8192x8193 pixels"), std::string::npos);
+    header[18] = 0x80, header[22] = 0, header[23] = 1;  // 32768x1: few pixels, but wider than Cairo's limit
+    EXPECT_NE(CheckPngHeader(header, sizeof header, w, h), "");
 }
 
 TEST(RenderTool, BackgroundsLieUnderTheGarden) {
@@ -338,15 +366,60 @@ TEST(RenderTool, FramesAreOnePngPerPaint) {
     EXPECT_FALSE(std::filesystem::exists(dir / "h.png"));
 }
 
-TEST(RenderTool, InterruptedRunLeavesNoFile) {
-    ScratchFolder dir, logs;
-    const pid_t pid = StartTool(dir, {"--ticks", "2000000000", "-o", "g.svg"}, logs / "out", logs / "err");
-    // Wait until the run is under way (it prints the seed first).
+// Starts an endless render under `sh -c script` (which execs it) and waits
+// until it is under way: it prints the seed first.
+pid_t StartEndlessRender(const ScratchFolder& dir, const ScratchFolder& logs, const std::string& script,
+                         const std::string& output) {
+    std::filesystem::remove(logs / "out");
+    const pid_t pid = StartProgram("/bin/sh", dir, {"-c", script, TESSALY_RENDER_BINARY, "--ticks", "2000000000",
+                                                    "--size", "64x64", "-o", output},
+                                   logs / "out", logs / "err");
     for (int i = 0; i < 500 && ReadFile(logs / "out").empty(); ++i) usleep(10000);
-    ASSERT_FALSE(ReadFile(logs / "out").empty());
+    return pid;
+}
+
+TEST(RenderTool, EverySignalThatEndsARunLeavesNoFile) {
+    ScratchFolder dir, logs;
+    for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGUSR1, SIGUSR2, SIGALRM, SIGXCPU, SIGRTMIN}) {
+        for (const char* output : {"g.svg", "g.png", "g.pdf"}) {
+            const pid_t pid = StartEndlessRender(dir, logs, "exec \"$0\" \"$@\"", output);
+            ASSERT_FALSE(ReadFile(logs / "out").empty());
+            kill(pid, signal);
+            EXPECT_EQ(WaitTool(pid), 128 + signal);
+            EXPECT_TRUE(dir.Files().empty()) << strsignal(signal) << " " << output;
+        }
+    }
+    // Signals ignored from the start (nohup, trap '') stay ignored: the
+    // hang-up goes unnoticed, the later SIGTERM ends the run.
+    const pid_t pid = StartEndlessRender(dir, logs, "trap '' HUP INT; exec \"$0\" \"$@\"", "g.png");
+    kill(pid, SIGHUP);
+    kill(pid, SIGINT);
     kill(pid, SIGTERM);
     EXPECT_EQ(WaitTool(pid), 128 + SIGTERM);
     EXPECT_TRUE(dir.Files().empty());
+}
+
+TEST(RenderTool, WriteFailuresNameTheOutputAndTheReason) {
+    // Beyond the file size limit every write fails (SIGXFSZ is not fatal).
+    ScratchFolder dir;
+    for (const char* output : {"g.png", "g.pdf", "g.svg"}) {
+        const ToolResult r = RunProgram("/bin/sh", dir, {"-c", "ulimit -f 4; exec \"$0\" \"$@\"",
+                                                         TESSALY_RENDER_BINARY, "--seed", "1", "--size", "640x360",
+                                                         "--ticks", "60", "-o", output});
+        EXPECT_EQ(r.exitCode, 1) << output;
+        EXPECT_EQ(r.err, std::string("tessaly-render: cannot write ") + output + ": File too large\n");
+        EXPECT_TRUE(dir.Files().empty()) << output;
+    }
+    // A reader that went away: the info lines fail, the picture is written.
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    close(ends[0]);
+    const pid_t pid = StartProgram(TESSALY_RENDER_BINARY, dir, {"--ticks", "5", "--size", "64x64", "-o", "g.png"},
+                                   dir / "unused", "/dev/null", ends[1]);
+    close(ends[1]);
+    EXPECT_EQ(WaitTool(pid), 0);
+    EXPECT_EQ(LoadPng(dir / "g.png").width, 64);
+    EXPECT_EQ(dir.Files(), std::vector<std::string>{"g.png"});
 }
 
 TEST(RenderTool, HelpAndVersion) {

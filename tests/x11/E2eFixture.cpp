@@ -39,7 +39,8 @@ std::unique_ptr<Process> TessalyE2e::Start(const std::vector<std::string>& args,
                                            const std::vector<std::string>& extraEnv) {
     std::vector<std::string> argv{TESSALY_PROGRAM};
     argv.insert(argv.end(), args.begin(), args.end());
-    return std::make_unique<Process>(argv, Environment(extraEnv), ArtefactPath(TestName() + ".log"));
+    const std::string log = TestName() + (started++ == 0 ? "" : "-" + std::to_string(started)) + ".log";
+    return std::make_unique<Process>(argv, Environment(extraEnv), ArtefactPath(log));
 }
 
 int TessalyE2e::Xdotool(const std::vector<std::string>& args) {
@@ -75,6 +76,14 @@ std::unique_ptr<Process> TessalyE2e::StartSaver(const std::vector<std::string>& 
         return ::testing::AssertionFailure() << "exit code " << WEXITSTATUS(status) << ", expected " << code << "\n"
                                              << p.Output();
     return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult EndedBySignal(Process& p, int signal, double seconds) {
+    if (!p.WaitExit(seconds)) return ::testing::AssertionFailure() << "still running after " << seconds << " s";
+    const int status = p.WaitStatus();
+    if (WIFSIGNALED(status) && WTERMSIG(status) == signal && !WCOREDUMP(status)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "wait status " << status << ", not death by signal " << signal << "\n"
+                                         << p.Output();
 }
 
 }  // namespace e2e

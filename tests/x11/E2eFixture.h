@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "E2eHarness.h"
+#include "Tools.h"
 
 namespace e2e {
 
@@ -35,10 +36,21 @@ protected:
     std::unique_ptr<Xvfb> xvfb;
     std::unique_ptr<XClient> client;
     std::string configHome;
+    int started = 0;  // processes started by this test, each with its own log
 };
 
 // Ended by itself with exit code 0 (no signal, no core dump).
 ::testing::AssertionResult EndedCleanly(Process& p, double seconds = kEndSeconds);
 ::testing::AssertionResult ExitedWith(Process& p, int code, double seconds = kEndSeconds);
+// Died by `signal` (no core dump), as a program does that re-raises it after tidying up.
+// Skips the test, with the reason, when something it needs is missing; in CI
+// (CI=true), where nothing may skip, fails it instead.
+#define TESSALY_REQUIRE(condition, why)                                                              \
+    if (!(condition)) {                                                                              \
+        if (::tessaly::testing::InCi()) FAIL() << (why) << ", and CI must run every end-to-end test"; \
+        GTEST_SKIP() << (why);                                                                       \
+    }
+
+::testing::AssertionResult EndedBySignal(Process& p, int signal, double seconds = kEndSeconds);
 
 }  // namespace e2e

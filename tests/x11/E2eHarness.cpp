@@ -91,11 +91,19 @@ void Process::Signal(int signal) {
     if (!reaped_ && pid_ > 0) kill(pid_, signal);
 }
 
-std::string Process::Output() const {
-    std::ifstream in(outputFile_);
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+std::string Process::Output() const { return ReadFile(outputFile_); }
+
+bool WaitUntil(const std::function<bool()>& done, double seconds) {
+    for (const double end = Now() + seconds; !done(); Sleep(0.05))
+        if (Now() > end) return false;
+    return true;
 }
 
 int RunCommand(const std::vector<std::string>& argv, const std::vector<std::string>& environment) {
@@ -192,11 +200,11 @@ void XClient::SetRootColour(uint32_t rgb) {
     XSync(display_, False);
 }
 
-Window XClient::CreateWindow(int width, int height, uint32_t rgb) {
+Window XClient::CreateWindow(int width, int height, uint32_t rgb, int x, int y) {
     XSetWindowAttributes a{};
     a.background_pixel = rgb;
     a.event_mask = StructureNotifyMask;
-    const Window w = XCreateWindow(display_, Root(), 10, 10, static_cast<unsigned>(width),
+    const Window w = XCreateWindow(display_, Root(), x, y, static_cast<unsigned>(width),
                                    static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
                                    CWBackPixel | CWEventMask, &a);
     XMapRaised(display_, w);
@@ -230,13 +238,14 @@ Image XClient::Grab(Window window) {
 }
 
 bool XClient::WaitForChange(Window window, const Image& before, size_t minimum, double seconds, Image& last) {
-    const double end = Now() + seconds;
-    for (;;) {
-        last = Grab(window);
-        if (last.CountDiffering(before) >= minimum) return true;
-        if (Now() > end) return false;
-        Sleep(0.05);
-    }
+    last = WaitFor(window, [&](const Image& image) { return image.CountDiffering(before) >= minimum; }, seconds);
+    return last.CountDiffering(before) >= minimum;
+}
+
+Image XClient::WaitFor(Window window, const std::function<bool(const Image&)>& done, double seconds) {
+    Image last;
+    WaitUntil([&] { return done(last = Grab(window)); }, seconds);
+    return last;
 }
 
 std::vector<Window> XClient::WaitForSaverWindows(size_t count, double seconds) {
@@ -259,6 +268,60 @@ std::vector<Window> XClient::WaitForSaverWindows(size_t count, double seconds) {
         Sleep(0.05);
     } while (Now() < end);
     return found;
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+// Only the daemon's own settings: no fading (a faded screen is no garden), no
+// locking (deactivating would ask for a password), no cycling to another
+// mode, no blanking of its own during the test.
+constexpr const char* kDaemonSettings =
+    "timeout: 1:00:00\ncycle: 0:00:00\nlock: False\nfade: False\nunfade: False\nsplash: False\n"
+    "dpmsEnabled: False\ngrabDesktopImages: False\ngrabVideoFrames: False\nmode: one\nselected: 0\n";
+
+XScreenSaverDaemon::XScreenSaverDaemon(const std::string& display, const std::string& program,
+                                       const std::string& programsLine)
+    : display_(display) {
+    char pattern[] = "/tmp/tessaly-xscreensaver-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) return;
+    scratch_ = pattern;
+    home_ = scratch_ + "/home";
+    // nobody must reach its HOME; the run folder is private, as a session's is.
+    const std::string setUp = "chmod 755 " + scratch_ + " && mkdir -p " + home_ + "/bin " + home_ + "/run && chmod 700 " +
+                              home_ + "/run && cp '" + program + "' " + home_ + "/bin/tessaly";
+    if (std::system(setUp.c_str()) != 0) return;
+    std::ofstream(home_ + "/.xscreensaver") << kDaemonSettings << "programs: \\\n  \"Tessaly\"  " << programsLine
+                                             << "  \\n\\\n\n";
+    if (std::system(("chown -R nobody:nogroup " + home_).c_str()) != 0) return;
+    daemon_ = std::make_unique<Process>(
+        AsNobody({"xscreensaver", "--verbose", "--no-splash", "--log", home_ + "/xscreensaver.log"}),
+        std::vector<std::string>{}, ArtefactPath("xscreensaver-daemon.out"));
+}
+
+XScreenSaverDaemon::~XScreenSaverDaemon() {
+    if (daemon_) {
+        Command("-exit");  // the daemon ends its helper and display modes with it
+        if (!daemon_->WaitExit(5)) daemon_->Signal(SIGTERM);
+        daemon_->WaitExit(5);
+        std::ofstream(ArtefactPath("xscreensaver.log")) << Log();
+    }
+    if (!scratch_.empty()) RunCommand({"rm", "-rf", scratch_}, {});
+}
+
+std::vector<std::string> XScreenSaverDaemon::AsNobody(const std::vector<std::string>& argv) const {
+    std::vector<std::string> full{"env", "-i", "DISPLAY=" + display_, "HOME=" + home_, "XDG_RUNTIME_DIR=" + home_ + "/run",
+                                  "PATH=" + home_ + "/bin:/usr/bin:/bin", "setpriv", "--reuid=nobody", "--regid=nogroup",
+                                  "--clear-groups"};
+    full.insert(full.end(), argv.begin(), argv.end());
+    return full;
+}
+
+int XScreenSaverDaemon::Command(const std::string& argument) {
+    int code = -1;
+    WaitUntil([&] { return (code = RunCommand(AsNobody({"xscreensaver-command", argument}), {})) == 0; }, 10);
+    return code;
 }
 
 }  // namespace e2e

@@ -7,6 +7,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -79,13 +80,15 @@ public:
     Window Root() const { return DefaultRootWindow(display_); }
 
     void SetRootColour(uint32_t rgb);
-    // A mapped top-level window filled with `rgb`, returned once it is viewable.
-    Window CreateWindow(int width, int height, uint32_t rgb);
+    // A mapped top-level window filled with `rgb` at (x, y), returned once it is viewable.
+    Window CreateWindow(int width, int height, uint32_t rgb, int x = 10, int y = 10);
     void Destroy(Window window);
     Image Grab(Window window);
     // Polls until the window shows at least `minimum` pixels that differ
     // from `before` (true) or `seconds` pass (false); `last` gets the image.
     bool WaitForChange(Window window, const Image& before, size_t minimum, double seconds, Image& last);
+    // Polls until `done` holds for what the window shows or `seconds` pass; the last image.
+    Image WaitFor(Window window, const std::function<bool(const Image&)>& done, double seconds);
     // The mapped override-redirect top-level window, or 0 after `seconds`.
     Window WaitForSaverWindow(double seconds) {
         const std::vector<Window> found = WaitForSaverWindows(1, seconds);
@@ -99,5 +102,30 @@ private:
 };
 
 void Sleep(double seconds);
+// Polls `done` every 50 ms until it holds (true) or `seconds` pass (false).
+bool WaitUntil(const std::function<bool()>& done, double seconds);
+std::string ReadFile(const std::string& path);
+
+// The real XScreenSaver daemon on `display`, run as nobody (it refuses root)
+// with a scratch HOME whose ~/.xscreensaver has `programsLine` (say
+// "tessaly --root") as its only display mode; `program` is copied into
+// HOME/bin, which leads its PATH. It logs everything (--verbose --log).
+class XScreenSaverDaemon {
+public:
+    XScreenSaverDaemon(const std::string& display, const std::string& program, const std::string& programsLine);
+    ~XScreenSaverDaemon();  // asks the daemon to exit, keeps its log as an artefact
+    bool Ok() const { return daemon_ != nullptr; }
+    // xscreensaver-command ARGUMENT as the daemon's user, retried until the daemon answers.
+    int Command(const std::string& argument);
+    std::string Log() const { return ReadFile(home_ + "/xscreensaver.log"); }
+    bool WaitForLog(const std::string& text, double seconds) const {
+        return WaitUntil([&] { return Log().find(text) != std::string::npos; }, seconds);
+    }
+
+private:
+    std::vector<std::string> AsNobody(const std::vector<std::string>& argv) const;
+    std::string scratch_, home_, display_;
+    std::unique_ptr<Process> daemon_;
+};
 
 }  // namespace e2e

@@ -22,7 +22,7 @@ TEST_F(TessalyE2e, SaverCoversTheScreenStartingFromItsPictureAndDraws) {
     EXPECT_GT(shot.CountOf(kDesktop), total / 4);
     EXPECT_TRUE(saver->Running());
     saver->Signal(SIGTERM);
-    EXPECT_TRUE(EndedCleanly(*saver));
+    EXPECT_TRUE(EndedBySignal(*saver, SIGTERM));
     // Its window is gone with it.
     EXPECT_EQ(client->WaitForSaverWindow(0.2), 0ul);
 }
@@ -81,7 +81,7 @@ TEST_F(TessalyE2e, SaverStaysOnTopOfWindowsThatAppearLater) {
     EXPECT_LT(white, 200u * 200u / 2);
     client->Destroy(other);
     saver->Signal(SIGTERM);
-    EXPECT_TRUE(EndedCleanly(*saver));
+    EXPECT_TRUE(EndedBySignal(*saver, SIGTERM));
 }
 
 #ifdef TESSALY_HAVE_XFIXES
@@ -106,7 +106,7 @@ TEST_F(TessalyE2e, SaverHidesThePointer) {
     XFree(cursor);
     EXPECT_EQ(visible, 0u);
     saver->Signal(SIGTERM);
-    EXPECT_TRUE(EndedCleanly(*saver));
+    EXPECT_TRUE(EndedBySignal(*saver, SIGTERM));
 }
 #endif
 

@@ -2,7 +2,10 @@
 // rules, shown, and written back only on OK, atomically.
 #include <dirent.h>
 
+#include <signal.h>
+
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "E2eFixture.h"
@@ -34,6 +37,15 @@ protected:
     }
 };
 
+// The ticks of the second once-a-second --stats line (the first includes start-up), or -1.
+int TicksInTheSecondSecond(Process& p) {
+    const std::regex twoLines("ticks/s \\d+[^\\n]*\\n[^\\n]*ticks/s (\\d+)");
+    std::string out;
+    std::smatch m;
+    WaitUntil([&] { return std::regex_search(out = p.Output(), m, twoLines); }, kStartSeconds);
+    return m.empty() ? -1 : std::stoi(m[1]);
+}
+
 }  // namespace
 
 #ifdef TESSALY_DIALOG_SETTINGS
@@ -61,11 +73,11 @@ TEST_F(SettingsModeE2e, OverridesLeaveTheFileAlone) {
     Store("[Config]\nSpeed=42\n");
     const Window window = client->CreateWindow(100, 100, 0x000000);
     const Image before = client->Grab(window);
-    auto mode = Start({"--window-id", std::to_string(window), "--speed", "100", "--cycle-length", "1", "--build"});
+    auto mode = Start({"-p", std::to_string(window), "--speed", "100", "--cycle-length", "1", "--build"});
     Image drawn;
     EXPECT_TRUE(client->WaitForChange(window, before, 20, kStartSeconds, drawn));
     mode->Signal(SIGTERM);
-    ASSERT_TRUE(EndedCleanly(*mode));
+    ASSERT_TRUE(EndedBySignal(*mode, SIGTERM));
     EXPECT_EQ(Stored(), "[Config]\nSpeed=42\n");
     EXPECT_EQ(mode->Output(), "");  // a good file gives no warning
 }
@@ -97,3 +109,27 @@ TEST_F(SettingsModeE2e, DialogWithoutDisplayFailsAndWritesNothing) {
     EXPECT_EQ(Stored(), "[Config]\ncycle_length=7\n");
 }
 #endif
+
+// Under XScreenSaver the command line is the only source: the settings
+// program shows a slider at its default and passes nothing for it, so a
+// private file's Speed=100 must not win. Elsewhere the file counts.
+TEST_F(SettingsModeE2e, XScreenSaverModeTakesOnlyTheCommandLine) {
+    Store("[Config]\nSpeed=100\n");
+    std::unique_ptr<Process> runs[3];
+    const std::vector<std::string> modes[3] = {{"--window-id"}, {"--window-id", "--speed", "100"}, {"-p"}};
+    for (int i = 0; i < 3; ++i) {
+        std::vector<std::string> args = modes[i];
+        args.insert(args.begin() + 1, std::to_string(client->CreateWindow(100, 100, 0, 10 + 150 * i, 10)));
+        args.push_back("--stats");
+        runs[i] = Start(args);
+    }
+    // Speed 60 ticks every 205 ms (5 a second); Speed 100 every 5 ms.
+    for (int i = 0; i < 3; ++i) {
+        const int ticks = TicksInTheSecondSecond(*runs[i]);
+        ASSERT_GE(ticks, 0) << runs[i]->Output();
+        if (i == 0) EXPECT_LE(ticks, 6);
+        else EXPECT_GE(ticks, 20);
+        runs[i]->Signal(SIGTERM);
+        EXPECT_TRUE(EndedBySignal(*runs[i], SIGTERM));
+    }
+}

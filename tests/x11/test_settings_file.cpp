@@ -2,11 +2,16 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
+#include <map>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +22,20 @@
 using namespace tessaly;
 
 namespace {
+
+std::string Warning(SettingsFile& file) {
+    std::string warning;
+    const bool ok = file.Read(warning);
+    EXPECT_EQ(ok, warning.empty());
+    return warning;
+}
+
+std::string CommitError(SettingsFile& file) {
+    std::string error;
+    const bool ok = file.Commit(error);
+    EXPECT_EQ(ok, error.empty());
+    return error;
+}
 
 // A private folder under the build tree's temp area, removed afterwards.
 class SettingsFileTest : public ::testing::Test {
@@ -110,17 +129,25 @@ TEST(StoredInt, KeepsTheThirtyTwoBitPatternOfTheValue) {
 TEST_F(SettingsFileTest, ReadsTheConfigSectionWithCommentsAndAnyCase) {
     WriteText("; comment\n# another\n[Other]\nSpeed=1\n\n[config]\r\n  CYCLE_LENGTH = 12 \r\nspeed=99\nBuild=1\nUnknown=3\n");
     SettingsFile file(path);
-    EXPECT_EQ(file.Read(), "");
+    EXPECT_EQ(Warning(file), "");
     Load(file);
     EXPECT_EQ(state.cycleLengthSetting, 12);
     EXPECT_EQ(state.speedSetting, 99);
     EXPECT_EQ(state.buildSetting, 1);
+
+    // Some editors start the file with a UTF-8 byte-order mark.
+    WriteText("\xEF\xBB\xBF[Config]\nSpeed=98\n");
+    EXPECT_EQ(Warning(file), "");
+    Load(file);
+    EXPECT_EQ(state.speedSetting, 98);
+    WriteText("\xEF\xBB\xBF\xEF\xBB\xBF[Config]\nSpeed=98\n");  // only one is skipped
+    EXPECT_NE(Warning(file), "");
 }
 
 TEST_F(SettingsFileTest, AppliesTheRangeRulesOfStartUp) {
     WriteText("[Config]\ncycle_length=1001\nSpeed=-1\nBuild=2\n");
     SettingsFile file(path);
-    EXPECT_EQ(file.Read(), "");
+    EXPECT_EQ(Warning(file), "");
     Load(file);
     EXPECT_EQ(state.cycleLengthSetting, 5);
     EXPECT_EQ(state.speedSetting, 60);
@@ -128,25 +155,24 @@ TEST_F(SettingsFileTest, AppliesTheRangeRulesOfStartUp) {
 
     // A stored 2^31 or more arrives negative, outside every range.
     WriteText("[Config]\ncycle_length=4294967295\nSpeed=2147483648\nBuild=4294967295\n");
-    EXPECT_EQ(file.Read(), "");
+    EXPECT_EQ(Warning(file), "");
     Load(file);
     EXPECT_EQ(state.cycleLengthSetting, 5);
     EXPECT_EQ(state.speedSetting, 60);
     EXPECT_EQ(state.buildSetting, -1);
 
     WriteText("[Config]\ncycle_length=200\nSpeed=0\n");
-    EXPECT_EQ(file.Read(), "");
+    EXPECT_EQ(Warning(file), "");
     Load(file);
     EXPECT_EQ(state.cycleLengthSetting, 200);  // used as stored; only the dialog brings it to 30
     EXPECT_EQ(state.speedSetting, 0);
     EXPECT_EQ(state.buildSetting, 0);
 }
 
-TEST_F(SettingsFileTest, MissingUnreadableOrMalformedGivesDefaultsAndOneLine) {
+TEST_F(SettingsFileTest, MissingGivesDefaultsSilentlyUnreadableOrMalformedOneLine) {
     SettingsFile file(path);
-    std::string warning = file.Read();
-    EXPECT_NE(warning.find(path), std::string::npos) << warning;
-    EXPECT_EQ(warning.find('\n'), std::string::npos);
+    std::string warning = Warning(file);
+    EXPECT_EQ(warning, "");  // the normal case before the first OK in the dialog
     Load(file);
     EXPECT_EQ(state.cycleLengthSetting, 5);
     EXPECT_EQ(state.speedSetting, 60);
@@ -160,21 +186,29 @@ TEST_F(SettingsFileTest, MissingUnreadableOrMalformedGivesDefaultsAndOneLine) {
     };
     for (const char* text : malformed) {
         WriteText(text);
-        warning = file.Read();
+        warning = Warning(file);
         EXPECT_NE(warning, "") << text;
         EXPECT_EQ(warning.find('\n'), std::string::npos);
         Load(file);
         EXPECT_EQ(state.cycleLengthSetting, 5) << text;
     }
 
+    // A value that would drive the terminal is shown escaped, cut short, on one line.
+    WriteText("[Config]\nSpeed=\x1b]0;pwned\x07\x1b[2J99\r\x9b" + std::string(500, '7') + "\n");
+    warning = Warning(file);
+    EXPECT_NE(warning.find("line 2: '\\x1b]0;pwned\\x07\\x1b[2J99\\x0d\\x9b777"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("(cut short)"), std::string::npos) << warning;
+    EXPECT_LT(warning.size(), path.size() + 150);
+    for (char c : warning) EXPECT_TRUE(c >= 0x20 && c < 0x7F) << static_cast<int>(c);
+
     WriteText(std::string("[Config]\ncycle_length=7\n") + std::string(3, '\0'));
-    EXPECT_NE(file.Read(), "");
+    EXPECT_NE(Warning(file), "");
     WriteText("[Config]\n" + std::string(70 * 1024, ';'));
-    EXPECT_NE(file.Read().find("too large"), std::string::npos);
+    EXPECT_NE(Warning(file).find("too large"), std::string::npos);
 
     // A folder where the file should be cannot be read as one.
     ASSERT_EQ(std::system(("rm -f '" + path + "' && mkdir '" + path + "'").c_str()), 0);
-    EXPECT_NE(file.Read(), "");
+    EXPECT_NE(Warning(file), "");
     Load(file);
     EXPECT_EQ(state.speedSetting, 60);
 }
@@ -183,11 +217,11 @@ TEST_F(SettingsFileTest, RoundTripWritesAtomicallyAndCreatesFolders) {
     const std::string nested = folder + "/a/b/tessaly.ini";
     SettingsFile writer(nested);
     WriteSettings(writer, 30, 1, 1);
-    ASSERT_EQ(writer.Commit(), "");
+    ASSERT_EQ(CommitError(writer), "");
     EXPECT_EQ(FilesIn(folder + "/a/b"), std::vector<std::string>{"tessaly.ini"});
 
     SettingsFile reader(nested);
-    EXPECT_EQ(reader.Read(), "");
+    EXPECT_EQ(Warning(reader), "");
     Load(reader);
     EXPECT_EQ(state.cycleLengthSetting, 30);
     EXPECT_EQ(state.speedSetting, 1);
@@ -196,7 +230,7 @@ TEST_F(SettingsFileTest, RoundTripWritesAtomicallyAndCreatesFolders) {
     // Writing again replaces the values, each once, in the order written.
     WriteSettings(writer, 5, 60, 0);
     WriteSettings(writer, 6, 61, 0);
-    ASSERT_EQ(writer.Commit(), "");
+    ASSERT_EQ(CommitError(writer), "");
     std::ifstream in(nested);
     std::stringstream s;
     s << in.rdbuf();
@@ -210,7 +244,7 @@ TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileAndNoTemporary) {
     ASSERT_EQ(mkdir(blocked.c_str(), 0700), 0);
     SettingsFile file(blocked);
     WriteSettings(file, 1, 2, 1);
-    const std::string error = file.Commit();
+    const std::string error = CommitError(file);
     EXPECT_NE(error, "");
     EXPECT_EQ(error.find('\n'), std::string::npos);
     auto names = FilesIn(folder + "/tessaly");
@@ -221,6 +255,65 @@ TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileAndNoTemporary) {
     // A file where a folder should be.
     SettingsFile underFile(path + "/x/tessaly.ini");
     WriteSettings(underFile, 1, 2, 1);
-    EXPECT_NE(underFile.Commit(), "");
+    EXPECT_NE(CommitError(underFile), "");
     EXPECT_EQ(ReadText(), "[Config]\nSpeed=42\n");
+}
+
+TEST_F(SettingsFileTest, KilledWritersLeaveTheOldOrTheNewFileAndNoPileOfTemporaries) {
+    const std::string dir = folder + "/tessaly";
+    WriteText("[Config]\nSpeed=42\n");
+    // A temporary of a writer killed earlier, and a file of the user's that
+    // only looks like one: the first goes, the second stays.
+    std::ofstream(dir + "/.tessaly.ini.tmp-Ab3xYz") << "[Config]\nSpe";
+    std::ofstream(dir + "/tessaly.ini.backup") << "mine";
+    auto temporaries = [&] {
+        int count = 0;
+        for (const std::string& name : FilesIn(dir)) count += name.rfind(".tessaly.ini.tmp-", 0) == 0;
+        return count;
+    };
+    auto valuesNow = [&] {
+        std::map<std::string, uint32_t> values;
+        std::string problem;
+        EXPECT_TRUE(ParseSettingsText(ReadText(), values, problem)) << problem;
+        return values;
+    };
+
+    auto startWriter = [&](int32_t cycle, int32_t speed, int32_t build) {
+        const pid_t child = fork();
+        if (child == 0) {
+            SettingsFile writer(path);
+            WriteSettings(writer, cycle, speed, build);
+            _exit(CommitError(writer).empty() ? 0 : 1);
+        }
+        return child;
+    };
+    // Kills spread over about twice the time of one write, fork included.
+    int status = 0;
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(waitpid(startWriter(1, 1, 1), &status, 0) > 0 && status == 0, true);
+    const auto writeUs = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<long> delayUs(0, 2 * writeUs.count());
+
+    std::map<std::string, uint32_t> before = valuesNow();
+    int killedBeforeRename = 0;
+    for (uint32_t i = 0; i < 300; ++i) {
+        const std::map<std::string, uint32_t> written = {{"cycle_length", 1 + i % 30}, {"speed", i % 101}, {"build", i % 2}};
+        const pid_t child = startWriter(1 + i % 30, i % 101, i % 2);
+        usleep(static_cast<useconds_t>(delayUs(random)));
+        kill(child, SIGKILL);
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        const std::map<std::string, uint32_t> after = valuesNow();
+        ASSERT_TRUE(after == before || after == written) << "kill " << i;
+        killedBeforeRename += after == before && WIFSIGNALED(status);
+        before = after;
+        ASSERT_LE(temporaries(), 1) << "kill " << i;  // at most the one of the writer just killed
+    }
+    SettingsFile last(path);
+    WriteSettings(last, 5, 60, 0);
+    ASSERT_EQ(CommitError(last), "");
+    auto names = FilesIn(dir);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"tessaly.ini", "tessaly.ini.backup"}));
+    std::cout << killedBeforeRename << " of 300 writers were killed before their rename\n";
 }

@@ -41,8 +41,31 @@ extern "C" void RemovePendingAndDie(int signal) {
     for (int i = 0; i < kSlots; ++i) {
         if (pendingUsed[i]) unlink(pendingPaths[i]);
     }
+    // Die of the same signal, as if it had not been caught: the default
+    // action runs as soon as the handler returns and unblocks it.
     ::signal(signal, SIG_DFL);
     raise(signal);
+}
+
+// Signals whose default action ends the process (SIGKILL and SIGSTOP cannot
+// be caught). Writing into a closed pipe or past the file size limit should
+// fail the write, which is then reported, instead of ending the run: those
+// two are ignored. The real-time signals follow, from SIGRTMIN to SIGRTMAX.
+constexpr int kIgnoredSignals[] = {SIGPIPE, SIGXFSZ};
+constexpr int kFatalSignals[] = {
+    SIGHUP,  SIGINT,  SIGQUIT, SIGILL,    SIGTRAP,   SIGABRT, SIGBUS, SIGFPE, SIGUSR1, SIGSEGV,
+    SIGUSR2, SIGALRM, SIGTERM, SIGSTKFLT, SIGXCPU, SIGVTALRM, SIGPROF, SIGIO,  SIGPWR,  SIGSYS,
+};
+
+// Sets `action` for `signal` unless the process was started with it ignored
+// (nohup, a shell's background job, `trap '' HUP`): that choice is kept.
+void SetUnlessIgnored(int signal, void (*action)(int)) {
+    struct sigaction current {};
+    if (sigaction(signal, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) return;
+    struct sigaction wanted {};
+    wanted.sa_handler = action;
+    sigfillset(&wanted.sa_mask);  // one cleanup at a time
+    sigaction(signal, &wanted, nullptr);
 }
 
 std::string FolderOf(const std::string& path) {
@@ -112,7 +135,9 @@ void AtomicFile::Discard() {
 }
 
 void AtomicFile::InstallSignalCleanup() {
-    for (int s : {SIGINT, SIGTERM, SIGHUP}) ::signal(s, RemovePendingAndDie);
+    for (int s : kIgnoredSignals) SetUnlessIgnored(s, SIG_IGN);
+    for (int s : kFatalSignals) SetUnlessIgnored(s, RemovePendingAndDie);
+    for (int s = SIGRTMIN; s <= SIGRTMAX; ++s) SetUnlessIgnored(s, RemovePendingAndDie);
 }
 
 }  // namespace tessaly

@@ -1,7 +1,7 @@
 // A file that appears whole or not at all: written under a temporary name in
 // the same folder and renamed over the real name on Commit. Until then the
-// temporary file is removed when the object goes away, or when the process is
-// interrupted (SIGINT, SIGTERM, SIGHUP).
+// temporary file is removed when the object goes away, or when a signal ends
+// the process (every signal whose default action does so, but SIGKILL).
 #pragma once
 
 #include <string>
@@ -25,7 +25,10 @@ public:
     // Removes the temporary file.
     void Discard();
 
-    // Interrupt handlers that remove every pending temporary file.
+    // Handlers that remove every pending temporary file before the signal
+    // ends the process; SIGPIPE and SIGXFSZ are ignored so that the write
+    // fails and is reported instead. A signal ignored from the start (as
+    // under nohup) stays ignored.
     static void InstallSignalCleanup();
 
 private:

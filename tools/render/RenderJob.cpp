@@ -131,7 +131,11 @@ public:
     bool WriteFrame(const std::string& path, std::string& error) {
         AtomicFile file;
         cairo_surface_flush(image_.get());
-        if (!file.Open(path, error) || !WritePng(image_.get(), file.TempPath(), error)) return false;
+        if (!file.Open(path, error)) return false;
+        if (!WritePng(image_.get(), file.TempPath(), error)) {
+            error = "cannot write " + path + ": " + error;
+            return false;
+        }
         return file.Commit(error);
     }
 
@@ -140,7 +144,11 @@ public:
         switch (o.format) {
             case OutputFormat::Png:
                 cairo_surface_flush(image_.get());
-                return WritePng(image_.get(), outputTemp, error);
+                if (!WritePng(image_.get(), outputTemp, error)) {
+                    error = "cannot write " + o.output + ": " + error;
+                    return false;
+                }
+                return true;
             case OutputFormat::Pdf:
                 pdfContext_.reset();
                 if (!FinishSurface(pdf_.get(), error)) {
@@ -176,26 +184,19 @@ private:
 
 }  // namespace
 
-RenderResult RunRender(const RenderOptions& o, std::FILE* info, bool showProgress) {
-    RenderResult result;
-    auto fail = [&](const std::string& error) {
-        result.exitCode = kExitIoError;
-        result.error = error;
-        return result;
-    };
-
+bool RunRender(const RenderOptions& o, std::FILE* info, bool showProgress, std::string& error) {
     AtomicFile::InstallSignalCleanup();
-    result.seed = o.seed ? *o.seed : static_cast<uint32_t>(std::time(nullptr));
+    const uint32_t seed = o.seed ? *o.seed : static_cast<uint32_t>(std::time(nullptr));
+    long long paints = 0;
 
     // Everything that can fail on input or output fails here, before the run.
     AtomicFile output;
-    std::string error;
-    if (!output.Open(o.output, error)) return fail(error);
-    if (!o.framesDir.empty() && !PrepareFramesDir(o.framesDir, error)) return fail(error);
+    if (!output.Open(o.output, error)) return false;
+    if (!o.framesDir.empty() && !PrepareFramesDir(o.framesDir, error)) return false;
     RenderTargets targets;
-    if (!targets.Prepare(o, output.TempPath(), result.seed, error)) return fail(error);
+    if (!targets.Prepare(o, output.TempPath(), seed, error)) return false;
 
-    std::fprintf(info, "seed %u\n", result.seed);
+    std::fprintf(info, "seed %u\n", seed);
     std::fflush(info);
 
     // The saver's settings as stored by default, with the options' overrides.
@@ -203,16 +204,16 @@ RenderResult RunRender(const RenderOptions& o, std::FILE* info, bool showProgres
     state.cycleLengthSetting = o.cycleLength;
     state.speedSetting = kSettingRules[kSpeedSetting].defaultValue;
     state.buildSetting = o.build;
-    state.random.Seed(result.seed);
+    state.random.Seed(seed);
 
     bool framesFailed = false;
     {
         PortableGdiObjects objects;
         HeadlessRun run(state, objects, Size{o.width, o.height}, [&](CanvasWindow& canvas) {
             canvas.OnPaint(targets.BeginPaint());
-            ++result.paints;
+            ++paints;
             if (!o.framesDir.empty() && !framesFailed) {
-                framesFailed = !targets.WriteFrame(FramePath(o.framesDir, result.paints), error);
+                framesFailed = !targets.WriteFrame(FramePath(o.framesDir, paints), error);
             }
         });
         ProgressBar progress(o.ticks, showProgress && o.ticks >= 200);
@@ -222,12 +223,12 @@ RenderResult RunRender(const RenderOptions& o, std::FILE* info, bool showProgres
         }
         progress.Clear();
     }  // the window goes away: the canvas drains its queue and deletes its scene
-    if (framesFailed) return fail(error);
+    if (framesFailed) return false;
 
-    if (!targets.WriteOutput(o, output.TempPath(), error) || !output.Commit(error)) return fail(error);
+    if (!targets.WriteOutput(o, output.TempPath(), error) || !output.Commit(error)) return false;
     std::fprintf(info, "wrote %s (%dx%d, %lld ticks, seed %u)\n", AbsolutePath(o.output).c_str(), o.width,
-                 o.height, static_cast<long long>(o.ticks), result.seed);
-    return result;
+                 o.height, static_cast<long long>(o.ticks), seed);
+    return true;
 }
 
 }  // namespace tessaly

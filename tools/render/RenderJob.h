@@ -13,14 +13,9 @@ constexpr int kExitOk = 0;
 constexpr int kExitIoError = 1;
 constexpr int kExitUsage = 2;
 
-struct RenderResult {
-    int exitCode = kExitOk;
-    std::string error;       // one line when exitCode != 0
-    uint32_t seed = 0;
-    long long paints = 0;
-};
-
 // `info` receives the seed line first and the finished file's path last.
-RenderResult RunRender(const RenderOptions& options, std::FILE* info, bool showProgress);
+// False, with the reason in `error` (one line), when a file could not be read
+// or written; nothing is left behind then.
+bool RunRender(const RenderOptions& options, std::FILE* info, bool showProgress, std::string& error);
 
 }  // namespace tessaly

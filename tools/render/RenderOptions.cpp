@@ -33,8 +33,9 @@ const char* const kRenderUsage =
     "      --antialias        smooth drawing instead of the saver's exact pixels\n"
     "                         (PNG and frames)\n"
     "      --background B     what lay on the screen before: black (default),\n"
-    "                         white, or a PNG file, scaled to cover the output,\n"
-    "                         centred and cropped\n"
+    "                         white, or a PNG file (at most 67108864 pixels,\n"
+    "                         8192x8192), scaled to cover the output, centred\n"
+    "                         and cropped\n"
     "      --frames DIR       also write one PNG per paint into DIR\n"
     "                         (frame-000001.png, ...), created if missing\n"
     "  -h, --help             show this help\n"
@@ -42,7 +43,7 @@ const char* const kRenderUsage =
     "\n"
     "The seed is printed first, and the path of the finished file last. Exit\n"
     "status: 0 done, 1 a file could not be read or written, 2 bad options.\n"
-    "Nothing is left behind on failure.\n";
+    "Nothing is left behind on failure, nor when a signal ends the run.\n";
 
 namespace {
 

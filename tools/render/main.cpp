@@ -25,7 +25,10 @@ int main(int argc, char** argv) {
         case ParsedCommandLine::Action::Render:
             break;
     }
-    const RenderResult result = RunRender(parsed.options, stdout, isatty(STDERR_FILENO) != 0);
-    if (result.exitCode != kExitOk) std::fprintf(stderr, "tessaly-render: %s\n", result.error.c_str());
-    return result.exitCode;
+    std::string error;
+    if (!RunRender(parsed.options, stdout, isatty(STDERR_FILENO) != 0, error)) {
+        std::fprintf(stderr, "tessaly-render: %s\n", error.c_str());
+        return kExitIoError;
+    }
+    return kExitOk;
 }

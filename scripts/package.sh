@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds what a user installs, into out/:
+#   tessaly_<version>_amd64.deb          the Linux programs as a Debian package
+#   tessaly-<version>-windows-x64.zip    tessaly.scr, tessaly-render.exe and a short text
+# On a fresh Debian 12 machine it first installs what it needs.
+# --deb-only leaves the Windows zip out.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+windows=1
+case "${1:-}" in
+  --deb-only) windows=0 ;;
+  "") ;;
+  *) echo "usage: scripts/package.sh [--deb-only]" >&2; exit 2 ;;
+esac
+
+scripts/install-deps.sh
+version=$(sed -n 's/^project(Tessaly VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+mkdir -p out
+
+# Debian's own compiler and linker flags (hardening included), as a Debian
+# build would use them; build type None adds nothing of its own.
+flags() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"; }
+cmake -S . -B build-package -DCMAKE_BUILD_TYPE=None -DTESSALY_TESTS=OFF -DTESSALY_BENCH=OFF \
+  -DCMAKE_C_FLAGS="$(flags CFLAGS) $(flags CPPFLAGS)" -DCMAKE_CXX_FLAGS="$(flags CXXFLAGS) $(flags CPPFLAGS)" \
+  -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)" >/dev/null
+cmake --build build-package -j "$(nproc)"
+(cd build-package && cpack -G DEB >/dev/null)
+deb=tessaly_${version}_amd64.deb
+cp "build-package/$deb" out/
+echo "package: out/$deb"
+
+if [ "$windows" = 1 ]; then
+  scripts/build-windows.sh build-win
+  stage=$(mktemp -d)
+  trap 'rm -rf "$stage"' EXIT
+  x86_64-w64-mingw32-strip -o "$stage/tessaly.scr" build-win/platform/win32/tessaly.scr
+  x86_64-w64-mingw32-strip -o "$stage/tessaly-render.exe" build-win/platform/win32/tessaly-render.exe
+  sed "s/@PROJECT_VERSION@/$version/" packaging/windows-readme.txt | sed 's/$/\r/' > "$stage/README.txt"
+  zip=tessaly-${version}-windows-x64.zip
+  rm -f "out/$zip"
+  (cd "$stage" && cmake -E tar cf "$OLDPWD/out/$zip" --format=zip tessaly.scr tessaly-render.exe README.txt)
+  echo "package: out/$zip"
+fi

@@ -1,0 +1,27 @@
+// The command line of tessaly. An input whose first argument starts with '='
+// gives the rest of it as XSCREENSAVER_WINDOW. Whatever is accepted is in
+// range; whatever is refused says why.
+#include "CommandLine.h"
+#include "FuzzInput.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    using namespace tessaly;
+    std::vector<std::string> args = fuzz::Arguments(data, size);
+    std::string environment;
+    const bool hasEnvironment = !args.empty() && !args[0].empty() && args[0][0] == '=';
+    if (hasEnvironment) {
+        environment = args[0].substr(1);
+        args.erase(args.begin());
+    }
+    const std::vector<const char*> argv = fuzz::Argv("tessaly", args);
+    CommandLine line;
+    const std::string error = ParseCommandLine(static_cast<int>(argv.size() - 1), argv.data(),
+                                               hasEnvironment ? environment.c_str() : nullptr, line);
+    if (!error.empty()) return 0;
+    if (line.mode == LinuxMode::Preview || line.mode == LinuxMode::XScreenSaverWindow)
+        FUZZ_REQUIRE(line.windowId != 0 && line.windowId <= 0xFFFFFFFFul);
+    if (line.cycleLength) FUZZ_REQUIRE(*line.cycleLength >= 1 && *line.cycleLength <= 1000);
+    if (line.speed) FUZZ_REQUIRE(*line.speed >= 0 && *line.speed <= 100);
+    if (line.build) FUZZ_REQUIRE(*line.build == 0 || *line.build == 1);
+    return 0;
+}

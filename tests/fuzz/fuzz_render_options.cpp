@@ -1,0 +1,22 @@
+// The command line of tessaly-render: a run is only ever started with
+// options in range and an output whose name gives its format.
+#include "FuzzInput.h"
+#include "RenderOptions.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    using namespace tessaly;
+    const ParsedCommandLine parsed = ParseRenderOptions(fuzz::Arguments(data, size));
+    if (parsed.action == ParsedCommandLine::Action::Error) {
+        FUZZ_REQUIRE(!parsed.error.empty());
+        return 0;
+    }
+    if (parsed.action != ParsedCommandLine::Action::Render) return 0;
+    const RenderOptions& o = parsed.options;
+    FUZZ_REQUIRE(o.width >= 1 && o.width <= 16384 && o.height >= 1 && o.height <= 16384);
+    FUZZ_REQUIRE(o.ticks >= 0 && o.ticks <= INT32_MAX);
+    FUZZ_REQUIRE(o.cycleLength >= 1 && o.cycleLength <= 1000);
+    FUZZ_REQUIRE(o.build == 0 || o.build == 1);
+    FUZZ_REQUIRE(!o.background.empty());
+    FUZZ_REQUIRE(FormatFromPath(o.output) == o.format);
+    return 0;
+}
