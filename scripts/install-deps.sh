@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build
-  g++ cmake make pkg-config libcairo2-dev libx11-dev libxfixes-dev libgtk-3-dev libexpat1-dev
+  g++ cmake make pkg-config libcairo2-dev libx11-dev libxfixes-dev libxrandr-dev libxinerama-dev libgtk-3-dev libexpat1-dev
   # the saver on Wayland (layer-shell surfaces through GTK)
   libgtk-layer-shell-dev libwayland-dev
   # unit tests and benchmarks
@@ -15,7 +15,7 @@ packages=(
   # Windows: cross compiler and Wine
   g++-mingw-w64-x86-64-posix wine wine64
   # end-to-end tests on a real X server, and with the real XScreenSaver daemon
-  xvfb xdotool x11-utils x11-apps xauth imagemagick xscreensaver
+  xvfb xserver-xephyr xdotool x11-utils x11-apps xauth imagemagick xscreensaver
   # the Debian package: dpkg-shlibdeps computes its Depends, lintian checks it
   dpkg-dev file lintian
   # end-to-end tests on headless Wayland compositors (with and without layer shell)

@@ -6,8 +6,9 @@ namespace {
 const Point kNoMouseMoveYet{-1, -1};
 }  // namespace
 
-FullScreenWindow::FullScreenWindow(GardenState& gardenState, GdiObjects& objects)
-    : CanvasWindow(gardenState, objects) {
+FullScreenWindow::FullScreenWindow(GardenState& gardenState, GdiObjects& objects, Point* sharedMousePoint)
+    : CanvasWindow(gardenState, objects),
+      mousePoint_(sharedMousePoint != nullptr ? sharedMousePoint : &lastMousePoint) {
     lastMousePoint = kNoMouseMoveYet;
 }
 
@@ -16,11 +17,12 @@ FullScreenWindow::~FullScreenWindow() = default;
 void FullScreenWindow::OnMouseMove(int x, int y) {
     // The system sends one move when the window appears under the pointer:
     // that first one only records where the pointer is.
-    if (lastMousePoint == kNoMouseMoveYet) {
-        lastMousePoint = Point{x, y};
+    Point& first = *mousePoint_;
+    if (first == kNoMouseMoveYet) {
+        first = Point{x, y};
         return;
     }
-    if (x != lastMousePoint.x || y != lastMousePoint.y) {
+    if (x != first.x || y != first.y) {
         if (Host() != nullptr) Host()->RequestClose();
     }
 }

@@ -1,4 +1,4 @@
-// The saver's canvas: covers the screen and ends on the first sign of the
+// The saver's canvas: covers a monitor and ends on the first sign of the
 // user. The platform translates its input events into these calls; every
 // trigger asks the host to close the window.
 #pragma once
@@ -9,7 +9,11 @@ namespace tessaly {
 
 class FullScreenWindow : public CanvasWindow {
 public:
-    FullScreenWindow(GardenState& state, GdiObjects& objects);
+    // A saver with one window per monitor gives all of them one first point
+    // (`sharedMousePoint`, owned by the caller, starting at (-1, -1)) and
+    // screen coordinates, so a move is judged alike on whichever window it
+    // arrives. Null: the window keeps its own point.
+    FullScreenWindow(GardenState& state, GdiObjects& objects, Point* sharedMousePoint = nullptr);
     ~FullScreenWindow() override;
 
     // Mouse rule: the first move records the point, any later move elsewhere closes.
@@ -19,10 +23,13 @@ public:
     // Another program took the focus.
     void OnDeactivate();
 
-    Point LastMousePoint() const { return lastMousePoint; }
+    Point LastMousePoint() const { return *mousePoint_; }
 
 protected:
     Point lastMousePoint{-1, -1};
+
+private:
+    Point* mousePoint_;  // lastMousePoint, or the point shared with the other monitors' windows
 };
 
 }  // namespace tessaly

@@ -101,20 +101,42 @@ void X11CanvasHost::HandleSaverInput(XEvent& event) {
             if (event.xbutton.button < kFirstWheelButton || event.xbutton.button > kLastWheelButton)
                 saver_->OnButtonOrKeyDown();
             break;
-        case MotionNotify: saver_->OnMouseMove(event.xmotion.x, event.xmotion.y); break;
+        // Root coordinates: the windows of all monitors share one first point.
+        case MotionNotify: saver_->OnMouseMove(event.xmotion.x_root, event.xmotion.y_root); break;
         case FocusOut:
             // Grabs (ours included) move the focus only for their duration,
             // and pointer or inferior details are not the window's own focus.
+            // Focus passing to another of the saver's windows is not the user.
             if ((event.xfocus.mode == NotifyNormal || event.xfocus.mode == NotifyWhileGrabbed) &&
-                event.xfocus.detail != NotifyInferior && event.xfocus.detail != NotifyPointer)
-                saver_->OnDeactivate();
+                event.xfocus.detail != NotifyInferior && event.xfocus.detail != NotifyPointer) {
+                Window focus = None;
+                int revert = 0;
+                XGetInputFocus(display_, &focus, &revert);
+                if (!IsGroupWindow(focus)) saver_->OnDeactivate();
+            }
             break;
         case VisibilityNotify:
             // Stay on top of anything that appears later.
-            if (event.xvisibility.state != VisibilityUnobscured) XRaiseWindow(display_, target_.window);
+            if (event.xvisibility.state != VisibilityUnobscured) RaiseGroup();
             break;
         default: break;
     }
+}
+
+bool X11CanvasHost::IsGroupWindow(Window window) const {
+    return window == target_.window || std::find(group_.begin(), group_.end(), window) != group_.end();
+}
+
+// The whole group goes on top in one fixed order: where monitors overlap,
+// raising one window at a time would make the windows take turns for ever.
+void X11CanvasHost::RaiseGroup() {
+    if (group_.empty()) {
+        XRaiseWindow(display_, target_.window);
+        return;
+    }
+    XRaiseWindow(display_, group_.front());
+    std::vector<Window> order = group_;
+    XRestackWindows(display_, order.data(), static_cast<int>(order.size()));
 }
 
 // The window has a new size: the picture grows (or shrinks) with it, keeping
@@ -134,14 +156,14 @@ void X11CanvasHost::Resized(int width, int height) {
     picture_.CopyToWindow(Rect{0, 0, width, height});
 }
 
-void X11CanvasHost::HandleEvent(XEvent& event) {
+bool X11CanvasHost::HandleEvent(XEvent& event) {
     if (target_.follows != 0 && target_.follows != target_.window && event.xany.window == target_.follows) {
         if (event.type == ConfigureNotify)
             XResizeWindow(display_, target_.window, static_cast<unsigned>(event.xconfigure.width),
                           static_cast<unsigned>(event.xconfigure.height));
-        return;
+        return true;
     }
-    if (event.xany.window != target_.window) return;
+    if (event.xany.window != target_.window) return false;
     switch (event.type) {
         case Expose:
             picture_.CopyToWindow(Rect{event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
@@ -155,21 +177,26 @@ void X11CanvasHost::HandleEvent(XEvent& event) {
             if (saver_ != nullptr) HandleSaverInput(event);
             break;
     }
+    return true;
 }
 
-void X11CanvasHost::CheckErrors() {
+bool X11CanvasHost::TakeGoneError(const XErrorRecord& error) {
+    if (!IsGoneError(error) || error.resource != target_.window) return false;
+    windowGone_ = true;
+    return true;
+}
+
+void X11CanvasHost::CheckErrors(const std::vector<X11CanvasHost*>& hosts) {
     const XErrorRecord error = TakeXError();
     if (error.code == 0) return;
-    if (IsGoneError(error) && error.resource == target_.window) {
-        windowGone_ = true;
-        return;
-    }
+    for (X11CanvasHost* host : hosts)
+        if (host->TakeGoneError(error)) return;
     char text[160] = "";
-    XGetErrorText(display_, error.code, text, sizeof text);
+    XGetErrorText(hosts.front()->display_, error.code, text, sizeof text);
     std::fprintf(stderr, "tessaly: X error: %s (request %u, id 0x%lx)\n", text, error.request, error.resource);
 }
 
-void X11CanvasHost::ReportStats(int64_t now) {
+void X11CanvasHost::ReportStats(int64_t now, uint64_t ticks, uint64_t paints) {
     if (!stats_) return;
     if (nextReportNs_ == 0) {
         nextReportNs_ = now + kNsPerSecond;
@@ -177,53 +204,76 @@ void X11CanvasHost::ReportStats(int64_t now) {
     }
     if (now < nextReportNs_) return;
     std::fprintf(stderr, "tessaly: stats ticks/s %" PRIu64 " paints/s %" PRIu64 " ticks %" PRIu64 " rss_kb %ld\n",
-                 ticks_ - ticksAtReport_, paints_ - paintsAtReport_, ticks_, ResidentKilobytes());
+                 ticks - ticksAtReport_, paints - paintsAtReport_, ticks, ResidentKilobytes());
     std::fflush(stderr);
-    ticksAtReport_ = ticks_;
-    paintsAtReport_ = paints_;
+    ticksAtReport_ = ticks;
+    paintsAtReport_ = paints;
     nextReportNs_ += kNsPerSecond;
     if (nextReportNs_ <= now) nextReportNs_ = now + kNsPerSecond;
 }
 
-LoopEnd X11CanvasHost::Run() {
-    const int xfd = ConnectionNumber(display_);
-    if (signals_.Ok()) signal_ = signals_.Take();  // one that came during start-up
+LoopEnd X11CanvasHost::RunTogether(const std::vector<X11CanvasHost*>& hosts) {
+    X11CanvasHost& first = *hosts.front();  // its display, signal pipe and statistics serve the group
+    Display* display = first.display_;
+    SignalPipe& signals = first.signals_;
+    std::vector<Window> group;
+    for (X11CanvasHost* host : hosts) group.push_back(host->target_.window);
+    if (hosts.size() > 1)
+        for (X11CanvasHost* host : hosts) host->group_ = group;
+    const auto any = [&hosts](bool X11CanvasHost::*flag) {
+        return std::any_of(hosts.begin(), hosts.end(), [flag](X11CanvasHost* h) { return h->*flag; });
+    };
+
+    const int xfd = ConnectionNumber(display);
+    int& signal = first.signal_;  // the one that ends the loop; first one that came during start-up
+    if (signals.Ok()) signal = signals.Take();
     LoopEnd end = LoopEnd::Closed;
     for (;;) {
         // Input, expose and structure events first, in order; a posted close
         // is handled after the event that posted it.
-        while (!closePosted_ && !windowGone_ && XPending(display_) > 0) {
+        while (!any(&X11CanvasHost::closePosted_) && !any(&X11CanvasHost::windowGone_) && XPending(display) > 0) {
             XEvent event;
-            XNextEvent(display_, &event);
-            HandleEvent(event);
+            XNextEvent(display, &event);
+            for (X11CanvasHost* host : hosts)
+                if (host->HandleEvent(event)) break;
         }
-        CheckErrors();
-        if (signal_ != 0) { end = LoopEnd::Signal; break; }
-        if (windowGone_) { end = LoopEnd::WindowGone; break; }
-        if (closePosted_) { end = LoopEnd::Closed; break; }
+        CheckErrors(hosts);
+        if (signal != 0) { end = LoopEnd::Signal; break; }
+        if (any(&X11CanvasHost::windowGone_)) { end = LoopEnd::WindowGone; break; }
+        if (any(&X11CanvasHost::closePosted_)) { end = LoopEnd::Closed; break; }
 
         int64_t now = MonotonicNs();
-        if (timerOn_ && now >= deadlineNs_) Tick(now);
-        if (paintPending_) Paint();
-        XFlush(display_);
+        uint64_t ticks = 0, paints = 0;
+        for (X11CanvasHost* host : hosts) {
+            if (host->timerOn_ && now >= host->deadlineNs_) host->Tick(now);
+            if (host->paintPending_) host->Paint();
+            ticks += host->ticks_;
+            paints += host->paints_;
+        }
+        XFlush(display);
         now = MonotonicNs();
-        ReportStats(now);
-        if (closePosted_ || XEventsQueued(display_, QueuedAlready) > 0) continue;
+        first.ReportStats(now, ticks, paints);
+        if (any(&X11CanvasHost::closePosted_) || XEventsQueued(display, QueuedAlready) > 0) continue;
 
         int64_t wait = -1;
-        if (timerOn_) wait = deadlineNs_ > now ? deadlineNs_ - now : 0;
-        if (stats_ && (wait < 0 || nextReportNs_ - now < wait)) wait = std::max<int64_t>(nextReportNs_ - now, 0);
+        for (X11CanvasHost* host : hosts) {
+            if (!host->timerOn_) continue;
+            const int64_t due = host->deadlineNs_ > now ? host->deadlineNs_ - now : 0;
+            if (wait < 0 || due < wait) wait = due;
+        }
+        if (first.stats_ && (wait < 0 || first.nextReportNs_ - now < wait))
+            wait = std::max<int64_t>(first.nextReportNs_ - now, 0);
         timespec timeout{static_cast<time_t>(wait / kNsPerSecond), static_cast<long>(wait % kNsPerSecond)};
-        pollfd fds[2] = {{xfd, POLLIN, 0}, {signals_.ReadFd(), POLLIN, 0}};
-        const int count = ppoll(fds, signals_.Ok() ? 2 : 1, wait < 0 ? nullptr : &timeout, nullptr);
+        pollfd fds[2] = {{xfd, POLLIN, 0}, {signals.ReadFd(), POLLIN, 0}};
+        const int count = ppoll(fds, signals.Ok() ? 2 : 1, wait < 0 ? nullptr : &timeout, nullptr);
         if (count < 0 && errno != EINTR) {
             std::perror("tessaly: poll");
             end = LoopEnd::Closed;
             break;
         }
-        if (count > 0 && signals_.Ok() && (fds[1].revents & POLLIN) != 0) signal_ = signals_.Take();
+        if (count > 0 && signals.Ok() && (fds[1].revents & POLLIN) != 0) signal = signals.Take();
     }
-    TearDown();
+    for (X11CanvasHost* host : hosts) host->TearDown();
     return end;
 }
 

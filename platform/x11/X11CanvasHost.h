@@ -1,6 +1,8 @@
 // The X11 side of a canvas window: implements the WindowHost the core canvas
-// calls (ticking, paint requests, client size, close) and runs
-// the event loop that delivers ticks, paints and input to it.
+// calls (ticking, paint requests, client size, close) and runs the event
+// loop that delivers ticks, paints and input to it. One loop can serve
+// several canvases (the saver's, one per monitor): a close asked for by any
+// of them, or any of their windows going away, ends them all.
 //
 // The loop waits in ppoll on the X connection and the signal pipe with a
 // timeout to the next tick on the monotonic clock, so a 5 ms period holds
@@ -12,9 +14,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "OffscreenCanvas.h"
 #include "SignalPipe.h"
+#include "XErrors.h"
 #include "canvas/CanvasWindow.h"
 #include "canvas/FullScreenWindow.h"
 #include "canvas/WindowHost.h"
@@ -41,6 +45,7 @@ public:
     ~X11CanvasHost() override;
 
     OffscreenCanvas& Picture() { return picture_; }
+    const CanvasTarget& Target() const { return target_; }
 
     // Takes the canvas and tells it its window exists. `saver` is the same
     // object when it watches input.
@@ -48,7 +53,9 @@ public:
 
     // Delivers events and ticks until the canvas ends; then tears it down
     // (destroys an owned window, then the canvas) and says why it ended.
-    LoopEnd Run();
+    LoopEnd Run() { return RunTogether({this}); }
+    // The same for several canvases on one display and signal pipe.
+    static LoopEnd RunTogether(const std::vector<X11CanvasHost*>& hosts);
     // The signal that ended Run (LoopEnd::Signal), else 0.
     int EndingSignal() const { return signal_; }
 
@@ -65,13 +72,18 @@ public:
     void RequestClose() override;
 
 private:
-    void HandleEvent(XEvent& event);
+    // False when the event is not for this canvas's window.
+    bool HandleEvent(XEvent& event);
     void Resized(int width, int height);
     void HandleSaverInput(XEvent& event);
+    bool IsGroupWindow(Window window) const;
+    void RaiseGroup();
     void Paint();
     void Tick(int64_t now);
-    void CheckErrors();
-    void ReportStats(int64_t now);
+    // An X error about this canvas's window having gone marks it gone.
+    bool TakeGoneError(const XErrorRecord& error);
+    static void CheckErrors(const std::vector<X11CanvasHost*>& hosts);
+    void ReportStats(int64_t now, uint64_t ticks, uint64_t paints);
     void TearDown();
 
     Display* display_;
@@ -80,6 +92,7 @@ private:
     OffscreenCanvas picture_;
     std::unique_ptr<CanvasWindow> canvas_;
     FullScreenWindow* saver_ = nullptr;
+    std::vector<Window> group_;  // the windows of every canvas in this loop, topmost first
 
     bool timerOn_ = false;
     int64_t periodNs_ = 0;

@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "Monitors.h"
 #include "X11CanvasHost.h"
 #include "XErrors.h"
 #include "device/PortableGdiObjects.h"
@@ -111,11 +113,18 @@ void TakeInput(Display* display, Window window, Cursor cursor) {
         display, window, cursor);
 }
 
+// One override-redirect window per monitor, each with its own canvas and
+// garden; one loop runs them all and any trigger ends them all.
 DrawingEnd RunSaver(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, bool stats) {
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
-    const int width = DisplayWidth(display, screen), height = DisplayHeight(display, screen);
-    if (!PictureFits("the screen", width, height)) return {};
+    const std::vector<Rect> monitors = QueryMonitors(display);
+    for (const Rect& m : monitors)
+        if (!PictureFits("a monitor", m.right - m.left, m.bottom - m.top)) return {};
+    // A saver of one monitor covers the screen at whatever size it takes on.
+    const bool wholeScreen = monitors.size() == 1 && monitors[0] == Rect{0, 0, DisplayWidth(display, screen),
+                                                                           DisplayHeight(display, screen)};
+    if (wholeScreen) XSelectInput(display, root, StructureNotifyMask);
     InvisibleCursor cursor(display, root);
 
     XSetWindowAttributes attributes{};
@@ -123,28 +132,36 @@ DrawingEnd RunSaver(Display* display, SignalPipe& signals, GardenState& state, G
     attributes.background_pixmap = None;  // nothing ever clears it
     attributes.cursor = cursor.Id();
     attributes.event_mask = kSaverEvents;
-    const Window window = XCreateWindow(display, root, 0, 0, static_cast<unsigned>(width),
-                                        static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
-                                        CopyFromParent, CWOverrideRedirect | CWBackPixmap | CWCursor | CWEventMask,
-                                        &attributes);
-    Name(display, window);
-
-    // The saver covers the screen at whatever size it takes on.
-    XSelectInput(display, root, StructureNotifyMask);
-    X11CanvasHost host(
-        display, {window, true, DefaultVisual(display, screen), DefaultDepth(display, screen), width, height, root},
-        signals);
-    if (stats) host.EnableStats();
-    // What the screen showed, taken before the saver covers it.
-    host.Picture().StartFrom(root, 0, 0);
-    auto canvas = std::make_unique<FullScreenWindow>(state, objects);
-    FullScreenWindow* saver = canvas.get();
-    host.Attach(std::move(canvas), saver);
-    XMapRaised(display, window);
+    Point firstMousePoint{-1, -1};  // in root coordinates, shared by every monitor's window
+    std::vector<std::unique_ptr<X11CanvasHost>> hosts;
+    std::vector<X11CanvasHost*> running;
+    for (const Rect& monitor : monitors) {
+        const int width = monitor.right - monitor.left, height = monitor.bottom - monitor.top;
+        const Window window = XCreateWindow(display, root, monitor.left, monitor.top, static_cast<unsigned>(width),
+                                            static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
+                                            CopyFromParent, CWOverrideRedirect | CWBackPixmap | CWCursor | CWEventMask,
+                                            &attributes);
+        Name(display, window);
+        hosts.push_back(std::make_unique<X11CanvasHost>(
+            display,
+            CanvasTarget{window, true, DefaultVisual(display, screen), DefaultDepth(display, screen), width, height,
+                         wholeScreen ? root : 0},
+            signals));
+        if (stats && hosts.size() == 1) hosts.back()->EnableStats();
+        // What this monitor showed, taken before any of the saver's windows covers it.
+        hosts.back()->Picture().StartFrom(root, monitor.left, monitor.top);
+        running.push_back(hosts.back().get());
+    }
+    for (X11CanvasHost* host : running) {
+        auto canvas = std::make_unique<FullScreenWindow>(state, objects, &firstMousePoint);
+        FullScreenWindow* saver = canvas.get();
+        host->Attach(std::move(canvas), saver);
+        XMapRaised(display, host->Target().window);
+    }
     XSync(display, False);
-    TakeInput(display, window, cursor.Id());
-    host.Run();  // every way it ends is a normal end
-    return {0, host.EndingSignal()};
+    TakeInput(display, running.front()->Target().window, cursor.Id());
+    X11CanvasHost::RunTogether(running);  // every way it ends is a normal end
+    return {0, running.front()->EndingSignal()};
 }
 
 DrawingEnd RunPreview(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, unsigned long parent, bool stats) {

@@ -56,6 +56,18 @@ TEST_F(FullScreen, ButtonsKeysAndDeactivationClose) {
     EXPECT_EQ(host.closesPosted, 3);
 }
 
+TEST_F(FullScreen, WindowsOfSeveralMonitorsJudgeMovesAgainstOneFirstPoint) {
+    Point first{-1, -1};
+    FullScreenWindow left(state, objects, &first), right(state, objects, &first);
+    left.AttachHost(&host);
+    right.OnMouseMove(1500, 300);  // the first move, on the second monitor
+    left.OnMouseMove(1500, 300);   // the same screen point, reported to the first
+    EXPECT_EQ(host.closesPosted, 0);
+    left.OnMouseMove(1499, 300);
+    EXPECT_EQ(host.closesPosted, 1);
+    EXPECT_EQ(window->LastMousePoint(), (Point{-1, -1}));  // a window of its own is not involved
+}
+
 TEST_F(FullScreen, IsACanvasThatReleasesEverythingWhenItsWindowGoes) {
     EXPECT_EQ(window->OnCreate(), 0);
     window->OnTick();

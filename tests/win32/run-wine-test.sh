@@ -60,30 +60,49 @@ for f in $programs; do
   [ -f "$f" ] || skip "$f is missing (build it with scripts/build-windows.sh)"
 done
 [ -f "$WINEPREFIX/system.reg" ] || { echo "no Wine prefix at $WINEPREFIX" >&2; exit 1; }
-artefacts="${TESSALY_ARTEFACTS:-$PWD/test-artefacts/win32}/$scenario${argument:+-$(printf '%s' "$argument" | tr -c 'A-Za-z0-9' '_')}"
+artefacts="${TESSALY_ARTEFACTS:-$PWD/test-artefacts/win32}/$scenario${argument:+-$(printf '%s' "$argument" | tr -c 'A-Za-z0-9' '_')}${TESSALY_WINE_LOGPIXELS:+-dpi$TESSALY_WINE_LOGPIXELS}"
 rm -rf "$artefacts"
 mkdir -p "$artefacts"
 
-xvfb_pid=""
+server_pids=""
 log=$(mktemp)
 # Ends every Wine process of the prefix and waits for its server to be gone,
 # so that the next test starts a fresh one on its own display.
 stop_wine() { wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1; }
 cleanup() {
   stop_wine
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  # A high-DPI run gives the shared prefix back its own DPI (a fresh prefix has no value here).
+  [ -n "${TESSALY_WINE_LOGPIXELS:-}" ] && wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 && stop_wine
+  for pid in $server_pids; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
   rm -f "$log" "$log.display"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM  # a timeout still cleans up
 
 # A private X server on a free display; its number arrives on the pipe.
-Xvfb -displayfd 3 -screen 0 "${SCREEN}x24" -nolisten tcp 3>"$log.display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$log.display" ] && break; sleep 0.05; done
-[ -s "$log.display" ] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$log.display")"
+start_x() {
+  : >"$log.display"
+  "$@" -displayfd 3 -nolisten tcp 3>"$log.display" 2>/dev/null &
+  server_pids="$! $server_pids"
+  for _ in $(seq 100); do [ -s "$log.display" ] && break; sleep 0.05; done
+  [ -s "$log.display" ] || { echo "$1 did not start" >&2; exit 1; }
+  export DISPLAY=":$(head -n1 "$log.display")"
+}
+start_x Xvfb -screen 0 "${SCREEN}x24"
+# Two monitors: Xephyr's Xinerama heads on the Xvfb. With no RandR there,
+# Wine's X11 driver lists the heads as monitors, the first as the primary.
+if [ "$scenario" = "monitors" ]; then
+  command -v Xephyr >/dev/null || skip "Xephyr is not installed (apt-get install xserver-xephyr)"
+  heads="-origin 1024,0 -screen 1280x800 -origin 0,0 -screen 1024x768"
+  [ "${argument%%:*}" = "equal" ] && heads="-origin 0,0 -screen 1280x800 -origin 1280,0 -screen 1280x800"
+  start_x Xephyr +xinerama -extension RANDR $heads
+fi
 
 stop_wine
+# A high-DPI desktop, e.g. 144 for 150%, as a user's display settings set it.
+[ -n "${TESSALY_WINE_LOGPIXELS:-}" ] &&
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TESSALY_WINE_LOGPIXELS" /f >/dev/null 2>&1 &&
+  stop_wine
 if [ "$mode" = "unit" ]; then
   timeout 180 wine "$(windows_path "$tests_bin/tessaly-win32-tests.exe")" >"$log" 2>&1
   status=$?
@@ -95,9 +114,12 @@ if [ "$mode" = "unit" ]; then
 fi
 
 # The virtual desktop has Wine draw captions and frames itself (there is no
-# window manager on Xvfb), so the screenshots show the dialogs whole.
+# window manager on Xvfb), so the screenshots show the dialogs whole. It is
+# one monitor, so the monitors scenario runs on the X server itself.
 run_host() {
-  timeout 180 wine explorer "/desktop=tessaly-test,$SCREEN" "$(windows_path "$tests_bin/tessaly-testhost.exe")" \
+  local desktop=(explorer "/desktop=tessaly-test,$SCREEN")
+  [ "$scenario" = "monitors" ] && desktop=()
+  timeout 180 wine "${desktop[@]}" "$(windows_path "$tests_bin/tessaly-testhost.exe")" \
     "$scenario" "$(windows_path "$bin/tessaly.scr")" "$(windows_path "$artefacts")" ${argument:+"$argument"} \
     >"$log" 2>&1
 }

@@ -112,15 +112,23 @@ int RunCommand(const std::vector<std::string>& argv, const std::vector<std::stri
     return WIFEXITED(p.WaitStatus()) ? WEXITSTATUS(p.WaitStatus()) : -1;
 }
 
-Xvfb::Xvfb(int width, int height) {
+Xvfb::Xvfb(int width, int height, const std::vector<XRectangle>& heads, bool randr) {
     int fds[2];
     if (pipe(fds) != 0) return;
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
     // -displayfd: the server picks a free display and writes its number here.
-    server_ = std::make_unique<Process>(
-        std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen, "-nolisten",
-                                 "tcp", "-noreset"},
-        std::vector<std::string>{}, ArtefactPath("xvfb.log"));
+    std::vector<std::string> argv{"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen}, env;
+    if (!heads.empty()) {
+        host_ = std::make_unique<Xvfb>(width, height);
+        argv = {"Xephyr", "-displayfd", std::to_string(fds[1]), "+xinerama"};
+        if (!randr) argv.insert(argv.end(), {"-extension", "RANDR"});
+        for (const XRectangle& h : heads)  // each -origin places the -screen after it
+            argv.insert(argv.end(), {"-origin", std::to_string(h.x) + "," + std::to_string(h.y), "-screen",
+                                     std::to_string(h.width) + "x" + std::to_string(h.height)});
+        env = {"DISPLAY=" + host_->Name()};
+    }
+    argv.insert(argv.end(), {"-nolisten", "tcp", "-noreset"});
+    server_ = std::make_unique<Process>(argv, env, ArtefactPath(heads.empty() ? "xvfb.log" : "xephyr.log"));
     close(fds[1]);
     std::string number;
     char c;
@@ -148,6 +156,7 @@ void Xvfb::Kill() {
     server_->Signal(SIGTERM);
     if (!server_->WaitExit(5)) server_->Signal(SIGKILL);
     server_.reset();
+    host_.reset();
 }
 
 size_t Image::CountOf(uint32_t rgb) const {
@@ -239,25 +248,26 @@ Image XClient::WaitFor(Window window, const std::function<bool(const Image&)>& d
     return last;
 }
 
-Window XClient::WaitForSaverWindow(double seconds) {
+std::vector<Window> XClient::WaitForSaverWindows(size_t count, double seconds) {
     const double end = Now() + seconds;
-    while (Now() < end) {
+    std::vector<Window> found;
+    do {
         Window rootReturn, parent, *children = nullptr;
-        unsigned count = 0;
-        Window found = 0;
-        if (XQueryTree(display_, Root(), &rootReturn, &parent, &children, &count)) {
-            for (unsigned i = 0; i < count; ++i) {
+        unsigned n = 0;
+        found.clear();
+        if (XQueryTree(display_, Root(), &rootReturn, &parent, &children, &n)) {
+            for (unsigned i = 0; i < n; ++i) {
                 XWindowAttributes a{};
                 if (XGetWindowAttributes(display_, children[i], &a) && a.override_redirect &&
                     a.map_state == IsViewable)
-                    found = children[i];
+                    found.push_back(children[i]);
             }
             XFree(children);
         }
-        if (found != 0) return found;
+        if (found.size() >= count) break;
         Sleep(0.05);
-    }
-    return 0;
+    } while (Now() < end);
+    return found;
 }
 
 }  // namespace e2e

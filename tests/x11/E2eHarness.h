@@ -47,13 +47,17 @@ int RunCommand(const std::vector<std::string>& argv, const std::vector<std::stri
 
 class Xvfb {
 public:
-    Xvfb(int width, int height);  // Ok() tells whether it started
+    // Ok() tells whether it started. With `heads`: Xephyr with one Xinerama
+    // head per rectangle (a desktop of several monitors) shown on an Xvfb of
+    // width x height; without `randr` its clients see the heads only through Xinerama.
+    Xvfb(int width, int height, const std::vector<XRectangle>& heads = {}, bool randr = true);
     ~Xvfb();
     bool Ok() const { return !name_.empty(); }
     const std::string& Name() const { return name_; }  // ":N"
     void Kill();                                       // the server goes away
 
 private:
+    std::unique_ptr<Xvfb> host_;  // Xephyr's
     std::unique_ptr<Process> server_;
     std::string name_;
 };
@@ -86,7 +90,12 @@ public:
     // Polls until `done` holds for what the window shows or `seconds` pass; the last image.
     Image WaitFor(Window window, const std::function<bool(const Image&)>& done, double seconds);
     // The mapped override-redirect top-level window, or 0 after `seconds`.
-    Window WaitForSaverWindow(double seconds);
+    Window WaitForSaverWindow(double seconds) {
+        const std::vector<Window> found = WaitForSaverWindows(1, seconds);
+        return found.empty() ? 0 : found.back();
+    }
+    // All of them, once there are `count` (those there are after `seconds`).
+    std::vector<Window> WaitForSaverWindows(size_t count, double seconds);
 
 private:
     Display* display_ = nullptr;

@@ -3,6 +3,7 @@
 #include "CairoDevice.h"
 #include "CairoImage.h"
 #include "DamageRecorder.h"
+#include "Monitors.h"
 #include "device/PortableGdiObjects.h"
 
 using namespace tessaly;
@@ -15,6 +16,13 @@ TEST(Damage, RectsAreClippedAndBounded) {
     EXPECT_EQ(clipped[1], (Rect{90, 40, 100, 50}));
     EXPECT_EQ(BoundingRect(clipped), (Rect{0, 0, 100, 50}));
     EXPECT_EQ(BoundingRect({}), Rect{});
+}
+
+// Monitors are clipped to the screen; mirrored and empty ones go; none at all is the whole screen.
+TEST(Damage, MonitorsAreClippedWithoutRepeatsOrTheWholeScreen) {
+    const std::vector<Rect> odd{{0, 0, 1280, 800}, {0, 0, 1280, 800}, {5, 5, 5, 9}, {1000, -10, 2400, 700}};
+    EXPECT_EQ(ChooseMonitors({}, odd, 2304, 800), (std::vector<Rect>{{0, 0, 1280, 800}, {1000, 0, 2304, 700}}));
+    EXPECT_EQ(ChooseMonitors({}, {}, 2304, 800), (std::vector<Rect>{{0, 0, 2304, 800}}));
 }
 
 // Everything the device paints lies inside the rectangles the recorder reports.

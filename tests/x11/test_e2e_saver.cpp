@@ -109,3 +109,97 @@ TEST_F(TessalyE2e, SaverHidesThePointer) {
     EXPECT_TRUE(EndedBySignal(*saver, SIGTERM));
 }
 #endif
+
+
+// Two monitors as Xephyr's Xinerama heads: equal ones with RandR (which there
+// describes only the first), unequal ones in swapped order (the first head on
+// the right) with no RandR at all.
+namespace {
+const std::vector<XRectangle> kHeads[2] = {{{0, 0, 1280, 800}, {1280, 0, 1280, 800}},
+                                           {{1024, 0, 1280, 800}, {0, 0, 1024, 768}}};
+
+class SaverMonitors : public TessalyE2e {
+protected:
+    // The saver on layout 0 or 1; its windows in the heads' order, each with exactly its head's rectangle.
+    std::vector<Window> StartOnHeads(int layout) {
+        client.reset();
+        xvfb = std::make_unique<Xvfb>(2560, 800, kHeads[layout], layout == 0);
+        client = std::make_unique<XClient>(xvfb->Name());
+        if (!client->Ok()) return {};
+        client->SetRootColour(kDesktop);
+        saver = Start({"/s", "--seed", "7", "--speed", "95"});
+        std::vector<Window> windows, found = client->WaitForSaverWindows(2, kStartSeconds);
+        for (const XRectangle& head : kHeads[layout])
+            for (Window w : found) {
+                XWindowAttributes a{};
+                XGetWindowAttributes(client->Dpy(), w, &a);
+                if (a.x == head.x && a.y == head.y && a.width == head.width && a.height == head.height)
+                    windows.push_back(w);
+            }
+        EXPECT_TRUE(found.size() == 2 && windows.size() == 2) << "one window per head, exactly over it\n"
+                                                              << saver->Output();
+        return windows.size() == 2 ? windows : std::vector<Window>{};
+    }
+
+    // Both heads painted, drawings reaching each one's right and bottom edges
+    // (its garden mapped onto its own size), and the two gardens different.
+    void ExpectAGardenOnEachHead(const std::vector<Window>& windows) {
+        Image shots[2];
+        for (int i = 0; i < 2; ++i) {
+            size_t right = 0, bottom = 0;
+            for (int attempt = 0; attempt < 100 && (right < 100 || bottom < 100); ++attempt, Sleep(0.1)) {
+                shots[i] = client->Grab(windows[i]);
+                right = bottom = 0;
+                for (int y = 0; y < shots[i].height; ++y)
+                    for (int x = 0; x < shots[i].width; ++x)
+                        if (shots[i].At(x, y) != kDesktop) {
+                            right += x >= shots[i].width * 9 / 10;
+                            bottom += y >= shots[i].height * 9 / 10;
+                        }
+            }
+            Save(shots[i], "-head" + std::to_string(i));
+            EXPECT_TRUE(right >= 100 && bottom >= 100) << "head " << i << " drawn to its right and bottom edges";
+        }
+        size_t differing = 0;  // over the part both heads have
+        for (int y = 0; y < 768; ++y)
+            for (int x = 0; x < 1024; ++x) differing += shots[0].At(x, y) != shots[1].At(x, y);
+        EXPECT_GT(differing, 1024u * 768 / 100) << "the two gardens differ";
+    }
+
+    void ExpectAllGone() {
+        EXPECT_TRUE(EndedCleanly(*saver));
+        EXPECT_EQ(client->WaitForSaverWindow(0.2), 0ul) << "every window is gone";
+    }
+    std::unique_ptr<Process> saver;
+};
+}  // namespace
+
+// Equal heads end on a second move after a first one on the second head,
+// unequal heads on a key after a first move on the first head.
+TEST_F(SaverMonitors, EachMonitorGrowsItsOwnGardenAndTheFirstMoveOnEitherIsIgnored) {
+    for (int layout = 0; layout < 2; ++layout) {
+        const std::vector<Window> windows = StartOnHeads(layout);
+        ASSERT_FALSE(windows.empty());
+        ExpectAGardenOnEachHead(windows);
+        const XRectangle& head = kHeads[layout][1 - layout];
+        const int x = head.x + head.width / 2, y = head.y + head.height / 2;
+        ASSERT_EQ(Xdotool({"mousemove", std::to_string(x), std::to_string(y)}), 0);
+        Sleep(kGraceSeconds);
+        ASSERT_TRUE(saver->Running()) << "the first move ended the saver (layout " << layout << ")";
+        if (layout == 0) ASSERT_EQ(Xdotool({"mousemove", std::to_string(x + 1), std::to_string(y)}), 0);
+        else ASSERT_EQ(Xdotool({"key", "a"}), 0);
+        ExpectAllGone();
+    }
+}
+
+TEST_F(SaverMonitors, AClickOrAnotherProgramTakingTheFocusEndsEveryWindow) {
+    ASSERT_FALSE(StartOnHeads(1).empty());
+    ASSERT_EQ(Xdotool({"click", "1"}), 0);
+    ExpectAllGone();
+    ASSERT_FALSE(StartOnHeads(0).empty());
+    Sleep(kGraceSeconds);  // focus moving among the saver's own windows is no reason to end
+    ASSERT_TRUE(saver->Running());
+    XSetInputFocus(client->Dpy(), client->CreateWindow(50, 50, 0xFFFFFF), RevertToParent, CurrentTime);
+    XSync(client->Dpy(), False);
+    ExpectAllGone();
+}

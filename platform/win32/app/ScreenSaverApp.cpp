@@ -1,5 +1,7 @@
 #include "app/ScreenSaverApp.h"
 
+#include <commctrl.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
@@ -17,6 +19,10 @@
 namespace tessaly::win32 {
 
 BOOL ScreenSaverApp::InitInstance() {
+    // The dialog look: the manifest asks for Common Controls 6, which must be
+    // loaded before the first dialog so its controls take the current style.
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
     RegistryProfile profile(kRegistryCompany, AppName());
     LoadSettings(profile, state_);
     state_.random.Seed(static_cast<uint32_t>(std::time(nullptr)));
@@ -66,14 +72,53 @@ BOOL ScreenSaverApp::StartPreview(const char* handleArgument) {
     return TRUE;
 }
 
-BOOL ScreenSaverApp::StartSaver() {
-    auto* window = new Win32SaverHost(std::make_unique<FullScreenWindow>(state_, ProcessGdiObjects()));
-    if (!window->CreateFullScreen()) {
-        SetExitCode(kExitNoWindow);
-        return FALSE;
-    }
-    SetMainWindow(window);
+namespace {
+
+BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM monitors) {
+    reinterpret_cast<std::vector<RECT>*>(monitors)->push_back(*rect);
     return TRUE;
+}
+
+// Every monitor's rectangle in virtual-screen coordinates; the primary
+// screen when the system lists none.
+std::vector<RECT> Monitors() {
+    std::vector<RECT> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, &CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
+    if (monitors.empty()) monitors.push_back(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    return monitors;
+}
+
+}  // namespace
+
+// One topmost canvas window per monitor, each with its own garden; the
+// first trigger on any of them ends the message loop, and Run then closes
+// the others.
+BOOL ScreenSaverApp::StartSaver() {
+    for (const RECT& monitor : Monitors()) {
+        auto* window = new Win32SaverHost(
+            std::make_unique<FullScreenWindow>(state_, ProcessGdiObjects(), &firstMousePoint_));
+        if (!window->CreateFullScreen(monitor)) {
+            SetExitCode(kExitNoWindow);
+            CloseSaverWindows();  // a saver missing a monitor would not hide the screen
+            return FALSE;
+        }
+        saverWindows_.push_back(window->GetSafeHwnd());
+        if (MainWindow() == nullptr) SetMainWindow(window);
+    }
+    return TRUE;
+}
+
+int ScreenSaverApp::Run() {
+    const int code = WinApp::Run();
+    CloseSaverWindows();
+    return code;
+}
+
+void ScreenSaverApp::CloseSaverWindows() {
+    SetMainWindow(nullptr);
+    for (HWND window : saverWindows_)
+        if (IsWindow(window)) DestroyWindow(window);  // each deletes its canvas as it goes
+    saverWindows_.clear();
 }
 
 }  // namespace tessaly::win32

@@ -30,9 +30,8 @@ Win32SaverHost::Win32SaverHost(std::unique_ptr<FullScreenWindow> window)
     : Win32CanvasHost(std::unique_ptr<CanvasWindow>(window.release())),
       window_(static_cast<FullScreenWindow*>(&Canvas())) {}
 
-bool Win32SaverHost::CreateFullScreen() {
-    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    return CreateCanvas(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, screen, nullptr);
+bool Win32SaverHost::CreateFullScreen(const RECT& monitor) {
+    return CreateCanvas(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, monitor, nullptr);
 }
 
 bool Win32SaverHost::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -60,8 +59,12 @@ LRESULT Win32SaverHost::OnNcActivate(WPARAM active, LPARAM) {
     return Default();
 }
 
-LRESULT Win32SaverHost::OnActivate(WPARAM state, LPARAM) {
-    if (LOWORD(state) == WA_INACTIVE) window_->OnDeactivate();
+LRESULT Win32SaverHost::OnActivate(WPARAM state, LPARAM other) {
+    // Each monitor's window takes the activation as it is created: only
+    // activation going to another program is the user.
+    DWORD process = 0;
+    GetWindowThreadProcessId(reinterpret_cast<HWND>(other), &process);
+    if (LOWORD(state) == WA_INACTIVE && (other == 0 || process != GetCurrentProcessId())) window_->OnDeactivate();
     return Default();
 }
 
@@ -71,7 +74,9 @@ LRESULT Win32SaverHost::OnActivateApp(WPARAM active, LPARAM) {
 }
 
 LRESULT Win32SaverHost::OnMouseMove(WPARAM, LPARAM position) {
-    window_->OnMouseMove(GET_X_LPARAM(position), GET_Y_LPARAM(position));
+    POINT onScreen{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    ClientToScreen(GetSafeHwnd(), &onScreen);
+    window_->OnMouseMove(onScreen.x, onScreen.y);
     return Default();
 }
 

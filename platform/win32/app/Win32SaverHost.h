@@ -1,5 +1,7 @@
-// The saver's window: a topmost canvas over the whole screen that hides the
-// pointer and turns the user's input into the core's closing rules.
+// The saver's window: a topmost canvas over one monitor that hides the
+// pointer and turns the user's input into the core's closing rules. A saver
+// has one per monitor; moves are given in screen coordinates, so that all of
+// them judge against one first point.
 #pragma once
 
 #include "app/Win32CanvasHost.h"
@@ -17,8 +19,9 @@ public:
     // Made with new; owns the full-screen canvas, and both go when the window goes.
     explicit Win32SaverHost(std::unique_ptr<FullScreenWindow> window);
 
-    // A topmost popup of the primary screen's size; false when it could not be made.
-    bool CreateFullScreen();
+    // A topmost popup over `monitor` (virtual-screen coordinates, which may
+    // be negative); false when it could not be made.
+    bool CreateFullScreen(const RECT& monitor);
 
 protected:
     bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

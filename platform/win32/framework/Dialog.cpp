@@ -1,5 +1,6 @@
 #include "framework/Dialog.h"
 
+#include "framework/TextFit.h"
 #include "framework/WinApp.h"
 
 namespace tessaly::win32 {
@@ -46,6 +47,7 @@ void Dialog::CenterWindow() {
 }
 
 BOOL Dialog::OnInitDialog() {
+    WidenClippedTexts(GetSafeHwnd());
     UpdateData(false);
     return TRUE;
 }

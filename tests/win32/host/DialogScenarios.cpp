@@ -97,6 +97,43 @@ bool WaitGone(HWND hwnd) {
     return !IsWindow(hwnd);
 }
 
+// At the desktop's DPI (LogPixels, set by the test script), every text fits
+// its control when laid out in the template's font (8 point MS Sans Serif) at
+// that DPI as the control lays it out: static texts wrapped, button captions
+// on one line (with the box of a check box). Another process's font handle
+// cannot be read, so the font is made again here.
+void CheckScaledAndUnclipped(HWND dialog) {
+    const char* logPixels = std::getenv("TESSALY_WINE_LOGPIXELS");
+    const int dpi = logPixels != nullptr ? std::atoi(logPixels) : USER_DEFAULT_SCREEN_DPI;
+    using DpiOf = UINT(WINAPI*)(HWND);
+    const auto dpiOf = reinterpret_cast<DpiOf>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    Check(dpiOf != nullptr && static_cast<int>(dpiOf(dialog)) == dpi, "the dialog is at " + Str(dpi) + " DPI");
+    HDC dc = GetDC(nullptr);
+    HFONT font = CreateFontA(-MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                             "MS Sans Serif");
+    const HGDIOBJ old = SelectObject(dc, font);
+    int measured = 0;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        const std::string text = TextOf(child), kind = ClassOf(child);
+        const LONG type = GetWindowLongA(child, GWL_STYLE) & (kind == "Static" ? SS_TYPEMASK : BS_TYPEMASK);
+        if (text.empty() || !IsWindowVisible(child) || (kind == "Static" && type == SS_ICON)) continue;
+        RECT room{}, need{};
+        GetClientRect(child, &room);
+        need = room;
+        DrawTextA(dc, text.c_str(), -1, &need, DT_CALCRECT | (kind == "Static" ? DT_WORDBREAK : DT_SINGLELINE));
+        if (kind == "Button" && type == BS_AUTOCHECKBOX) need.right += MulDiv(16, dpi, USER_DEFAULT_SCREEN_DPI);
+        Check(need.right <= room.right && need.bottom <= room.bottom,
+              "\"" + text.substr(0, 24) + "\" fits: needs " + Str(need.right) + "x" + Str(need.bottom) + ", has " +
+                  Str(room.right) + "x" + Str(room.bottom));
+        ++measured;
+    }
+    Check(measured == 13, "the dialog's 13 texts were measured (" + Str(measured) + ")");
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+}
+
 }  // namespace
 
 void RunDialogScenario(const Context& context) {
@@ -132,9 +169,16 @@ void RunDialogScenario(const Context& context) {
         GetWindowRect(preview, &previewRect);
         Check(EqualRect(&frameRect, &previewRect) != FALSE,
               "the preview covers the frame control's outer rectangle");
+        RECT client{};
+        GetClientRect(dialog, &client);
+        MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        RECT inside{};
+        Check(IntersectRect(&inside, &client, &previewRect) && EqualRect(&inside, &previewRect),
+              "the preview lies inside the dialog");
         Capture drawn = WaitForDrawing(previewRect, 5, kStartTimeout);
         Check(drawn.DistinctColours() >= 5, "the preview draws (" + Str(drawn.DistinctColours()) + " colours)");
     }
+    CheckScaledAndUnclipped(dialog);
     RECT dialogRect{};
     GetWindowRect(dialog, &dialogRect);
     const int centreX = (dialogRect.left + dialogRect.right) / 2;

@@ -1,5 +1,6 @@
 // Saver mode (/s), its switches, preview mode (-p HWND) and the command lines
 // that must end without a window.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -214,6 +215,77 @@ void RunXInputScenario(const Context& context) {
     const bool ended = saver.WaitExit(30000, &code);
     Check(ended, "X input (" + context.argument + ") ends the saver");
     if (ended) Check(code == 0, "X input: exit code 0 (got " + std::to_string(code) + ")");
+}
+
+namespace {
+
+BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM monitors) {
+    reinterpret_cast<std::vector<RECT>*>(monitors)->push_back(*rect);
+    return TRUE;
+}
+
+// The saver on every monitor: a topmost window with exactly each monitor's
+// rectangle, each painted to its right and bottom edges (its garden mapped
+// onto its own size), and the two gardens different.
+bool StartOnEveryMonitor(const Context& context, const std::vector<RECT>& monitors, Process& saver) {
+    context.key.Clear();
+    context.key.Set("Speed", 95);
+    if (!Check(Launch(context.scr, "/s", saver), "start /s")) return false;
+    WaitForWindow(saver.Id(), kCanvasClass, false, kStartTimeout);
+    PumpFor(500);
+    std::vector<Capture> shots;
+    for (const RECT& m : monitors) {
+        HWND window = nullptr;
+        for (HWND w : WindowsOf(saver.Id(), kCanvasClass)) {
+            RECT rect{};
+            GetWindowRect(w, &rect);
+            if (SameRect(rect, m) && (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) window = w;
+        }
+        if (!Check(window != nullptr, "a topmost window covers exactly the monitor " + Describe(m))) return false;
+        const RECT right{m.right - (m.right - m.left) / 10, m.top, m.right, m.bottom};
+        const RECT bottom{m.left, m.bottom - (m.bottom - m.top) / 10, m.right, m.bottom};
+        Check(WaitForDrawing(right, kDrawnColours, kStartTimeout).DistinctColours() >= kDrawnColours &&
+                  WaitForDrawing(bottom, kDrawnColours, kStartTimeout).DistinctColours() >= kDrawnColours,
+              "drawings reach the right and bottom edges of " + Describe(m));
+        shots.push_back(CaptureScreen(m));
+        shots.back().WriteBmp(Join(context.outDir, "monitor" + std::to_string(shots.size()) + ".bmp"));
+    }
+    size_t differing = 0;  // over the part both monitors have
+    for (int y = 0; y < 768; ++y)
+        for (int x = 0; x < 1024; ++x)
+            differing += shots[0].pixels[y * shots[0].width + x] != shots[1].pixels[y * shots[1].width + x];
+    return Check(WindowsOf(saver.Id(), kCanvasClass).size() == 2, "two canvas windows") &&
+           Check(differing > 1024 * 768 / 100, "the two gardens differ");
+}
+
+}  // namespace
+
+// ARGUMENT LAYOUT:ACTION: the test script makes a desktop of two monitors
+// ("unequal": of different sizes, the second at a negative x). ACTION key,
+// left or deactivate must end every window; "first-move": with the pointer
+// waiting on either monitor, the move the system sends as the windows appear
+// only records the point, and a move of one pixel ends them all.
+void RunMonitorsScenario(const Context& context) {
+    const std::string layout = context.argument.substr(0, context.argument.find(':'));
+    const std::string action = context.argument.substr(context.argument.find(':') + 1);
+    std::vector<RECT> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, &CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
+    if (!Check(monitors.size() == 2 && (layout == "equal" || monitors[1].left < 0), "the desktop's two monitors"))
+        return;
+    for (const RECT& m : action == "first-move" ? monitors : std::vector<RECT>{monitors[0]}) {
+        SetCursorPos((m.left + m.right) / 2, (m.top + m.bottom) / 2);
+        PumpFor(200);
+        Process saver;
+        if (!StartOnEveryMonitor(context, monitors, saver)) return;
+        ExpectRunning(saver, "the first move, and the windows activating one another,");
+        if (action == "key") SendKey('A');
+        if (action == "left") SendClick(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+        if (action == "deactivate")
+            SetForegroundWindow(CreateWindowExA(0, "STATIC", "another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10,
+                                                10, 200, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+        if (action == "first-move") SendMouse(MOUSEEVENTF_MOVE, 1, 0);
+        ExpectEnd(saver, action + " with the pointer on " + Describe(m));
+    }
 }
 
 void RunSwitchScenario(const Context& context) {

@@ -160,6 +160,22 @@ void CompareTemplate(const std::string& name, const Template& got, const Templat
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
+// The application manifest (resource 1 of type 24): per-monitor v2 DPI
+// awareness with the per-monitor and system-aware fallbacks, and Common Controls 6.
+void CheckManifest(const std::string& program) {
+    HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = module ? FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)) : nullptr;
+    const std::string xml = found ? std::string(static_cast<const char*>(LockResource(LoadResource(module, found))),
+                                                 SizeofResource(module, found))
+                                  : "";
+    for (const char* entry :
+         {"<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2, PerMonitor<",
+          "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm<",
+          "<assemblyIdentity type=\"win32\" name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""})
+        Check(xml.find(entry) != std::string::npos, program + ": the manifest holds " + entry);
+    if (module != nullptr) FreeLibrary(module);
+}
+
 }  // namespace
 
 void RunTemplatesScenario(const Context& context) {
@@ -274,6 +290,9 @@ void RunTemplatesScenario(const Context& context) {
                                       reinterpret_cast<void**>(&description), &length);
     Check(found && std::string(description) == "Tessaly Screen Saver", "version information with a description");
     FreeLibrary(module);
+
+    CheckManifest(context.scr);
+    CheckManifest(context.scr.substr(0, context.scr.find_last_of('\\') + 1) + "tessaly-render.exe");
 }
 
 std::string ProgramBaseName(const std::string& path) {
