@@ -11,17 +11,12 @@ void TessalyE2e::SetUp() {
     client = std::make_unique<XClient>(xvfb->Name());
     ASSERT_TRUE(client->Ok());
     client->SetRootColour(kDesktop);
-    char pattern[] = "/tmp/tessaly-e2e-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    configHome = pattern;
+    ASSERT_FALSE(configHome.empty());
 }
 
 void TessalyE2e::TearDown() {
     client.reset();
     if (xvfb) xvfb->Kill();
-    if (!configHome.empty()) {
-        ASSERT_EQ(std::system(("rm -rf '" + configHome + "'").c_str()), 0);
-    }
 }
 
 std::vector<std::string> TessalyE2e::Environment(const std::vector<std::string>& extra) const {

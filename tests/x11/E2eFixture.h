@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "E2eHarness.h"
+#include "Scratch.h"
 #include "Tools.h"
 
 namespace e2e {
@@ -35,7 +36,8 @@ protected:
 
     std::unique_ptr<Xvfb> xvfb;
     std::unique_ptr<XClient> client;
-    std::string configHome;
+    tessaly::testing::ScratchFolder scratch;
+    std::string configHome = scratch.Path();
     int started = 0;  // processes started by this test, each with its own log
 };
 

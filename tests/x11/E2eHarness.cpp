@@ -91,13 +91,6 @@ void Process::Signal(int signal) {
     if (!reaped_ && pid_ > 0) kill(pid_, signal);
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 std::string Process::Output() const { return ReadFile(outputFile_); }
 
 bool WaitUntil(const std::function<bool()>& done, double seconds) {

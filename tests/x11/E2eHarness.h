@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "Scratch.h"
+
 namespace e2e {
 
 // Where screenshots and program output are kept (under the build tree).
@@ -104,7 +106,7 @@ private:
 void Sleep(double seconds);
 // Polls `done` every 50 ms until it holds (true) or `seconds` pass (false).
 bool WaitUntil(const std::function<bool()>& done, double seconds);
-std::string ReadFile(const std::string& path);
+using tessaly::testing::ReadFile;
 
 // The real XScreenSaver daemon on `display`, run as nobody (it refuses root)
 // with a scratch HOME whose ~/.xscreensaver has `programsLine` (say

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "Scratch.h"
 #include "SettingsFile.h"
 #include "settings/Settings.h"
 
@@ -37,43 +37,24 @@ std::string CommitError(SettingsFile& file) {
     return error;
 }
 
-// A private folder under the build tree's temp area, removed afterwards.
+// A private folder, removed afterwards.
 class SettingsFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tessaly-settings-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
-        path = folder + "/tessaly/tessaly.ini";
-    }
-    void TearDown() override { ASSERT_EQ(std::system(("rm -rf '" + folder + "'").c_str()), 0); }
 
     void WriteText(const std::string& text) {
         mkdir((folder + "/tessaly").c_str(), 0700);
         std::ofstream(path, std::ios::binary) << text;
     }
-    std::string ReadText() {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    std::vector<std::string> FilesIn(const std::string& dir) {
-        std::vector<std::string> names;
-        if (DIR* d = opendir(dir.c_str())) {
-            while (dirent* e = readdir(d))
-                if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
-            closedir(d);
-        }
-        return names;
-    }
+    std::string ReadText() { return tessaly::testing::ReadFile(path); }
     // Loads through the core's rules, from static values that differ from the defaults.
     void Load(SettingsFile& file) {
         state = GardenState{};
         LoadSettings(file, state);
     }
 
-    std::string folder, path;
+    tessaly::testing::ScratchFolder scratch;
+    std::string folder = scratch.Path();
+    std::string path = folder + "/tessaly/tessaly.ini";
     GardenState state;
 };
 
@@ -218,7 +199,7 @@ TEST_F(SettingsFileTest, RoundTripWritesAtomicallyAndCreatesFolders) {
     SettingsFile writer(nested);
     WriteSettings(writer, 30, 1, 1);
     ASSERT_EQ(CommitError(writer), "");
-    EXPECT_EQ(FilesIn(folder + "/a/b"), std::vector<std::string>{"tessaly.ini"});
+    EXPECT_EQ(tessaly::testing::FileNames(folder + "/a/b"), std::vector<std::string>{"tessaly.ini"});
 
     SettingsFile reader(nested);
     EXPECT_EQ(Warning(reader), "");
@@ -247,7 +228,7 @@ TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileAndNoTemporary) {
     const std::string error = CommitError(file);
     EXPECT_NE(error, "");
     EXPECT_EQ(error.find('\n'), std::string::npos);
-    auto names = FilesIn(folder + "/tessaly");
+    auto names = tessaly::testing::FileNames(folder + "/tessaly");
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"blocked.ini", "tessaly.ini"}));
     EXPECT_EQ(ReadText(), "[Config]\nSpeed=42\n");
@@ -268,7 +249,7 @@ TEST_F(SettingsFileTest, KilledWritersLeaveTheOldOrTheNewFileAndNoPileOfTemporar
     std::ofstream(dir + "/tessaly.ini.backup") << "mine";
     auto temporaries = [&] {
         int count = 0;
-        for (const std::string& name : FilesIn(dir)) count += name.rfind(".tessaly.ini.tmp-", 0) == 0;
+        for (const std::string& name : tessaly::testing::FileNames(dir)) count += name.rfind(".tessaly.ini.tmp-", 0) == 0;
         return count;
     };
     auto valuesNow = [&] {
@@ -312,7 +293,7 @@ TEST_F(SettingsFileTest, KilledWritersLeaveTheOldOrTheNewFileAndNoPileOfTemporar
     SettingsFile last(path);
     WriteSettings(last, 5, 60, 0);
     ASSERT_EQ(CommitError(last), "");
-    auto names = FilesIn(dir);
+    auto names = tessaly::testing::FileNames(dir);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"tessaly.ini", "tessaly.ini.backup"}));
     std::cout << killedBeforeRename << " of 300 writers were killed before their rename\n";
