@@ -100,8 +100,11 @@ bool ParseWindowId(const char* text, unsigned long& id) {
     return true;
 }
 
-std::string ParseCommandLine(int argc, const char* const* argv, const char* xscreensaverWindow,
-                             CommandLine& result) {
+namespace {
+
+// What is wrong with the command line, or "".
+std::string CommandLineProblem(int argc, const char* const* argv, const char* xscreensaverWindow,
+                               CommandLine& result) {
     result = CommandLine{};
     const char* program = argc > 0 && argv[0] != nullptr ? argv[0] : "tessaly";
     std::vector<const char*> positional{program};
@@ -197,6 +200,14 @@ std::string ParseCommandLine(int argc, const char* const* argv, const char* xscr
     }
     result.mode = root ? LinuxMode::XScreenSaverRoot : LinuxMode::Settings;
     return "";
+}
+
+}  // namespace
+
+bool ParseCommandLine(int argc, const char* const* argv, const char* xscreensaverWindow, CommandLine& result,
+                      std::string& error) {
+    error = CommandLineProblem(argc, argv, xscreensaverWindow, result);
+    return error.empty();
 }
 
 DisplayBackend ChooseBackend(const CommandLine& commandLine, const char* waylandDisplay) {

@@ -34,9 +34,10 @@ struct CommandLine {
 };
 
 // Parses argv. `xscreensaverWindow` is the value of XSCREENSAVER_WINDOW (null
-// when unset). Returns "" on success, else a one-line message for the user.
-std::string ParseCommandLine(int argc, const char* const* argv, const char* xscreensaverWindow,
-                             CommandLine& result);
+// when unset). False, with a one-line message for the user in `error`, when
+// the command line is not one we take.
+bool ParseCommandLine(int argc, const char* const* argv, const char* xscreensaverWindow, CommandLine& result,
+                      std::string& error);
 
 // The backend of the saver: the one forced with --backend; else X11 when
 // --display names an X display; else Wayland when `waylandDisplay` (the value

@@ -41,8 +41,7 @@ bool SettingsFromCommandLineOnly(LinuxMode mode) {
 
 int main(int argc, char** argv) {
     CommandLine commandLine;
-    const std::string error = ParseCommandLine(argc, argv, std::getenv("XSCREENSAVER_WINDOW"), commandLine);
-    if (!error.empty()) {
+    if (std::string error; !ParseCommandLine(argc, argv, std::getenv("XSCREENSAVER_WINDOW"), commandLine, error)) {
         std::fprintf(stderr, "tessaly: %s (see tessaly --help)\n", error.c_str());
         return kUsageError;
     }

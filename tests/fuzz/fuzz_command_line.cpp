@@ -15,9 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     const std::vector<const char*> argv = fuzz::Argv("tessaly", args);
     CommandLine line;
-    const std::string error = ParseCommandLine(static_cast<int>(argv.size() - 1), argv.data(),
-                                               hasEnvironment ? environment.c_str() : nullptr, line);
-    if (!error.empty()) return 0;
+    std::string error;
+    if (!ParseCommandLine(static_cast<int>(argv.size() - 1), argv.data(), hasEnvironment ? environment.c_str() : nullptr,
+                          line, error))
+        return 0;
     if (line.mode == LinuxMode::Preview || line.mode == LinuxMode::XScreenSaverWindow)
         FUZZ_REQUIRE(line.windowId != 0 && line.windowId <= 0xFFFFFFFFul);
     if (line.cycleLength) FUZZ_REQUIRE(*line.cycleLength >= 1 && *line.cycleLength <= 1000);

@@ -5,9 +5,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     using namespace tessaly;
-    const ParsedCommandLine parsed = ParseRenderOptions(fuzz::Arguments(data, size));
-    if (parsed.action == ParsedCommandLine::Action::Error) {
-        FUZZ_REQUIRE(!parsed.error.empty());
+    ParsedCommandLine parsed;
+    std::string error;
+    if (!ParseRenderOptions(fuzz::Arguments(data, size), parsed, error)) {
+        FUZZ_REQUIRE(!error.empty());
         return 0;
     }
     if (parsed.action != ParsedCommandLine::Action::Render) return 0;

@@ -7,10 +7,19 @@
 namespace tessaly {
 namespace {
 
-ParsedCommandLine Parse(std::vector<std::string> args) { return ParseRenderOptions(args); }
+struct Parsed : ParsedCommandLine {
+    bool ok = false;
+    std::string error;
+};
+
+Parsed Parse(std::vector<std::string> args) {
+    Parsed p;
+    p.ok = ParseRenderOptions(args, p, p.error);
+    return p;
+}
 
 TEST(RenderOptions, DefaultsPaintOneDefaultPassToGardenPng) {
-    const ParsedCommandLine p = Parse({});
+    const Parsed p = Parse({});
     ASSERT_EQ(p.action, ParsedCommandLine::Action::Render);
     EXPECT_EQ(p.options.ticks, 1400);
     EXPECT_FALSE(p.options.seed.has_value());
@@ -26,10 +35,11 @@ TEST(RenderOptions, DefaultsPaintOneDefaultPassToGardenPng) {
 }
 
 TEST(RenderOptions, EveryOptionInBothSpellings) {
-    const ParsedCommandLine p =
+    const Parsed p =
         Parse({"--ticks", "12", "--seed=4294967295", "--size", "1400x1000", "--cycle-length=1000", "--build",
                "1", "--antialias", "--background", "bg.png", "-o", "out/Garden.SVG", "--frames=f"});
-    ASSERT_EQ(p.action, ParsedCommandLine::Action::Render) << p.error;
+    ASSERT_TRUE(p.ok) << p.error;
+    ASSERT_EQ(p.action, ParsedCommandLine::Action::Render);
     EXPECT_EQ(p.options.ticks, 12);
     EXPECT_EQ(p.options.seed, 4294967295u);
     EXPECT_EQ(p.options.width, 1400);
@@ -66,8 +76,8 @@ TEST(RenderOptions, RefusesBadValuesWithOneLine) {
         {"--frames", ""},          {"--ticks", " 5"},
     };
     for (const auto& args : bad) {
-        const ParsedCommandLine p = Parse(args);
-        EXPECT_EQ(p.action, ParsedCommandLine::Action::Error) << args[0];
+        const Parsed p = Parse(args);
+        EXPECT_FALSE(p.ok) << args[0];
         EXPECT_FALSE(p.error.empty());
         EXPECT_EQ(p.error.find('\n'), std::string::npos);
     }

@@ -19,7 +19,8 @@ Parsed Parse(std::initializer_list<const char*> args, const char* xscreensaverWi
     std::vector<const char*> argv{"tessaly"};
     argv.insert(argv.end(), args.begin(), args.end());
     Parsed p;
-    p.error = ParseCommandLine(static_cast<int>(argv.size()), argv.data(), xscreensaverWindow, p.line);
+    const bool ok = ParseCommandLine(static_cast<int>(argv.size()), argv.data(), xscreensaverWindow, p.line, p.error);
+    EXPECT_EQ(ok, p.error.empty());
     return p;
 }
 

@@ -47,7 +47,9 @@ std::vector<std::string> Words(const std::string& text) {
 std::string Parse(std::vector<std::string> words, CommandLine& line) {
     std::vector<const char*> argv{"tessaly"};
     for (const std::string& w : words) argv.push_back(w.c_str());
-    return ParseCommandLine(static_cast<int>(argv.size()), argv.data(), nullptr, line);
+    std::string error;
+    ParseCommandLine(static_cast<int>(argv.size()), argv.data(), nullptr, line, error);
+    return error;
 }
 
 }  // namespace

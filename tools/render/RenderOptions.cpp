@@ -80,13 +80,12 @@ std::optional<OutputFormat> FormatFromPath(const std::string& path) {
     return std::nullopt;
 }
 
-ParsedCommandLine ParseRenderOptions(const std::vector<std::string>& args) {
-    ParsedCommandLine parsed;
+bool ParseRenderOptions(const std::vector<std::string>& args, ParsedCommandLine& parsed, std::string& error) {
+    parsed = ParsedCommandLine{};
     RenderOptions& o = parsed.options;
     auto fail = [&](const std::string& message) {
-        parsed.action = ParsedCommandLine::Action::Error;
-        parsed.error = message;
-        return parsed;
+        error = message;
+        return false;
     };
 
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -116,12 +115,12 @@ ParsedCommandLine ParseRenderOptions(const std::vector<std::string>& args) {
         if (name == "-h" || name == "--help") {
             if (!flag()) return fail("option " + name + " takes no value");
             parsed.action = ParsedCommandLine::Action::Help;
-            return parsed;
+            return true;
         }
         if (name == "--version") {
             if (!flag()) return fail("option " + name + " takes no value");
             parsed.action = ParsedCommandLine::Action::Version;
-            return parsed;
+            return true;
         }
         if (name == "--antialias") {
             if (!flag()) return fail("option --antialias takes no value");
@@ -175,7 +174,7 @@ ParsedCommandLine ParseRenderOptions(const std::vector<std::string>& args) {
             o.framesDir = value;
         }
     }
-    return parsed;
+    return true;
 }
 
 }  // namespace tessaly

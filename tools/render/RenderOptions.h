@@ -27,13 +27,14 @@ struct RenderOptions {
 };
 
 struct ParsedCommandLine {
-    enum class Action { Render, Help, Version, Error };
+    enum class Action { Render, Help, Version };
     Action action = Action::Render;
     RenderOptions options;
-    std::string error;  // Action::Error: one line, without the program name
 };
 
-ParsedCommandLine ParseRenderOptions(const std::vector<std::string>& args);
+// False, with one line (without the program name) in `error`, for a command
+// line the tool does not take.
+bool ParseRenderOptions(const std::vector<std::string>& args, ParsedCommandLine& parsed, std::string& error);
 
 // The format named by a file's extension (case does not matter).
 std::optional<OutputFormat> FormatFromPath(const std::string& path);

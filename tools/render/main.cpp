@@ -11,7 +11,11 @@
 int main(int argc, char** argv) {
     using namespace tessaly;
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const ParsedCommandLine parsed = ParseRenderOptions(args);
+    ParsedCommandLine parsed;
+    if (std::string error; !ParseRenderOptions(args, parsed, error)) {
+        std::fprintf(stderr, "tessaly-render: %s (see --help)\n", error.c_str());
+        return kExitUsage;
+    }
     switch (parsed.action) {
         case ParsedCommandLine::Action::Help:
             std::fputs(kRenderUsage, stdout);
@@ -19,9 +23,6 @@ int main(int argc, char** argv) {
         case ParsedCommandLine::Action::Version:
             std::printf("tessaly-render %s\n", TESSALY_VERSION);
             return kExitOk;
-        case ParsedCommandLine::Action::Error:
-            std::fprintf(stderr, "tessaly-render: %s (see --help)\n", parsed.error.c_str());
-            return kExitUsage;
         case ParsedCommandLine::Action::Render:
             break;
     }

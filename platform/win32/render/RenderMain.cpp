@@ -8,7 +8,11 @@
 int main(int argc, char** argv) {
     using namespace tessaly;
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const ParsedCommandLine parsed = ParseRenderOptions(args);
+    ParsedCommandLine parsed;
+    if (std::string error; !ParseRenderOptions(args, parsed, error)) {
+        std::fprintf(stderr, "tessaly-render: %s\n", error.c_str());
+        return 2;
+    }
     switch (parsed.action) {
         case ParsedCommandLine::Action::Help:
             std::fputs(kRenderUsage, stdout);
@@ -17,9 +21,6 @@ int main(int argc, char** argv) {
         case ParsedCommandLine::Action::Version:
             std::printf("tessaly-render %s (Windows, GDI)\n", TESSALY_VERSION);
             return 0;
-        case ParsedCommandLine::Action::Error:
-            std::fprintf(stderr, "tessaly-render: %s\n", parsed.error.c_str());
-            return 2;
         case ParsedCommandLine::Action::Render:
             break;
     }
