@@ -120,24 +120,32 @@ struct FdCloser {
 
 }  // namespace
 
-std::string ImageSizeProblem(long long width, long long height) {
-    if (width <= 0 || height <= 0) return "empty image";
-    if (width <= kMaxImageSide && height <= kMaxImageSide && width * height <= kMaxImagePixels) return "";
-    return "the image is " + std::to_string(width) + "x" + std::to_string(height) + " pixels; at most " +
+bool ImageSizeFits(long long width, long long height, std::string& error) {
+    if (width <= 0 || height <= 0) {
+        error = "empty image";
+        return false;
+    }
+    if (width <= kMaxImageSide && height <= kMaxImageSide && width * height <= kMaxImagePixels) return true;
+    error = "the image is " + std::to_string(width) + "x" + std::to_string(height) + " pixels; at most " +
            std::to_string(kMaxImagePixels) + " pixels (8192x8192) and " + std::to_string(kMaxImageSide) +
            " a side can be used";
+    return false;
 }
 
-std::string CheckPngHeader(const unsigned char* data, std::size_t size, int& width, int& height) {
-    if (size < sizeof kPngSignature || std::memcmp(data, kPngSignature, sizeof kPngSignature) != 0)
-        return "not a PNG image";
-    if (size < kPngHeaderBytes || std::memcmp(data + 8, kHeaderChunk, sizeof kHeaderChunk) != 0)
-        return "not a readable PNG image (no header chunk)";
+bool CheckPngHeader(const unsigned char* data, std::size_t size, int& width, int& height, std::string& error) {
+    if (size < sizeof kPngSignature || std::memcmp(data, kPngSignature, sizeof kPngSignature) != 0) {
+        error = "not a PNG image";
+        return false;
+    }
+    if (size < kPngHeaderBytes || std::memcmp(data + 8, kHeaderChunk, sizeof kHeaderChunk) != 0) {
+        error = "not a readable PNG image (no header chunk)";
+        return false;
+    }
     const uint32_t w = BigEndian32(data + 16), h = BigEndian32(data + 20);
-    if (std::string problem = ImageSizeProblem(w, h); !problem.empty()) return problem;
+    if (!ImageSizeFits(w, h, error)) return false;
     width = static_cast<int>(w);
     height = static_cast<int>(h);
-    return "";
+    return true;
 }
 
 CairoSurface CreateFilledImage(int width, int height, ColourRef colour) {
@@ -168,8 +176,8 @@ CairoSurface LoadPngCovering(const std::string& path, int width, int height, std
         return nullptr;
     }
     int sourceWidth = 0, sourceHeight = 0;
-    if (std::string problem = CheckPngHeader(head, static_cast<std::size_t>(headSize), sourceWidth, sourceHeight);
-        !problem.empty()) {
+    if (std::string problem;
+        !CheckPngHeader(head, static_cast<std::size_t>(headSize), sourceWidth, sourceHeight, problem)) {
         error = what + problem;
         return nullptr;
     }

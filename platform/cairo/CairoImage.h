@@ -30,14 +30,15 @@ CairoSurface CreateFilledImage(int width, int height, ColourRef colour);
 // for example 8192x8192), however small the file that declares it.
 constexpr int kMaxImageSide = 32767;
 constexpr long long kMaxImagePixels = 1LL << 26;
-// "" when a width x height picture is within those limits, else why not.
-std::string ImageSizeProblem(long long width, long long height);
+// Whether a width x height picture is within those limits; false with the
+// reason, naming the size, when it is not.
+bool ImageSizeFits(long long width, long long height, std::string& error);
 
 // Checks the first bytes of a PNG file (signature and header chunk) before
-// anything is decoded: "" with the declared size, or what is wrong, naming
-// the size when it is beyond the limits above.
+// anything is decoded: true with the declared size, or false with what is
+// wrong, naming the size when it is beyond the limits above.
 constexpr std::size_t kPngHeaderBytes = 24;
-std::string CheckPngHeader(const unsigned char* data, std::size_t size, int& width, int& height);
+bool CheckPngHeader(const unsigned char* data, std::size_t size, int& width, int& height, std::string& error);
 
 // Reads a PNG and fits it to width x height the way a wallpaper is filled:
 // scaled, keeping its proportions, until it covers the whole area, centred,

@@ -32,8 +32,8 @@ cairo_status_t ReadMemory(void* closure, unsigned char* out, unsigned int length
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     using namespace tessaly;
     int width = 0, height = 0;
-    const std::string problem = CheckPngHeader(data, size, width, height);
-    if (!problem.empty()) return 0;
+    std::string problem;
+    if (!CheckPngHeader(data, size, width, height, problem)) return 0;
     FUZZ_REQUIRE(width >= 1 && height >= 1 && width <= kMaxImageSide && height <= kMaxImageSide);
     FUZZ_REQUIRE(static_cast<long long>(width) * height <= kMaxImagePixels);
     if (static_cast<long long>(width) * height > kMaxDecodedPixels) return 0;
