@@ -4,14 +4,6 @@
 
 namespace tessaly {
 
-namespace {
-// Input and redraws come first; then the paint that an invalidation asked
-// for; the timer runs only when nothing else waits, so even a 5 ms period
-// cannot starve the dialog.
-constexpr int kPaintPriority = G_PRIORITY_HIGH_IDLE + 10;
-constexpr int kTimerPriority = G_PRIORITY_HIGH_IDLE + 30;
-}  // namespace
-
 PreviewArea::PreviewArea(GardenState& state, int width, int height)
     : width_(width),
       height_(height),
@@ -40,20 +32,13 @@ PreviewArea::~PreviewArea() {
 void PreviewArea::Create() { canvas_->OnCreate(); }
 
 void PreviewArea::StartTicking(unsigned periodMs) {
-    if (!windowAlive_) return;
-    StopTicking();
-    timerSource_ = g_timeout_add_full(kTimerPriority, periodMs, OnTick, this, nullptr);
+    if (windowAlive_) clock_.Start(periodMs);
 }
 
-void PreviewArea::StopTicking() {
-    if (timerSource_ == 0) return;
-    g_source_remove(timerSource_);
-    timerSource_ = 0;
-}
+void PreviewArea::StopTicking() { clock_.Stop(); }
 
 void PreviewArea::RequestPaint() {
-    if (!windowAlive_) return;
-    if (paintSource_ == 0) paintSource_ = g_idle_add_full(kPaintPriority, OnPaintIdle, this, nullptr);
+    if (windowAlive_) clock_.RequestPaint();
 }
 
 // The canvas has no background, so there is nothing to erase first.
@@ -67,23 +52,8 @@ void PreviewArea::RequestClose() {
     // The preview is a child of the dialog: it never closes itself.
 }
 
-gboolean PreviewArea::OnTick(gpointer self) {
-    static_cast<PreviewArea*>(self)->canvas_->OnTick();
-    return G_SOURCE_CONTINUE;
-}
-
-gboolean PreviewArea::OnPaintIdle(gpointer self) {
-    auto* preview = static_cast<PreviewArea*>(self);
-    preview->paintSource_ = 0;
-    preview->Paint();
-    return G_SOURCE_REMOVE;
-}
-
 void PreviewArea::Paint() {
-    if (paintSource_ != 0) {
-        g_source_remove(paintSource_);
-        paintSource_ = 0;
-    }
+    clock_.CancelPaint();
     {
         CairoContext cr(cairo_create(image_.get()));
         CairoDevice device(cr.get());
@@ -104,11 +74,7 @@ void PreviewArea::OnDestroy(GtkWidget*, gpointer self) {
 
 void PreviewArea::WindowGone() {
     if (!windowAlive_) return;
-    StopTicking();
-    if (paintSource_ != 0) {
-        g_source_remove(paintSource_);
-        paintSource_ = 0;
-    }
+    clock_.Stop();
     windowAlive_ = false;
     canvas_->AttachHost(nullptr);
     canvas_->OnWindowDestroyed();

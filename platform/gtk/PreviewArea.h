@@ -1,5 +1,5 @@
 // The live preview of the settings dialog: a GTK drawing area that hosts the
-// real canvas. Its ticks are a GLib timeout, a paint request schedules a paint,
+// real canvas. Its ticks and paint requests run on the GLib loop (GlibClock),
 // and every paint draws onto an image that outlives it, so each expose of
 // the area shows the whole garden drawn so far and nothing is ever erased.
 #pragma once
@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "CairoImage.h"
+#include "GlibClock.h"
 #include "canvas/CanvasWindow.h"
 #include "canvas/WindowHost.h"
 #include "device/PortableGdiObjects.h"
@@ -38,8 +39,6 @@ public:
     void RequestClose() override;
 
 private:
-    static gboolean OnTick(gpointer self);
-    static gboolean OnPaintIdle(gpointer self);
     static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
     static void OnDestroy(GtkWidget* widget, gpointer self);
 
@@ -53,8 +52,7 @@ private:
     CairoSurface image_;
     PortableGdiObjects objects_;
     std::unique_ptr<CanvasWindow> canvas_;
-    guint timerSource_ = 0;
-    guint paintSource_ = 0;
+    GlibClock clock_{[this] { canvas_->OnTick(); }, [this] { Paint(); }};
     bool windowAlive_ = true;
 };
 

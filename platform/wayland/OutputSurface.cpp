@@ -9,12 +9,6 @@ namespace tessaly {
 
 namespace {
 
-// Input first (GDK's events come at the default priority), then a requested
-// paint, then GTK's redraw, and the tick only after those, so even a 5 ms
-// period can neither starve the screen nor the user.
-constexpr int kPaintPriority = G_PRIORITY_HIGH_IDLE + 10;
-constexpr int kTimerPriority = G_PRIORITY_HIGH_IDLE + 30;
-
 // More rectangles than this are redrawn as their bounding box.
 constexpr std::size_t kMaxDamageRects = 64;
 
@@ -162,20 +156,13 @@ void OutputSurface::PointerAt(int x, int y) {
 }
 
 void OutputSurface::StartTicking(unsigned periodMs) {
-    if (window_ == nullptr) return;
-    StopTicking();
-    timerSource_ = g_timeout_add_full(kTimerPriority, periodMs, OnTick, this, nullptr);
+    if (window_ != nullptr) clock_.Start(periodMs);
 }
 
-void OutputSurface::StopTicking() {
-    if (timerSource_ == 0) return;
-    g_source_remove(timerSource_);
-    timerSource_ = 0;
-}
+void OutputSurface::StopTicking() { clock_.Stop(); }
 
 void OutputSurface::RequestPaint() {
-    if (window_ != nullptr && paintSource_ == 0)
-        paintSource_ = g_idle_add_full(kPaintPriority, OnPaintIdle, this, nullptr);
+    if (window_ != nullptr) clock_.RequestPaint();
 }
 
 // The surface has no background, so there is nothing to erase first.
@@ -187,23 +174,8 @@ Size OutputSurface::ClientSize() { return Size{width_, height_}; }
 
 void OutputSurface::RequestClose() { saver_.CloseSaver(); }
 
-gboolean OutputSurface::OnTick(gpointer self) {
-    static_cast<OutputSurface*>(self)->canvas_->OnTick();
-    return G_SOURCE_CONTINUE;
-}
-
-gboolean OutputSurface::OnPaintIdle(gpointer self) {
-    auto* surface = static_cast<OutputSurface*>(self);
-    surface->paintSource_ = 0;
-    surface->Paint();
-    return G_SOURCE_REMOVE;
-}
-
 void OutputSurface::Paint() {
-    if (paintSource_ != 0) {
-        g_source_remove(paintSource_);
-        paintSource_ = 0;
-    }
+    clock_.CancelPaint();
     if (canvas_ == nullptr || image_ == nullptr) return;
     std::vector<Rect> damage;
     {
@@ -235,11 +207,7 @@ void OutputSurface::OnDestroy(GtkWidget*, gpointer self) {
 // After the window: no more ticks or paints; the canvas deletes its queued
 // figures and its scene, and goes.
 void OutputSurface::TearDown() {
-    StopTicking();
-    if (paintSource_ != 0) {
-        g_source_remove(paintSource_);
-        paintSource_ = 0;
-    }
+    clock_.Stop();
     if (canvas_ == nullptr) return;
     canvas_->AttachHost(nullptr);
     canvas_->OnWindowDestroyed();

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "CairoImage.h"
+#include "GlibClock.h"
 #include "canvas/FullScreenWindow.h"
 #include "canvas/WindowHost.h"
 #include "device/GdiObjects.h"
@@ -55,8 +56,6 @@ public:
     void RequestClose() override;
 
 private:
-    static gboolean OnTick(gpointer self);
-    static gboolean OnPaintIdle(gpointer self);
     static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
     static void OnSizeAllocate(GtkWidget* widget, GdkRectangle*, gpointer self);
     static void OnScaleChanged(GtkWidget* widget, GParamSpec*, gpointer self);
@@ -76,8 +75,7 @@ private:
     int width_ = 0, height_ = 0;  // buffer pixels
     std::unique_ptr<FullScreenWindow> canvas_;
     bool created_ = false;
-    guint timerSource_ = 0;
-    guint paintSource_ = 0;
+    GlibClock clock_{[this] { canvas_->OnTick(); }, [this] { Paint(); }};
 };
 
 }  // namespace tessaly
