@@ -27,11 +27,11 @@ int MonitorIndex(GdkMonitor* monitor) {
 }  // namespace
 
 OutputSurface::OutputSurface(GdkMonitor* monitor, SurfaceKind kind, GardenState& state, GdiObjects& objects,
-                             SaverInput& saver)
+                             SaverInput& saver, Point* firstMousePoint)
     : monitor_(monitor),
       saver_(saver),
       window_(GTK_WIDGET(g_object_ref_sink(gtk_window_new(GTK_WINDOW_TOPLEVEL)))),
-      canvas_(std::make_unique<FullScreenWindow>(state, objects)) {
+      canvas_(std::make_unique<FullScreenWindow>(state, objects, firstMousePoint)) {
     g_object_ref(monitor_);
     gtk_window_set_title(GTK_WINDOW(window_), "Tessaly");
     gtk_widget_set_app_paintable(window_, TRUE);
@@ -143,16 +143,12 @@ gboolean OutputSurface::OnInput(GtkWidget*, GdkEvent* event, gpointer self) {
             gdk_event_get_coords(event, &x, &y);
             GdkRectangle output{};
             gdk_monitor_get_geometry(surface->monitor_, &output);
-            surface->saver_.PointerAt(output.x + static_cast<int>(x), output.y + static_cast<int>(y));
+            surface->canvas_->OnMouseMove(output.x + static_cast<int>(x), output.y + static_cast<int>(y));
             break;
         }
         default: break;
     }
     return TRUE;
-}
-
-void OutputSurface::PointerAt(int x, int y) {
-    if (canvas_ != nullptr) canvas_->OnMouseMove(x, y);
 }
 
 void OutputSurface::StartTicking(unsigned periodMs) {

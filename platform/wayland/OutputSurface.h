@@ -25,8 +25,6 @@ enum class SurfaceKind { OverlayLayer, FullScreenWindow };
 class SaverInput {
 public:
     virtual ~SaverInput() = default;
-    // The pointer was reported at (x, y) in the compositor's layout (logical pixels).
-    virtual void PointerAt(int x, int y) = 0;
     // A canvas posted its close: the saver ends.
     virtual void CloseSaver() = 0;
     // The surface's window is gone (its output was removed, or the compositor closed it).
@@ -35,17 +33,16 @@ public:
 
 class OutputSurface final : public WindowHost {
 public:
+    // `firstMousePoint` is shared by every surface of the saver: the pointer
+    // is judged in the compositor's layout, whichever output it is on.
     OutputSurface(GdkMonitor* monitor, SurfaceKind kind, GardenState& state, GdiObjects& objects,
-                  SaverInput& saver);
+                  SaverInput& saver, Point* firstMousePoint);
     ~OutputSurface() override;  // the window goes first, then the canvas
     OutputSurface(const OutputSurface&) = delete;
     OutputSurface& operator=(const OutputSurface&) = delete;
 
     GdkMonitor* Monitor() const { return monitor_; }
     bool Alive() const { return window_ != nullptr; }
-    // A pointer report from any of the saver's surfaces, in layout pixels:
-    // every canvas applies its mouse rule to it.
-    void PointerAt(int x, int y);
 
     // WindowHost
     void StartTicking(unsigned periodMs) override;

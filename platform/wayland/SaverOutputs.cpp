@@ -19,7 +19,7 @@ SaverOutputs::~SaverOutputs() {
 }
 
 void SaverOutputs::Cover(GdkMonitor* monitor) {
-    surfaces_.push_back(std::make_unique<OutputSurface>(monitor, kind_, state_, objects_, *this));
+    surfaces_.push_back(std::make_unique<OutputSurface>(monitor, kind_, state_, objects_, *this, &firstMousePoint_));
 }
 
 void SaverOutputs::OnMonitorAdded(GdkDisplay*, GdkMonitor* monitor, gpointer self) {
@@ -31,10 +31,6 @@ void SaverOutputs::OnMonitorRemoved(GdkDisplay*, GdkMonitor* monitor, gpointer s
     surfaces.erase(std::remove_if(surfaces.begin(), surfaces.end(),
                                   [monitor](const auto& surface) { return surface->Monitor() == monitor; }),
                    surfaces.end());
-}
-
-void SaverOutputs::PointerAt(int x, int y) {
-    for (const auto& surface : surfaces_) surface->PointerAt(x, y);
 }
 
 // A window destroyed under a surface (the compositor closed it) is removed

@@ -25,7 +25,6 @@ public:
     void End();
 
     // SaverInput
-    void PointerAt(int x, int y) override;
     void CloseSaver() override { End(); }
     void SurfaceGone() override;
 
@@ -43,6 +42,7 @@ private:
     GMainLoop* loop_;
     std::vector<std::unique_ptr<OutputSurface>> surfaces_;
     guint pruneSource_ = 0;
+    Point firstMousePoint_{-1, -1};  // in the layout, shared by every surface's canvas
 };
 
 }  // namespace tessaly
