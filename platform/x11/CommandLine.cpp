@@ -75,6 +75,12 @@ bool ParseDecimal(const char* text, long long min, long long max, long long& val
 
 std::string Quoted(const char* text) { return std::string("'") + text + "'"; }
 
+// A failure with its one-line reason.
+bool Refuse(std::string& reason, std::string text) {
+    reason = std::move(text);
+    return false;
+}
+
 }  // namespace
 
 bool ParseWindowId(const char* text, unsigned long& id) {
@@ -100,11 +106,8 @@ bool ParseWindowId(const char* text, unsigned long& id) {
     return true;
 }
 
-namespace {
-
-// What is wrong with the command line, or "".
-std::string CommandLineProblem(int argc, const char* const* argv, const char* xscreensaverWindow,
-                               CommandLine& result) {
+bool ParseCommandLine(int argc, const char* const* argv, const char* xscreensaverWindow, CommandLine& result,
+                      std::string& error) {
     result = CommandLine{};
     const char* program = argc > 0 && argv[0] != nullptr ? argv[0] : "tessaly";
     std::vector<const char*> positional{program};
@@ -121,28 +124,30 @@ std::string CommandLineProblem(int argc, const char* const* argv, const char* xs
         }
         if (rule->id == OptionId::Help) {
             result.mode = LinuxMode::Help;
-            return "";
+            return true;
         }
         if (rule->id == OptionId::Version) {
             result.mode = LinuxMode::Version;
-            return "";
+            return true;
         }
         if (rule->takesValue && value == nullptr) {
-            if (i + 1 >= argc) return Quoted(argument) + " needs a value";
+            if (i + 1 >= argc) return Refuse(error, Quoted(argument) + " needs a value");
             value = argv[++i];
         }
         long long number = 0;
         for (const NumberRule& numberRule : kNumberRules) {
             if (numberRule.id == rule->id && !ParseDecimal(value, numberRule.min, numberRule.max, number))
-                return Quoted(argument) + " takes a whole number from " + std::to_string(numberRule.min) +
-                       " to " + std::to_string(numberRule.max) + ", not " + Quoted(value);
+                return Refuse(error, Quoted(argument) + " takes a whole number from " +
+                                         std::to_string(numberRule.min) + " to " + std::to_string(numberRule.max) +
+                                         ", not " + Quoted(value));
         }
         switch (rule->id) {
             case OptionId::Root: root = true; break;
             case OptionId::WindowId: {
                 unsigned long id = 0;
                 if (!ParseWindowId(value, id))
-                    return Quoted(argument) + " takes an X window id (decimal or 0x hex), not " + Quoted(value);
+                    return Refuse(error,
+                                  Quoted(argument) + " takes an X window id (decimal or 0x hex), not " + Quoted(value));
                 windowOption = id;
                 break;
             }
@@ -155,7 +160,7 @@ std::string CommandLineProblem(int argc, const char* const* argv, const char* xs
             case OptionId::Backend:
                 if (std::strcmp(value, "x11") == 0) result.backend = DisplayBackend::X11;
                 else if (std::strcmp(value, "wayland") == 0) result.backend = DisplayBackend::Wayland;
-                else return Quoted(argument) + " takes x11 or wayland, not " + Quoted(value);
+                else return Refuse(error, Quoted(argument) + " takes x11 or wayland, not " + Quoted(value));
                 break;
             case OptionId::Stats: result.stats = true; break;
             case OptionId::Help:
@@ -166,48 +171,42 @@ std::string CommandLineProblem(int argc, const char* const* argv, const char* xs
     if (positional.size() > 1) {
         // A mode switch decides; XSCREENSAVER_WINDOW is then not consulted.
         if (root || windowOption)
-            return "--root and --window-id cannot be combined with the mode switch " + Quoted(positional[1]);
+            return Refuse(error,
+                          "--root and --window-id cannot be combined with the mode switch " + Quoted(positional[1]));
         switch (ParseModeSwitch(static_cast<int>(positional.size()), positional.data())) {
-            case RunMode::Settings: result.mode = LinuxMode::Settings; return "";
-            case RunMode::Saver: result.mode = LinuxMode::Saver; return "";
+            case RunMode::Settings: result.mode = LinuxMode::Settings; return true;
+            case RunMode::Saver: result.mode = LinuxMode::Saver; return true;
             case RunMode::Preview:
                 if (result.backend == DisplayBackend::Wayland)
-                    return "preview draws inside an X window: --backend wayland is for /s and /c";
-                if (positional.size() < 3) return "preview needs the id of the window to draw in: -p ID";
+                    return Refuse(error, "preview draws inside an X window: --backend wayland is for /s and /c");
+                if (positional.size() < 3) return Refuse(error, "preview needs the id of the window to draw in: -p ID");
                 if (!ParseWindowId(positional[2], result.windowId))
-                    return "preview needs an X window id (decimal or 0x hex), not " + Quoted(positional[2]);
+                    return Refuse(error,
+                                  "preview needs an X window id (decimal or 0x hex), not " + Quoted(positional[2]));
                 result.mode = LinuxMode::Preview;
-                return "";
+                return true;
             case RunMode::None: break;
         }
-        return "unknown mode or option " + Quoted(positional[1]);
+        return Refuse(error, "unknown mode or option " + Quoted(positional[1]));
     }
     // The XScreenSaver modes draw into X windows.
     if (result.backend == DisplayBackend::Wayland && (root || windowOption))
-        return "--root and --window-id draw into X windows: --backend wayland is for /s and /c";
+        return Refuse(error, "--root and --window-id draw into X windows: --backend wayland is for /s and /c");
     if (windowOption) {
         result.mode = LinuxMode::XScreenSaverWindow;
         result.windowId = *windowOption;
-        return "";
+        return true;
     }
     // XScreenSaver hands its window over in the environment, with or
     // without --root on the command line.
     if (xscreensaverWindow != nullptr && *xscreensaverWindow != '\0') {
         if (!ParseWindowId(xscreensaverWindow, result.windowId))
-            return "XSCREENSAVER_WINDOW is not an X window id: " + Quoted(xscreensaverWindow);
+            return Refuse(error, "XSCREENSAVER_WINDOW is not an X window id: " + Quoted(xscreensaverWindow));
         result.mode = LinuxMode::XScreenSaverWindow;
-        return "";
+        return true;
     }
     result.mode = root ? LinuxMode::XScreenSaverRoot : LinuxMode::Settings;
-    return "";
-}
-
-}  // namespace
-
-bool ParseCommandLine(int argc, const char* const* argv, const char* xscreensaverWindow, CommandLine& result,
-                      std::string& error) {
-    error = CommandLineProblem(argc, argv, xscreensaverWindow, result);
-    return error.empty();
+    return true;
 }
 
 DisplayBackend ChooseBackend(const CommandLine& commandLine, const char* waylandDisplay) {

@@ -156,40 +156,11 @@ bool WriteAll(int fd, const std::string& text) {
     return true;
 }
 
-// The parser behind ParseSettingsText and Read: what is wrong, or "".
-std::string SettingsTextProblem(const std::string& text, std::map<std::string, uint32_t>& entries) {
-    entries.clear();
-    if (text.find('\0') != std::string::npos) return "it is not a text file";
-    std::map<std::string, uint32_t> found;
-    std::string section;
-    std::size_t lineNumber = 0;
-    const std::size_t bom = text.compare(0, sizeof kUtf8Bom - 1, kUtf8Bom) == 0 ? sizeof kUtf8Bom - 1 : 0;
-    for (std::size_t start = bom; start < text.size();) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        const std::string line = Trim(text.substr(start, end - start));
-        start = end + 1;
-        ++lineNumber;
-        const std::string where = "line " + std::to_string(lineNumber);
-        if (line.empty() || line[0] == ';' || line[0] == '#') continue;
-        if (line[0] == '[') {
-            if (line.back() != ']') return where + " has no closing ']'";
-            section = Lower(Trim(line.substr(1, line.size() - 2)));
-            continue;
-        }
-        const std::size_t equals = line.find('=');
-        if (equals == std::string::npos) return where + " is not 'key=value'";
-        const std::string key = Lower(Trim(line.substr(0, equals)));
-        const std::string valueText = Trim(line.substr(equals + 1));
-        if (key.empty()) return where + " has no key";
-        if (section != Lower(kSettingsSection)) continue;  // other sections are not ours
-        uint32_t value = 0;
-        if (!ParseStoredInt(valueText, value))
-            return where + ": " + Shown(valueText) + " is not a whole number";
-        found[key] = value;
-    }
-    entries.swap(found);
-    return "";
+
+// A failure with its one-line reason.
+bool Refuse(std::string& reason, std::string text) {
+    reason = std::move(text);
+    return false;
 }
 
 }  // namespace
@@ -217,14 +188,48 @@ bool ParseStoredInt(const std::string& text, uint32_t& value) {
     return true;
 }
 
+bool ParseSettingsText(const std::string& text, std::map<std::string, uint32_t>& entries, std::string& problem) {
+    entries.clear();
+    if (text.find('\0') != std::string::npos) return Refuse(problem, "it is not a text file");
+    std::map<std::string, uint32_t> found;
+    std::string section;
+    std::size_t lineNumber = 0;
+    const std::size_t bom = text.compare(0, sizeof kUtf8Bom - 1, kUtf8Bom) == 0 ? sizeof kUtf8Bom - 1 : 0;
+    for (std::size_t start = bom; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = Trim(text.substr(start, end - start));
+        start = end + 1;
+        ++lineNumber;
+        const std::string where = "line " + std::to_string(lineNumber);
+        if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+        if (line[0] == '[') {
+            if (line.back() != ']') return Refuse(problem, where + " has no closing ']'");
+            section = Lower(Trim(line.substr(1, line.size() - 2)));
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos) return Refuse(problem, where + " is not 'key=value'");
+        const std::string key = Lower(Trim(line.substr(0, equals)));
+        const std::string valueText = Trim(line.substr(equals + 1));
+        if (key.empty()) return Refuse(problem, where + " has no key");
+        if (section != Lower(kSettingsSection)) continue;  // other sections are not ours
+        uint32_t value = 0;
+        if (!ParseStoredInt(valueText, value))
+            return Refuse(problem, where + ": " + Shown(valueText) + " is not a whole number");
+        found[key] = value;
+    }
+    entries.swap(found);
+    return true;
+}
 
-std::string SettingsFile::ReadText() {
+bool SettingsFile::Read(std::string& warning) {
     entries_.clear();
-    if (path_.empty()) return "no home folder to keep settings in; using the defaults";
+    if (path_.empty()) return Refuse(warning, "no home folder to keep settings in; using the defaults");
     const int fd = open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
-        if (errno == ENOENT) return "";  // the normal case until the dialog's first OK
-        return "cannot read " + path_ + ": " + ErrorText(errno) + "; using the defaults";
+        if (errno == ENOENT) return true;  // the normal case until the dialog's first OK
+        return Refuse(warning, "cannot read " + path_ + ": " + ErrorText(errno) + "; using the defaults");
     }
     std::string text;
     std::string problem;
@@ -249,10 +254,10 @@ std::string SettingsFile::ReadText() {
         }
     }
     close(fd);
-    if (!problem.empty()) return problem + "; using the defaults";
-    if (const std::string error = SettingsTextProblem(text, entries_); !error.empty())
-        return "settings file " + path_ + ": " + error + "; using the defaults";
-    return "";
+    if (!problem.empty()) return Refuse(warning, problem + "; using the defaults");
+    if (std::string error; !ParseSettingsText(text, entries_, error))
+        return Refuse(warning, "settings file " + path_ + ": " + error + "; using the defaults");
+    return true;
 }
 
 uint32_t SettingsFile::GetProfileInt(const char* section, const char* entry, uint32_t defaultValue) {
@@ -273,19 +278,18 @@ bool SettingsFile::WriteProfileInt(const char* section, const char* entry, int32
     return true;
 }
 
-std::string SettingsFile::WriteText() {
-    if (path_.empty()) return "no home folder to keep settings in";
+bool SettingsFile::Commit(std::string& error) {
+    if (path_.empty()) return Refuse(error, "no home folder to keep settings in");
     std::string text = "; Tessaly settings, written by its settings dialog.\n[";
     text += kSettingsSection;
     text += "]\n";
     for (const auto& [entry, value] : staged_) text += entry + "=" + std::to_string(value) + "\n";
 
-    std::string error;
-    if (!MakeParentFolders(path_, error)) return error;
+    if (!MakeParentFolders(path_, error)) return false;
     RemoveStaleTemporaries(path_);
     std::string temporary;
     const int fd = CreateTemporary(path_, temporary);
-    if (fd < 0) return "cannot write " + path_ + ": " + ErrorText(errno);
+    if (fd < 0) return Refuse(error, "cannot write " + path_ + ": " + ErrorText(errno));
     // The lock on the temporary is held until it has its real name: the
     // temporary is closed only after the rename.
     const bool written = fchmod(fd, 0644) == 0 && WriteAll(fd, text) && fsync(fd) == 0;
@@ -293,24 +297,9 @@ std::string SettingsFile::WriteText() {
     const int failure = errno;
     if (!renamed) unlink(temporary.c_str());
     close(fd);
-    if (!renamed) return "cannot write " + path_ + ": " + ErrorText(failure);
+    if (!renamed) return Refuse(error, "cannot write " + path_ + ": " + ErrorText(failure));
     for (const auto& [entry, value] : staged_) entries_[Lower(entry)] = static_cast<uint32_t>(value);
-    return "";
-}
-
-bool ParseSettingsText(const std::string& text, std::map<std::string, uint32_t>& entries, std::string& problem) {
-    problem = SettingsTextProblem(text, entries);
-    return problem.empty();
-}
-
-bool SettingsFile::Read(std::string& warning) {
-    warning = ReadText();
-    return warning.empty();
-}
-
-bool SettingsFile::Commit(std::string& error) {
-    error = WriteText();
-    return error.empty();
+    return true;
 }
 
 }  // namespace tessaly

@@ -42,8 +42,6 @@ public:
     bool Commit(std::string& error);
 
 private:
-    std::string ReadText();  // what is wrong, or ""
-    std::string WriteText();  // what went wrong, or ""
     using Entries = std::map<std::string, uint32_t>;  // keys folded to lower case
     std::string path_;
     Entries entries_;
