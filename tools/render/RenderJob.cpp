@@ -20,7 +20,6 @@
 #include "SvgDevice.h"
 #include "canvas/CanvasWindow.h"
 #include "device/PortableGdiObjects.h"
-#include "settings/Settings.h"
 
 namespace tessaly {
 
@@ -199,12 +198,7 @@ bool RunRender(const RenderOptions& o, std::FILE* info, bool showProgress, std::
     std::fprintf(info, "seed %u\n", seed);
     std::fflush(info);
 
-    // The saver's settings as stored by default, with the options' overrides.
-    GardenState state;
-    state.cycleLengthSetting = o.cycleLength;
-    state.speedSetting = kSettingRules[kSpeedSetting].defaultValue;
-    state.buildSetting = o.build;
-    state.random.Seed(seed);
+    GardenState state = RenderGarden(o, seed);
 
     bool framesFailed = false;
     {

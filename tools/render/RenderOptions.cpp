@@ -80,6 +80,15 @@ std::optional<OutputFormat> FormatFromPath(const std::string& path) {
     return std::nullopt;
 }
 
+GardenState RenderGarden(const RenderOptions& o, uint32_t seed) {
+    GardenState state;
+    state.cycleLengthSetting = o.cycleLength;
+    state.speedSetting = kSettingRules[kSpeedSetting].defaultValue;
+    state.buildSetting = o.build;
+    state.random.Seed(seed);
+    return state;
+}
+
 bool ParseRenderOptions(const std::vector<std::string>& args, ParsedCommandLine& parsed, std::string& error) {
     parsed = ParsedCommandLine{};
     RenderOptions& o = parsed.options;

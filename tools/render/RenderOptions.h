@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "settings/Settings.h"
+#include "state/GardenState.h"
 
 namespace tessaly {
 
@@ -31,6 +32,10 @@ struct ParsedCommandLine {
     Action action = Action::Render;
     RenderOptions options;
 };
+
+// The garden a render paints: the stored default speed, the options' cycle
+// length and build flag, and the generator seeded with `seed`.
+GardenState RenderGarden(const RenderOptions& options, uint32_t seed);
 
 // False, with one line (without the program name) in `error`, for a command
 // line the tool does not take.

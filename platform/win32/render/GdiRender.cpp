@@ -13,7 +13,6 @@
 #include "gdi/MemoryBitmap.h"
 #include "gdi/Win32DrawingDevice.h"
 #include "gdi/Win32GdiObjects.h"
-#include "settings/Settings.h"
 
 namespace tessaly::win32 {
 
@@ -94,12 +93,7 @@ bool RunGdiRender(const RenderOptions& o, std::FILE* info, std::string& error) {
     std::fprintf(info, "seed %u\n", seed);
     std::fflush(info);
 
-    // The stored defaults with the options' overrides, as the Linux tool sets them.
-    GardenState state;
-    state.cycleLengthSetting = o.cycleLength;
-    state.speedSetting = kSettingRules[kSpeedSetting].defaultValue;
-    state.buildSetting = o.build;
-    state.random.Seed(seed);
+    GardenState state = RenderGarden(o, seed);
     {
         HeadlessRun run(state, ProcessGdiObjects(), Size{o.width, o.height}, [&](CanvasWindow& canvas) {
             // Every paint starts from a fresh context, as BeginPaint gives one.
