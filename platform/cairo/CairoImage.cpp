@@ -75,6 +75,19 @@ const cairo_user_data_key_t kPdfSinkKey{};
 
 void DeleteSink(void* sink) { delete static_cast<FileSink*>(sink); }
 
+// Reads up to `size` bytes, fewer only at the end of the file.
+ssize_t ReadUpTo(int fd, unsigned char* data, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = read(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return -1;
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    return static_cast<ssize_t>(done);
+}
+
 // A PNG read from a file already opened and checked: first the header bytes
 // read for the check, then the rest, so that what is decoded is what was checked.
 struct PngSource {
@@ -89,26 +102,9 @@ cairo_status_t ReadFromSource(void* closure, unsigned char* data, unsigned int l
     const std::size_t fromHead = std::min<std::size_t>(length, source->headSize - source->headUsed);
     std::memcpy(data, source->head + source->headUsed, fromHead);
     source->headUsed += fromHead;
-    for (std::size_t done = fromHead; done < length;) {
-        const ssize_t n = read(source->fd, data + done, length - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return CAIRO_STATUS_READ_ERROR;
-        done += static_cast<std::size_t>(n);
-    }
-    return CAIRO_STATUS_SUCCESS;
-}
-
-// Reads up to `size` bytes, fewer only at the end of the file.
-ssize_t ReadUpTo(int fd, unsigned char* data, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = read(fd, data + done, size - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return -1;
-        if (n == 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    return static_cast<ssize_t>(done);
+    const std::size_t rest = length - fromHead;
+    return ReadUpTo(source->fd, data + fromHead, rest) == static_cast<ssize_t>(rest) ? CAIRO_STATUS_SUCCESS
+                                                                                     : CAIRO_STATUS_READ_ERROR;
 }
 
 struct FdCloser {

@@ -36,10 +36,7 @@ bool HeadlessHost::AdvanceToNextTick(uint64_t& nowMs) {
 
 HeadlessRun::HeadlessRun(GardenState& state, GdiObjects& objects, Size size,
                          std::function<void(CanvasWindow&)> paint)
-    : HeadlessRun(std::make_unique<CanvasWindow>(state, objects), size, std::move(paint)) {}
-
-HeadlessRun::HeadlessRun(std::unique_ptr<CanvasWindow> canvas, Size size, std::function<void(CanvasWindow&)> paint)
-    : host_(size.width, size.height), canvas_(std::move(canvas)) {
+    : host_(size.width, size.height), canvas_(std::make_unique<CanvasWindow>(state, objects)) {
     canvas_->AttachHost(&host_);
     host_.SetPaintHandler([this, paint = std::move(paint)] { paint(*canvas_); });
     canvas_->OnCreate();

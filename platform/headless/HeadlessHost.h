@@ -39,7 +39,6 @@ public:
     // (milliseconds since ticking started). False when not ticking.
     bool AdvanceToNextTick(uint64_t& nowMs);
 
-    bool Ticking() const { return ticking_; }
     unsigned TickPeriod() const { return periodMs_; }
     uint64_t NowMs() const { return nowMs_; }
     bool PaintRequested() const { return paintRequested_; }
@@ -63,8 +62,6 @@ class HeadlessRun {
 public:
     // `paint` draws the canvas onto the caller's device for one paint.
     HeadlessRun(GardenState& state, GdiObjects& objects, Size size, std::function<void(CanvasWindow&)> paint);
-    // As above, for a canvas the caller made (a saver canvas, say).
-    HeadlessRun(std::unique_ptr<CanvasWindow> canvas, Size size, std::function<void(CanvasWindow&)> paint);
     ~HeadlessRun();
     HeadlessRun(const HeadlessRun&) = delete;
     HeadlessRun& operator=(const HeadlessRun&) = delete;
