@@ -77,7 +77,14 @@ void PaintFigures(Scene& scene, DrawingDevice& dc, CPen& pen, PenBrushSet& brush
 void CanvasWindow::SetSpeed(int speed) {
     if (host_ != nullptr) host_->StopTicking();
     if (speed >= kMinSpeed && speed <= kMaxSpeed) state.speedSetting = speed;
-    if (host_ != nullptr) host_->StartTicking(TimerPeriodForSpeed(state.speedSetting));
+    if (host_ != nullptr && visible_) host_->StartTicking(TimerPeriodForSpeed(state.speedSetting));
+}
+
+void CanvasWindow::SetVisible(bool visible) {
+    if (visible == visible_) return;
+    visible_ = visible;
+    // Hidden: the timer stops; seen again: it starts at the speed setting.
+    SetSpeed(state.speedSetting);
 }
 
 void CanvasWindow::SetCycleLength(int length) {

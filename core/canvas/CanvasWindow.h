@@ -53,6 +53,12 @@ public:
     void SetSpeed(int speed);
     void SetCycleLength(int length);
 
+    // Whether anybody can see the window. A canvas nobody can see (its
+    // display off, a lock screen over it) does no work: it stops ticking,
+    // and when it is seen again it ticks on, growing the same garden.
+    void SetVisible(bool visible);
+    bool Visible() const { return visible_; }
+
     // Read access for hosts, tests and tools. A canvas always has a scene
     // while its window lives; one that outlived its window has none.
     bool HasScene() const { return scene != nullptr; }
@@ -78,6 +84,7 @@ protected:
 private:
     void StepSceneCycle();
     WindowHost* host_ = nullptr;
+    bool visible_ = true;
 };
 
 }  // namespace tessaly

@@ -124,6 +124,20 @@ TEST_F(Canvas, SetSpeedKeepsOutOfRangeValuesButRestartsTheTimer) {
     EXPECT_EQ(TimerPeriodForSpeed(500), 5u);  // never wraps round to a huge period
 }
 
+TEST_F(Canvas, HiddenCanvasStopsTickingAndCarriesOnWhenSeenAgain) {
+    canvas->OnCreate();
+    canvas->OnTick();
+    const int32_t counter = canvas->SceneCounter();
+    host.calls.clear();
+    canvas->SetVisible(false);
+    canvas->SetVisible(false);
+    canvas->SetSpeed(100);  // the dialog's slider: remembered, the timer stays off
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"StopTicking", "StopTicking"}));
+    canvas->SetVisible(true);
+    EXPECT_EQ(host.calls.back(), "StartTicking 5");
+    EXPECT_EQ(canvas->SceneCounter(), counter);  // the same garden, no scene skipped
+}
+
 TEST_F(Canvas, SetCycleLengthRepaintsWithEraseOnlyOnChange) {
     canvas->SetCycleLength(0);  // acts as 1
     EXPECT_EQ(host.calls, (std::vector<std::string>{"RepaintNow"}));
