@@ -12,7 +12,17 @@ FullScreenWindow::FullScreenWindow(GardenState& gardenState, GdiObjects& objects
     lastMousePoint = kNoMouseMoveYet;
 }
 
+FullScreenWindow::FullScreenWindow(GardenState& gardenState, GdiObjects& objects, SaverRun& run)
+    : FullScreenWindow(gardenState, objects, &run.FirstMousePoint()) {
+    run_ = &run;
+}
+
 FullScreenWindow::~FullScreenWindow() = default;
+
+void FullScreenWindow::Close() {
+    if (run_ != nullptr) run_->Close();
+    else if (Host() != nullptr) Host()->RequestClose();
+}
 
 void FullScreenWindow::OnMouseMove(int x, int y) {
     // The system sends one move when the window appears under the pointer:
@@ -22,17 +32,11 @@ void FullScreenWindow::OnMouseMove(int x, int y) {
         first = Point{x, y};
         return;
     }
-    if (x != first.x || y != first.y) {
-        if (Host() != nullptr) Host()->RequestClose();
-    }
+    if (x != first.x || y != first.y) Close();
 }
 
-void FullScreenWindow::OnButtonOrKeyDown() {
-    if (Host() != nullptr) Host()->RequestClose();
-}
+void FullScreenWindow::OnButtonOrKeyDown() { Close(); }
 
-void FullScreenWindow::OnDeactivate() {
-    if (Host() != nullptr) Host()->RequestClose();
-}
+void FullScreenWindow::OnDeactivate() { Close(); }
 
 }  // namespace tessaly

@@ -7,6 +7,17 @@
 
 namespace tessaly {
 
+// What the full-screen canvases of one run share: one first pointer
+// position, in the layout's coordinates, and the one end that a trigger on
+// any of them brings.
+class SaverRun {
+public:
+    virtual ~SaverRun() = default;
+    virtual Point& FirstMousePoint() = 0;
+    // The user is back: the run ends after the event being handled.
+    virtual void Close() = 0;
+};
+
 class FullScreenWindow : public CanvasWindow {
 public:
     // A saver with one window per monitor gives all of them one first point
@@ -14,6 +25,8 @@ public:
     // screen coordinates, so a move is judged alike on whichever window it
     // arrives. Null: the window keeps its own point.
     FullScreenWindow(GardenState& state, GdiObjects& objects, Point* sharedMousePoint = nullptr);
+    // One canvas of a run: its triggers end the run.
+    FullScreenWindow(GardenState& state, GdiObjects& objects, SaverRun& run);
     ~FullScreenWindow() override;
 
     // Mouse rule: the first move records the point, any later move elsewhere closes.
@@ -29,6 +42,8 @@ protected:
     Point lastMousePoint{-1, -1};
 
 private:
+    void Close();
+    SaverRun* run_ = nullptr;
     Point* mousePoint_;  // lastMousePoint, or the point shared with the other monitors' windows
 };
 

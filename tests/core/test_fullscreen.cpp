@@ -1,11 +1,13 @@
-// The saver window's input rule: what closes it and what does not.
+// The saver's run: its full-screen input rule, the canvases of several
+// monitors sharing one first point and one end, and the order in which each
+// canvas is bound to its window and let go.
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "Fakes.h"
-#include "canvas/FullScreenWindow.h"
 #include "device/PortableGdiObjects.h"
+#include "session/SaverSession.h"
 
 namespace tessaly {
 namespace {
@@ -14,70 +16,79 @@ using testing::FakeHost;
 
 class FullScreen : public ::testing::Test {
 protected:
-    void SetUp() override {
-        state.random.Seed(99);
-        window = std::make_unique<FullScreenWindow>(state, objects);
-        window->AttachHost(&host);
-    }
+    void SetUp() override { state.random.Seed(99); }
     GardenState state;
     PortableGdiObjects objects;
-    FakeHost host;
-    std::unique_ptr<FullScreenWindow> window;
+    FakeHost host, other;
+    int ends = 0;
+    SaverSession session{state, objects, [this] { ++ends; }};
+    FullScreenWindow& window = session.AddSaverCanvas(host);
 };
 
 TEST_F(FullScreen, FirstMouseMoveOnlyRecordsThePoint) {
-    EXPECT_EQ(window->LastMousePoint(), (Point{-1, -1}));
-    window->OnMouseMove(640, 480);
-    EXPECT_EQ(window->LastMousePoint(), (Point{640, 480}));
-    EXPECT_EQ(host.closesPosted, 0);
-    for (int i = 0; i < 5; ++i) window->OnMouseMove(640, 480);
-    EXPECT_EQ(host.closesPosted, 0);
+    EXPECT_EQ(window.LastMousePoint(), (Point{-1, -1}));
+    window.OnMouseMove(640, 480);
+    EXPECT_EQ(window.LastMousePoint(), (Point{640, 480}));
+    for (int i = 0; i < 5; ++i) window.OnMouseMove(640, 480);
+    EXPECT_TRUE(session.Running());
+    window.OnMouseMove(640, 481);  // one pixel away
+    EXPECT_EQ(session.HowItEnded(), RunEnd::Closed);
+    EXPECT_EQ(window.LastMousePoint(), (Point{640, 480}));  // the recorded point stays the first one
 }
 
-TEST_F(FullScreen, AnyLaterMoveOnePixelAwayCloses) {
-    window->OnMouseMove(0, 0);
-    window->OnMouseMove(1, 0);
-    EXPECT_EQ(host.closesPosted, 1);
-    window->OnMouseMove(0, 1);
-    EXPECT_EQ(host.closesPosted, 2);
-    // The recorded point stays the first one.
-    EXPECT_EQ(window->LastMousePoint(), (Point{0, 0}));
-    window->OnMouseMove(0, 0);
-    EXPECT_EQ(host.closesPosted, 2);
+TEST_F(FullScreen, ButtonsKeysAndDeactivationEndTheRunOnce) {
+    for (auto trigger : {&FullScreenWindow::OnButtonOrKeyDown, &FullScreenWindow::OnDeactivate}) {
+        SaverSession run(state, objects, [this] { ++ends; });
+        FullScreenWindow& canvas = run.AddSaverCanvas(other);
+        (canvas.*trigger)();  // before any mouse move too
+        (canvas.*trigger)();
+        run.Signalled(15);    // too late: the first end counts
+        EXPECT_EQ(run.HowItEnded(), RunEnd::Closed);
+        EXPECT_EQ(run.EndingSignal(), 0);
+    }
+    EXPECT_EQ(ends, 2);
+    EXPECT_TRUE(session.Running());
 }
 
-TEST_F(FullScreen, ButtonsKeysAndDeactivationClose) {
-    window->OnButtonOrKeyDown();
-    EXPECT_EQ(host.closesPosted, 1);
-    window->OnDeactivate();
-    EXPECT_EQ(host.closesPosted, 2);
-    // Before any mouse move too, and again and again until the close is handled.
-    window->OnButtonOrKeyDown();
-    EXPECT_EQ(host.closesPosted, 3);
+TEST_F(FullScreen, CanvasesOfSeveralMonitorsJudgeMovesAgainstOneFirstPoint) {
+    FullScreenWindow& right = session.AddSaverCanvas(other);
+    right.OnMouseMove(1500, 300);   // the first move, on the second monitor
+    window.OnMouseMove(1500, 300);  // the same layout point, reported to the first
+    EXPECT_TRUE(session.Running());
+    window.OnMouseMove(1499, 300);
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(session.Size(), 2u);  // ending is the port's to carry out: nothing is torn down yet
 }
 
-TEST_F(FullScreen, WindowsOfSeveralMonitorsJudgeMovesAgainstOneFirstPoint) {
-    Point first{-1, -1};
-    FullScreenWindow left(state, objects, &first), right(state, objects, &first);
-    left.AttachHost(&host);
-    right.OnMouseMove(1500, 300);  // the first move, on the second monitor
-    left.OnMouseMove(1500, 300);   // the same screen point, reported to the first
-    EXPECT_EQ(host.closesPosted, 0);
-    left.OnMouseMove(1499, 300);
-    EXPECT_EQ(host.closesPosted, 1);
-    EXPECT_EQ(window->LastMousePoint(), (Point{-1, -1}));  // a window of its own is not involved
+TEST_F(FullScreen, SignalEndsTheRunAndSaysWhich) {
+    session.Signalled(0);
+    EXPECT_TRUE(session.Running());
+    session.Signalled(2);
+    EXPECT_EQ(session.HowItEnded(), RunEnd::Signal);
+    EXPECT_EQ(session.EndingSignal(), 2);
 }
 
-TEST_F(FullScreen, IsACanvasThatReleasesEverythingWhenItsWindowGoes) {
-    EXPECT_EQ(window->OnCreate(), 0);
-    window->OnTick();
+TEST_F(FullScreen, EachCanvasIsCreatedOnItsWindowAndLetGoWhenItGoes) {
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"StopTicking", "StartTicking 205"}));
+    CanvasWindow& plain = session.AddCanvas(other);
+    EXPECT_EQ(session.CanvasOf(other), &plain);
+    plain.OnTick();
+    EXPECT_TRUE(plain.HasScene());
+    window.OnTick();
     testing::RecordingDevice dc;
-    window->OnPaint(dc);
-    EXPECT_GT(dc.Shapes(), 0);
+    window.OnPaint(dc);
     EXPECT_GT(objects.LiveBrushes(), 0u);
-    window->OnTick();  // the next scene, left queued at teardown
-    window->OnWindowDestroyed();
-    window.reset();
+    window.OnTick();  // the next scene, left queued at teardown
+
+    session.Remove(other);  // an output unplugged: the others carry on
+    EXPECT_EQ(other.calls.back(), "StopTicking");
+    EXPECT_EQ(session.CanvasOf(other), nullptr);
+    EXPECT_TRUE(session.Running());
+    session.Remove(other);  // twice is harmless
+
+    session.TearDown();
+    EXPECT_EQ(host.calls.back(), "StopTicking");
+    EXPECT_EQ(session.Size(), 0u);
     EXPECT_EQ(objects.LiveBrushes(), 0u);
 }
 
