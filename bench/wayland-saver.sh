@@ -5,7 +5,7 @@
 # never asserted. Usage: bench/wayland-saver.sh [BUILD_DIR] [SPEED] [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-program=${1:-build}/platform/x11/tessaly
+program=${1:-build}/platform/linux/tessaly
 speed=${2:-60}
 seconds=${3:-10}
 work=$(mktemp -d)

@@ -1,4 +1,4 @@
-#include "WaylandSaver.h"
+#include "Run.h"
 
 #include <glib-unix.h>
 #include <gtk-layer-shell.h>
@@ -42,15 +42,15 @@ bool LayerShellSupported() {
 
 }  // namespace
 
-DrawingEnd RunWaylandSaver(GardenState& state) {
+bool RunOnWayland(const CommandLine&, GardenState& state, DrawingEnd& end, std::string& error) {
     SignalPipe signals;  // first: a SIGTERM during start-up still ends cleanly
     // No quiet slide to X11: where Wayland was chosen, it is Wayland or nothing.
     gdk_set_allowed_backends("wayland");
     if (!gtk_init_check(nullptr, nullptr)) {
         const char* name = std::getenv("WAYLAND_DISPLAY");
-        std::fprintf(stderr, "tessaly: cannot connect to the Wayland compositor '%s'\n",
-                     name != nullptr && *name != '\0' ? name : "wayland-0");
-        return DrawingEnd{1, 0};
+        error = std::string("cannot connect to the Wayland compositor '") +
+                (name != nullptr && *name != '\0' ? name : "wayland-0") + "'";
+        return false;
     }
     const bool layerShell = LayerShellSupported();
     if (!layerShell)
@@ -72,7 +72,8 @@ DrawingEnd RunWaylandSaver(GardenState& state) {
     gdk_display_flush(gdk_display_get_default());
     if (signalSource != 0) g_source_remove(signalSource);
     g_main_loop_unref(loop);
-    return DrawingEnd{0, watch.signal};
+    end = DrawingEnd{kExitOk, watch.signal};
+    return true;
 }
 
 }  // namespace tessaly

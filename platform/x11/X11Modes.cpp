@@ -1,4 +1,4 @@
-#include "X11Modes.h"
+#include "Run.h"
 
 #include <X11/Xutil.h>
 #include <unistd.h>
@@ -212,7 +212,7 @@ DrawingEnd RunInWindow(Display* display, SignalPipe& signals, GardenState& state
 
 }  // namespace
 
-DrawingEnd RunDrawingMode(const CommandLine& commandLine, GardenState& state) {
+bool RunOnX11(const CommandLine& commandLine, GardenState& state, DrawingEnd& result, std::string& error) {
     SignalPipe signals;  // first: a SIGTERM during start-up still ends cleanly
     // A write to a dead X connection must come back as an error that the
     // connection-lost handler reports, not kill the process with SIGPIPE.
@@ -223,10 +223,10 @@ DrawingEnd RunDrawingMode(const CommandLine& commandLine, GardenState& state) {
     if (display == nullptr) {
         const char* fromEnvironment = std::getenv("DISPLAY");
         if (name == nullptr && (fromEnvironment == nullptr || *fromEnvironment == '\0'))
-            Complain("no X display: DISPLAY is not set (or give --display NAME)");
+            error = "no X display: DISPLAY is not set (or give --display NAME)";
         else
-            Complain(std::string("cannot open X display '") + (name ? name : fromEnvironment) + "'");
-        return {};
+            error = std::string("cannot open X display '") + (name ? name : fromEnvironment) + "'";
+        return false;
     }
     DrawingEnd end;
     {
@@ -246,7 +246,8 @@ DrawingEnd RunDrawingMode(const CommandLine& commandLine, GardenState& state) {
         }
     }
     XCloseDisplay(display);
-    return end;
+    result = end;
+    return true;
 }
 
 }  // namespace tessaly

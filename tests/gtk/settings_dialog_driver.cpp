@@ -9,7 +9,7 @@
 #include <ctime>
 #include <string>
 
-#include "shell/SettingsDialog.h"
+#include "SettingsDialog.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/SettingsDialog.h"
+#include "SettingsDialog.h"
 
 namespace tessaly {
 

@@ -6,18 +6,15 @@
 
 #include "CommandLine.h"
 #include "FreshSeed.h"
-#include "shell/SettingsDialog.h"
+#include "Run.h"
+#include "SettingsDialog.h"
 #include "SettingsFile.h"
 #include "SignalPipe.h"
-#include "WaylandSaver.h"
-#include "X11Modes.h"
 #include "settings/Settings.h"
 
 using namespace tessaly;
 
 namespace {
-
-constexpr int kUsageError = 2;
 
 int RunSettingsMode(GardenState& state, SettingsFile& file, int argc, char** argv) {
     SettingsValues values{state.cycleLengthSetting, state.speedSetting, state.buildSetting, file.Path()};
@@ -43,7 +40,7 @@ int main(int argc, char** argv) {
     CommandLine commandLine;
     if (std::string error; !ParseCommandLine(argc, argv, std::getenv("XSCREENSAVER_WINDOW"), commandLine, error)) {
         std::fprintf(stderr, "tessaly: %s (see tessaly --help)\n", error.c_str());
-        return kUsageError;
+        return kExitUsage;
     }
     if (commandLine.mode == LinuxMode::Help) {
         std::fputs(UsageText("tessaly").c_str(), stdout);
@@ -74,8 +71,14 @@ int main(int argc, char** argv) {
     if (commandLine.cycleLength) state.cycleLengthSetting = *commandLine.cycleLength;
     if (commandLine.speed) state.speedSetting = *commandLine.speed;
     if (commandLine.build) state.buildSetting = *commandLine.build;
-    const DrawingEnd end = commandLine.mode == LinuxMode::Saver && wayland ? RunWaylandSaver(state)
-                                                                            : RunDrawingMode(commandLine, state);
+    DrawingEnd end;
+    std::string error;
+    const bool ran = commandLine.mode == LinuxMode::Saver && wayland ? RunOnWayland(commandLine, state, end, error)
+                                                                     : RunOnX11(commandLine, state, end, error);
+    if (!ran) {
+        std::fprintf(stderr, "tessaly: %s\n", error.c_str());
+        return kExitFailed;
+    }
     if (end.signal != 0) EndBySignal(end.signal);
     return end.exitCode;
 }

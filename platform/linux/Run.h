@@ -1,0 +1,30 @@
+// How a run of the Linux program ends, and the two display backends that
+// run its drawing modes: each backend's folder provides its entry point, and
+// `main` turns what it returns into the process's end.
+#pragma once
+
+#include "CommandLine.h"
+#include "state/GardenState.h"
+
+namespace tessaly {
+
+// The exit codes of tessaly.
+enum ExitCode {
+    kExitOk = 0,      // every normal end, the help and the version
+    kExitFailed = 1,  // it could not start, or a file could not be written
+    kExitUsage = 2,   // a command line it does not take
+};
+
+struct DrawingEnd {
+    int exitCode = kExitFailed;
+    int signal = 0;  // the signal (SIGTERM, SIGINT, SIGHUP) that ended it, else 0
+};
+
+// The drawing modes on an X display (platform/x11): opens the display, runs
+// the mode of `commandLine` until it ends, tears everything down and says how
+// it ended. False, with the reason in `error`, when it could not start.
+bool RunOnX11(const CommandLine& commandLine, GardenState& state, DrawingEnd& end, std::string& error);
+// The saver on every output of a Wayland compositor (platform/wayland).
+bool RunOnWayland(const CommandLine& commandLine, GardenState& state, DrawingEnd& end, std::string& error);
+
+}  // namespace tessaly
