@@ -6,8 +6,8 @@ set -euo pipefail
 packages=(
   # build
   g++ cmake make pkg-config libcairo2-dev libx11-dev libxfixes-dev libxrandr-dev libxinerama-dev libgtk-3-dev libexpat1-dev
-  # the saver on Wayland (layer-shell surfaces through GTK)
-  libgtk-layer-shell-dev libwayland-dev
+  # the saver on Wayland: our own client, its protocols generated at build time
+  libwayland-dev libwayland-bin wayland-protocols libpixman-1-dev
   # unit tests and benchmarks
   googletest libgtest-dev libbenchmark-dev valgrind python3
   # fuzzing: clang with libFuzzer and the sanitizers' run-time libraries
@@ -19,7 +19,7 @@ packages=(
   # the Debian package: dpkg-shlibdeps computes its Depends, lintian checks it
   dpkg-dev file lintian
   # end-to-end tests on headless Wayland compositors (with and without layer shell)
-  sway grim wtype weston
+  sway swaybg grim wtype weston
 )
 
 missing=()

@@ -12,7 +12,7 @@ namespace tessaly {
 
 namespace {
 
-enum class OptionId { Root, WindowId, Seed, CycleLength, Speed, Build, NoBuild, Display, Backend, Stats, Help, Version };
+enum class OptionId { Root, Wallpaper, WindowId, Seed, CycleLength, Speed, Build, NoBuild, Display, Backend, Stats, Help, Version };
 
 struct OptionRule {
     const char* name;  // accepted after one or two dashes, exactly
@@ -24,6 +24,7 @@ struct OptionRule {
 // "-speed" or "-cycle-length" never count as the letters s or c.
 constexpr OptionRule kOptions[] = {
     {"root", OptionId::Root, false},
+    {"wallpaper", OptionId::Wallpaper, false},
     {"window-id", OptionId::WindowId, true},
     {"seed", OptionId::Seed, true},
     {"cycle-length", OptionId::CycleLength, true},
@@ -112,6 +113,7 @@ bool ParseCommandLine(int argc, const char* const* argv, const char* xscreensave
     const char* program = argc > 0 && argv[0] != nullptr ? argv[0] : "tessaly";
     std::vector<const char*> positional{program};
     bool root = false;
+    bool wallpaper = false;
     std::optional<unsigned long> windowOption;
 
     for (int i = 1; i < argc; ++i) {
@@ -143,6 +145,7 @@ bool ParseCommandLine(int argc, const char* const* argv, const char* xscreensave
         }
         switch (rule->id) {
             case OptionId::Root: root = true; break;
+            case OptionId::Wallpaper: wallpaper = true; break;
             case OptionId::WindowId: {
                 unsigned long id = 0;
                 if (!ParseWindowId(value, id))
@@ -170,9 +173,9 @@ bool ParseCommandLine(int argc, const char* const* argv, const char* xscreensave
 
     if (positional.size() > 1) {
         // A mode switch decides; XSCREENSAVER_WINDOW is then not consulted.
-        if (root || windowOption)
-            return Refuse(error,
-                          "--root and --window-id cannot be combined with the mode switch " + Quoted(positional[1]));
+        if (root || windowOption || wallpaper)
+            return Refuse(error, "--root, --window-id and --wallpaper cannot be combined with the mode switch " +
+                                     Quoted(positional[1]));
         switch (ParseModeSwitch(static_cast<int>(positional.size()), positional.data())) {
             case RunMode::Settings: result.mode = LinuxMode::Settings; return true;
             case RunMode::Saver: result.mode = LinuxMode::Saver; return true;
@@ -188,6 +191,15 @@ bool ParseCommandLine(int argc, const char* const* argv, const char* xscreensave
             case RunMode::None: break;
         }
         return Refuse(error, "unknown mode or option " + Quoted(positional[1]));
+    }
+    // The wallpaper is Wayland's (started by a lock screen it may have no
+    // WAYLAND_DISPLAY, only a socket handed over); on X11 --root is one.
+    if (wallpaper) {
+        if (root || windowOption) return Refuse(error, "--wallpaper cannot be combined with --root or --window-id");
+        if (result.backend == DisplayBackend::X11)
+            return Refuse(error, "--wallpaper is for Wayland; on X11 the wallpaper is --root");
+        result.mode = LinuxMode::Wallpaper;
+        return true;
     }
     // The XScreenSaver modes draw into X windows.
     if (result.backend == DisplayBackend::Wayland && (root || windowOption))
@@ -228,6 +240,9 @@ std::string UsageText(const char* program) {
            "  --root              XScreenSaver: draw on the root window, or into\n"
            "                      $XSCREENSAVER_WINDOW when that is set\n"
            "  --window-id ID      XScreenSaver: draw into the X window ID\n"
+           "  --wallpaper         Wayland: the garden under the windows, on every output's\n"
+           "                      background layer, until SIGTERM or SIGINT (also as a lock\n"
+           "                      screen's background); on X11, --root is the wallpaper\n"
            "\n"
            "Options for this run only (the settings file stays as it is; under\n"
            "XScreenSaver they are the only settings, the file is not read):\n"

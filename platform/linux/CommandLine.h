@@ -16,6 +16,7 @@ enum class LinuxMode {
     Saver,               // /s: the full-screen saver
     XScreenSaverRoot,    // --root without XSCREENSAVER_WINDOW: draw on the root window
     XScreenSaverWindow,  // --window-id ID or XSCREENSAVER_WINDOW: draw into that window
+    Wallpaper,           // --wallpaper: the garden on the background layer of every Wayland output
 };
 
 // Where /s runs: an X server, or a Wayland compositor (one surface per output).

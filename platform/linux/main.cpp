@@ -1,5 +1,6 @@
 // tessaly: the garden as an X11 screen saver, a preview inside another
-// program's window, and an XScreenSaver display mode. Start-up as on every
+// program's window, and an XScreenSaver display mode; on Wayland the saver
+// and the wallpaper. Start-up as on every
 // platform: settings loaded, generator seeded once, then the mode switch.
 #include <cstdio>
 #include <cstdlib>
@@ -73,8 +74,9 @@ int main(int argc, char** argv) {
     if (commandLine.build) state.buildSetting = *commandLine.build;
     DrawingEnd end;
     std::string error;
-    const bool ran = commandLine.mode == LinuxMode::Saver && wayland ? RunOnWayland(commandLine, state, end, error)
-                                                                     : RunOnX11(commandLine, state, end, error);
+    const bool onWayland = commandLine.mode == LinuxMode::Wallpaper || (commandLine.mode == LinuxMode::Saver && wayland);
+    const bool ran =
+        onWayland ? RunOnWayland(commandLine, state, end, error) : RunOnX11(commandLine, state, end, error);
     if (!ran) {
         std::fprintf(stderr, "tessaly: %s\n", error.c_str());
         return kExitFailed;

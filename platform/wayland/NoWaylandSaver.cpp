@@ -4,7 +4,7 @@
 namespace tessaly {
 
 bool RunOnWayland(const CommandLine&, GardenState&, DrawingEnd&, std::string& error) {
-    error = "this tessaly was built without Wayland support (GTK 3 and gtk-layer-shell); use --backend x11 under XWayland";
+    error = "this tessaly was built without Wayland support (libwayland-client, wayland-protocols and wayland-scanner); use --backend x11 under XWayland";
     return false;
 }
 

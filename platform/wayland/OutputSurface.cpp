@@ -1,213 +1,432 @@
 #include "OutputSurface.h"
 
-#include <gtk-layer-shell.h>
+#include <algorithm>
+#include <cstdio>
 
 #include "CairoDevice.h"
+#include "Clock.h"
 #include "DamageRecorder.h"
 
 namespace tessaly {
 
 namespace {
 
-// More rectangles than this are redrawn as their bounding box.
-constexpr std::size_t kMaxDamageRects = 64;
+// A frame asked for and not come in this long: nobody can see the surface.
+constexpr int64_t kOutOfSightNs = kNsPerSecond;
+// A capture not answered in this long (its output off, say) is given up.
+constexpr int64_t kCaptureTimeoutNs = kNsPerSecond;
+// Two buffers are enough while the compositor releases each before the
+// next frame; a third covers one that holds on to its buffer longer.
+constexpr int kBuffers = 3;
+// Damage of more rectangles than this is named as their bounding box.
+constexpr int kMaxDamageRects = 32;
+// wl_surface.set_buffer_scale from version 3, damage_buffer from 4.
+constexpr uint32_t kBufferScaleVersion = 3;
+constexpr uint32_t kDamageBufferVersion = 4;
 
-constexpr GtkLayerShellEdge kEdges[] = {GTK_LAYER_SHELL_EDGE_LEFT, GTK_LAYER_SHELL_EDGE_RIGHT,
-                                        GTK_LAYER_SHELL_EDGE_TOP, GTK_LAYER_SHELL_EDGE_BOTTOM};
+constexpr uint32_t kAllEdges = ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
+                               ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT;
 
-constexpr int kInputEvents = GDK_KEY_PRESS_MASK | GDK_BUTTON_PRESS_MASK | GDK_POINTER_MOTION_MASK | GDK_TOUCH_MASK;
+// Surfaces of the saver and of the wallpaper, as the compositor may tell them apart.
+constexpr char kNamespace[] = "tessaly";
 
-int MonitorIndex(GdkMonitor* monitor) {
-    GdkDisplay* display = gdk_monitor_get_display(monitor);
-    for (int i = 0; i < gdk_display_get_n_monitors(display); ++i)
-        if (gdk_display_get_monitor(display, i) == monitor) return i;
-    return 0;
+void FullRegion(pixman_region32_t* region, int width, int height) {
+    pixman_region32_fini(region);
+    pixman_region32_init_rect(region, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height));
 }
 
 }  // namespace
 
-OutputSurface::OutputSurface(GdkMonitor* monitor, SurfaceKind kind, GardenState& state, GdiObjects& objects,
-                             SaverInput& saver, Point* firstMousePoint)
-    : monitor_(monitor),
-      saver_(saver),
-      window_(GTK_WIDGET(g_object_ref_sink(gtk_window_new(GTK_WINDOW_TOPLEVEL)))),
-      canvas_(std::make_unique<FullScreenWindow>(state, objects, firstMousePoint)) {
-    g_object_ref(monitor_);
-    gtk_window_set_title(GTK_WINDOW(window_), "Tessaly");
-    gtk_widget_set_app_paintable(window_, TRUE);
-    gtk_widget_add_events(window_, kInputEvents);
-    PlaceOnOutput(kind);
-    g_signal_connect(window_, "realize", G_CALLBACK(OnRealize), this);
-    g_signal_connect(window_, "size-allocate", G_CALLBACK(OnSizeAllocate), this);
-    g_signal_connect(window_, "notify::scale-factor", G_CALLBACK(OnScaleChanged), this);
-    g_signal_connect(window_, "draw", G_CALLBACK(OnDraw), this);
-    for (const char* input : {"key-press-event", "button-press-event", "motion-notify-event", "touch-event"})
-        g_signal_connect(window_, input, G_CALLBACK(OnInput), this);
-    g_signal_connect(window_, "destroy", G_CALLBACK(OnDestroy), this);
-    canvas_->AttachHost(this);
-    gtk_widget_show(window_);
+const zwlr_layer_surface_v1_listener OutputSurface::kLayerListener = {
+    [](void* self, zwlr_layer_surface_v1* layer, uint32_t serial, uint32_t width, uint32_t height) {
+        zwlr_layer_surface_v1_ack_configure(layer, serial);
+        static_cast<OutputSurface*>(self)->Configured(width, height);
+    },
+    [](void* self, zwlr_layer_surface_v1*) { static_cast<OutputSurface*>(self)->closed_ = true; },
+};
+
+const xdg_surface_listener OutputSurface::kXdgSurfaceListener = {
+    [](void* self, xdg_surface* surface, uint32_t serial) {
+        xdg_surface_ack_configure(surface, serial);
+        auto* s = static_cast<OutputSurface*>(self);
+        s->Configured(static_cast<uint32_t>(s->toplevelSize_.width), static_cast<uint32_t>(s->toplevelSize_.height));
+    },
+};
+
+const xdg_toplevel_listener OutputSurface::kToplevelListener = {
+    [](void* self, xdg_toplevel*, int32_t width, int32_t height, wl_array*) {
+        static_cast<OutputSurface*>(self)->toplevelSize_ = Size{width, height};
+    },
+    [](void* self, xdg_toplevel*) { static_cast<OutputSurface*>(self)->closed_ = true; },
+    [](void*, xdg_toplevel*, int32_t, int32_t) {},
+    [](void*, xdg_toplevel*, wl_array*) {},
+};
+
+const wl_callback_listener OutputSurface::kFrameListener = {
+    [](void* self, wl_callback* callback, uint32_t) {
+        auto* s = static_cast<OutputSurface*>(self);
+        wl_callback_destroy(callback);
+        s->frame_ = nullptr;
+        s->frameCame_ = true;
+    },
+};
+
+// The compositor has handled the transparent surface's map, and the
+// pointer's enter that hid the cursor over it: what it captures now is the
+// screen without the cursor and without us.
+const wl_callback_listener OutputSurface::kSyncListener = {
+    [](void* self, wl_callback* callback, uint32_t) {
+        auto* s = static_cast<OutputSurface*>(self);
+        wl_callback_destroy(callback);
+        s->sync_ = nullptr;
+        s->capturing_ = std::make_unique<OutputCapture>(s->globals_, s->output_.Proxy());
+        s->captureDeadline_ = MonotonicNs() + kCaptureTimeoutNs;
+        s->stage_ = Stage::Capturing;
+    },
+};
+
+OutputSurface::OutputSurface(const Globals& globals, Output& output, SurfaceRole role, bool capture,
+                             SaverSession& session)
+    : globals_(globals),
+      output_(output),
+      role_(role),
+      capture_(capture),
+      session_(session),
+      surface_(wl_compositor_create_surface(globals.compositor)) {
+    pixman_region32_init(&unshown_);
+    if (role_ == SurfaceRole::FullScreenWindow) {
+        xdgSurface_ = xdg_wm_base_get_xdg_surface(globals_.wmBase, surface_);
+        xdg_surface_add_listener(xdgSurface_, &kXdgSurfaceListener, this);
+        toplevel_ = xdg_surface_get_toplevel(xdgSurface_);
+        xdg_toplevel_add_listener(toplevel_, &kToplevelListener, this);
+        xdg_toplevel_set_title(toplevel_, "Tessaly");
+        xdg_toplevel_set_app_id(toplevel_, kNamespace);
+        xdg_toplevel_set_fullscreen(toplevel_, output_.Proxy());
+    } else {
+        const bool background = role_ == SurfaceRole::Background;
+        layer_ = zwlr_layer_shell_v1_get_layer_surface(
+            globals_.layerShell, surface_, output_.Proxy(),
+            background ? ZWLR_LAYER_SHELL_V1_LAYER_BACKGROUND : ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, kNamespace);
+        zwlr_layer_surface_v1_add_listener(layer_, &kLayerListener, this);
+        zwlr_layer_surface_v1_set_size(layer_, 0, 0);
+        zwlr_layer_surface_v1_set_anchor(layer_, kAllEdges);
+        // -1: not pushed aside by panels' exclusive zones, so it covers them too.
+        zwlr_layer_surface_v1_set_exclusive_zone(layer_, -1);
+        // The keyboard comes later, to one surface of the run, once all are on.
+        zwlr_layer_surface_v1_set_keyboard_interactivity(layer_, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE);
+        if (background) {  // no input: it all goes to what is above, or nowhere
+            wl_region* none = wl_compositor_create_region(globals_.compositor);
+            wl_surface_set_input_region(surface_, none);
+            wl_region_destroy(none);
+        }
+    }
+    wl_surface_commit(surface_);
 }
 
 OutputSurface::~OutputSurface() {
-    if (window_ != nullptr) {
-        GtkWidget* window = window_;
-        g_signal_handlers_disconnect_by_data(window, this);
-        gtk_widget_destroy(window);
-        TearDown();
-        g_object_unref(window);
+    if (frame_ != nullptr) wl_callback_destroy(frame_);
+    if (sync_ != nullptr) wl_callback_destroy(sync_);
+    capturing_.reset();
+    if (layer_ != nullptr) zwlr_layer_surface_v1_destroy(layer_);
+    if (toplevel_ != nullptr) xdg_toplevel_destroy(toplevel_);
+    if (xdgSurface_ != nullptr) xdg_surface_destroy(xdgSurface_);
+    wl_surface_destroy(surface_);
+    pool_.reset();
+    transparent_.reset();
+    pixman_region32_fini(&unshown_);
+}
+
+bool OutputSurface::TakeShown() {
+    const bool shown = shown_;
+    shown_ = false;
+    return shown;
+}
+
+void OutputSurface::Configured(uint32_t width, uint32_t height) {
+    configured_ = Size{static_cast<int32_t>(width), static_cast<int32_t>(height)};
+    configuredOnce_ = true;
+    // A new size is taken up with the next frame.
+    if (stage_ == Stage::Showing) AskFrame();
+}
+
+void OutputSurface::OutputChanged() {
+    if (stage_ == Stage::Showing) AskFrame();
+}
+
+void OutputSurface::HoldKeyboard(bool exclusive) {
+    if (layer_ == nullptr || keyboard_ == exclusive) return;
+    keyboard_ = exclusive;
+    zwlr_layer_surface_v1_set_keyboard_interactivity(
+        layer_, exclusive ? ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE
+                          : ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE);
+    wl_surface_commit(surface_);
+}
+
+int OutputSurface::BufferScale() const {
+    return globals_.compositorVersion >= kBufferScaleVersion ? output_.Scale() : 1;
+}
+
+// The size to draw at: the latest configure (or, where it leaves the size
+// to us, the output's) in logical pixels, times the output's scale. Worked
+// out only when a frame is committed, from the latest of each, so a state
+// passing between two events is never acted on.
+Size OutputSurface::BufferSize() const {
+    Size logical = configured_;
+    if (logical.width <= 0 || logical.height <= 0) {
+        logical = output_.LogicalSize();
+        if (!output_.LogicalSizeKnown())
+            logical = Size{output_.Mode().width / output_.Scale(), output_.Mode().height / output_.Scale()};
     }
-    g_object_unref(monitor_);
+    const int scale = BufferScale();
+    return Size{logical.width * scale, logical.height * scale};
 }
 
-void OutputSurface::PlaceOnOutput(SurfaceKind kind) {
-    GtkWindow* window = GTK_WINDOW(window_);
-    if (kind == SurfaceKind::FullScreenWindow) {
-        gtk_window_set_decorated(window, FALSE);
-        gtk_window_fullscreen_on_monitor(window, gtk_window_get_screen(window), MonitorIndex(monitor_));
-        return;
+void OutputSurface::Step(int64_t now) {
+    switch (stage_) {
+        case Stage::WaitingConfigure:
+            if (!configuredOnce_) return;
+            if (const Size size = BufferSize(); !ImageSizeFits(size.width, size.height, failure_)) {
+                failure_ = "cannot cover output " + output_.Name() + ": " + failure_;
+                return;
+            }
+            if (capture_) MapTransparent();
+            else ShowFirst();
+            return;
+        case Stage::WaitingPointer: return;
+        case Stage::Capturing:
+            if (capturing_->Done() || now >= captureDeadline_) ShowFirst();
+            return;
+        case Stage::Showing: break;
     }
-    gtk_layer_init_for_window(window);
-    gtk_layer_set_namespace(window, "tessaly");
-    gtk_layer_set_layer(window, GTK_LAYER_SHELL_LAYER_OVERLAY);
-    gtk_layer_set_monitor(window, monitor_);
-    for (GtkLayerShellEdge edge : kEdges) gtk_layer_set_anchor(window, edge, TRUE);
-    // -1: not pushed aside by panels' exclusive zones, so it covers them too.
-    gtk_layer_set_exclusive_zone(window, -1);
-    gtk_layer_set_keyboard_mode(window, GTK_LAYER_SHELL_KEYBOARD_MODE_EXCLUSIVE);
-}
-
-void OutputSurface::OnRealize(GtkWidget* widget, gpointer) {
-    GdkWindow* window = gtk_widget_get_window(widget);
-    GdkCursor* blank = gdk_cursor_new_for_display(gdk_window_get_display(window), GDK_BLANK_CURSOR);
-    gdk_window_set_cursor(window, blank);
-    g_object_unref(blank);
-}
-
-void OutputSurface::OnSizeAllocate(GtkWidget* widget, GdkRectangle*, gpointer self) {
-    static_cast<OutputSurface*>(self)->FollowSize(widget);
-}
-
-void OutputSurface::OnScaleChanged(GtkWidget* widget, GParamSpec*, gpointer self) {
-    static_cast<OutputSurface*>(self)->FollowSize(widget);
-}
-
-// The image follows the surface's size in buffer pixels (logical size times
-// the output's scale); what was painted stays where it was, new area starts
-// black, and the canvas maps its next drawing onto the new size.
-void OutputSurface::FollowSize(GtkWidget* widget) {
-    const int scale = gtk_widget_get_scale_factor(widget);
-    const int width = gtk_widget_get_allocated_width(widget) * scale;
-    const int height = gtk_widget_get_allocated_height(widget) * scale;
-    if (width <= 0 || height <= 0 || (image_ != nullptr && width == width_ && height == height_)) return;
-    CairoSurface image = CreateFilledImage(width, height, Rgb(0, 0, 0));
-    if (image_ != nullptr) {
-        CairoContext cr(cairo_create(image.get()));
-        PaintImage(cr.get(), image_.get());
+    CanvasWindow* canvas = Canvas();
+    if (canvas == nullptr) return;
+    if (ticking_ && now >= deadlineNs_) {
+        ++counts_.ticks;
+        // Keep the rhythm: a tick that came a little late is made up at
+        // once, but after falling a whole period behind the period is taken
+        // up from now instead of firing a burst.
+        deadlineNs_ += periodNs_;
+        if (deadlineNs_ + periodNs_ <= now) deadlineNs_ = now + periodNs_;
+        canvas->OnTick();
     }
-    image_ = std::move(image);
-    width_ = width;
-    height_ = height;
-    if (canvas_ != nullptr) canvas_->ClientAreaChanged();
-}
-
-gboolean OutputSurface::OnDraw(GtkWidget* widget, cairo_t* cr, gpointer self) {
-    auto* surface = static_cast<OutputSurface*>(self);
-    if (surface->image_ == nullptr) return TRUE;
-    // One image pixel on each buffer pixel: undo the scale GTK draws with.
-    const double scale = gtk_widget_get_scale_factor(widget);
-    cairo_save(cr);
-    cairo_scale(cr, 1 / scale, 1 / scale);
-    PaintImage(cr, surface->image_.get());
-    cairo_restore(cr);
-    // The canvas starts once its surface is on the output at its real size.
-    if (!surface->created_) {
-        surface->created_ = true;
-        surface->canvas_->OnCreate();
+    if (frameCame_) {
+        frameCame_ = false;
+        canvas->SetVisible(true);  // seen again: it ticks on, the same garden
+        Present();
+    } else if (waitingForBuffer_ && bufferReleased_) {
+        Present();
     }
-    return TRUE;
+    bufferReleased_ = false;
+    if (frame_ != nullptr && canvas->Visible() && now - frameAskedNs_ >= kOutOfSightNs) canvas->SetVisible(false);
 }
 
-gboolean OutputSurface::OnInput(GtkWidget*, GdkEvent* event, gpointer self) {
-    auto* surface = static_cast<OutputSurface*>(self);
-    if (surface->canvas_ == nullptr) return TRUE;
-    switch (event->type) {
-        case GDK_KEY_PRESS:
-        case GDK_BUTTON_PRESS:  // the wheel comes as scroll events, never as a press
-        case GDK_TOUCH_BEGIN: surface->canvas_->OnButtonOrKeyDown(); break;
-        case GDK_MOTION_NOTIFY: {
-            // Only motions count: the enter a surface gets when it appears
-            // under the pointer is not the user moving it. Surfaces report in
-            // their own logical pixels; the layout is what the pointer
-            // really moves across, from one output to the next.
-            double x = 0, y = 0;
-            gdk_event_get_coords(event, &x, &y);
-            GdkRectangle output{};
-            gdk_monitor_get_geometry(surface->monitor_, &output);
-            surface->canvas_->OnMouseMove(output.x + static_cast<int>(x), output.y + static_cast<int>(y));
+int64_t OutputSurface::Deadline(int64_t now) const {
+    int64_t next = -1;
+    const auto due = [&next](int64_t at) { next = next < 0 ? at : std::min(next, at); };
+    switch (stage_) {
+        case Stage::WaitingConfigure:
+            if (configuredOnce_ && failure_.empty()) due(now);
+            break;
+        case Stage::WaitingPointer: break;
+        case Stage::Capturing: due(capturing_->Done() ? now : captureDeadline_); break;
+        case Stage::Showing: {
+            const CanvasWindow* canvas = Canvas();
+            if (canvas == nullptr) break;
+            if (frameCame_ || (waitingForBuffer_ && bufferReleased_)) due(now);
+            if (ticking_) due(deadlineNs_);
+            if (frame_ != nullptr && canvas->Visible()) due(frameAskedNs_ + kOutOfSightNs);
             break;
         }
-        default: break;
     }
-    return TRUE;
+    return next;
+}
+
+// The first buffer: all transparent (a fresh pool's pages read as zeros, and
+// are never written), so the compositor maps the surface, hides the pointer
+// over it and takes the keyboard, while the output still shows what it showed.
+void OutputSurface::MapTransparent() {
+    const Size size = BufferSize();
+    transparent_ = ShmPool::Create(globals_.shm, size.width, size.height, size.width * 4, WL_SHM_FORMAT_ARGB8888, 1,
+                                   {}, failure_);
+    if (transparent_ == nullptr) return;
+    const int scale = BufferScale();
+    if (scale != 1) wl_surface_set_buffer_scale(surface_, scale);
+    wl_surface_attach(surface_, transparent_->FreeBuffer()->buffer, 0, 0);
+    wl_surface_damage(surface_, 0, 0, size.width, size.height);
+    wl_surface_commit(surface_);
+    committedScale_ = scale;
+    sync_ = wl_display_sync(globals_.display);
+    wl_callback_add_listener(sync_, &kSyncListener, this);
+    stage_ = Stage::WaitingPointer;
+}
+
+void OutputSurface::ShowFirst() {
+    CairoSurface start = capturing_ != nullptr ? capturing_->Take() : nullptr;
+    capturing_.reset();
+    const Size size = BufferSize();
+    picture_.Start(size.width, size.height, start.get());
+    pool_ = ShmPool::Create(globals_.shm, size.width, size.height, size.width * 4, WL_SHM_FORMAT_XRGB8888, kBuffers,
+                            [this] { bufferReleased_ = true; }, failure_);
+    if (pool_ == nullptr) return;
+    committedScale_ = 0;  // the buffer scale is set with this commit
+    committedMode_ = output_.Mode();
+    FullRegion(&unshown_, size.width, size.height);
+    SetOpaqueRegion();
+    Commit();
+    transparent_.reset();
+    stage_ = Stage::Showing;
+    shown_ = true;
+}
+
+void OutputSurface::SetOpaqueRegion() {
+    const int scale = std::max(BufferScale(), 1);
+    wl_region* opaque = wl_compositor_create_region(globals_.compositor);
+    wl_region_add(opaque, 0, 0, picture_.Width() / scale, picture_.Height() / scale);
+    wl_surface_set_opaque_region(surface_, opaque);
+    wl_region_destroy(opaque);
 }
 
 void OutputSurface::StartTicking(unsigned periodMs) {
-    if (window_ != nullptr) clock_.Start(periodMs);
+    ticking_ = true;
+    periodNs_ = static_cast<int64_t>(std::max(periodMs, 1u)) * kNsPerMs;
+    deadlineNs_ = MonotonicNs() + periodNs_;
 }
 
-void OutputSurface::StopTicking() { clock_.Stop(); }
+void OutputSurface::StopTicking() { ticking_ = false; }
 
 void OutputSurface::RequestPaint() {
-    if (window_ != nullptr) clock_.RequestPaint();
+    paintPending_ = true;
+    AskFrame();
 }
 
 // The surface has no background, so there is nothing to erase first.
 void OutputSurface::RepaintNow() {
-    if (window_ != nullptr) Paint();
+    paintPending_ = false;
+    Paint();
+    AskFrame();
 }
 
-Size OutputSurface::ClientSize() { return Size{width_, height_}; }
+void OutputSurface::AskFrame() {
+    if (frame_ != nullptr || stage_ != Stage::Showing) return;
+    frame_ = wl_surface_frame(surface_);
+    wl_callback_add_listener(frame_, &kFrameListener, this);
+    frameAskedNs_ = MonotonicNs();
+    wl_surface_commit(surface_);
+}
 
-void OutputSurface::RequestClose() { saver_.CloseSaver(); }
+// The compositor asked for a frame: the output's size as it is now, the
+// paint that was asked for, and a buffer with what changed.
+void OutputSurface::Present() {
+    ApplySize();
+    if (paintPending_) {
+        paintPending_ = false;
+        Paint();
+    }
+    if (!pixman_region32_not_empty(&unshown_) && committedScale_ == BufferScale()) {
+        waitingForBuffer_ = false;
+        return;
+    }
+    waitingForBuffer_ = !Commit();
+}
 
 void OutputSurface::Paint() {
-    clock_.CancelPaint();
-    if (canvas_ == nullptr || image_ == nullptr) return;
+    CanvasWindow* canvas = Canvas();
+    if (canvas == nullptr || picture_.Empty()) return;
     std::vector<Rect> damage;
     {
-        CairoContext cr(cairo_create(image_.get()));
+        CairoContext cr(cairo_create(picture_.Surface()));
         CairoDevice device(cr.get());
         DamageRecorder recorder(device);
-        canvas_->OnPaint(recorder);
-        damage = ClipRects(recorder.Damage(), width_, height_);
+        canvas->OnPaint(recorder);
+        damage = ClipRects(recorder.Damage(), picture_.Width(), picture_.Height());
     }
-    cairo_surface_flush(image_.get());
-    // Only what the figures touched is redrawn and sent to the compositor,
-    // in logical pixels, rounded outward.
-    if (damage.size() > kMaxDamageRects) damage = {BoundingRect(damage)};
-    const int scale = gtk_widget_get_scale_factor(window_);
-    for (const Rect& r : damage)
-        gtk_widget_queue_draw_area(window_, r.left / scale, r.top / scale, (r.right + scale - 1) / scale - r.left / scale,
-                                   (r.bottom + scale - 1) / scale - r.top / scale);
+    cairo_surface_flush(picture_.Surface());
+    if (damage.empty()) return;
+    ++counts_.paints;
+    std::vector<pixman_box32_t> boxes;
+    boxes.reserve(damage.size());
+    for (const Rect& r : damage) boxes.push_back({r.left, r.top, r.right, r.bottom});
+    pixman_region32_t region;
+    pixman_region32_init_rects(&region, boxes.data(), static_cast<int>(boxes.size()));
+    pixman_region32_union(&unshown_, &unshown_, &region);
+    pool_->AddDamage(&region);
+    pixman_region32_fini(&region);
 }
 
-void OutputSurface::OnDestroy(GtkWidget*, gpointer self) {
-    auto* surface = static_cast<OutputSurface*>(self);
-    GtkWidget* window = surface->window_;
-    surface->TearDown();
-    surface->window_ = nullptr;
-    g_object_unref(window);
-    surface->saver_.SurfaceGone();
+// A free buffer gets what changed since it was last shown, the compositor
+// hears exactly what changed since the last commit. False when every buffer
+// is still with the compositor.
+bool OutputSurface::Commit() {
+    ShmBuffer* buffer = pool_->FreeBuffer();
+    if (buffer == nullptr) return false;
+    counts_.bytesCopied += picture_.CopyTo(buffer->data, pool_->Stride(), &buffer->damage);
+    pixman_region32_clear(&buffer->damage);
+    const int scale = BufferScale();
+    if (scale != committedScale_) {
+        if (globals_.compositorVersion >= kBufferScaleVersion) wl_surface_set_buffer_scale(surface_, scale);
+        committedScale_ = scale;
+    }
+    wl_surface_attach(surface_, buffer->buffer, 0, 0);
+    int count = 0;
+    const pixman_box32_t* boxes = pixman_region32_rectangles(&unshown_, &count);
+    if (globals_.compositorVersion < kDamageBufferVersion) {
+        wl_surface_damage(surface_, 0, 0, INT32_MAX, INT32_MAX);
+    } else if (count > kMaxDamageRects) {
+        const pixman_box32_t* box = pixman_region32_extents(&unshown_);
+        wl_surface_damage_buffer(surface_, box->x1, box->y1, box->x2 - box->x1, box->y2 - box->y1);
+    } else {
+        for (int i = 0; i < count; ++i)
+            wl_surface_damage_buffer(surface_, boxes[i].x1, boxes[i].y1, boxes[i].x2 - boxes[i].x1,
+                                     boxes[i].y2 - boxes[i].y1);
+    }
+    pixman_region32_clear(&unshown_);
+    buffer->busy = true;
+    wl_surface_commit(surface_);
+    ++counts_.frames;
+    return true;
 }
 
-// After the window: no more ticks or paints; the canvas deletes its queued
-// figures and its scene, and goes.
-void OutputSurface::TearDown() {
-    clock_.Stop();
-    if (canvas_ == nullptr) return;
-    canvas_->AttachHost(nullptr);
-    canvas_->OnWindowDestroyed();
-    canvas_.reset();
+// The buffer size follows the output: a new size keeps the picture (scaled
+// when only the scale changed, see Picture::Resize), and the canvas maps its
+// next drawing onto the new size. A size beyond the picture limit keeps the
+// size it has.
+void OutputSurface::ApplySize() {
+    const Size size = BufferSize();
+    if (size == Size{picture_.Width(), picture_.Height()}) return;
+    // A layer surface covers its whole output: while its latest configure
+    // and the output's logical size disagree, the other is still on its way.
+    if (layer_ != nullptr && output_.LogicalSizeKnown() && configured_.width > 0 && configured_.height > 0 &&
+        configured_ != output_.LogicalSize())
+        return;
+    std::string error;
+    if (!ImageSizeFits(size.width, size.height, error)) {
+        if (!tooBigSaid_)
+            std::fprintf(stderr, "tessaly: output %s grew to %dx%d pixels, more than tessaly draws in; it keeps %dx%d\n",
+                         output_.Name().c_str(), size.width, size.height, picture_.Width(), picture_.Height());
+        tooBigSaid_ = true;
+        return;
+    }
+    std::unique_ptr<ShmPool> pool = ShmPool::Create(globals_.shm, size.width, size.height, size.width * 4,
+                                                    WL_SHM_FORMAT_XRGB8888, kBuffers,
+                                                    [this] { bufferReleased_ = true; }, error);
+    if (pool == nullptr) {
+        std::fprintf(stderr, "tessaly: output %s: %s; it keeps %dx%d\n", output_.Name().c_str(), error.c_str(),
+                     picture_.Width(), picture_.Height());
+        return;
+    }
+    picture_.Resize(size.width, size.height, output_.Mode() == committedMode_);
+    committedMode_ = output_.Mode();
+    pool_ = std::move(pool);
+    FullRegion(&unshown_, size.width, size.height);
+    SetOpaqueRegion();
+    tooBigSaid_ = false;
+    if (CanvasWindow* canvas = Canvas()) canvas->ClientAreaChanged();
+}
+
+SurfaceCounts OutputSurface::TakeCounts() {
+    const SurfaceCounts counts = counts_;
+    counts_ = SurfaceCounts{};
+    return counts;
 }
 
 }  // namespace tessaly

@@ -1,78 +1,155 @@
-// One output's share of the Wayland saver: a surface covering the output
-// (an overlay-layer surface, or a full-screen window where the compositor
-// has no layer shell), an image at the output's buffer resolution that every
-// paint draws into, and the canvas that paints it, driven by a GLib timer.
+// One output's share of the Wayland run: the surface that covers it (an
+// overlay-layer surface for the saver, a background-layer one for the
+// wallpaper, a full-screen window where there is no layer shell), the
+// picture every paint draws into, the buffers the output is shown, and the
+// window host of the canvas that paints it.
 //
-// The image is what the surface shows: nothing painted is ever erased, and
-// on a scale-2 output every buffer pixel is a garden pixel.
+// The compositor sets the pace: a paint the canvas asks for is done when the
+// compositor asks for a frame, and only what changed since a buffer was last
+// shown is copied into it and named as damage. A surface whose frame does
+// not come for a second is out of sight (its output off, a lock screen over
+// it): its canvas stops ticking until the frame comes.
+//
+// The saver starts from what the output showed: the surface goes on the
+// output transparent first (the pointer is hidden over it), the output is
+// captured, and the capture is the first picture. Without screen capture,
+// and for the wallpaper, the first picture is black.
 #pragma once
 
-#include <gtk/gtk.h>
+#include <pixman.h>
+#include <wayland-client.h>
 
+#include <cstdint>
 #include <memory>
+#include <string>
 
-#include "CairoImage.h"
-#include "GlibClock.h"
-#include "canvas/FullScreenWindow.h"
+#include "Client.h"
+#include "Output.h"
+#include "Picture.h"
+#include "Screencopy.h"
+#include "ShmPool.h"
 #include "canvas/WindowHost.h"
-#include "device/GdiObjects.h"
+#include "session/SaverSession.h"
 
 namespace tessaly {
 
-enum class SurfaceKind { OverlayLayer, FullScreenWindow };
+enum class SurfaceRole { Overlay, Background, FullScreenWindow };
 
-// What a surface reports to the saver that owns all of them.
-class SaverInput {
-public:
-    virtual ~SaverInput() = default;
-    // A canvas posted its close: the saver ends.
-    virtual void CloseSaver() = 0;
-    // The surface's window is gone (its output was removed, or the compositor closed it).
-    virtual void SurfaceGone() = 0;
+// What one surface did in a second, for --stats.
+struct SurfaceCounts {
+    uint64_t ticks = 0;
+    uint64_t paints = 0;
+    uint64_t frames = 0;       // buffers committed
+    uint64_t bytesCopied = 0;  // from the picture into buffers
 };
 
 class OutputSurface final : public WindowHost {
 public:
-    // `firstMousePoint` is shared by every surface of the saver: the pointer
-    // is judged in the compositor's layout, whichever output it is on.
-    OutputSurface(GdkMonitor* monitor, SurfaceKind kind, GardenState& state, GdiObjects& objects,
-                  SaverInput& saver, Point* firstMousePoint);
-    ~OutputSurface() override;  // the window goes first, then the canvas
+    // `capture`: start from a capture of the output (screencopy offered).
+    OutputSurface(const Globals& globals, Output& output, SurfaceRole role, bool capture, SaverSession& session);
+    ~OutputSurface() override;
     OutputSurface(const OutputSurface&) = delete;
     OutputSurface& operator=(const OutputSurface&) = delete;
 
-    GdkMonitor* Monitor() const { return monitor_; }
-    bool Alive() const { return window_ != nullptr; }
+    Output& GetOutput() const { return output_; }
+    wl_surface* Surface() const { return surface_; }
+    // Its first buffer is on the output (transparent or not).
+    bool Mapped() const { return stage_ >= Stage::WaitingPointer; }
+    // Its first picture was committed; true once, for the run to bind the canvas.
+    bool TakeShown();
+    // The compositor took the surface away: the run drops it.
+    bool Closed() const { return closed_; }
+    // It cannot be drawn (its picture would be too big): why, else empty.
+    const std::string& Failure() const { return failure_; }
+
+    // The saver's keyboard: held exclusively by one surface of the run.
+    void HoldKeyboard(bool exclusive);
+    bool HoldsKeyboard() const { return keyboard_; }
+    // The output's scale, mode or place changed: looked at with the next frame.
+    void OutputChanged();
+
+    // The work that is due: ticks, the frame that came, the first picture,
+    // the rule for surfaces out of sight. After the events, from the loop.
+    void Step(int64_t now);
+    // When Step has work next: -1 never (until an event), `now` at once.
+    int64_t Deadline(int64_t now) const;
+    SurfaceCounts TakeCounts();
 
     // WindowHost
     void StartTicking(unsigned periodMs) override;
     void StopTicking() override;
     void RequestPaint() override;
     void RepaintNow() override;
-    Size ClientSize() override;
-    void RequestClose() override;
+    Size ClientSize() override { return {picture_.Width(), picture_.Height()}; }
+    void RequestClose() override { session_.Close(); }
 
 private:
-    static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
-    static void OnSizeAllocate(GtkWidget* widget, GdkRectangle*, gpointer self);
-    static void OnScaleChanged(GtkWidget* widget, GParamSpec*, gpointer self);
-    static void OnRealize(GtkWidget* widget, gpointer self);
-    static gboolean OnInput(GtkWidget*, GdkEvent* event, gpointer self);
-    static void OnDestroy(GtkWidget*, gpointer self);
+    enum class Stage {
+        WaitingConfigure,  // no size yet
+        WaitingPointer,    // transparent on the output; the pointer's enter (and hiding) comes first
+        Capturing,         // the output's picture is on its way
+        Showing,           // the picture is on the output; the canvas paints it
+    };
 
-    void PlaceOnOutput(SurfaceKind kind);
-    void FollowSize(GtkWidget* widget);
+    void Configured(uint32_t width, uint32_t height);
+    Size BufferSize() const;
+    int BufferScale() const;
+    void MapTransparent();
+    void ShowFirst();
+    void AskFrame();
+    void Present();
+    void ApplySize();
     void Paint();
-    void TearDown();
+    bool Commit();
+    void SetOpaqueRegion();
+    CanvasWindow* Canvas() const { return session_.CanvasOf(*this); }
 
-    GdkMonitor* monitor_;
-    SaverInput& saver_;
-    GtkWidget* window_;
-    CairoSurface image_;
-    int width_ = 0, height_ = 0;  // buffer pixels
-    std::unique_ptr<FullScreenWindow> canvas_;
-    bool created_ = false;
-    GlibClock clock_{[this] { canvas_->OnTick(); }, [this] { Paint(); }};
+    static const zwlr_layer_surface_v1_listener kLayerListener;
+    static const xdg_surface_listener kXdgSurfaceListener;
+    static const xdg_toplevel_listener kToplevelListener;
+    static const wl_callback_listener kFrameListener;
+    static const wl_callback_listener kSyncListener;
+
+    const Globals& globals_;
+    Output& output_;
+    SurfaceRole role_;
+    bool capture_;
+    SaverSession& session_;
+
+    wl_surface* surface_;
+    zwlr_layer_surface_v1* layer_ = nullptr;
+    xdg_surface* xdgSurface_ = nullptr;
+    xdg_toplevel* toplevel_ = nullptr;
+    Size configured_{};         // logical size of the latest configure
+    Size toplevelSize_{};       // of the toplevel's configure, until its surface's
+    bool configuredOnce_ = false;
+
+    Stage stage_ = Stage::WaitingConfigure;
+    bool shown_ = false;
+    bool closed_ = false;
+    std::string failure_;
+    bool keyboard_ = false;
+
+    Picture picture_;
+    std::unique_ptr<ShmPool> pool_;
+    std::unique_ptr<ShmPool> transparent_;
+    std::unique_ptr<OutputCapture> capturing_;
+    wl_callback* sync_ = nullptr;
+    int64_t captureDeadline_ = 0;
+    int committedScale_ = 0;
+    Size committedMode_{};
+    bool tooBigSaid_ = false;
+    pixman_region32_t unshown_;  // what changed since the last commit
+
+    bool ticking_ = false;
+    int64_t periodNs_ = 0, deadlineNs_ = 0;
+    bool paintPending_ = false;
+    wl_callback* frame_ = nullptr;  // asked for, not yet come
+    int64_t frameAskedNs_ = 0;
+    bool frameCame_ = false;
+    bool waitingForBuffer_ = false;
+    bool bufferReleased_ = false;
+    SurfaceCounts counts_;
 };
 
 }  // namespace tessaly

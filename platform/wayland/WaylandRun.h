@@ -1,0 +1,75 @@
+// One run on a Wayland compositor: the client, a surface on every output
+// (kept in step with outputs that come and go), the seat's input for the
+// saver, the saver session that owns the canvases, and the one loop that
+// drives them all: poll on the display, the signal pipe and the nearest
+// deadline; with every output out of sight it sleeps until an event.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Client.h"
+#include "OutputSurface.h"
+#include "Run.h"
+#include "Seat.h"
+#include "SignalPipe.h"
+#include "device/GdiObjects.h"
+#include "session/SaverSession.h"
+
+namespace tessaly {
+
+struct RunOptions {
+    bool wallpaper = false;  // background layer, no input, ends by a signal
+    bool stats = false;      // once a second on stderr: ticks, paints, frames, bytes copied, memory
+    std::string onlyOutput;  // the wallpaper covers only the output of this name (empty: all)
+};
+
+class WaylandRun final : public ClientEvents, public InputEvents {
+public:
+    WaylandRun(GardenState& state, GdiObjects& objects, RunOptions options);
+    ~WaylandRun() override;  // canvases first, then surfaces, seat, connection
+    WaylandRun(const WaylandRun&) = delete;
+    WaylandRun& operator=(const WaylandRun&) = delete;
+
+    // Connects and covers the outputs there are. False with the reason.
+    bool Start(std::string& error);
+    // Until the run ends; false with the reason when the connection broke
+    // or an output there was at the start cannot be covered.
+    bool Loop(SignalPipe& signals, std::string& error);
+    DrawingEnd End() const { return {kExitOk, session_.EndingSignal()}; }
+
+private:
+    // ClientEvents
+    void OutputDescribed(Output& output) override;
+    void OutputGone(Output& output) override;
+    void SeatAdded(wl_seat* seat) override;
+    void SeatGone(wl_seat* seat) override;
+    // InputEvents
+    void Pressed(wl_surface* surface) override;
+    void Moved(wl_surface* surface, double x, double y) override;
+
+    bool Wanted(const Output& output) const;
+    void Cover(Output& output);
+    OutputSurface* SurfaceOf(wl_surface* surface) const;
+    FullScreenWindow* SaverCanvasOf(wl_surface* surface) const;
+    void Drop(OutputSurface& surface);
+    void Step(int64_t now);
+    void HandKeyboard();
+    int64_t NextDeadline(int64_t now) const;
+    void ReportStats(int64_t now);
+
+    RunOptions options_;
+    Client client_{*this};
+    std::unique_ptr<Seat> seat_;
+    std::vector<std::unique_ptr<OutputSurface>> surfaces_;
+    std::vector<const OutputSurface*> initial_;  // covered at the start: failing one fails the run
+    SaverSession session_;
+    bool started_ = false;
+    std::string failure_;
+    SurfaceCounts counts_;
+    uint64_t totalTicks_ = 0;
+    int64_t nextReportNs_ = 0;
+};
+
+}  // namespace tessaly
