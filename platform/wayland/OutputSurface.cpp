@@ -15,9 +15,6 @@ namespace {
 constexpr int64_t kOutOfSightNs = kNsPerSecond;
 // A capture not answered in this long (its output off, say) is given up.
 constexpr int64_t kCaptureTimeoutNs = kNsPerSecond;
-// Two buffers are enough while the compositor releases each before the
-// next frame; a third covers one that holds on to its buffer longer.
-constexpr int kBuffers = 3;
 // Damage of more rectangles than this is named as their bounding box.
 constexpr int kMaxDamageRects = 32;
 // wl_surface.set_buffer_scale from version 3, damage_buffer from 4.
@@ -92,7 +89,8 @@ OutputSurface::OutputSurface(const Globals& globals, Output& output, SurfaceRole
       role_(role),
       capture_(capture),
       session_(session),
-      surface_(wl_compositor_create_surface(globals.compositor)) {
+      surface_(wl_compositor_create_surface(globals.compositor)),
+      picture_(globals.shm, [this] { bufferReleased_ = true; }) {
     pixman_region32_init(&unshown_);
     if (role_ == SurfaceRole::FullScreenWindow) {
         xdgSurface_ = xdg_wm_base_get_xdg_surface(globals_.wmBase, surface_);
@@ -131,7 +129,6 @@ OutputSurface::~OutputSurface() {
     if (toplevel_ != nullptr) xdg_toplevel_destroy(toplevel_);
     if (xdgSurface_ != nullptr) xdg_surface_destroy(xdgSurface_);
     wl_surface_destroy(surface_);
-    pool_.reset();
     transparent_.reset();
     pixman_region32_fini(&unshown_);
 }
@@ -264,15 +261,12 @@ void OutputSurface::ShowFirst() {
     CairoSurface start = capturing_ != nullptr ? capturing_->Take() : nullptr;
     capturing_.reset();
     const Size size = BufferSize();
-    picture_.Start(size.width, size.height, start.get());
-    pool_ = ShmPool::Create(globals_.shm, size.width, size.height, size.width * 4, WL_SHM_FORMAT_XRGB8888, kBuffers,
-                            [this] { bufferReleased_ = true; }, failure_);
-    if (pool_ == nullptr) return;
+    if (!picture_.Start(size.width, size.height, start.get(), failure_)) return;
     committedScale_ = 0;  // the buffer scale is set with this commit
     committedMode_ = output_.Mode();
     FullRegion(&unshown_, size.width, size.height);
     SetOpaqueRegion();
-    Commit();
+    Commit(*picture_.Next());
     transparent_.reset();
     stage_ = Stage::Showing;
     shown_ = true;
@@ -299,12 +293,9 @@ void OutputSurface::RequestPaint() {
     AskFrame();
 }
 
-// The surface has no background, so there is nothing to erase first.
-void OutputSurface::RepaintNow() {
-    paintPending_ = false;
-    Paint();
-    AskFrame();
-}
+// A paint is done into a buffer the compositor does not hold, which only a
+// frame gives for sure: it is the next frame's, as soon as it comes.
+void OutputSurface::RepaintNow() { RequestPaint(); }
 
 void OutputSurface::AskFrame() {
     if (frame_ != nullptr || stage_ != Stage::Showing) return;
@@ -314,33 +305,33 @@ void OutputSurface::AskFrame() {
     wl_surface_commit(surface_);
 }
 
-// The compositor asked for a frame: the output's size as it is now, the
-// paint that was asked for, and a buffer with what changed.
+// The compositor asked for a frame: the output's size as it is now, a
+// buffer holding the picture, the paint that was asked for, and the commit
+// of what changed.
 void OutputSurface::Present() {
     ApplySize();
+    ShmBuffer* buffer = picture_.Next();
+    waitingForBuffer_ = buffer == nullptr;
+    if (buffer == nullptr) return;  // the paint waits for a buffer to come back
     if (paintPending_) {
         paintPending_ = false;
-        Paint();
+        Paint(*buffer);
     }
-    if (!pixman_region32_not_empty(&unshown_) && committedScale_ == BufferScale()) {
-        waitingForBuffer_ = false;
-        return;
-    }
-    waitingForBuffer_ = !Commit();
+    if (pixman_region32_not_empty(&unshown_) || committedScale_ != BufferScale()) Commit(*buffer);
 }
 
-void OutputSurface::Paint() {
+void OutputSurface::Paint(ShmBuffer& buffer) {
     CanvasWindow* canvas = Canvas();
-    if (canvas == nullptr || picture_.Empty()) return;
+    if (canvas == nullptr) return;
     std::vector<Rect> damage;
     {
-        CairoContext cr(cairo_create(picture_.Surface()));
+        CairoContext cr(cairo_create(buffer.image));
         CairoDevice device(cr.get());
         DamageRecorder recorder(device);
         canvas->OnPaint(recorder);
         damage = ClipRects(recorder.Damage(), picture_.Width(), picture_.Height());
     }
-    cairo_surface_flush(picture_.Surface());
+    cairo_surface_flush(buffer.image);
     if (damage.empty()) return;
     ++counts_.paints;
     std::vector<pixman_box32_t> boxes;
@@ -349,24 +340,19 @@ void OutputSurface::Paint() {
     pixman_region32_t region;
     pixman_region32_init_rects(&region, boxes.data(), static_cast<int>(boxes.size()));
     pixman_region32_union(&unshown_, &unshown_, &region);
-    pool_->AddDamage(&region);
+    picture_.Painted(&region);
     pixman_region32_fini(&region);
 }
 
-// A free buffer gets what changed since it was last shown, the compositor
-// hears exactly what changed since the last commit. False when every buffer
-// is still with the compositor.
-bool OutputSurface::Commit() {
-    ShmBuffer* buffer = pool_->FreeBuffer();
-    if (buffer == nullptr) return false;
-    counts_.bytesCopied += picture_.CopyTo(buffer->data, pool_->Stride(), &buffer->damage);
-    pixman_region32_clear(&buffer->damage);
+// The buffer goes on the output, and the compositor hears exactly what
+// changed since the last commit.
+void OutputSurface::Commit(ShmBuffer& buffer) {
     const int scale = BufferScale();
     if (scale != committedScale_) {
         if (globals_.compositorVersion >= kBufferScaleVersion) wl_surface_set_buffer_scale(surface_, scale);
         committedScale_ = scale;
     }
-    wl_surface_attach(surface_, buffer->buffer, 0, 0);
+    wl_surface_attach(surface_, buffer.buffer, 0, 0);
     int count = 0;
     const pixman_box32_t* boxes = pixman_region32_rectangles(&unshown_, &count);
     if (globals_.compositorVersion < kDamageBufferVersion) {
@@ -380,10 +366,9 @@ bool OutputSurface::Commit() {
                                      boxes[i].y2 - boxes[i].y1);
     }
     pixman_region32_clear(&unshown_);
-    buffer->busy = true;
+    buffer.busy = true;
     wl_surface_commit(surface_);
     ++counts_.frames;
-    return true;
 }
 
 // The buffer size follows the output: a new size keeps the picture (scaled
@@ -398,25 +383,16 @@ void OutputSurface::ApplySize() {
     if (layer_ != nullptr && output_.LogicalSizeKnown() && configured_.width > 0 && configured_.height > 0 &&
         configured_ != output_.LogicalSize())
         return;
+    const Size before{picture_.Width(), picture_.Height()};
     std::string error;
-    if (!ImageSizeFits(size.width, size.height, error)) {
+    if (!picture_.Resize(size.width, size.height, output_.Mode() == committedMode_, error)) {
         if (!tooBigSaid_)
-            std::fprintf(stderr, "tessaly: output %s grew to %dx%d pixels, more than tessaly draws in; it keeps %dx%d\n",
-                         output_.Name().c_str(), size.width, size.height, picture_.Width(), picture_.Height());
+            std::fprintf(stderr, "tessaly: output %s: %s; it keeps %dx%d\n", output_.Name().c_str(), error.c_str(),
+                         before.width, before.height);
         tooBigSaid_ = true;
         return;
     }
-    std::unique_ptr<ShmPool> pool = ShmPool::Create(globals_.shm, size.width, size.height, size.width * 4,
-                                                    WL_SHM_FORMAT_XRGB8888, kBuffers,
-                                                    [this] { bufferReleased_ = true; }, error);
-    if (pool == nullptr) {
-        std::fprintf(stderr, "tessaly: output %s: %s; it keeps %dx%d\n", output_.Name().c_str(), error.c_str(),
-                     picture_.Width(), picture_.Height());
-        return;
-    }
-    picture_.Resize(size.width, size.height, output_.Mode() == committedMode_);
     committedMode_ = output_.Mode();
-    pool_ = std::move(pool);
     FullRegion(&unshown_, size.width, size.height);
     SetOpaqueRegion();
     tooBigSaid_ = false;
@@ -424,6 +400,7 @@ void OutputSurface::ApplySize() {
 }
 
 SurfaceCounts OutputSurface::TakeCounts() {
+    counts_.bytesCopied += picture_.TakeBytesCopied();
     const SurfaceCounts counts = counts_;
     counts_ = SurfaceCounts{};
     return counts;

@@ -5,8 +5,8 @@
 // window host of the canvas that paints it.
 //
 // The compositor sets the pace: a paint the canvas asks for is done when the
-// compositor asks for a frame, and only what changed since a buffer was last
-// shown is copied into it and named as damage. A surface whose frame does
+// compositor asks for a frame, into a buffer that holds the picture (see
+// Picture), and only what the paint changed is named as damage. A surface whose frame does
 // not come for a second is out of sight (its output off, a lock screen over
 // it): its canvas stops ticking until the frame comes.
 //
@@ -99,8 +99,8 @@ private:
     void AskFrame();
     void Present();
     void ApplySize();
-    void Paint();
-    bool Commit();
+    void Paint(ShmBuffer& buffer);
+    void Commit(ShmBuffer& buffer);
     void SetOpaqueRegion();
     CanvasWindow* Canvas() const { return session_.CanvasOf(*this); }
 
@@ -131,7 +131,6 @@ private:
     bool keyboard_ = false;
 
     Picture picture_;
-    std::unique_ptr<ShmPool> pool_;
     std::unique_ptr<ShmPool> transparent_;
     std::unique_ptr<OutputCapture> capturing_;
     wl_callback* sync_ = nullptr;

@@ -2,6 +2,12 @@
 // pointer hidden over every surface of ours, and only what can mean that
 // the user is back passed on: a key, a button (the wheel is an axis, not a
 // button, on Wayland), a touch, a pointer motion.
+//
+// A keyboard that appears while the saver runs (one plugged in, a wireless
+// one woken by the key that is pressed, a virtual one) reaches us after
+// its first key has gone down: that key comes only as held in the
+// keyboard's enter, and it counts. Keys held at the first enter of a
+// keyboard there from the start (the shortcut that started the saver) do not.
 #pragma once
 
 #include <wayland-client.h>
@@ -26,6 +32,10 @@ public:
     Seat& operator=(const Seat&) = delete;
 
     wl_seat* Proxy() const { return seat_; }
+    // The run is on: keyboards that come from now on are new devices, and
+    // a key they hold when they first enter our surface went down while
+    // the saver ran.
+    void Started() { started_ = true; }
     // A surface is going: events still on their way for it go nowhere.
     void Forget(wl_surface* surface);
 
@@ -45,6 +55,8 @@ private:
     wl_touch* touch_ = nullptr;
     wl_surface* pointerFocus_ = nullptr;
     wl_surface* keyboardFocus_ = nullptr;
+    bool started_ = false;
+    bool heldKeysCount_ = false;  // at the keyboard's next enter
 };
 
 }  // namespace tessaly

@@ -28,6 +28,7 @@ const wl_buffer_listener ShmPool::kBufferListener = {
 };
 
 ShmBuffer::~ShmBuffer() {
+    if (image != nullptr) cairo_surface_destroy(image);
     if (buffer != nullptr) wl_buffer_destroy(buffer);
     pixman_region32_fini(&damage);
 }
@@ -65,7 +66,8 @@ ShmPool::~ShmPool() {
     if (memory_ != nullptr) munmap(memory_, size_);
 }
 
-ShmBuffer* ShmPool::FreeBuffer() {
+ShmBuffer* ShmPool::FreeBuffer(const ShmBuffer* preferred) {
+    if (preferred != nullptr && !preferred->busy) return const_cast<ShmBuffer*>(preferred);
     for (const auto& b : buffers_)
         if (!b->busy) return b.get();
     if (static_cast<int>(buffers_.size()) >= maxBuffers_) return nullptr;
@@ -74,13 +76,18 @@ ShmBuffer* ShmPool::FreeBuffer() {
     b->data = memory_ + offset;
     b->buffer = wl_shm_pool_create_buffer(pool_, static_cast<int32_t>(offset), width_, height_, stride_, format_);
     wl_buffer_add_listener(b->buffer, &kBufferListener, this);
-    pixman_region32_union_rect(&b->damage, &b->damage, 0, 0, static_cast<unsigned>(width_), static_cast<unsigned>(height_));
+    pixman_region32_union_rect(&b->damage, &b->damage, 0, 0, static_cast<unsigned>(width_),
+                               static_cast<unsigned>(height_));
+    // Cairo's RGB24 is XRGB8888 byte for byte: the buffer is drawn in directly.
+    if (format_ == WL_SHM_FORMAT_XRGB8888)
+        b->image = cairo_image_surface_create_for_data(b->data, CAIRO_FORMAT_RGB24, width_, height_, stride_);
     buffers_.push_back(std::move(b));
     return buffers_.back().get();
 }
 
-void ShmPool::AddDamage(const pixman_region32_t* region) {
-    for (const auto& b : buffers_) pixman_region32_union(&b->damage, &b->damage, const_cast<pixman_region32_t*>(region));
+void ShmPool::AddDamage(const pixman_region32_t* region, const ShmBuffer* except) {
+    for (const auto& b : buffers_)
+        if (b.get() != except) pixman_region32_union(&b->damage, &b->damage, const_cast<pixman_region32_t*>(region));
 }
 
 }  // namespace tessaly

@@ -2,10 +2,11 @@
 // lives as long as the surface keeps that size: created when first needed
 // (at most `maxBuffers`), reused whenever the compositor releases them, so
 // the pool's pages are touched once. Each buffer keeps the damage the
-// picture took since that buffer was last attached: a frame copies into it
-// only that.
+// picture took since that buffer last held all of it: bringing it up to
+// date copies only that.
 #pragma once
 
+#include <cairo.h>
 #include <pixman.h>
 #include <wayland-client.h>
 
@@ -25,6 +26,7 @@ struct ShmBuffer {
 
     wl_buffer* buffer = nullptr;
     uint8_t* data = nullptr;
+    cairo_surface_t* image = nullptr;  // the same memory as a Cairo image (XRGB8888 pools)
     bool busy = false;  // attached, and not yet released by the compositor
     pixman_region32_t damage;
 };
@@ -44,11 +46,12 @@ public:
     int Height() const { return height_; }
     int Stride() const { return stride_; }
 
-    // A buffer the compositor does not hold, made now if there is room;
-    // null when every one is with the compositor. A new buffer is damaged all over.
-    ShmBuffer* FreeBuffer();
-    // The picture changed here: every buffer will need it.
-    void AddDamage(const pixman_region32_t* region);
+    // A buffer the compositor does not hold (`preferred` when it is free),
+    // made now if there is room; null when every one is with the
+    // compositor. A new buffer is damaged all over.
+    ShmBuffer* FreeBuffer(const ShmBuffer* preferred = nullptr);
+    // The picture changed here, in every buffer but `except`.
+    void AddDamage(const pixman_region32_t* region, const ShmBuffer* except);
 
 private:
     ShmPool(int width, int height, int stride, uint32_t format, int maxBuffers, std::function<void()> released)

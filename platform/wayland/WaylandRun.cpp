@@ -51,6 +51,7 @@ bool WaylandRun::Start(std::string& error) {
                    "monitor\n",
                    stderr);
     started_ = true;
+    if (seat_ != nullptr) seat_->Started();
     for (const auto& output : client_.Outputs())
         if (output->Ready()) Cover(*output);
     for (const auto& surface : surfaces_) initial_.push_back(surface.get());
