@@ -69,8 +69,8 @@ Client::~Client() {
     wl_display_disconnect(display_);
 }
 
-bool Client::Connect(bool seats, std::string& error) {
-    seats_ = seats;
+bool Client::Connect(bool saver, std::string& error) {
+    saver_ = saver;
     display_ = wl_display_connect(nullptr);
     if (display_ == nullptr) {
         error = "cannot connect to the Wayland compositor " + DisplayName();
@@ -105,18 +105,18 @@ void Client::Global(wl_registry* registry, uint32_t name, const char* interface,
     } else if (is(zwlr_layer_shell_v1_interface) && globals_.layerShell == nullptr) {
         globals_.layerShell = Bind<zwlr_layer_shell_v1>(registry, name, &zwlr_layer_shell_v1_interface, version,
                                                         kLayerShellVersion, &globals_.layerShellVersion);
-    } else if (is(xdg_wm_base_interface) && globals_.wmBase == nullptr) {
+    } else if (is(xdg_wm_base_interface) && saver_ && globals_.wmBase == nullptr) {
         globals_.wmBase = Bind<xdg_wm_base>(registry, name, &xdg_wm_base_interface, version, kWmBaseVersion);
         xdg_wm_base_add_listener(globals_.wmBase, &kWmBaseListener, this);
     } else if (is(zxdg_output_manager_v1_interface) && globals_.xdgOutputs == nullptr) {
         globals_.xdgOutputs = Bind<zxdg_output_manager_v1>(registry, name, &zxdg_output_manager_v1_interface,
                                                            version, kXdgOutputManagerVersion);
         for (const auto& output : outputs_) output->UseXdgOutput(globals_.xdgOutputs);
-    } else if (is(zwlr_screencopy_manager_v1_interface) && globals_.screencopy == nullptr) {
+    } else if (is(zwlr_screencopy_manager_v1_interface) && saver_ && globals_.screencopy == nullptr) {
         globals_.screencopy = Bind<zwlr_screencopy_manager_v1>(registry, name, &zwlr_screencopy_manager_v1_interface,
                                                                version, kScreencopyVersion,
                                                                &globals_.screencopyVersion);
-    } else if (is(wl_seat_interface) && seats_ && seat_ == nullptr) {
+    } else if (is(wl_seat_interface) && saver_ && seat_ == nullptr) {
         seat_ = Bind<wl_seat>(registry, name, &wl_seat_interface, version, kSeatVersion, &seatVersion_);
         seatName_ = name;
         events_.SeatAdded(seat_);

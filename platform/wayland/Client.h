@@ -52,10 +52,11 @@ public:
     Client& operator=(const Client&) = delete;
 
     // Connects (WAYLAND_SOCKET, else WAYLAND_DISPLAY, else wayland-0), binds
-    // the globals and waits for the outputs' first descriptions. `seats`:
-    // whether input is wanted at all. False with the reason when there is
-    // no compositor, or one without shared memory.
-    bool Connect(bool seats, std::string& error);
+    // the globals and waits for the outputs' first descriptions. Only the
+    // saver binds the seat, xdg-shell and screen capture: the wallpaper
+    // runs where none of them is offered. False with the reason when there
+    // is no compositor, or one without shared memory.
+    bool Connect(bool saver, std::string& error);
 
     wl_display* Display() const { return display_; }
     const Globals& Get() const { return globals_; }
@@ -74,7 +75,7 @@ private:
     static const xdg_wm_base_listener kWmBaseListener;
 
     ClientEvents& events_;
-    bool seats_ = false;
+    bool saver_ = false;
     wl_display* display_ = nullptr;
     wl_registry* registry_ = nullptr;
     Globals globals_;

@@ -41,12 +41,8 @@ const wl_pointer_listener Seat::kPointerListener = {
 const wl_keyboard_listener Seat::kKeyboardListener = {
     // Any key ends the saver: the keymap is never needed.
     [](void*, wl_keyboard*, uint32_t, int32_t fd, uint32_t) { close(fd); },
-    [](void* self, wl_keyboard*, uint32_t, wl_surface* surface, wl_array* keys) {
-        auto* seat = static_cast<Seat*>(self);
-        seat->keyboardFocus_ = surface;
-        const bool held = keys != nullptr && keys->size > 0;
-        if (held && seat->heldKeysCount_) seat->events_.Pressed(surface);
-        seat->heldKeysCount_ = true;
+    [](void* self, wl_keyboard*, uint32_t, wl_surface* surface, wl_array*) {
+        static_cast<Seat*>(self)->keyboardFocus_ = surface;
     },
     [](void* self, wl_keyboard*, uint32_t, wl_surface*) { static_cast<Seat*>(self)->keyboardFocus_ = nullptr; },
     [](void* self, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t state) {
@@ -92,7 +88,7 @@ void Seat::Capabilities(uint32_t capabilities) {
     if (keyboard && keyboard_ == nullptr) {
         keyboard_ = wl_seat_get_keyboard(seat_);
         wl_keyboard_add_listener(keyboard_, &kKeyboardListener, this);
-        heldKeysCount_ = started_;
+        if (started_) events_.Pressed(nullptr);
     }
     if (touch && touch_ == nullptr) {
         touch_ = wl_seat_get_touch(seat_);

@@ -3,11 +3,11 @@
 // the user is back passed on: a key, a button (the wheel is an axis, not a
 // button, on Wayland), a touch, a pointer motion.
 //
-// A keyboard that appears while the saver runs (one plugged in, a wireless
-// one woken by the key that is pressed, a virtual one) reaches us after
-// its first key has gone down: that key comes only as held in the
-// keyboard's enter, and it counts. Keys held at the first enter of a
-// keyboard there from the start (the shortcut that started the saver) do not.
+// A keyboard that appears on a seat that had none while the saver runs
+// (one plugged in or switched to, a wireless one woken by a key, a virtual
+// one) counts as a key: its first key went down before any client could
+// hear it, and reaches none. On a seat that has a keyboard, keys of every
+// keyboard come through that one.
 #pragma once
 
 #include <wayland-client.h>
@@ -32,9 +32,7 @@ public:
     Seat& operator=(const Seat&) = delete;
 
     wl_seat* Proxy() const { return seat_; }
-    // The run is on: keyboards that come from now on are new devices, and
-    // a key they hold when they first enter our surface went down while
-    // the saver ran.
+    // The run is on: a keyboard that appears from now on is the user's.
     void Started() { started_ = true; }
     // A surface is going: events still on their way for it go nowhere.
     void Forget(wl_surface* surface);
@@ -56,7 +54,6 @@ private:
     wl_surface* pointerFocus_ = nullptr;
     wl_surface* keyboardFocus_ = nullptr;
     bool started_ = false;
-    bool heldKeysCount_ = false;  // at the keyboard's next enter
 };
 
 }  // namespace tessaly

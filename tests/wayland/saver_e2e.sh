@@ -5,9 +5,13 @@
 set -u
 CASE=${1:?usage: saver_e2e.sh CASE}
 DESKTOP='#204060'
+BACKGROUND="output * bg $DESKTOP solid_color"
+# The wallpaper's background layer is swaybg's too, and swaybg's surface
+# would cover it: there the desktop is sway's own grey.
+[ "$CASE" = wallpaper ] && DESKTOP='#3f3f3f' BACKGROUND='swaybg_command -'
 . "$(dirname "$0")/../support/skip.sh"
 fail() { echo "FAIL: $*"; sed 's/^/  tessaly: /' "$WORK/tessaly.log" 2>/dev/null; exit 1; }
-require sway swaymsg grim wtype convert compare identify
+require sway swaymsg grim wtype convert compare identify python3
 
 # Sway refuses to run as root: the compositor and its clients run as nobody,
 # with a runtime folder and home of their own.
@@ -18,7 +22,7 @@ AS=()
 PIDS=()
 trap 'kill "${PIDS[@]}" 2>/dev/null; wait; rm -rf "$WORK"' EXIT
 mkdir -p "$ARTEFACTS"
-printf 'xwayland disable\noutput * bg %s solid_color\n' "$DESKTOP" >"$WORK/config" && chmod 644 "$WORK/config"
+printf 'xwayland disable\n%s\n' "$BACKGROUND" >"$WORK/config" && chmod 644 "$WORK/config"
 export XDG_RUNTIME_DIR=$WORK HOME=$WORK XDG_CONFIG_HOME=$WORK/config.d NO_AT_BRIDGE=1 \
     WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1
 unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
@@ -41,15 +45,17 @@ until_ok 50 grep -q ready "$WORK/pointer.log"
 
 # shot OUTPUT NAME: a screenshot of one output, kept as an artefact.
 shot() { as grim -o "$1" "$WORK/$2.png" || fail "grim -o $1"; cp "$WORK/$2.png" "$ARTEFACTS/$CASE-$2.png"; }
-# differ A B: how many pixels of two images differ.
-differ() { compare -metric AE "$1" "$2" null: 2>&1; }
+# differ [OPTIONS] A B: how many pixels of two images differ.
+differ() { compare -metric AE "$@" null: 2>&1; }
 # count FILE COLOUR [CROP...]: how many pixels (of the crop) differ from COLOUR.
 count() {
     convert "$1" "${@:3}" +repage "$WORK/part.png" && convert "$WORK/part.png" -fill "$2" -colorize 100 "$WORK/solid.png"
     differ "$WORK/part.png" "$WORK/solid.png"
 }
-# covered OUTPUT: the saver is on OUTPUT and has drawn on it, over the desktop it captured.
-covered() { shot "$1" "$1" && [ "$(count "$WORK/$1.png" "$DESKTOP")" -gt 2000 ]; }
+# covered OUTPUT: the saver is on OUTPUT and has drawn on it (over the desktop it captured, or black).
+covered() {
+    shot "$1" "$1" && [ "$(count "$WORK/$1.png" "$DESKTOP")" -gt 2000 ] && [ "$(count "$WORK/$1.png" black)" -gt 500 ]
+}
 painted() { until_ok 100 covered "$1" || fail "$1 was not covered and painted"; }
 start() { launch tessaly.log "$TESSALY" "$@"; SAVER=$!; }
 saver() { start /s --seed 7 --speed 95; painted HEADLESS-1; painted HEADLESS-2; }
@@ -60,6 +66,16 @@ ends() {
     wait "$SAVER"; local status=$?
     [ "$status" = "$1" ] || fail "$2: status $status, expected $1"
 }
+# kept BEFORE AFTER: the per cent of BEFORE's garden (neither desktop nor black) unchanged in AFTER.
+kept() {
+    convert "$1" -fill black -opaque "$DESKTOP" -fill white +opaque black "$WORK/garden.png"
+    compare "$1" "$2" -compose src -highlight-color black -lowlight-color white "$WORK/same.png" 2>/dev/null
+    convert "$WORK/garden.png" "$WORK/same.png" -compose multiply -composite "$WORK/kept.png"
+    convert "$WORK/kept.png" "$WORK/garden.png" -format '%[fx:mean]\n' info: | paste -sd' ' |
+        awk '{ print ($2 > 0 ? int(100 * $1 / $2) : 0) }'
+}
+# cputime: tessaly's CPU time so far, in clock ticks.
+cputime() { awk '{print $14 + $15}' "/proc/$SAVER/stat"; }
 # edge FILE: something is drawn near the right edge (the garden spans the output).
 edge() { [ "$(count "$1" black -gravity East -crop 15%x15%+0+0)" -gt 200 ] || fail "$2"; }
 
@@ -81,7 +97,10 @@ outputs)
     [ "$(count "$WORK/after.png" "$DESKTOP" -crop 24x24+700+20)" -gt 20 ] || fail "the pointer stays hidden"
     ;;
 key)
-    saver && as wtype -s 500 a && ends 0 "a key"  # -s: time for the client to take the new keyboard
+    # On two outputs, every time. wtype brings a keyboard of its own, whose
+    # first key reaches no client: a keyboard appearing on a seat that had
+    # none counts as that key.
+    for run in $(seq 20); do saver && as wtype a && ends 0 "the first key, run $run"; done
     ;;
 pointer)
     saver && cursor move 5 5 && running "the first move"
@@ -95,11 +114,13 @@ buttons)
 hotplug)
     saver
     msg create_output
-    msg output HEADLESS-3 mode 640x480 position 0 600
+    msg output HEADLESS-3 mode 640x480 position 0 800
     painted HEADLESS-3
-    msg output HEADLESS-1 mode 1024x768
+    # Room to grow into: a screenshot of an output shows the outputs it overlaps.
+    msg output HEADLESS-2 position 1100 0 && msg output HEADLESS-1 mode 1024x768
     sleep 2 && shot HEADLESS-1 grown
     edge "$WORK/grown.png" "the area HEADLESS-1 gained stays unpainted"
+    [ "$(count "$WORK/grown.png" "$DESKTOP" -crop 224x768+800+0)" = $((224 * 768)) ] || fail "the surface did not grow"
     msg output HEADLESS-3 disable && running "removing an output"
     kill -INT "$SAVER" && ends 130 SIGINT
     ;;
@@ -122,6 +143,79 @@ fallback)
     [ "$(count "$ARTEFACTS/$CASE.png" black -crop 640x24+0+0)" = 0 ] || fail "weston's panel shows: not full screen"
     grep -q 'falling back to a full-screen window' "$WORK/tessaly.log" || fail "no word of the fallback"
     kill -TERM "$SAVER" && ends 143 SIGTERM
+    ;;
+scale)
+    # A change of scale keeps the picture, both ways: what was painted stays
+    # pixel for pixel, but for what is drawn over it meanwhile.
+    start /s --seed 7 && painted HEADLESS-2 && sleep 2
+    for scale in 1 2; do
+        shot HEADLESS-2 before && msg output HEADLESS-2 scale $scale
+        until_ok 50 eval 'shot HEADLESS-2 after && [ "$(kept "$WORK/before.png" "$WORK/after.png")" -ge 80 ]' ||
+            fail "scale $scale lost the picture"
+    done
+    kill -TERM "$SAVER" && ends 143 SIGTERM
+    ;;
+capture)
+    # Over the screen as it was: a known picture stays under the first figures.
+    convert -size 800x600 -depth 8 gradient:'#c04000-#0040c0' "$WORK/desktop.png" && chmod 644 "$WORK/desktop.png"
+    msg output HEADLESS-1 bg "$WORK/desktop.png" stretch
+    until_ok 50 eval 'shot HEADLESS-1 before1 && [ "$(differ -fuzz 2% "$WORK/desktop.png" "$WORK/before1.png")" -lt 1000 ]' ||
+        fail "sway does not show the picture"
+    shot HEADLESS-2 before2 && start /s --seed 7 --build --speed 0
+    for n in 1 2; do
+        until_ok 100 eval 'shot HEADLESS-$n first$n && [ "$(differ "$WORK/before$n.png" "$WORK/first$n.png")" -gt 50 ]' ||
+            fail "the saver drew nothing on HEADLESS-$n"
+        [ "$(differ "$WORK/before$n.png" "$WORK/first$n.png")" -lt 20000 ] || fail "HEADLESS-$n does not start from its picture"
+    done
+    kill -TERM "$SAVER" && ends 143 SIGTERM
+    ;;
+limit)
+    # Beyond the picture limit (16384x16384 logical pixels): refused at the start, in one line.
+    msg output HEADLESS-2 mode 2048x2048 scale 0.125
+    start /s && ends 1 "an output too big"
+    [ "$(wc -l <"$WORK/tessaly.log")" = 1 ] && grep -q '^tessaly: cannot cover output HEADLESS-2: .*16384x16384' "$WORK/tessaly.log" ||
+        fail "no one-line refusal"
+    ;;
+hidden)
+    # A sway in a window of this one: hidden on another workspace, it sends
+    # the saver no frames, and the saver takes no CPU until it is shown again.
+    mkdir -m 700 "$WORK/nest" && chown --reference="$WORK" "$WORK/nest"
+    nested=(env XDG_RUNTIME_DIR="$WORK/nest" WAYLAND_DISPLAY=wayland-1)
+    launch nested.log env XDG_RUNTIME_DIR="$WORK/nest" WAYLAND_DISPLAY="$WORK/wayland-1" WLR_BACKENDS=wayland \
+        sway -c "$WORK/config"
+    until_ok 100 test -S "$WORK/nest/wayland-1" || fail "the nested sway did not start"
+    launch tessaly.log "${nested[@]}" "$TESSALY" /s --seed 7 --speed 95 --stats && SAVER=$!
+    paints() { awk '/stats/ { n++; p = $6 } END { print n + 0, p + 0 }' "$WORK/tessaly.log"; }
+    until_ok 100 eval '[ "$(paints | cut -d" " -f2)" -gt 0 ]' || fail "the nested saver does not paint"
+    msg workspace 9
+    until_ok 50 eval 'a=$(cputime) && sleep 0.5 && [ "$a" = "$(cputime)" ]' || fail "hidden, the saver works on"
+    a=$(cputime) && sleep 10 && [ $(($(cputime) - a)) -le 1 ] || fail "hidden, the saver took CPU"
+    lines=$(paints | cut -d" " -f1) && msg workspace 1
+    until_ok 50 eval 'set -- $(paints) && [ "$1" -gt "$lines" ] && [ "$2" -gt 0 ]' || fail "shown again, it does not paint"
+    kill -TERM "$SAVER" && ends 143 SIGTERM
+    ;;
+wallpaper)
+    # The background layer of every output; keys and the pointer pass it by.
+    start --wallpaper --seed 7 --speed 95 && painted HEADLESS-1 && painted HEADLESS-2
+    cursor move 5 5 && cursor move 9 9 && cursor press button1 && as wtype a && running "input"
+    # Under the windows: the settings dialog floats over it.
+    launch dialog.log "$TESSALY" /c --backend wayland && dialog=$!
+    until_ok 100 eval 'shot HEADLESS-1 dialog && [ "$(count "$WORK/dialog.png" "#f6f5f4" -crop 150x40+450+250)" = 0 ]' ||
+        fail "the dialog is not over the wallpaper"
+    kill "$dialog" && kill -TERM "$SAVER" && ends 143 SIGTERM
+    # A lock screen's way: a socket handed over, no WAYLAND_DISPLAY, one output named.
+    python3 -c '
+import os, socket, sys
+s = socket.socket(socket.AF_UNIX)
+s.connect(sys.argv[1])
+os.set_inheritable(s.fileno(), True)
+env = {k: v for k, v in os.environ.items() if k != "WAYLAND_DISPLAY"}
+env.update(WAYLAND_SOCKET=str(s.fileno()), SWAYLOCK_PLUGIN_OUTPUT_NAME="HEADLESS-2", WAYLAND_DEBUG="1")
+os.execvpe(sys.argv[2], sys.argv[2:], env)' "$WORK/wayland-1" "${AS[@]}" "$TESSALY" --wallpaper --seed 7 >"$WORK/tessaly.log" 2>&1 &
+    SAVER=$! && PIDS+=($SAVER) && painted HEADLESS-2 && shot HEADLESS-1 alone
+    [ "$(count "$WORK/alone.png" "$DESKTOP")" -lt 1000 ] || fail "HEADLESS-1 was covered too"
+    ! grep -E 'bind\(.*"(wl_seat|xdg_wm_base)"' "$WORK/tessaly.log" || fail "the wallpaper binds a seat or xdg-shell"
+    kill -INT "$SAVER" && ends 130 SIGINT
     ;;
 *) fail "unknown case $CASE" ;;
 esac
