@@ -148,3 +148,16 @@ TEST(CommandLine, BackendIsForcedOrChosenByTheSession) {
         EXPECT_NE(Parse(args).error, "") << args.begin()[1];
     EXPECT_NE(UsageText("tessaly").find("--backend"), std::string::npos);
 }
+
+TEST(CommandLine, WallpaperIsWaylandsAloneAndOneModeOnly) {
+    EXPECT_EQ(ModeOf({"--wallpaper"}), LinuxMode::Wallpaper);
+    EXPECT_EQ(ModeOf({"-wallpaper", "--speed", "10"}), LinuxMode::Wallpaper);
+    EXPECT_EQ(ModeOf({"--wallpaper", "--backend", "wayland"}), LinuxMode::Wallpaper);
+    // A handed-over window does not turn the wallpaper into a display mode.
+    EXPECT_EQ(ModeOf({"--wallpaper"}, "4194311"), LinuxMode::Wallpaper);
+    for (auto args : {std::initializer_list<const char*>{"--wallpaper", "/s"}, {"--wallpaper", "--root"},
+                      {"--wallpaper", "--window-id", "12"}, {"--wallpaper", "--backend", "x11"}})
+        EXPECT_NE(Parse(args).error, "") << args.begin()[1];
+    EXPECT_NE(Parse({"--wallpaper", "--backend", "x11"}).error.find("--root"), std::string::npos);
+    EXPECT_NE(UsageText("tessaly").find("--wallpaper"), std::string::npos);
+}
