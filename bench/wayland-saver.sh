@@ -5,8 +5,8 @@
 # the share of one core used by tessaly and by its display server over a
 # window of seconds after 3 s of start-up, tessaly's resident memory, its
 # minor page faults a second (a figure that does not depend on the machine),
-# and on Wayland the frames a second and the bytes copied between buffers
-# per frame. Not a test: speed goals are measured, never asserted.
+# its ticks and paints a second, and on Wayland the frames a second and the
+# bytes copied between buffers per frame. Not a test: speed goals are measured, never asserted.
 # Usage: bench/wayland-saver.sh [BUILD_DIR] [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -45,10 +45,10 @@ measure() {
   tail -n +"$((lines + 1))" "$work/stats.log" | awk -v l="$label" -v s="$speed" -v t="$seconds" -v hz="$hz" \
     -v p="$((c - a))" -v q="$((d - b))" -v f="$((fc - fa))" -v rss="$rss" '
     /frames\/s/ { frames += $12; bytes += $12 * $14; n++ }
-    /ticks\/s/ { ticks += $4; m++ }
+    /ticks\/s/ { ticks += $4; paints += $6; m++ }
     END {
-      printf "%-8s Speed %3d: tessaly %5.1f%%, server %5.1f%% of one core; RSS %5.1f MB; minor faults %6.1f/s; ticks %5.1f/s",
-        l, s, 100 * p / hz / t, 100 * q / hz / t, rss / 1024, f / t, m ? ticks / m : 0
+      printf "%-8s Speed %3d: tessaly %5.1f%%, server %5.1f%% of one core; RSS %5.1f MB; minor faults %6.1f/s; ticks %5.1f/s, paints %5.1f/s",
+        l, s, 100 * p / hz / t, 100 * q / hz / t, rss / 1024, f / t, m ? ticks / m : 0, m ? paints / m : 0
       if (n) printf "; frames %5.1f/s, %.0f bytes copied per frame", frames / n, frames ? bytes / frames : 0
       printf "\n"
     }'

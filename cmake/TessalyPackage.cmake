@@ -21,7 +21,8 @@ snow, each drawing painted over the ones before and never erased.
 tessaly is a full-screen saver for X11 with a settings dialog, and a
 display mode for XScreenSaver, whose settings program gives it sliders for
 cycle length and speed and a step-by-step check box. In a Wayland session
-an idle daemon such as swayidle starts it on every output.
+an idle daemon such as swayidle starts it on every output, and it is also
+a wallpaper, or a lock screen's animated background.
 .
 tessaly-render paints any garden into a PNG, PDF or SVG file without a
 screen; the same seed paints the same garden everywhere.")
