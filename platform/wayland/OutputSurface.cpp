@@ -179,6 +179,7 @@ Size OutputSurface::BufferSize() const {
 }
 
 void OutputSurface::Step(int64_t now) {
+    if (!failure_.empty()) return;  // the run drops it
     switch (stage_) {
         case Stage::WaitingConfigure:
             if (!configuredOnce_) return;
@@ -219,10 +220,11 @@ void OutputSurface::Step(int64_t now) {
 
 int64_t OutputSurface::Deadline(int64_t now) const {
     int64_t next = -1;
+    if (!failure_.empty()) return next;
     const auto due = [&next](int64_t at) { next = next < 0 ? at : std::min(next, at); };
     switch (stage_) {
         case Stage::WaitingConfigure:
-            if (configuredOnce_ && failure_.empty()) due(now);
+            if (configuredOnce_) due(now);
             break;
         case Stage::WaitingPointer: break;
         case Stage::Capturing: due(capturing_->Done() ? now : captureDeadline_); break;
@@ -262,10 +264,9 @@ void OutputSurface::ShowFirst() {
     capturing_.reset();
     const Size size = BufferSize();
     if (!picture_.Start(size.width, size.height, start.get(), failure_)) return;
-    committedScale_ = 0;  // the buffer scale is set with this commit
+    committedScale_ = 0;  // the buffer scale and opaque region are set with this commit
     committedMode_ = output_.Mode();
     FullRegion(&unshown_, size.width, size.height);
-    SetOpaqueRegion();
     Commit(*picture_.Next());
     transparent_.reset();
     stage_ = Stage::Showing;
@@ -351,6 +352,7 @@ void OutputSurface::Commit(ShmBuffer& buffer) {
     if (scale != committedScale_) {
         if (globals_.compositorVersion >= kBufferScaleVersion) wl_surface_set_buffer_scale(surface_, scale);
         committedScale_ = scale;
+        SetOpaqueRegion();  // the same buffer covers another logical size
     }
     wl_surface_attach(surface_, buffer.buffer, 0, 0);
     int count = 0;

@@ -15,9 +15,10 @@ deb=$scratch/tessaly_${version}_amd64.deb
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)/$(field Version)/$(field Architecture)/$(field Suggests)" = "tessaly/$version/amd64/xscreensaver" ] ||
   fail "control fields: $(field Package)/$(field Version)/$(field Architecture)/$(field Suggests)"
-for library in libc6 libx11-6 libcairo2; do  # computed from the programs' libraries
+for library in libc6 libx11-6 libcairo2 libwayland-client0; do  # computed from the programs' libraries
   [[ ", $(field Depends)" == *", $library"* ]] || fail "Depends lacks $library: $(field Depends)"
 done
+[[ "$(field Depends)" != *gtk-layer-shell* ]] || fail "Depends names gtk-layer-shell: $(field Depends)"
 
 # Exactly these files, all under /usr: nothing in /usr/local, nothing unowned.
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, ""); print }' | sort |
