@@ -13,7 +13,7 @@ case "${1:-}" in
   *) echo "usage: scripts/package.sh [--deb-only]" >&2; exit 2 ;;
 esac
 
-scripts/install-deps.sh
+scripts/install-deps.sh test
 version=$(sed -n 's/^project(Tessaly VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 mkdir -p out
 
