@@ -4,12 +4,13 @@
 #include <cstdio>
 #include <string>
 
+#include "Messages.h"
 #include "SettingsDialog.h"
 
 namespace tessaly {
 
 bool RunSettingsDialog(GardenState&, SettingsValues& values, int, char**) {
-    const std::string file = values.settingsFile.empty() ? "(no home folder found)" : values.settingsFile;
+    const std::string file = values.settingsFile.empty() ? "(no home folder found)" : Printable(values.settingsFile);
     std::printf(
         "Tessaly was built without its settings dialog.\n"
         "Settings file: %s\n"

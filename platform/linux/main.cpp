@@ -6,6 +6,7 @@
 
 #include "CommandLine.h"
 #include "FreshSeed.h"
+#include "Messages.h"
 #include "Run.h"
 #include "SettingsDialog.h"
 #include "SettingsFile.h"
@@ -19,7 +20,7 @@ namespace {
 int RunSettingsMode(GardenState& state, SettingsFile& file, int argc, char** argv) {
     SettingsValues values{state.cycleLengthSetting, state.speedSetting, state.buildSetting, file.Path()};
     // Cancel writes nothing; a dialog that could not be shown is an error.
-    if (!RunSettingsDialog(state, values, argc, argv)) return values.failed ? 1 : 0;
+    if (!RunSettingsDialog(state, values, argc, argv)) return values.failed ? kExitFailed : kExitOk;
     WriteSettings(file, values.cycleLength, values.speed, values.build);
     if (std::string error; !file.Commit(error)) {
         std::fprintf(stderr, "tessaly: %s\n", error.c_str());
@@ -42,13 +43,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tessaly: %s (see tessaly --help)\n", error.c_str());
         return kExitUsage;
     }
-    if (commandLine.mode == LinuxMode::Help) {
-        std::fputs(UsageText("tessaly").c_str(), stdout);
-        return 0;
-    }
-    if (commandLine.mode == LinuxMode::Version) {
-        std::fputs(VersionText().c_str(), stdout);
-        return 0;
+    if (commandLine.mode == LinuxMode::Help || commandLine.mode == LinuxMode::Version) {
+        const bool help = commandLine.mode == LinuxMode::Help;
+        if (std::string error; !WriteText(stdout, help ? UsageText("tessaly") : VersionText(), error)) {
+            std::fprintf(stderr, "tessaly: cannot write the %s: %s\n", help ? "help" : "version", error.c_str());
+            return kExitFailed;
+        }
+        return kExitOk;
     }
 
     SettingsFile file(SettingsFilePath());

@@ -182,6 +182,14 @@ TEST_F(SettingsFileTest, MissingGivesDefaultsSilentlyUnreadableOrMalformedOneLin
     EXPECT_LT(warning.size(), path.size() + 150);
     for (char c : warning) EXPECT_TRUE(c >= 0x20 && c < 0x7F) << static_cast<int>(c);
 
+    // So is the file's own name, wherever it comes from (XDG_CONFIG_HOME).
+    const std::string strange = folder + "/x\x1b[31m\nX";
+    ASSERT_EQ(mkdir(strange.c_str(), 0700), 0);
+    std::ofstream(strange + "/tessaly.ini") << "[Config]\nSpeed=fast\n";
+    SettingsFile strangeFile(strange + "/tessaly.ini");
+    warning = Warning(strangeFile);
+    EXPECT_NE(warning.find("/x\\x1b[31m\\x0aX/tessaly.ini"), std::string::npos) << warning;
+
     WriteText(std::string("[Config]\ncycle_length=7\n") + std::string(3, '\0'));
     EXPECT_NE(Warning(file), "");
     WriteText("[Config]\n" + std::string(70 * 1024, ';'));
@@ -216,6 +224,27 @@ TEST_F(SettingsFileTest, RoundTripWritesAtomicallyAndCreatesFolders) {
     std::stringstream s;
     s << in.rdbuf();
     EXPECT_NE(s.str().find("[Config]\ncycle_length=6\nSpeed=61\nBuild=0\n"), std::string::npos) << s.str();
+}
+
+TEST_F(SettingsFileTest, WritingThroughALinkReplacesItsTargetAndKeepsTheMode) {
+    // As dotfile managers keep it: the name a link into another folder.
+    const std::string kept = folder + "/dotfiles/tessaly.ini";
+    WriteText("");
+    ASSERT_EQ(mkdir((folder + "/dotfiles").c_str(), 0700), 0);
+    std::ofstream(kept) << "[Config]\nSpeed=42\n";
+    ASSERT_EQ(chmod(kept.c_str(), 0600), 0);
+    ASSERT_EQ(std::remove(path.c_str()), 0);
+    ASSERT_EQ(symlink("../dotfiles/tessaly.ini", path.c_str()), 0);
+    SettingsFile file(path);
+    WriteSettings(file, 7, 8, 1);
+    ASSERT_EQ(CommitError(file), "");
+    struct stat link {}, target {};
+    ASSERT_EQ(lstat(path.c_str(), &link), 0);
+    EXPECT_TRUE(S_ISLNK(link.st_mode));
+    ASSERT_EQ(stat(kept.c_str(), &target), 0);
+    EXPECT_EQ(target.st_mode & 07777, 0600u);
+    EXPECT_NE(tessaly::testing::ReadFile(kept).find("Speed=8"), std::string::npos);
+    EXPECT_EQ(tessaly::testing::FileNames(folder + "/dotfiles"), std::vector<std::string>{"tessaly.ini"});
 }
 
 TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileAndNoTemporary) {
