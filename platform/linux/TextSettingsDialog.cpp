@@ -9,8 +9,9 @@
 
 namespace tessaly {
 
-bool RunSettingsDialog(GardenState&, SettingsValues& values, int, char**) {
-    const std::string file = values.settingsFile.empty() ? "(no home folder found)" : Printable(values.settingsFile);
+bool RunSettingsDialog(GardenState&, const std::string& settingsFile, SettingsValues& values, int, char**,
+                       DialogAnswer& answer, std::string&) {
+    const std::string file = settingsFile.empty() ? "(no home folder found)" : Printable(settingsFile);
     std::printf(
         "Tessaly was built without its settings dialog.\n"
         "Settings file: %s\n"
@@ -21,7 +22,8 @@ bool RunSettingsDialog(GardenState&, SettingsValues& values, int, char**) {
         "Edit that file to change them, or try one run with --cycle-length N, --speed N,\n"
         "--build or --no-build. Under XScreenSaver, use its settings for Tessaly.\n",
         file.c_str(), values.cycleLength, values.speed, values.build);
-    return false;
+    answer = DialogAnswer::Cancel;
+    return true;
 }
 
 }  // namespace tessaly

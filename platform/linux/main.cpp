@@ -18,15 +18,20 @@ using namespace tessaly;
 namespace {
 
 int RunSettingsMode(GardenState& state, SettingsFile& file, int argc, char** argv) {
-    SettingsValues values{state.cycleLengthSetting, state.speedSetting, state.buildSetting, file.Path()};
+    SettingsValues values{state.cycleLengthSetting, state.speedSetting, state.buildSetting};
+    DialogAnswer answer = DialogAnswer::Cancel;
+    std::string error;
     // Cancel writes nothing; a dialog that could not be shown is an error.
-    if (!RunSettingsDialog(state, values, argc, argv)) return values.failed ? kExitFailed : kExitOk;
-    WriteSettings(file, values.cycleLength, values.speed, values.build);
-    if (std::string error; !file.Commit(error)) {
+    if (!RunSettingsDialog(state, file.Path(), values, argc, argv, answer, error)) {
         std::fprintf(stderr, "tessaly: %s\n", error.c_str());
-        return 1;
+        return kExitFailed;
     }
-    return 0;
+    if (answer == DialogAnswer::Cancel) return kExitOk;
+    if (!WriteSettings(file, values.cycleLength, values.speed, values.build, error) || !file.Commit(error)) {
+        std::fprintf(stderr, "tessaly: %s\n", error.c_str());
+        return kExitFailed;
+    }
+    return kExitOk;
 }
 
 // XScreenSaver's settings program shows its sliders at their defaults and
@@ -72,10 +77,12 @@ int main(int argc, char** argv) {
     if (commandLine.cycleLength) state.cycleLengthSetting = *commandLine.cycleLength;
     if (commandLine.speed) state.speedSetting = *commandLine.speed;
     if (commandLine.build) state.buildSetting = *commandLine.build;
+    const Warn warn = [](const std::string& line) { std::fprintf(stderr, "tessaly: %s\n", line.c_str()); };
     DrawingEnd end;
     std::string error;
-    const bool ran = commandLine.mode == LinuxMode::Saver && wayland ? RunOnWayland(commandLine, state, end, error)
-                                                                     : RunOnX11(commandLine, state, end, error);
+    const bool ran = commandLine.mode == LinuxMode::Saver && wayland
+                         ? RunOnWayland(commandLine, state, warn, end, error)
+                         : RunOnX11(commandLine, state, warn, end, error);
     if (!ran) {
         std::fprintf(stderr, "tessaly: %s\n", error.c_str());
         return kExitFailed;

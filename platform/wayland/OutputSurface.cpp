@@ -9,9 +9,6 @@ namespace tessaly {
 
 namespace {
 
-// More rectangles than this are redrawn as their bounding box.
-constexpr std::size_t kMaxDamageRects = 64;
-
 constexpr GtkLayerShellEdge kEdges[] = {GTK_LAYER_SHELL_EDGE_LEFT, GTK_LAYER_SHELL_EDGE_RIGHT,
                                         GTK_LAYER_SHELL_EDGE_TOP, GTK_LAYER_SHELL_EDGE_BOTTOM};
 
@@ -26,12 +23,11 @@ int MonitorIndex(GdkMonitor* monitor) {
 
 }  // namespace
 
-OutputSurface::OutputSurface(GdkMonitor* monitor, SurfaceKind kind, GardenState& state, GdiObjects& objects,
-                             SaverInput& saver, Point* firstMousePoint)
+OutputSurface::OutputSurface(GdkMonitor* monitor, SurfaceKind kind, SaverSession& session, SaverInput& saver)
     : monitor_(monitor),
       saver_(saver),
       window_(GTK_WIDGET(g_object_ref_sink(gtk_window_new(GTK_WINDOW_TOPLEVEL)))),
-      canvas_(std::make_unique<FullScreenWindow>(state, objects, firstMousePoint)) {
+      session_(session) {
     g_object_ref(monitor_);
     gtk_window_set_title(GTK_WINDOW(window_), "Tessaly");
     gtk_widget_set_app_paintable(window_, TRUE);
@@ -44,7 +40,6 @@ OutputSurface::OutputSurface(GdkMonitor* monitor, SurfaceKind kind, GardenState&
     for (const char* input : {"key-press-event", "button-press-event", "motion-notify-event", "touch-event"})
         g_signal_connect(window_, input, G_CALLBACK(OnInput), this);
     g_signal_connect(window_, "destroy", G_CALLBACK(OnDestroy), this);
-    canvas_->AttachHost(this);
     gtk_widget_show(window_);
 }
 
@@ -120,10 +115,7 @@ gboolean OutputSurface::OnDraw(GtkWidget* widget, cairo_t* cr, gpointer self) {
     PaintImage(cr, surface->image_.get());
     cairo_restore(cr);
     // The canvas starts once its surface is on the output at its real size.
-    if (!surface->created_) {
-        surface->created_ = true;
-        surface->canvas_->OnCreate();
-    }
+    if (surface->canvas_ == nullptr) surface->canvas_ = &surface->session_.AddSaverCanvas(*surface);
     return TRUE;
 }
 
@@ -168,7 +160,6 @@ void OutputSurface::RepaintNow() {
 
 Size OutputSurface::ClientSize() { return Size{width_, height_}; }
 
-void OutputSurface::RequestClose() { saver_.CloseSaver(); }
 
 void OutputSurface::Paint() {
     clock_.CancelPaint();
@@ -204,10 +195,8 @@ void OutputSurface::OnDestroy(GtkWidget*, gpointer self) {
 // figures and its scene, and goes.
 void OutputSurface::TearDown() {
     clock_.Stop();
-    if (canvas_ == nullptr) return;
-    canvas_->AttachHost(nullptr);
-    canvas_->OnWindowDestroyed();
-    canvas_.reset();
+    session_.Remove(*this);
+    canvas_ = nullptr;
 }
 
 }  // namespace tessaly

@@ -15,7 +15,7 @@
 #include "GlibClock.h"
 #include "canvas/FullScreenWindow.h"
 #include "canvas/WindowHost.h"
-#include "device/GdiObjects.h"
+#include "session/SaverSession.h"
 
 namespace tessaly {
 
@@ -25,18 +25,15 @@ enum class SurfaceKind { OverlayLayer, FullScreenWindow };
 class SaverInput {
 public:
     virtual ~SaverInput() = default;
-    // A canvas posted its close: the saver ends.
-    virtual void CloseSaver() = 0;
     // The surface's window is gone (its output was removed, or the compositor closed it).
     virtual void SurfaceGone() = 0;
 };
 
 class OutputSurface final : public WindowHost {
 public:
-    // `firstMousePoint` is shared by every surface of the saver: the pointer
-    // is judged in the compositor's layout, whichever output it is on.
-    OutputSurface(GdkMonitor* monitor, SurfaceKind kind, GardenState& state, GdiObjects& objects,
-                  SaverInput& saver, Point* firstMousePoint);
+    // The surface's canvas belongs to `session`, which judges the pointer
+    // in the compositor's layout, whichever output it is on.
+    OutputSurface(GdkMonitor* monitor, SurfaceKind kind, SaverSession& session, SaverInput& saver);
     ~OutputSurface() override;  // the window goes first, then the canvas
     OutputSurface(const OutputSurface&) = delete;
     OutputSurface& operator=(const OutputSurface&) = delete;
@@ -50,7 +47,6 @@ public:
     void RequestPaint() override;
     void RepaintNow() override;
     Size ClientSize() override;
-    void RequestClose() override;
 
 private:
     static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
@@ -70,8 +66,8 @@ private:
     GtkWidget* window_;
     CairoSurface image_;
     int width_ = 0, height_ = 0;  // buffer pixels
-    std::unique_ptr<FullScreenWindow> canvas_;
-    bool created_ = false;
+    SaverSession& session_;
+    FullScreenWindow* canvas_ = nullptr;
     GlibClock clock_{[this] { canvas_->OnTick(); }, [this] { Paint(); }};
 };
 

@@ -4,9 +4,8 @@
 
 namespace tessaly {
 
-SaverOutputs::SaverOutputs(GdkDisplay* display, SurfaceKind kind, GardenState& state, GdiObjects& objects,
-                           GMainLoop* loop)
-    : display_(display), kind_(kind), state_(state), objects_(objects), loop_(loop) {
+SaverOutputs::SaverOutputs(GdkDisplay* display, SurfaceKind kind, SaverSession& session)
+    : display_(display), kind_(kind), session_(session) {
     for (int i = 0; i < gdk_display_get_n_monitors(display_); ++i) Cover(gdk_display_get_monitor(display_, i));
     g_signal_connect(display_, "monitor-added", G_CALLBACK(OnMonitorAdded), this);
     g_signal_connect(display_, "monitor-removed", G_CALLBACK(OnMonitorRemoved), this);
@@ -19,7 +18,7 @@ SaverOutputs::~SaverOutputs() {
 }
 
 void SaverOutputs::Cover(GdkMonitor* monitor) {
-    surfaces_.push_back(std::make_unique<OutputSurface>(monitor, kind_, state_, objects_, *this, &firstMousePoint_));
+    surfaces_.push_back(std::make_unique<OutputSurface>(monitor, kind_, session_, *this));
 }
 
 void SaverOutputs::OnMonitorAdded(GdkDisplay*, GdkMonitor* monitor, gpointer self) {
@@ -47,7 +46,5 @@ gboolean SaverOutputs::OnPrune(gpointer self) {
                    surfaces.end());
     return G_SOURCE_REMOVE;
 }
-
-void SaverOutputs::End() { g_main_loop_quit(loop_); }
 
 }  // namespace tessaly

@@ -16,16 +16,12 @@ public:
     // Covers every output of `display` now and every one added later.
     // All canvases draw from `state`, one after the other, so each output
     // grows a garden of its own.
-    SaverOutputs(GdkDisplay* display, SurfaceKind kind, GardenState& state, GdiObjects& objects, GMainLoop* loop);
+    SaverOutputs(GdkDisplay* display, SurfaceKind kind, SaverSession& session);
     ~SaverOutputs() override;  // every surface goes, window first, then canvas
     SaverOutputs(const SaverOutputs&) = delete;
     SaverOutputs& operator=(const SaverOutputs&) = delete;
 
-    // Ends the saver: the loop stops after the current event.
-    void End();
-
     // SaverInput
-    void CloseSaver() override { End(); }
     void SurfaceGone() override;
 
 private:
@@ -37,12 +33,9 @@ private:
 
     GdkDisplay* display_;
     SurfaceKind kind_;
-    GardenState& state_;
-    GdiObjects& objects_;
-    GMainLoop* loop_;
+    SaverSession& session_;
     std::vector<std::unique_ptr<OutputSurface>> surfaces_;
     guint pruneSource_ = 0;
-    Point firstMousePoint_{-1, -1};  // in the layout, shared by every surface's canvas
 };
 
 }  // namespace tessaly

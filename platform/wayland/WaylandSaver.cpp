@@ -17,16 +17,12 @@ namespace {
 
 struct SignalWatch {
     SignalPipe& pipe;
-    GMainLoop* loop;
-    int signal = 0;
+    SaverSession& session;
 };
 
 gboolean OnSignal(gint, GIOCondition, gpointer data) {
     auto* watch = static_cast<SignalWatch*>(data);
-    if (const int signal = watch->pipe.Take(); signal != 0) {
-        watch->signal = signal;
-        g_main_loop_quit(watch->loop);
-    }
+    watch->session.Signalled(watch->pipe.Take());
     return G_SOURCE_CONTINUE;
 }
 
@@ -42,7 +38,7 @@ bool LayerShellSupported() {
 
 }  // namespace
 
-bool RunOnWayland(const CommandLine&, GardenState& state, DrawingEnd& end, std::string& error) {
+bool RunOnWayland(const CommandLine&, GardenState& state, const Warn& warn, DrawingEnd& end, std::string& error) {
     SignalPipe signals;  // first: a SIGTERM during start-up still ends cleanly
     // No quiet slide to X11: where Wayland was chosen, it is Wayland or nothing.
     gdk_set_allowed_backends("wayland");
@@ -53,26 +49,27 @@ bool RunOnWayland(const CommandLine&, GardenState& state, DrawingEnd& end, std::
         return false;
     }
     const bool layerShell = LayerShellSupported();
-    if (!layerShell)
-        std::fputs("tessaly: the compositor has no layer shell; falling back to a full-screen window on each "
-                   "monitor\n",
-                   stderr);
+    if (!layerShell) warn("the compositor has no layer shell; falling back to a full-screen window on each monitor");
     GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
-    SignalWatch watch{signals, loop};
-    const guint signalSource = signals.Ok() ? g_unix_fd_add(signals.ReadFd(), G_IO_IN, OnSignal, &watch) : 0;
-    watch.signal = signals.Ok() ? signals.Take() : 0;  // one that came during start-up
+    int signal = 0;
     {
         PortableGdiObjects objects;  // outlives the canvases, which release their brushes into it
-        SaverOutputs outputs(gdk_display_get_default(),
-                             layerShell ? SurfaceKind::OverlayLayer : SurfaceKind::FullScreenWindow, state,
-                             objects, loop);
-        if (watch.signal == 0) g_main_loop_run(loop);
+        SaverSession session(state, objects, [loop] { g_main_loop_quit(loop); });
+        SignalWatch watch{signals, session};
+        const guint signalSource = signals.Ok() ? g_unix_fd_add(signals.ReadFd(), G_IO_IN, OnSignal, &watch) : 0;
+        if (signals.Ok()) session.Signalled(signals.Take());  // one that came during start-up
+        {
+            SaverOutputs outputs(gdk_display_get_default(),
+                                 layerShell ? SurfaceKind::OverlayLayer : SurfaceKind::FullScreenWindow, session);
+            if (session.Running()) g_main_loop_run(loop);
+        }
+        if (signalSource != 0) g_source_remove(signalSource);
+        signal = session.EndingSignal();
     }
     // The surfaces are gone; let the compositor hear it before the process ends.
     gdk_display_flush(gdk_display_get_default());
-    if (signalSource != 0) g_source_remove(signalSource);
     g_main_loop_unref(loop);
-    end = DrawingEnd{kExitOk, watch.signal};
+    end = DrawingEnd{kExitOk, signal};
     return true;
 }
 

@@ -290,7 +290,7 @@ TEST(RenderTool, UnreadableBackgroundIsAnIoErrorAndLeavesNoFile) {
     std::ofstream(dir / "bomb.png", std::ios::binary) << bomb;
     const std::map<std::string, std::string> refused = {
         {"fifo.png", "fifo.png: not a regular file"},
-        {"bomb.png", "bomb.png: the image is 23000x23000 pixels; at most 67108864 pixels"},
+        {"bomb.png", "bomb.png: it is 23000x23000 pixels; tessaly draws in at most 67108864 pixels"},
         {"/dev/zero", "not a regular file"}};
     for (const auto& [background, message] : refused) {
         r = RunTool(dir, {"--ticks", "1", "--size", "64x64", "--background", background, "-o", "g.png"});

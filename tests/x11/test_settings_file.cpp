@@ -30,6 +30,11 @@ std::string Warning(SettingsFile& file) {
     return warning;
 }
 
+void Stage(SettingsFile& file, int32_t cycleLength, int32_t speed, int32_t build) {
+    std::string error;
+    ASSERT_TRUE(WriteSettings(file, cycleLength, speed, build, error)) << error;
+}
+
 std::string CommitError(SettingsFile& file) {
     std::string error;
     const bool ok = file.Commit(error);
@@ -205,7 +210,7 @@ TEST_F(SettingsFileTest, MissingGivesDefaultsSilentlyUnreadableOrMalformedOneLin
 TEST_F(SettingsFileTest, RoundTripWritesAtomicallyAndCreatesFolders) {
     const std::string nested = folder + "/a/b/tessaly.ini";
     SettingsFile writer(nested);
-    WriteSettings(writer, 30, 1, 1);
+    Stage(writer, 30, 1, 1);
     ASSERT_EQ(CommitError(writer), "");
     EXPECT_EQ(tessaly::testing::FileNames(folder + "/a/b"), std::vector<std::string>{"tessaly.ini"});
 
@@ -217,8 +222,8 @@ TEST_F(SettingsFileTest, RoundTripWritesAtomicallyAndCreatesFolders) {
     EXPECT_EQ(state.buildSetting, 1);
 
     // Writing again replaces the values, each once, in the order written.
-    WriteSettings(writer, 5, 60, 0);
-    WriteSettings(writer, 6, 61, 0);
+    Stage(writer, 5, 60, 0);
+    Stage(writer, 6, 61, 0);
     ASSERT_EQ(CommitError(writer), "");
     std::ifstream in(nested);
     std::stringstream s;
@@ -236,7 +241,7 @@ TEST_F(SettingsFileTest, WritingThroughALinkReplacesItsTargetAndKeepsTheMode) {
     ASSERT_EQ(std::remove(path.c_str()), 0);
     ASSERT_EQ(symlink("../dotfiles/tessaly.ini", path.c_str()), 0);
     SettingsFile file(path);
-    WriteSettings(file, 7, 8, 1);
+    Stage(file, 7, 8, 1);
     ASSERT_EQ(CommitError(file), "");
     struct stat link {}, target {};
     ASSERT_EQ(lstat(path.c_str(), &link), 0);
@@ -253,7 +258,7 @@ TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileAndNoTemporary) {
     const std::string blocked = folder + "/tessaly/blocked.ini";
     ASSERT_EQ(mkdir(blocked.c_str(), 0700), 0);
     SettingsFile file(blocked);
-    WriteSettings(file, 1, 2, 1);
+    Stage(file, 1, 2, 1);
     const std::string error = CommitError(file);
     EXPECT_NE(error, "");
     EXPECT_EQ(error.find('\n'), std::string::npos);
@@ -264,7 +269,7 @@ TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileAndNoTemporary) {
 
     // A file where a folder should be.
     SettingsFile underFile(path + "/x/tessaly.ini");
-    WriteSettings(underFile, 1, 2, 1);
+    Stage(underFile, 1, 2, 1);
     EXPECT_NE(CommitError(underFile), "");
     EXPECT_EQ(ReadText(), "[Config]\nSpeed=42\n");
 }
@@ -292,7 +297,7 @@ TEST_F(SettingsFileTest, KilledWritersLeaveTheOldOrTheNewFileAndNoPileOfTemporar
         const pid_t child = fork();
         if (child == 0) {
             SettingsFile writer(path);
-            WriteSettings(writer, cycle, speed, build);
+            Stage(writer, cycle, speed, build);
             _exit(CommitError(writer).empty() ? 0 : 1);
         }
         return child;
@@ -320,7 +325,7 @@ TEST_F(SettingsFileTest, KilledWritersLeaveTheOldOrTheNewFileAndNoPileOfTemporar
         ASSERT_LE(temporaries(), 1) << "kill " << i;  // at most the one of the writer just killed
     }
     SettingsFile last(path);
-    WriteSettings(last, 5, 60, 0);
+    Stage(last, 5, 60, 0);
     ASSERT_EQ(CommitError(last), "");
     auto names = tessaly::testing::FileNames(dir);
     std::sort(names.begin(), names.end());

@@ -13,7 +13,6 @@ bool SwallowsSysCommand(unsigned command) { return command == kScScreenSave || c
 
 const MessageEntry<Win32SaverHost> Win32SaverHost::kMessages[] = {
     {WM_SYSCOMMAND, &Win32SaverHost::OnSysCommand},
-    {WM_DESTROY, &Win32SaverHost::OnDestroy},
     {WM_SETCURSOR, &Win32SaverHost::OnSetCursor},
     {WM_NCACTIVATE, &Win32SaverHost::OnNcActivate},
     {WM_ACTIVATE, &Win32SaverHost::OnActivate},
@@ -26,9 +25,8 @@ const MessageEntry<Win32SaverHost> Win32SaverHost::kMessages[] = {
     {WM_SYSKEYDOWN, &Win32SaverHost::OnButtonOrKeyDown},
 };
 
-Win32SaverHost::Win32SaverHost(std::unique_ptr<FullScreenWindow> window)
-    : Win32CanvasHost(std::unique_ptr<CanvasWindow>(window.release())),
-      window_(static_cast<FullScreenWindow*>(&Canvas())) {}
+Win32SaverHost::Win32SaverHost(SaverSession& session)
+    : Win32CanvasHost(CanvasSource::Saver(session), WhenGone::DeleteThis) {}
 
 bool Win32SaverHost::CreateFullScreen(const RECT& monitor) {
     return CreateCanvas(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, monitor, nullptr);
@@ -41,11 +39,6 @@ bool Win32SaverHost::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 
 LRESULT Win32SaverHost::OnSysCommand(WPARAM command, LPARAM) {
     if (SwallowsSysCommand(static_cast<unsigned>(command))) return 0;
-    return Default();
-}
-
-LRESULT Win32SaverHost::OnDestroy(WPARAM, LPARAM) {
-    PostQuitMessage(0);
     return Default();
 }
 
@@ -64,24 +57,25 @@ LRESULT Win32SaverHost::OnActivate(WPARAM state, LPARAM other) {
     // activation going to another program is the user.
     DWORD process = 0;
     GetWindowThreadProcessId(reinterpret_cast<HWND>(other), &process);
-    if (LOWORD(state) == WA_INACTIVE && (other == 0 || process != GetCurrentProcessId())) window_->OnDeactivate();
+    if (LOWORD(state) == WA_INACTIVE && (other == 0 || process != GetCurrentProcessId()) && Saver() != nullptr)
+        Saver()->OnDeactivate();
     return Default();
 }
 
 LRESULT Win32SaverHost::OnActivateApp(WPARAM active, LPARAM) {
-    if (!active) window_->OnDeactivate();
+    if (!active && Saver() != nullptr) Saver()->OnDeactivate();
     return Default();
 }
 
 LRESULT Win32SaverHost::OnMouseMove(WPARAM, LPARAM position) {
     POINT onScreen{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
     ClientToScreen(GetSafeHwnd(), &onScreen);
-    window_->OnMouseMove(onScreen.x, onScreen.y);
+    if (Saver() != nullptr) Saver()->OnMouseMove(onScreen.x, onScreen.y);
     return Default();
 }
 
 LRESULT Win32SaverHost::OnButtonOrKeyDown(WPARAM, LPARAM) {
-    window_->OnButtonOrKeyDown();
+    if (Saver() != nullptr) Saver()->OnButtonOrKeyDown();
     return Default();
 }
 

@@ -1,7 +1,7 @@
 // The saver's window: a topmost canvas over one monitor that hides the
 // pointer and turns the user's input into the core's closing rules. A saver
-// has one per monitor; moves are given in screen coordinates, so that all of
-// them judge against one first point.
+// has one per monitor, each a canvas of the run's session; moves are given
+// in screen coordinates, so that all of them judge against one first point.
 #pragma once
 
 #include "app/Win32CanvasHost.h"
@@ -16,8 +16,8 @@ bool SwallowsSysCommand(unsigned command);
 
 class Win32SaverHost : public Win32CanvasHost {
 public:
-    // Made with new; owns the full-screen canvas, and both go when the window goes.
-    explicit Win32SaverHost(std::unique_ptr<FullScreenWindow> window);
+    // Made with new; it goes when its window goes, and its canvas with it.
+    explicit Win32SaverHost(SaverSession& session);
 
     // A topmost popup over `monitor` (virtual-screen coordinates, which may
     // be negative); false when it could not be made.
@@ -28,7 +28,6 @@ protected:
 
 private:
     LRESULT OnSysCommand(WPARAM, LPARAM);
-    LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnSetCursor(WPARAM, LPARAM);
     LRESULT OnNcActivate(WPARAM, LPARAM);
     LRESULT OnActivate(WPARAM, LPARAM);
@@ -36,8 +35,10 @@ private:
     LRESULT OnMouseMove(WPARAM, LPARAM);
     LRESULT OnButtonOrKeyDown(WPARAM, LPARAM);
 
+    // The canvas, which the session made full-screen; null while there is no window.
+    FullScreenWindow* Saver() const { return static_cast<FullScreenWindow*>(Canvas()); }
+
     static const MessageEntry<Win32SaverHost> kMessages[];
-    FullScreenWindow* window_;
 };
 
 }  // namespace tessaly::win32
