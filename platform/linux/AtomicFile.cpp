@@ -34,11 +34,11 @@ constexpr int kTemporaryAttempts = 5;
 // Links followed to the file they stand for, as the system itself allows.
 constexpr int kMaxLinks = 40;
 
-int Register(const std::string& path) {
-    if (path.size() >= kPathMax) return -1;
+// A free slot, marked in use with an empty name; -1 when all are taken.
+int Register() {
     for (int i = 0; i < kSlots; ++i) {
         if (!pendingUsed[i]) {
-            std::memcpy(pendingPaths[i], path.c_str(), path.size() + 1);
+            pendingPaths[i][0] = '\0';
             pendingUsed[i] = 1;
             return i;
         }
@@ -52,7 +52,7 @@ void Unregister(int slot) {
 
 extern "C" void RemovePendingAndDie(int signal) {
     for (int i = 0; i < kSlots; ++i) {
-        if (pendingUsed[i]) unlink(pendingPaths[i]);
+        if (pendingUsed[i] && pendingPaths[i][0] != '\0') unlink(pendingPaths[i]);
     }
     if (alsoOnSignal != nullptr) alsoOnSignal();
     // Die of the same signal, as if it had not been caught: the default
@@ -134,17 +134,29 @@ void RemoveStaleTemporaries(const std::string& folderPath, const std::string& pr
 }
 
 // Creates and locks a new temporary named `prefix` and six characters. The
-// lock is taken on the file that still has the name: a cleaner may have
-// removed it in between.
-int CreateTemporary(const std::string& prefix, std::string& temporary) {
+// name is made in place in the slot a signal handler reads (`slot` when one
+// is free), so that a signal at any moment removes what exists. The lock is
+// taken on the file that still has the name: a cleaner may have removed it
+// in between.
+int CreateTemporary(const std::string& prefix, int slot, std::string& temporary) {
+    std::vector<char> spare(kPathMax);
+    char* name = slot >= 0 ? pendingPaths[slot] : spare.data();
+    if (prefix.size() + kTemporaryRandomLength >= kPathMax) {
+        errno = ENAMETOOLONG;
+        return -1;
+    }
     for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
-        temporary = prefix + std::string(kTemporaryRandomLength, 'X');
-        const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+        std::memcpy(name, prefix.c_str(), prefix.size());
+        std::memset(name + prefix.size(), 'X', kTemporaryRandomLength);
+        name[prefix.size() + kTemporaryRandomLength] = '\0';
+        const int fd = mkostemp(name, O_CLOEXEC);
         if (fd < 0) return -1;
         struct stat opened {}, named {};
-        if (flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &opened) == 0 && stat(temporary.c_str(), &named) == 0 &&
-            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino)
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &opened) == 0 && stat(name, &named) == 0 &&
+            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino) {
+            temporary = name;
             return fd;
+        }
         close(fd);
     }
     errno = EAGAIN;
@@ -180,9 +192,11 @@ bool AtomicFile::Open(const std::string& path, std::string& error) {
     const std::string prefix = "." + NameOf(target) + kTemporaryInfix;
     RemoveStaleTemporaries(FolderOf(target), prefix);
     std::string temporary;
-    const int fd = CreateTemporary(FolderOf(target) + "/" + prefix, temporary);
+    const int slot = Register();
+    const int fd = CreateTemporary(FolderOf(target) + "/" + prefix, slot, temporary);
     if (fd < 0) {
         error = CannotWrite(path, ErrorText(errno));
+        Unregister(slot);
         return false;
     }
     // mkstemp makes the file private: a file that is replaced keeps its
@@ -197,12 +211,13 @@ bool AtomicFile::Open(const std::string& path, std::string& error) {
         error = CannotWrite(path, ErrorText(errno));
         unlink(temporary.c_str());
         close(fd);
+        Unregister(slot);
         return false;
     }
     path_ = target;
     tempPath_ = temporary;
     fd_ = fd;
-    slot_ = Register(tempPath_);
+    slot_ = slot;
     return true;
 }
 

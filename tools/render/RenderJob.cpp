@@ -72,9 +72,9 @@ public:
             error = std::string("cannot write ") + path + ": " + error;
             return false;
         }
-        if (!file.Commit(error)) return false;
+        // Counted before it has its name: a signal during the rename still removes it.
         written_ = written_ + 1;
-        return true;
+        return file.Commit(error);
     }
 
     // Async-signal-safe: no allocation, no stdio.
