@@ -25,8 +25,6 @@ unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
 as() { timeout 20 "${AS[@]}" "$@"; }
 # launch LOG PROGRAM ARGS...: in the background as the compositor's user.
 launch() { "${AS[@]}" "${@:2}" >"$WORK/$1" 2>&1 & PIDS+=($!); }
-# until_ok SECONDS COMMAND...: retries COMMAND every 0.1 s until it succeeds, for at most SECONDS.
-until_ok() { local end=$((SECONDS + $1)); until "${@:2}"; do [ $SECONDS -lt $end ] || return 1; sleep 0.1; done; }
 launch sway.log sway -c "$WORK/config"
 until_ok 30 eval 'SWAYSOCK=$(ls "$WORK"/sway-ipc.*.sock 2>/dev/null) && [ -S "$WORK/wayland-1" ]'
 [ -n "$SWAYSOCK" ] || fail "sway did not start: $(tail -n3 "$WORK/sway.log")"
