@@ -84,7 +84,7 @@ start_x() {
   : >"$log.display"
   "$@" -displayfd 3 -nolisten tcp 3>"$log.display" 2>/dev/null &
   server_pids="$! $server_pids"
-  for _ in $(seq 100); do [ -s "$log.display" ] && break; sleep 0.05; done
+  for _ in $(seq 600); do [ -s "$log.display" ] && break; sleep 0.05; done
   [ -s "$log.display" ] || { echo "$1 did not start" >&2; exit 1; }
   export DISPLAY=":$(head -n1 "$log.display")"
 }
