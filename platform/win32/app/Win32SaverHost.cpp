@@ -24,6 +24,7 @@ const MessageEntry<Win32SaverHost> Win32SaverHost::kMessages[] = {
     {WM_RBUTTONDOWN, &Win32SaverHost::OnButtonOrKeyDown},
     {WM_KEYDOWN, &Win32SaverHost::OnButtonOrKeyDown},
     {WM_SYSKEYDOWN, &Win32SaverHost::OnButtonOrKeyDown},
+    {WM_POWERBROADCAST, &Win32SaverHost::OnPowerBroadcast},
 };
 
 Win32SaverHost::Win32SaverHost(std::unique_ptr<FullScreenWindow> window)
@@ -31,7 +32,9 @@ Win32SaverHost::Win32SaverHost(std::unique_ptr<FullScreenWindow> window)
       window_(static_cast<FullScreenWindow*>(&Canvas())) {}
 
 bool Win32SaverHost::CreateFullScreen(const RECT& monitor) {
-    return CreateCanvas(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, monitor, nullptr);
+    if (!CreateCanvas(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, monitor, nullptr)) return false;
+    displayWatch_.Start(GetSafeHwnd());
+    return true;
 }
 
 bool Win32SaverHost::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -45,6 +48,7 @@ LRESULT Win32SaverHost::OnSysCommand(WPARAM command, LPARAM) {
 }
 
 LRESULT Win32SaverHost::OnDestroy(WPARAM, LPARAM) {
+    displayWatch_.Stop();
     PostQuitMessage(0);
     return Default();
 }
@@ -83,6 +87,13 @@ LRESULT Win32SaverHost::OnMouseMove(WPARAM, LPARAM position) {
 LRESULT Win32SaverHost::OnButtonOrKeyDown(WPARAM, LPARAM) {
     window_->OnButtonOrKeyDown();
     return Default();
+}
+
+LRESULT Win32SaverHost::OnPowerBroadcast(WPARAM event, LPARAM setting) {
+    const DisplayState display = ReadDisplayState(event, setting);
+    if (display == DisplayState::Unrelated) return Default();
+    window_->SetVisible(display == DisplayState::Seen);
+    return TRUE;
 }
 
 }  // namespace tessaly::win32

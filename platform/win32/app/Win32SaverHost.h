@@ -1,9 +1,11 @@
 // The saver's window: a topmost canvas over one monitor that hides the
 // pointer and turns the user's input into the core's closing rules. A saver
 // has one per monitor; moves are given in screen coordinates, so that all of
-// them judge against one first point.
+// them judge against one first point. While the display is off it stops
+// ticking; the garden grows on where it was once the display is seen again.
 #pragma once
 
+#include "app/DisplayStateWatch.h"
 #include "app/Win32CanvasHost.h"
 #include "canvas/FullScreenWindow.h"
 
@@ -35,9 +37,11 @@ private:
     LRESULT OnActivateApp(WPARAM, LPARAM);
     LRESULT OnMouseMove(WPARAM, LPARAM);
     LRESULT OnButtonOrKeyDown(WPARAM, LPARAM);
+    LRESULT OnPowerBroadcast(WPARAM, LPARAM);
 
     static const MessageEntry<Win32SaverHost> kMessages[];
     FullScreenWindow* window_;
+    DisplayStateWatch displayWatch_;
 };
 
 }  // namespace tessaly::win32
