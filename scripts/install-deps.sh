@@ -12,8 +12,8 @@ packages=(
   googletest libgtest-dev libbenchmark-dev valgrind python3
   # fuzzing: clang with libFuzzer and the sanitizers' run-time libraries
   clang libclang-rt-14-dev
-  # Windows: cross compiler and Wine
-  g++-mingw-w64-x86-64-posix wine wine64
+  # Windows: cross compiler, Wine, and NSIS for the setup program
+  g++-mingw-w64-x86-64-posix wine wine64 nsis
   # end-to-end tests on a real X server, and with the real XScreenSaver daemon
   xvfb xserver-xephyr xdotool x11-utils x11-apps xauth imagemagick xscreensaver
   # the Debian package: dpkg-shlibdeps computes its Depends, lintian checks it
