@@ -30,20 +30,16 @@ export WINEPREFIX="$TESSALY_WINEPREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree
 # Wine sees the Linux file system as drive Z:.
 windows_path() { printf 'Z:%s' "$(realpath "$1" | tr / '\\')"; }
 
-make_prefix() {
-  mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1
-  local status=$?
-  wineserver -w >/dev/null 2>&1
-  [ $status -eq 0 ] && [ -f "$WINEPREFIX/system.reg" ] || { echo "wineboot failed ($status)" >&2; exit 1; }
-}
-
 if [ "${1:-}" = "prefix" ]; then
   if [ -f "$WINEPREFIX/system.reg" ]; then
     echo "Wine prefix ready: $WINEPREFIX"
     exit 0
   fi
-  make_prefix
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  status=$?
+  wineserver -w >/dev/null 2>&1
+  [ $status -eq 0 ] && [ -f "$WINEPREFIX/system.reg" ] || { echo "wineboot failed ($status)" >&2; exit 1; }
   echo "Wine prefix created: $WINEPREFIX"
   exit 0
 fi
@@ -71,7 +67,7 @@ if [ "$mode" = "setup" ]; then
   # The setup changes the system: a prefix of its own, made afresh and removed after.
   export WINEPREFIX="$WINEPREFIX-setup"
   rm -rf "$WINEPREFIX"
-  make_prefix
+  TESSALY_WINEPREFIX=$WINEPREFIX "$0" prefix >/dev/null || exit 1
 fi
 [ -f "$WINEPREFIX/system.reg" ] || { echo "no Wine prefix at $WINEPREFIX" >&2; exit 1; }
 artefacts="${TESSALY_ARTEFACTS:-$PWD/test-artefacts/win32}/$scenario${argument:+-$(printf '%s' "$argument" | tr -c 'A-Za-z0-9' '_')}${TESSALY_WINE_LOGPIXELS:+-dpi$TESSALY_WINE_LOGPIXELS}"

@@ -6,9 +6,6 @@ namespace tessaly::win32 {
 
 namespace {
 
-// GUID_CONSOLE_DISPLAY_STATE, spelled out so that nothing links libuuid for it.
-constexpr GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-
 using RegisterFunction = HANDLE(WINAPI*)(HANDLE, LPCGUID, DWORD);
 using UnregisterFunction = BOOL(WINAPI*)(HANDLE);
 
@@ -26,7 +23,7 @@ DisplayState ReadDisplayState(WPARAM event, LPARAM setting) {
     if (event != PBT_POWERSETTINGCHANGE || setting == 0) return DisplayState::Unrelated;
     const auto* change = reinterpret_cast<const POWERBROADCAST_SETTING*>(setting);
     DWORD value = 0;
-    if (!IsEqualGUID(change->PowerSetting, kConsoleDisplayState) || change->DataLength < sizeof value)
+    if (!IsEqualGUID(change->PowerSetting, GUID_CONSOLE_DISPLAY_STATE) || change->DataLength < sizeof value)
         return DisplayState::Unrelated;
     std::memcpy(&value, change->Data, sizeof value);
     return value == 0 ? DisplayState::Off : DisplayState::Seen;
@@ -35,7 +32,7 @@ DisplayState ReadDisplayState(WPARAM event, LPARAM setting) {
 void DisplayStateWatch::Start(HWND window) {
     Stop();
     const auto registerFor = User32Function<RegisterFunction>("RegisterPowerSettingNotification");
-    if (registerFor != nullptr) registration_ = registerFor(window, &kConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
+    if (registerFor != nullptr) registration_ = registerFor(window, &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 void DisplayStateWatch::Stop() {

@@ -188,18 +188,10 @@ TEST_F(SettingsDialogTest, CancelLeavesTheFieldsAsTheyWere) {
     EXPECT_EQ(d.speed, 33);
 }
 
-// What the power manager sends a window registered for a setting: the
-// setting's GUID and a DWORD of data.
-struct PowerSettingMessage {
-    GUID setting;
-    DWORD length = sizeof(DWORD);
-    DWORD data;
-};
-constexpr GUID kConsoleDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-constexpr GUID kPowerSource = {0x5d3e9a59, 0xe9d5, 0x4b00, {0xa6, 0xbd, 0xff, 0x34, 0xff, 0x51, 0x65, 0x48}};
-
+// What the power manager sends a window registered for a setting: its GUID and a DWORD.
+struct PowerSetting { GUID setting; DWORD length; DWORD data; };
 void SendPowerSetting(HWND hwnd, const GUID& setting, DWORD data) {
-    PowerSettingMessage message{setting, sizeof(DWORD), data};
+    PowerSetting message{setting, sizeof data, data};
     SendMessageA(hwnd, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&message));
 }
 
@@ -210,12 +202,12 @@ TEST(Win32SaverHost, TheDisplayGoingOffStopsTheTicksAndOnOrDimmedResumesThem) {
     HWND hwnd = saver->GetSafeHwnd();
     CanvasWindow& canvas = saver->Canvas();
     for (DWORD seen : {1u, 2u}) {
-        SendPowerSetting(hwnd, kConsoleDisplayState, 0);
-        SendPowerSetting(hwnd, kPowerSource, 1);  // another setting changes nothing
+        SendPowerSetting(hwnd, GUID_CONSOLE_DISPLAY_STATE, 0);
+        SendPowerSetting(hwnd, GUID_ACDC_POWER_SOURCE, 1);  // another setting changes nothing
         EXPECT_FALSE(canvas.Visible());
         EXPECT_FALSE(KillTimer(hwnd, kCanvasTimerId)) << "no timer runs while the display is off";
         const int32_t scenes = canvas.SceneCounter();
-        SendPowerSetting(hwnd, kConsoleDisplayState, seen);
+        SendPowerSetting(hwnd, GUID_CONSOLE_DISPLAY_STATE, seen);
         EXPECT_TRUE(canvas.Visible());
         PumpUntil([&] { return canvas.SceneCounter() > scenes + 2; }, 5000);
         EXPECT_GT(canvas.SceneCounter(), scenes + 2) << "display state " << seen << ": the garden ticks on";
