@@ -17,8 +17,8 @@ test=(
   googletest libgtest-dev libbenchmark-dev libexpat1-dev libxfixes-dev valgrind python3
   # fuzzing: clang with libFuzzer and the sanitizers' run-time libraries
   clang libclang-rt-14-dev
-  # Windows: cross compiler and Wine
-  g++-mingw-w64-x86-64-posix wine wine64
+  # Windows: cross compiler, Wine (with its own fonts, so dialogs look alike everywhere), NSIS
+  g++-mingw-w64-x86-64-posix wine wine64 fonts-wine nsis
   # end-to-end tests on a real X server, and with the real XScreenSaver daemon
   xvfb xserver-xephyr xdotool x11-utils x11-apps xauth imagemagick xscreensaver
   # the Debian package: dpkg-shlibdeps computes its Depends, lintian checks it

@@ -13,6 +13,7 @@ bool SwallowsSysCommand(unsigned command) { return command == kScScreenSave || c
 
 const MessageEntry<Win32SaverHost> Win32SaverHost::kMessages[] = {
     {WM_SYSCOMMAND, &Win32SaverHost::OnSysCommand},
+    {WM_DESTROY, &Win32SaverHost::OnDestroy},
     {WM_SETCURSOR, &Win32SaverHost::OnSetCursor},
     {WM_NCACTIVATE, &Win32SaverHost::OnNcActivate},
     {WM_ACTIVATE, &Win32SaverHost::OnActivate},
@@ -23,13 +24,16 @@ const MessageEntry<Win32SaverHost> Win32SaverHost::kMessages[] = {
     {WM_RBUTTONDOWN, &Win32SaverHost::OnButtonOrKeyDown},
     {WM_KEYDOWN, &Win32SaverHost::OnButtonOrKeyDown},
     {WM_SYSKEYDOWN, &Win32SaverHost::OnButtonOrKeyDown},
+    {WM_POWERBROADCAST, &Win32SaverHost::OnPowerBroadcast},
 };
 
 Win32SaverHost::Win32SaverHost(SaverSession& session)
     : Win32CanvasHost(CanvasSource::Saver(session), WhenGone::DeleteThis) {}
 
 bool Win32SaverHost::CreateFullScreen(const RECT& monitor) {
-    return CreateCanvas(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, monitor, nullptr);
+    if (!CreateCanvas(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, monitor, nullptr)) return false;
+    displayWatch_.Start(GetSafeHwnd());
+    return true;
 }
 
 bool Win32SaverHost::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -39,6 +43,11 @@ bool Win32SaverHost::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 
 LRESULT Win32SaverHost::OnSysCommand(WPARAM command, LPARAM) {
     if (SwallowsSysCommand(static_cast<unsigned>(command))) return 0;
+    return Default();
+}
+
+LRESULT Win32SaverHost::OnDestroy(WPARAM, LPARAM) {
+    displayWatch_.Stop();
     return Default();
 }
 
@@ -77,6 +86,13 @@ LRESULT Win32SaverHost::OnMouseMove(WPARAM, LPARAM position) {
 LRESULT Win32SaverHost::OnButtonOrKeyDown(WPARAM, LPARAM) {
     if (Saver() != nullptr) Saver()->OnButtonOrKeyDown();
     return Default();
+}
+
+LRESULT Win32SaverHost::OnPowerBroadcast(WPARAM event, LPARAM setting) {
+    const DisplayState display = ReadDisplayState(event, setting);
+    if (display == DisplayState::Unrelated) return Default();
+    if (Saver() != nullptr) Saver()->SetVisible(display == DisplayState::Seen);
+    return TRUE;
 }
 
 }  // namespace tessaly::win32

@@ -2,8 +2,11 @@
 // pointer and turns the user's input into the core's closing rules. A saver
 // has one per monitor, each a canvas of the run's session; moves are given
 // in screen coordinates, so that all of them judge against one first point.
+// While the display is off it stops ticking; the garden grows on where it
+// was once the display is seen again.
 #pragma once
 
+#include "app/DisplayStateWatch.h"
 #include "app/Win32CanvasHost.h"
 #include "canvas/FullScreenWindow.h"
 
@@ -28,17 +31,20 @@ protected:
 
 private:
     LRESULT OnSysCommand(WPARAM, LPARAM);
+    LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnSetCursor(WPARAM, LPARAM);
     LRESULT OnNcActivate(WPARAM, LPARAM);
     LRESULT OnActivate(WPARAM, LPARAM);
     LRESULT OnActivateApp(WPARAM, LPARAM);
     LRESULT OnMouseMove(WPARAM, LPARAM);
     LRESULT OnButtonOrKeyDown(WPARAM, LPARAM);
+    LRESULT OnPowerBroadcast(WPARAM, LPARAM);
 
     // The canvas, which the session made full-screen; null while there is no window.
     FullScreenWindow* Saver() const { return static_cast<FullScreenWindow*>(Canvas()); }
 
     static const MessageEntry<Win32SaverHost> kMessages[];
+    DisplayStateWatch displayWatch_;
 };
 
 }  // namespace tessaly::win32

@@ -220,6 +220,37 @@ TEST_F(SettingsDialogTest, CancelLeavesTheFieldsAsTheyWere) {
     EXPECT_EQ(d.speed, 33);
 }
 
+// What the power manager sends a window registered for a setting: its GUID and a DWORD.
+struct PowerSetting { GUID setting; DWORD length; DWORD data; };
+void SendPowerSetting(HWND hwnd, const GUID& setting, DWORD data) {
+    PowerSetting message{setting, sizeof data, data};
+    SendMessageA(hwnd, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&message));
+}
+
+TEST(Win32SaverHost, TheDisplayGoingOffStopsTheTicksAndOnOrDimmedResumesThem) {
+    garden.speedSetting = 100;
+    int ends = 0;
+    SaverSession session(garden, ProcessGdiObjects(), [&ends] { ++ends; });
+    auto* saver = new Win32SaverHost(session);
+    ASSERT_TRUE(saver->CreateFullScreen(RECT{0, 0, 120, 90}));
+    HWND hwnd = saver->GetSafeHwnd();
+    CanvasWindow& canvas = *saver->Canvas();
+    for (DWORD seen : {1u, 2u}) {
+        SendPowerSetting(hwnd, GUID_CONSOLE_DISPLAY_STATE, 0);
+        SendPowerSetting(hwnd, GUID_ACDC_POWER_SOURCE, 1);  // another setting changes nothing
+        EXPECT_FALSE(canvas.Visible());
+        EXPECT_FALSE(KillTimer(hwnd, kCanvasTimerId)) << "no timer runs while the display is off";
+        const int32_t scenes = canvas.SceneCounter();
+        SendPowerSetting(hwnd, GUID_CONSOLE_DISPLAY_STATE, seen);
+        EXPECT_TRUE(canvas.Visible());
+        PumpUntil([&] { return canvas.SceneCounter() > scenes + 2; }, 5000);
+        EXPECT_GT(canvas.SceneCounter(), scenes + 2) << "display state " << seen << ": the garden ticks on";
+    }
+    DestroyWindow(hwnd);  // the window lets go of its canvas and ends the run
+    EXPECT_EQ(session.Size(), 0u);
+    EXPECT_EQ(ends, 1);
+}
+
 TEST(SaverCommands, ScreenSaveAndCloseAreSwallowedExactly) {
     EXPECT_TRUE(SwallowsSysCommand(0xF140));
     EXPECT_TRUE(SwallowsSysCommand(0xF060));
