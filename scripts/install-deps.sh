@@ -1,19 +1,26 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Tessaly needs to build and test, skipping
-# the ones already there. Needs root (or sudo).
+# Installs the Debian 12 packages Tessaly needs, skipping the ones already
+# there. Needs root (or sudo).
+#   scripts/install-deps.sh [build|test]
+# build (the default): what building and running the programs needs;
+# test: that and everything the tests, the Windows build and the packages need.
 set -euo pipefail
 
-packages=(
-  # build
-  g++ cmake make pkg-config libcairo2-dev libx11-dev libxfixes-dev libxrandr-dev libxinerama-dev libgtk-3-dev libexpat1-dev
+build=(
+  g++ cmake make pkg-config libcairo2-dev libx11-dev libxrandr-dev libxinerama-dev
+  # the settings dialog
+  libgtk-3-dev
   # the saver on Wayland: our own client, its protocols generated at build time
   libwayland-dev libwayland-bin wayland-protocols libpixman-1-dev
+)
+test=(
+  "${build[@]}"
   # unit tests and benchmarks
-  googletest libgtest-dev libbenchmark-dev valgrind python3
+  googletest libgtest-dev libbenchmark-dev libexpat1-dev libxfixes-dev valgrind python3
   # fuzzing: clang with libFuzzer and the sanitizers' run-time libraries
   clang libclang-rt-14-dev
-  # Windows: cross compiler and Wine
-  g++-mingw-w64-x86-64-posix wine wine64
+  # Windows: cross compiler, Wine (with its own fonts, so dialogs look alike everywhere), NSIS
+  g++-mingw-w64-x86-64-posix wine wine64 fonts-wine nsis
   # end-to-end tests on a real X server, and with the real XScreenSaver daemon
   xvfb xserver-xephyr xdotool x11-utils x11-apps xauth imagemagick xscreensaver
   # the Debian package: dpkg-shlibdeps computes its Depends, lintian checks it
@@ -21,6 +28,12 @@ packages=(
   # end-to-end tests on headless Wayland compositors (with and without layer shell)
   sway swaybg grim wtype weston
 )
+
+case "${1:-build}" in
+  build) packages=("${build[@]}") ;;
+  test) packages=("${test[@]}") ;;
+  *) echo "usage: scripts/install-deps.sh [build|test]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

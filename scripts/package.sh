@@ -2,8 +2,9 @@
 # Builds what a user installs, into out/:
 #   tessaly_<version>_amd64.deb          the Linux programs as a Debian package
 #   tessaly-<version>-windows-x64.zip    tessaly.scr, tessaly-render.exe and a short text
+#   tessaly-<version>-setup.exe          the same as a Windows setup program (NSIS)
 # On a fresh Debian 12 machine it first installs what it needs.
-# --deb-only leaves the Windows zip out.
+# --deb-only leaves the Windows files out.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 windows=1
@@ -13,7 +14,7 @@ case "${1:-}" in
   *) echo "usage: scripts/package.sh [--deb-only]" >&2; exit 2 ;;
 esac
 
-scripts/install-deps.sh
+scripts/install-deps.sh test
 version=$(sed -n 's/^project(Tessaly VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 mkdir -p out
 
@@ -31,13 +32,15 @@ echo "package: out/$deb"
 
 if [ "$windows" = 1 ]; then
   scripts/build-windows.sh build-win
-  stage=$(mktemp -d)
-  trap 'rm -rf "$stage"' EXIT
-  x86_64-w64-mingw32-strip -o "$stage/tessaly.scr" build-win/platform/win32/tessaly.scr
-  x86_64-w64-mingw32-strip -o "$stage/tessaly-render.exe" build-win/platform/win32/tessaly-render.exe
-  sed "s/@PROJECT_VERSION@/$version/" packaging/windows-readme.txt | sed 's/$/\r/' > "$stage/README.txt"
+  # The Windows build stages the stripped programs and the README for its
+  # setup program; the zip carries the same three files.
+  stage=build-win/packaging/windows/stage
+  setup=tessaly-${version}-setup.exe
+  [ -f "build-win/packaging/windows/$setup" ] || { echo "package: no $setup (is nsis installed?)" >&2; exit 1; }
   zip=tessaly-${version}-windows-x64.zip
   rm -f "out/$zip"
   (cd "$stage" && cmake -E tar cf "$OLDPWD/out/$zip" --format=zip tessaly.scr tessaly-render.exe README.txt)
   echo "package: out/$zip"
+  cp "build-win/packaging/windows/$setup" out/
+  echo "package: out/$setup"
 fi

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+scripts/install-deps.sh test
 scripts/build.sh
 
 # The dialog is optional: a build without GTK must still give both programs.

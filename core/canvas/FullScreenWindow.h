@@ -20,12 +20,10 @@ public:
 
 class FullScreenWindow : public CanvasWindow {
 public:
-    // A saver with one window per monitor gives all of them one first point
-    // (`sharedMousePoint`, owned by the caller, starting at (-1, -1)) and
-    // screen coordinates, so a move is judged alike on whichever window it
-    // arrives. Null: the window keeps its own point.
-    FullScreenWindow(GardenState& state, GdiObjects& objects, Point* sharedMousePoint = nullptr);
-    // One canvas of a run: its triggers end the run.
+    // One canvas of a run: its triggers end the run. A saver with one window
+    // per monitor gives all of them the run's one first point and the
+    // layout's coordinates, so a move is judged alike on whichever window it
+    // arrives.
     FullScreenWindow(GardenState& state, GdiObjects& objects, SaverRun& run);
     ~FullScreenWindow() override;
 
@@ -36,15 +34,10 @@ public:
     // Another program took the focus.
     void OnDeactivate();
 
-    Point LastMousePoint() const { return *mousePoint_; }
-
-protected:
-    Point lastMousePoint{-1, -1};
+    Point LastMousePoint() const { return run_.FirstMousePoint(); }
 
 private:
-    void Close();
-    SaverRun* run_ = nullptr;
-    Point* mousePoint_;  // lastMousePoint, or the point shared with the other monitors' windows
+    SaverRun& run_;
 };
 
 }  // namespace tessaly

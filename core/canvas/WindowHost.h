@@ -20,8 +20,6 @@ public:
     virtual void RepaintNow() = 0;
     // The size of the client area in device pixels.
     virtual Size ClientSize() = 0;
-    // Close the window later, after the event being handled.
-    virtual void RequestClose() = 0;
 };
 
 }  // namespace tessaly

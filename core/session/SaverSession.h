@@ -63,8 +63,9 @@ public:
     RunEnd HowItEnded() const { return end_; }
     int EndingSignal() const { return signal_; }
 
-    // Every canvas still bound is unbound and goes, oldest first. The port's
-    // windows may go before or after; no call reaches them afterwards.
+    // Every canvas still bound is unbound and goes, oldest first; no call
+    // reaches their hosts afterwards. A host must outlive its binding: a
+    // port removes a host before it goes, or tears down first.
     void TearDown();
 
 private:

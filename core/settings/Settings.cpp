@@ -25,9 +25,15 @@ void LoadSettings(ProfileReader& reader, GardenState& state) {
     }
 }
 
-void WriteSettings(ProfileWriter& writer, int32_t cycleLength, int32_t speed, int32_t build) {
+bool WriteSettings(ProfileWriter& writer, int32_t cycleLength, int32_t speed, int32_t build, std::string& error) {
     const int32_t values[kSettingCount] = {cycleLength, speed, build};
-    for (int i = 0; i < kSettingCount; ++i) writer.WriteProfileInt(kSettingsSection, kSettingRules[i].entry, values[i]);
+    for (int i = 0; i < kSettingCount; ++i) {
+        if (!writer.WriteProfileInt(kSettingsSection, kSettingRules[i].entry, values[i])) {
+            error = std::string("cannot store the setting ") + kSettingRules[i].entry;
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace tessaly

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "state/GardenState.h"
 
@@ -58,7 +59,8 @@ public:
 void LoadDefaults(GardenState& state);
 // cycle_length, then Speed, then Build, with the range checks, into `state`.
 void LoadSettings(ProfileReader& reader, GardenState& state);
-// The dialog's confirmed values, in the order cycle_length, Speed, Build.
-void WriteSettings(ProfileWriter& writer, int32_t cycleLength, int32_t speed, int32_t build);
+// The dialog's confirmed values, in the order cycle_length, Speed, Build;
+// false, naming the first value that could not be stored, when one fails.
+bool WriteSettings(ProfileWriter& writer, int32_t cycleLength, int32_t speed, int32_t build, std::string& error);
 
 }  // namespace tessaly

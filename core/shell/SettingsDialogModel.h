@@ -16,8 +16,6 @@ struct SettingsValues {
     int32_t cycleLength = 5;  // as loaded (may be out of the slider's 1..30)
     int32_t speed = 60;       // as loaded (may be out of the slider's 1..100)
     int32_t build = 0;        // as loaded (any value; 1 means step by step)
-    std::string settingsFile; // where the values are stored, for display
-    bool failed = false;      // set when no dialog could be shown at all
 };
 
 enum class Slider { Cycle, Speed };

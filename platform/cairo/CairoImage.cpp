@@ -122,9 +122,9 @@ bool ImageSizeFits(long long width, long long height, std::string& error) {
         return false;
     }
     if (width <= kMaxImageSide && height <= kMaxImageSide && width * height <= kMaxImagePixels) return true;
-    error = "the image is " + std::to_string(width) + "x" + std::to_string(height) + " pixels; at most " +
-           std::to_string(kMaxImagePixels) + " pixels (8192x8192) and " + std::to_string(kMaxImageSide) +
-           " a side can be used";
+    error = "it is " + std::to_string(width) + "x" + std::to_string(height) + " pixels; tessaly draws in at most " +
+            std::to_string(kMaxImagePixels) + " pixels (for example 8192x8192) and " + std::to_string(kMaxImageSide) +
+            " a side";
     return false;
 }
 

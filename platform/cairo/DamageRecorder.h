@@ -32,6 +32,10 @@ private:
     std::vector<Rect> damage_;
 };
 
+// More rectangles than this are copied as their bounding box: one big copy
+// costs less than a long clip list.
+constexpr std::size_t kMaxDamageRects = 64;
+
 // Rectangles clipped to width x height, empty ones dropped.
 std::vector<Rect> ClipRects(const std::vector<Rect>& rects, int width, int height);
 // The smallest rectangle holding them all (empty when there are none).

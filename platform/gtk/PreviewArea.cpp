@@ -11,13 +11,12 @@ PreviewArea::PreviewArea(GardenState& state, int width, int height)
       // Transparent at first: the preview starts on the dialog's own
       // background, and the garden piles up over it.
       image_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
-      canvas_(std::make_unique<CanvasWindow>(state, objects_)) {
+      binding_(std::make_unique<CanvasWindow>(state, objects_)) {
     gtk_widget_set_size_request(area_, width_, height_);
     gtk_widget_set_halign(area_, GTK_ALIGN_START);
     gtk_widget_set_valign(area_, GTK_ALIGN_START);
     g_signal_connect(area_, "draw", G_CALLBACK(OnDraw), this);
     g_signal_connect(area_, "destroy", G_CALLBACK(OnDestroy), this);
-    canvas_->AttachHost(this);
 }
 
 PreviewArea::~PreviewArea() {
@@ -25,11 +24,10 @@ PreviewArea::~PreviewArea() {
         g_signal_handlers_disconnect_by_data(area_, this);
         WindowGone();
     }
-    canvas_.reset();  // before objects_, whose brushes its holders delete
     g_object_unref(area_);
 }
 
-void PreviewArea::Create() { canvas_->OnCreate(); }
+void PreviewArea::Create() { binding_.Bind(*this); }
 
 void PreviewArea::StartTicking(unsigned periodMs) {
     if (windowAlive_) clock_.Start(periodMs);
@@ -48,16 +46,12 @@ void PreviewArea::RepaintNow() {
 
 Size PreviewArea::ClientSize() { return Size{width_, height_}; }
 
-void PreviewArea::RequestClose() {
-    // The preview is a child of the dialog: it never closes itself.
-}
-
 void PreviewArea::Paint() {
     clock_.CancelPaint();
     {
         CairoContext cr(cairo_create(image_.get()));
         CairoDevice device(cr.get());
-        canvas_->OnPaint(device);
+        binding_.Canvas().OnPaint(device);
     }
     cairo_surface_flush(image_.get());
     gtk_widget_queue_draw(area_);
@@ -74,10 +68,8 @@ void PreviewArea::OnDestroy(GtkWidget*, gpointer self) {
 
 void PreviewArea::WindowGone() {
     if (!windowAlive_) return;
-    clock_.Stop();
     windowAlive_ = false;
-    canvas_->AttachHost(nullptr);
-    canvas_->OnWindowDestroyed();
+    binding_.Unbind();
 }
 
 }  // namespace tessaly

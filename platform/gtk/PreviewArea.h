@@ -13,6 +13,7 @@
 #include "canvas/CanvasWindow.h"
 #include "canvas/WindowHost.h"
 #include "device/PortableGdiObjects.h"
+#include "session/CanvasBinding.h"
 
 namespace tessaly {
 
@@ -25,7 +26,7 @@ public:
     PreviewArea& operator=(const PreviewArea&) = delete;
 
     GtkWidget* Widget() const { return area_; }
-    CanvasWindow& Canvas() { return *canvas_; }
+    CanvasWindow& Canvas() { return binding_.Canvas(); }
 
     // The canvas's creation: starts its timer. Call once the area is in the dialog.
     void Create();
@@ -36,7 +37,6 @@ public:
     void RequestPaint() override;
     void RepaintNow() override;
     Size ClientSize() override;
-    void RequestClose() override;
 
 private:
     static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
@@ -51,8 +51,8 @@ private:
     GtkWidget* area_;
     CairoSurface image_;
     PortableGdiObjects objects_;
-    std::unique_ptr<CanvasWindow> canvas_;
-    GlibClock clock_{[this] { canvas_->OnTick(); }, [this] { Paint(); }};
+    CanvasBinding binding_;  // after objects_: the canvas's holders delete their brushes into it
+    GlibClock clock_{[this] { binding_.Canvas().OnTick(); }, [this] { Paint(); }};
     bool windowAlive_ = true;
 };
 

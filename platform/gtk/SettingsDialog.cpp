@@ -26,7 +26,7 @@ namespace {
 
 class GtkSettingsDialog {
 public:
-    GtkSettingsDialog(GardenState& state, const SettingsValues& values);
+    GtkSettingsDialog(GardenState& state, const SettingsValues& values, const std::string& settingsFile);
     ~GtkSettingsDialog();
     GtkSettingsDialog(const GtkSettingsDialog&) = delete;
     GtkSettingsDialog& operator=(const GtkSettingsDialog&) = delete;
@@ -87,7 +87,7 @@ private:
     guint aboutAfterMenu_ = 0;
 };
 
-GtkSettingsDialog::GtkSettingsDialog(GardenState& state, const SettingsValues& values)
+GtkSettingsDialog::GtkSettingsDialog(GardenState& state, const SettingsValues& values, const std::string& settingsFile)
     : window_(GTK_WIDGET(g_object_new(GTK_TYPE_DIALOG, "use-header-bar", FALSE, nullptr))),
       base_(MeasureBaseUnits()) {
     gtk_window_set_title(GTK_WINDOW(window_), kSettingsTitle);
@@ -99,7 +99,7 @@ GtkSettingsDialog::GtkSettingsDialog(GardenState& state, const SettingsValues& v
     model_ = std::make_unique<SettingsDialogModel>(preview_->Canvas());
 
     GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(window_));
-    gtk_box_pack_start(GTK_BOX(content), BuildLayout(values.settingsFile), TRUE, TRUE, 0);
+    gtk_box_pack_start(GTK_BOX(content), BuildLayout(settingsFile), TRUE, TRUE, 0);
 
     // The preview exists before the controls are set: its creation starts
     // the timer, then initialisation hands it the loaded settings.
@@ -425,10 +425,10 @@ void SetDefaultIcon() {
 
 }  // namespace
 
-bool RunSettingsDialog(GardenState& state, SettingsValues& values, int argc, char** argv) {
+bool RunSettingsDialog(GardenState& state, const std::string& settingsFile, SettingsValues& values, int argc,
+                       char** argv, DialogAnswer& answer, std::string& error) {
     if (!gtk_init_check(&argc, &argv)) {
-        std::fprintf(stderr, "tessaly: cannot open the settings dialog: no display available\n");
-        values.failed = true;
+        error = "cannot open the settings dialog: no display available";
         return false;
     }
     // A click in a slider's trough pages towards the pointer, as the sliders
@@ -439,7 +439,7 @@ bool RunSettingsDialog(GardenState& state, SettingsValues& values, int argc, cha
     bool confirmed = false;
     SettingsValues result;
     {
-        GtkSettingsDialog dialog(state, values);
+        GtkSettingsDialog dialog(state, values, settingsFile);
         confirmed = dialog.Run();
         if (confirmed) result = dialog.Confirmed();
     }
@@ -448,7 +448,8 @@ bool RunSettingsDialog(GardenState& state, SettingsValues& values, int argc, cha
         values.speed = result.speed;
         values.build = result.build;
     }
-    return confirmed;
+    answer = confirmed ? DialogAnswer::Ok : DialogAnswer::Cancel;
+    return true;
 }
 
 }  // namespace tessaly

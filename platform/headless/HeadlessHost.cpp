@@ -36,15 +36,11 @@ bool HeadlessHost::AdvanceToNextTick(uint64_t& nowMs) {
 
 HeadlessRun::HeadlessRun(GardenState& state, GdiObjects& objects, Size size,
                          std::function<void(CanvasWindow&)> paint)
-    : host_(size.width, size.height), canvas_(std::make_unique<CanvasWindow>(state, objects)) {
-    canvas_->AttachHost(&host_);
-    host_.SetPaintHandler([this, paint = std::move(paint)] { paint(*canvas_); });
-    canvas_->OnCreate();
+    : host_(size.width, size.height), binding_(std::make_unique<CanvasWindow>(state, objects)) {
+    host_.SetPaintHandler([this, paint = std::move(paint)] { paint(binding_.Canvas()); });
+    binding_.Bind(host_);
 }
 
-HeadlessRun::~HeadlessRun() {
-    canvas_->OnWindowDestroyed();
-    canvas_->AttachHost(nullptr);
-}
+HeadlessRun::~HeadlessRun() { binding_.Unbind(); }
 
 }  // namespace tessaly

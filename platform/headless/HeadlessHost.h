@@ -11,6 +11,7 @@
 #include "canvas/CanvasWindow.h"
 #include "canvas/WindowHost.h"
 #include "device/GdiObjects.h"
+#include "session/CanvasBinding.h"
 #include "state/GardenState.h"
 
 namespace tessaly {
@@ -24,7 +25,6 @@ public:
     void RequestPaint() override { paintRequested_ = true; }
     void RepaintNow() override;
     Size ClientSize() override { return size_; }
-    void RequestClose() override { closeRequested_ = true; }
 
     // Who paints (the renderer's device, a test's recorder).
     void SetPaintHandler(std::function<void()> paint) { paint_ = std::move(paint); }
@@ -42,7 +42,6 @@ public:
     unsigned TickPeriod() const { return periodMs_; }
     uint64_t NowMs() const { return nowMs_; }
     bool PaintRequested() const { return paintRequested_; }
-    bool CloseRequested() const { return closeRequested_; }
 
 private:
     Size size_;
@@ -51,7 +50,6 @@ private:
     uint64_t nowMs_ = 0;
     uint64_t nextTickMs_ = 0;
     bool paintRequested_ = false;
-    bool closeRequested_ = false;
     std::function<void()> paint_;
 };
 
@@ -66,16 +64,16 @@ public:
     HeadlessRun(const HeadlessRun&) = delete;
     HeadlessRun& operator=(const HeadlessRun&) = delete;
 
-    bool Tick() { return host_.Tick(*canvas_); }
+    bool Tick() { return host_.Tick(binding_.Canvas()); }
     void Ticks(int64_t count) {
-        for (int64_t i = 0; i < count; ++i) host_.Tick(*canvas_);
+        for (int64_t i = 0; i < count; ++i) host_.Tick(binding_.Canvas());
     }
-    CanvasWindow& Canvas() { return *canvas_; }
+    CanvasWindow& Canvas() { return binding_.Canvas(); }
     HeadlessHost& Host() { return host_; }
 
 private:
     HeadlessHost host_;
-    std::unique_ptr<CanvasWindow> canvas_;
+    CanvasBinding binding_;
 };
 
 }  // namespace tessaly

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Messages.h"
 #include "base/Decimal.h"
 #include "settings/Settings.h"
 #include "shell/ModeSwitch.h"
@@ -74,7 +75,7 @@ bool ParseDecimal(const char* text, long long min, long long max, long long& val
     return text != nullptr && tessaly::ParseDecimal(std::string_view(text), min, max, value);
 }
 
-std::string Quoted(const char* text) { return std::string("'") + text + "'"; }
+std::string Quoted(const char* text) { return "'" + Printable(text) + "'"; }
 
 // A failure with its one-line reason.
 bool Refuse(std::string& reason, std::string text) {
@@ -121,6 +122,10 @@ bool ParseCommandLine(int argc, const char* const* argv, const char* xscreensave
         const char* value = nullptr;
         const OptionRule* rule = FindOption(argument, value);
         if (rule == nullptr) {
+            // "--" always begins an option; after the mode switch so does "-",
+            // so that a typo there is never taken for more arguments.
+            if (argument[0] == '-' && (argument[1] == '-' || positional.size() > 1))
+                return Refuse(error, "unknown option " + Quoted(argument));
             positional.push_back(argument);
             continue;
         }

@@ -3,6 +3,9 @@
 // `main` turns what it returns into the process's end.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "CommandLine.h"
 #include "state/GardenState.h"
 
@@ -20,11 +23,18 @@ struct DrawingEnd {
     int signal = 0;  // the signal (SIGTERM, SIGINT, SIGHUP) that ended it, else 0
 };
 
+// One line for the user that does not end the run (a fallback taken, a grab
+// that failed); `main` says it.
+using Warn = std::function<void(const std::string& line)>;
+
 // The drawing modes on an X display (platform/x11): opens the display, runs
 // the mode of `commandLine` until it ends, tears everything down and says how
-// it ended. False, with the reason in `error`, when it could not start.
-bool RunOnX11(const CommandLine& commandLine, GardenState& state, DrawingEnd& end, std::string& error);
+// it ended. False, with the reason in `error`, when it could not start or
+// its loop failed.
+bool RunOnX11(const CommandLine& commandLine, GardenState& state, const Warn& warn, DrawingEnd& end,
+              std::string& error);
 // The saver on every output of a Wayland compositor (platform/wayland).
-bool RunOnWayland(const CommandLine& commandLine, GardenState& state, DrawingEnd& end, std::string& error);
+bool RunOnWayland(const CommandLine& commandLine, GardenState& state, const Warn& warn, DrawingEnd& end,
+                  std::string& error);
 
 }  // namespace tessaly

@@ -1,9 +1,7 @@
 #include "SettingsFile.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "AtomicFile.h"
+#include "Messages.h"
 #include "base/Decimal.h"
 
 namespace tessaly {
@@ -26,11 +26,6 @@ constexpr std::size_t kMaxFileSize = 64 * 1024;
 constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 // How much of a bad value a warning repeats.
 constexpr std::size_t kShownValueLength = 40;
-// Temporaries are written beside the file as ".tessaly.ini.tmp-" and six
-// characters of mkstemp's choosing.
-constexpr const char* kTemporaryInfix = ".tmp-";
-constexpr std::size_t kTemporaryRandomLength = 6;
-constexpr int kTemporaryAttempts = 5;
 
 std::string Lower(std::string text) {
     for (char& c : text)
@@ -47,79 +42,12 @@ std::string Trim(const std::string& text) {
 
 std::string ErrorText(int error) { return std::strerror(error); }
 
-// A value from the file as a warning shows it: quoted, on one line, with
-// every byte but printable ASCII written as \xNN (so no escape sequence
-// reaches the terminal), and cut short when long.
+// A value from the file as a warning shows it: quoted, printable, and cut
+// short when long.
 std::string Shown(const std::string& text) {
-    static const char* const kHex = "0123456789abcdef";
-    std::string shown = "'";
-    for (std::size_t i = 0; i < text.size() && i < kShownValueLength; ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
-            shown += static_cast<char>(byte);
-        } else {
-            shown += "\\x";
-            shown += kHex[byte >> 4];
-            shown += kHex[byte & 0xF];
-        }
-    }
-    shown += "'";
+    std::string shown = "'" + Printable(text.substr(0, kShownValueLength)) + "'";
     if (text.size() > kShownValueLength) shown += " (cut short)";
     return shown;
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
-
-// ".tessaly.ini.tmp-" for the file "tessaly.ini".
-std::string TemporaryPrefix(const std::string& path) { return "." + NameOf(path) + kTemporaryInfix; }
-
-bool IsTemporaryName(const std::string& name, const std::string& prefix) {
-    if (name.size() != prefix.size() + kTemporaryRandomLength || name.compare(0, prefix.size(), prefix) != 0)
-        return false;
-    for (std::size_t i = prefix.size(); i < name.size(); ++i)
-        if (!std::isalnum(static_cast<unsigned char>(name[i]))) return false;
-    return true;
-}
-
-// A writer holds a lock on its temporary until the rename, and the lock
-// dies with it: a temporary that can be locked was left by a writer that
-// was killed, and is removed. Files of other names are never touched.
-void RemoveStaleTemporaries(const std::string& path) {
-    DIR* folder = opendir(FolderOf(path).c_str());
-    if (folder == nullptr) return;
-    const std::string prefix = TemporaryPrefix(path);
-    while (const dirent* entry = readdir(folder)) {
-        if (!IsTemporaryName(entry->d_name, prefix)) continue;
-        const int fd = openat(dirfd(folder), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-        if (fd < 0) continue;
-        struct stat info {};
-        if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0)
-            unlinkat(dirfd(folder), entry->d_name, 0);
-        close(fd);
-    }
-    closedir(folder);
-}
-
-// Creates and locks a new temporary beside `path`. The lock is taken on the
-// file that still has the name: a cleaner may have removed it in between.
-int CreateTemporary(const std::string& path, std::string& temporary) {
-    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
-        temporary = FolderOf(path) + "/" + TemporaryPrefix(path) + std::string(kTemporaryRandomLength, 'X');
-        const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-        if (fd < 0) return -1;
-        struct stat opened {}, named {};
-        if (flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &opened) == 0 && stat(temporary.c_str(), &named) == 0 &&
-            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino)
-            return fd;
-        close(fd);
-    }
-    errno = EAGAIN;
-    return -1;
 }
 
 std::string HomeDirectory() {
@@ -138,7 +66,7 @@ bool MakeParentFolders(const std::string& path, std::string& error) {
          slash = path.find('/', slash + 1)) {
         const std::string folder = path.substr(0, slash);
         if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-            error = "cannot create folder " + folder + ": " + ErrorText(errno);
+            error = "cannot create folder " + Printable(folder) + ": " + ErrorText(errno);
             return false;
         }
     }
@@ -229,26 +157,26 @@ bool SettingsFile::Read(std::string& warning) {
     const int fd = open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT) return true;  // the normal case until the dialog's first OK
-        return Refuse(warning, "cannot read " + path_ + ": " + ErrorText(errno) + "; using the defaults");
+        return Refuse(warning, "cannot read " + Printable(path_) + ": " + ErrorText(errno) + "; using the defaults");
     }
     std::string text;
     std::string problem;
     struct stat info {};
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        problem = "cannot read " + path_ + ": not a regular file";
+        problem = "cannot read " + Printable(path_) + ": not a regular file";
     } else {
         char buffer[4096];
         for (;;) {
             const ssize_t n = read(fd, buffer, sizeof buffer);
             if (n < 0 && errno == EINTR) continue;
             if (n < 0) {
-                problem = "cannot read " + path_ + ": " + ErrorText(errno);
+                problem = "cannot read " + Printable(path_) + ": " + ErrorText(errno);
                 break;
             }
             if (n == 0) break;
             text.append(buffer, static_cast<std::size_t>(n));
             if (text.size() > kMaxFileSize) {
-                problem = "settings file " + path_ + " is too large";
+                problem = "settings file " + Printable(path_) + " is too large";
                 break;
             }
         }
@@ -256,7 +184,7 @@ bool SettingsFile::Read(std::string& warning) {
     close(fd);
     if (!problem.empty()) return Refuse(warning, problem + "; using the defaults");
     if (std::string error; !ParseSettingsText(text, entries_, error))
-        return Refuse(warning, "settings file " + path_ + ": " + error + "; using the defaults");
+        return Refuse(warning, "settings file " + Printable(path_) + ": " + error + "; using the defaults");
     return true;
 }
 
@@ -286,18 +214,10 @@ bool SettingsFile::Commit(std::string& error) {
     for (const auto& [entry, value] : staged_) text += entry + "=" + std::to_string(value) + "\n";
 
     if (!MakeParentFolders(path_, error)) return false;
-    RemoveStaleTemporaries(path_);
-    std::string temporary;
-    const int fd = CreateTemporary(path_, temporary);
-    if (fd < 0) return Refuse(error, "cannot write " + path_ + ": " + ErrorText(errno));
-    // The lock on the temporary is held until it has its real name: the
-    // temporary is closed only after the rename.
-    const bool written = fchmod(fd, 0644) == 0 && WriteAll(fd, text) && fsync(fd) == 0;
-    const bool renamed = written && rename(temporary.c_str(), path_.c_str()) == 0;
-    const int failure = errno;
-    if (!renamed) unlink(temporary.c_str());
-    close(fd);
-    if (!renamed) return Refuse(error, "cannot write " + path_ + ": " + ErrorText(failure));
+    AtomicFile file;
+    if (!file.Open(path_, error)) return false;
+    if (!WriteAll(file.Fd(), text)) return Refuse(error, "cannot write " + Printable(path_) + ": " + ErrorText(errno));
+    if (!file.Commit(error, true)) return false;
     for (const auto& [entry, value] : staged_) entries_[Lower(entry)] = static_cast<uint32_t>(value);
     return true;
 }

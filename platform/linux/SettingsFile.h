@@ -34,11 +34,10 @@ public:
     // Stages a value; nothing reaches the disk before Commit.
     bool WriteProfileInt(const char* section, const char* entry, int32_t value) override;
 
-    // Writes the staged values atomically: a temporary file beside the
-    // settings file (.tessaly.ini.tmp-XXXXXX, locked while it is written),
-    // flushed, then renamed over it. Temporaries that writers killed earlier
-    // left behind are removed first. On failure, false with a one-line
-    // `error`: the old file is untouched and no temporary file is left behind.
+    // Writes the staged values atomically (see AtomicFile: through a
+    // symbolic link to its target, keeping the file's permissions), flushed
+    // to the disk. On failure, false with a one-line `error`: the old file is
+    // untouched and no temporary file is left behind.
     bool Commit(std::string& error);
 
 private:

@@ -4,12 +4,14 @@
 #include <cstdio>
 #include <string>
 
+#include "Messages.h"
 #include "SettingsDialog.h"
 
 namespace tessaly {
 
-bool RunSettingsDialog(GardenState&, SettingsValues& values, int, char**) {
-    const std::string file = values.settingsFile.empty() ? "(no home folder found)" : values.settingsFile;
+bool RunSettingsDialog(GardenState&, const std::string& settingsFile, SettingsValues& values, int, char**,
+                       DialogAnswer& answer, std::string&) {
+    const std::string file = settingsFile.empty() ? "(no home folder found)" : Printable(settingsFile);
     std::printf(
         "Tessaly was built without its settings dialog.\n"
         "Settings file: %s\n"
@@ -20,7 +22,8 @@ bool RunSettingsDialog(GardenState&, SettingsValues& values, int, char**) {
         "Edit that file to change them, or try one run with --cycle-length N, --speed N,\n"
         "--build or --no-build. Under XScreenSaver, use its settings for Tessaly.\n",
         file.c_str(), values.cycleLength, values.speed, values.build);
-    return false;
+    answer = DialogAnswer::Cancel;
+    return true;
 }
 
 }  // namespace tessaly

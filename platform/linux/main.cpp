@@ -7,6 +7,7 @@
 
 #include "CommandLine.h"
 #include "FreshSeed.h"
+#include "Messages.h"
 #include "Run.h"
 #include "SettingsDialog.h"
 #include "SettingsFile.h"
@@ -18,15 +19,20 @@ using namespace tessaly;
 namespace {
 
 int RunSettingsMode(GardenState& state, SettingsFile& file, int argc, char** argv) {
-    SettingsValues values{state.cycleLengthSetting, state.speedSetting, state.buildSetting, file.Path()};
+    SettingsValues values{state.cycleLengthSetting, state.speedSetting, state.buildSetting};
+    DialogAnswer answer = DialogAnswer::Cancel;
+    std::string error;
     // Cancel writes nothing; a dialog that could not be shown is an error.
-    if (!RunSettingsDialog(state, values, argc, argv)) return values.failed ? 1 : 0;
-    WriteSettings(file, values.cycleLength, values.speed, values.build);
-    if (std::string error; !file.Commit(error)) {
+    if (!RunSettingsDialog(state, file.Path(), values, argc, argv, answer, error)) {
         std::fprintf(stderr, "tessaly: %s\n", error.c_str());
-        return 1;
+        return kExitFailed;
     }
-    return 0;
+    if (answer == DialogAnswer::Cancel) return kExitOk;
+    if (!WriteSettings(file, values.cycleLength, values.speed, values.build, error) || !file.Commit(error)) {
+        std::fprintf(stderr, "tessaly: %s\n", error.c_str());
+        return kExitFailed;
+    }
+    return kExitOk;
 }
 
 // XScreenSaver's settings program shows its sliders at their defaults and
@@ -43,13 +49,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tessaly: %s (see tessaly --help)\n", error.c_str());
         return kExitUsage;
     }
-    if (commandLine.mode == LinuxMode::Help) {
-        std::fputs(UsageText("tessaly").c_str(), stdout);
-        return 0;
-    }
-    if (commandLine.mode == LinuxMode::Version) {
-        std::fputs(VersionText().c_str(), stdout);
-        return 0;
+    if (commandLine.mode == LinuxMode::Help || commandLine.mode == LinuxMode::Version) {
+        const bool help = commandLine.mode == LinuxMode::Help;
+        if (std::string error; !WriteText(stdout, help ? UsageText("tessaly") : VersionText(), error)) {
+            std::fprintf(stderr, "tessaly: cannot write the %s: %s\n", help ? "help" : "version", error.c_str());
+            return kExitFailed;
+        }
+        return kExitOk;
     }
 
     SettingsFile file(SettingsFilePath());
@@ -72,11 +78,12 @@ int main(int argc, char** argv) {
     if (commandLine.cycleLength) state.cycleLengthSetting = *commandLine.cycleLength;
     if (commandLine.speed) state.speedSetting = *commandLine.speed;
     if (commandLine.build) state.buildSetting = *commandLine.build;
+    const Warn warn = [](const std::string& line) { std::fprintf(stderr, "tessaly: %s\n", line.c_str()); };
     DrawingEnd end;
     std::string error;
     const bool onWayland = commandLine.mode == LinuxMode::Wallpaper || (commandLine.mode == LinuxMode::Saver && wayland);
-    const bool ran =
-        onWayland ? RunOnWayland(commandLine, state, end, error) : RunOnX11(commandLine, state, end, error);
+    const bool ran = onWayland ? RunOnWayland(commandLine, state, warn, end, error)
+                               : RunOnX11(commandLine, state, warn, end, error);
     if (!ran) {
         std::fprintf(stderr, "tessaly: %s\n", error.c_str());
         return kExitFailed;

@@ -3,7 +3,7 @@
 
 namespace tessaly {
 
-bool RunOnWayland(const CommandLine&, GardenState&, DrawingEnd&, std::string& error) {
+bool RunOnWayland(const CommandLine&, GardenState&, const Warn&, DrawingEnd&, std::string& error) {
     error = "this tessaly was built without Wayland support (libwayland-client, wayland-protocols and wayland-scanner); use --backend x11 under XWayland";
     return false;
 }

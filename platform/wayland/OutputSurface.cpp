@@ -15,8 +15,6 @@ namespace {
 constexpr int64_t kOutOfSightNs = kNsPerSecond;
 // A capture not answered in this long (its output off, say) is given up.
 constexpr int64_t kCaptureTimeoutNs = kNsPerSecond;
-// Damage of more rectangles than this is named as their bounding box.
-constexpr int kMaxDamageRects = 32;
 // wl_surface.set_buffer_scale from version 3, damage_buffer from 4.
 constexpr uint32_t kBufferScaleVersion = 3;
 constexpr uint32_t kDamageBufferVersion = 4;
@@ -83,11 +81,12 @@ const wl_callback_listener OutputSurface::kSyncListener = {
 };
 
 OutputSurface::OutputSurface(const Globals& globals, Output& output, SurfaceRole role, bool capture,
-                             SaverSession& session)
+                             SaverSession& session, const Warn& warn)
     : globals_(globals),
       output_(output),
       role_(role),
       capture_(capture),
+      warn_(warn),
       session_(session),
       surface_(wl_compositor_create_surface(globals.compositor)),
       picture_(globals.shm, [this] { bufferReleased_ = true; }) {
@@ -359,7 +358,7 @@ void OutputSurface::Commit(ShmBuffer& buffer) {
     const pixman_box32_t* boxes = pixman_region32_rectangles(&unshown_, &count);
     if (globals_.compositorVersion < kDamageBufferVersion) {
         wl_surface_damage(surface_, 0, 0, INT32_MAX, INT32_MAX);
-    } else if (count > kMaxDamageRects) {
+    } else if (static_cast<std::size_t>(count) > kMaxDamageRects) {  // named as their bounding box
         const pixman_box32_t* box = pixman_region32_extents(&unshown_);
         wl_surface_damage_buffer(surface_, box->x1, box->y1, box->x2 - box->x1, box->y2 - box->y1);
     } else {
@@ -389,8 +388,8 @@ void OutputSurface::ApplySize() {
     std::string error;
     if (!picture_.Resize(size.width, size.height, output_.Mode() == committedMode_, error)) {
         if (!tooBigSaid_)
-            std::fprintf(stderr, "tessaly: output %s: %s; it keeps %dx%d\n", output_.Name().c_str(), error.c_str(),
-                         before.width, before.height);
+            warn_("output " + output_.Name() + ": " + error + "; it keeps " + std::to_string(before.width) + "x" +
+                  std::to_string(before.height));
         tooBigSaid_ = true;
         return;
     }

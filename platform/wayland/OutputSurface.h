@@ -29,6 +29,7 @@
 #include "Screencopy.h"
 #include "ShmPool.h"
 #include "canvas/WindowHost.h"
+#include "Run.h"
 #include "session/SaverSession.h"
 
 namespace tessaly {
@@ -46,7 +47,8 @@ struct SurfaceCounts {
 class OutputSurface final : public WindowHost {
 public:
     // `capture`: start from a capture of the output (screencopy offered).
-    OutputSurface(const Globals& globals, Output& output, SurfaceRole role, bool capture, SaverSession& session);
+    OutputSurface(const Globals& globals, Output& output, SurfaceRole role, bool capture, SaverSession& session,
+                  const Warn& warn);
     ~OutputSurface() override;
     OutputSurface(const OutputSurface&) = delete;
     OutputSurface& operator=(const OutputSurface&) = delete;
@@ -81,7 +83,6 @@ public:
     void RequestPaint() override;
     void RepaintNow() override;
     Size ClientSize() override { return {picture_.Width(), picture_.Height()}; }
-    void RequestClose() override { session_.Close(); }
 
 private:
     enum class Stage {
@@ -114,6 +115,7 @@ private:
     Output& output_;
     SurfaceRole role_;
     bool capture_;
+    const Warn& warn_;
     SaverSession& session_;
 
     wl_surface* surface_;

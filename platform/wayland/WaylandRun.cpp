@@ -26,8 +26,8 @@ long ResidentKilobytes() {
 
 }  // namespace
 
-WaylandRun::WaylandRun(GardenState& state, GdiObjects& objects, RunOptions options)
-    : options_(std::move(options)), session_(state, objects) {}
+WaylandRun::WaylandRun(GardenState& state, GdiObjects& objects, RunOptions options, const Warn& warn)
+    : options_(std::move(options)), warn_(warn), session_(state, objects) {}
 
 WaylandRun::~WaylandRun() {
     session_.TearDown();
@@ -47,9 +47,7 @@ bool WaylandRun::Start(std::string& error) {
         return false;
     }
     if (globals.layerShell == nullptr)
-        std::fputs("tessaly: the compositor has no layer shell; falling back to a full-screen window on each "
-                   "monitor\n",
-                   stderr);
+        warn_("the compositor has no layer shell; falling back to a full-screen window on each monitor");
     started_ = true;
     if (seat_ != nullptr) seat_->Started();
     for (const auto& output : client_.Outputs())
@@ -73,7 +71,7 @@ void WaylandRun::Cover(Output& output) {
                              : globals.layerShell != nullptr ? SurfaceRole::Overlay
                                                              : SurfaceRole::FullScreenWindow;
     const bool capture = !options_.wallpaper && globals.screencopy != nullptr;
-    surfaces_.push_back(std::make_unique<OutputSurface>(globals, output, role, capture, session_));
+    surfaces_.push_back(std::make_unique<OutputSurface>(globals, output, role, capture, session_, warn_));
 }
 
 void WaylandRun::OutputDescribed(Output& output) {
@@ -139,7 +137,7 @@ void WaylandRun::Step(int64_t now) {
                 failure_ = surface.Failure();
                 return;
             }
-            std::fprintf(stderr, "tessaly: %s\n", surface.Failure().c_str());
+            warn_(surface.Failure());
         }
         if (!surface.Failure().empty() || surface.Closed()) {
             Drop(surface);
@@ -193,12 +191,13 @@ void WaylandRun::ReportStats(int64_t now) {
         counts_.bytesCopied += c.bytesCopied;
     }
     totalTicks_ += counts_.ticks;
-    std::fprintf(stderr,
-                 "tessaly: stats ticks/s %" PRIu64 " paints/s %" PRIu64 " ticks %" PRIu64 " rss_kb %ld frames/s %" PRIu64
-                 " bytes/frame %" PRIu64 "\n",
-                 counts_.ticks, counts_.paints, totalTicks_, ResidentKilobytes(), counts_.frames,
-                 counts_.frames != 0 ? counts_.bytesCopied / counts_.frames : 0);
-    std::fflush(stderr);
+    char line[200];
+    std::snprintf(line, sizeof line,
+                  "stats ticks/s %" PRIu64 " paints/s %" PRIu64 " ticks %" PRIu64 " rss_kb %ld frames/s %" PRIu64
+                  " bytes/frame %" PRIu64,
+                  counts_.ticks, counts_.paints, totalTicks_, ResidentKilobytes(), counts_.frames,
+                  counts_.frames != 0 ? counts_.bytesCopied / counts_.frames : 0);
+    warn_(line);
     counts_ = SurfaceCounts{};
     nextReportNs_ += kNsPerSecond;
     if (nextReportNs_ <= now) nextReportNs_ = now + kNsPerSecond;

@@ -27,7 +27,7 @@ struct RunOptions {
 
 class WaylandRun final : public ClientEvents, public InputEvents {
 public:
-    WaylandRun(GardenState& state, GdiObjects& objects, RunOptions options);
+    WaylandRun(GardenState& state, GdiObjects& objects, RunOptions options, const Warn& warn);
     ~WaylandRun() override;  // canvases first, then surfaces, seat, connection
     WaylandRun(const WaylandRun&) = delete;
     WaylandRun& operator=(const WaylandRun&) = delete;
@@ -60,6 +60,7 @@ private:
     void ReportStats(int64_t now);
 
     RunOptions options_;
+    const Warn& warn_;
     Client client_{*this};
     std::unique_ptr<Seat> seat_;
     std::vector<std::unique_ptr<OutputSurface>> surfaces_;

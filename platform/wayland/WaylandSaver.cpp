@@ -8,7 +8,8 @@
 
 namespace tessaly {
 
-bool RunOnWayland(const CommandLine& commandLine, GardenState& state, DrawingEnd& end, std::string& error) {
+bool RunOnWayland(const CommandLine& commandLine, GardenState& state, const Warn& warn, DrawingEnd& end,
+                  std::string& error) {
     SignalPipe signals;  // first: a SIGTERM during start-up still ends cleanly
     RunOptions options;
     options.wallpaper = commandLine.mode == LinuxMode::Wallpaper;
@@ -17,7 +18,7 @@ bool RunOnWayland(const CommandLine& commandLine, GardenState& state, DrawingEnd
     if (const char* name = std::getenv("SWAYLOCK_PLUGIN_OUTPUT_NAME"); options.wallpaper && name != nullptr)
         options.onlyOutput = name;
     PortableGdiObjects objects;  // outlives the canvases, which release their brushes into it
-    WaylandRun run(state, objects, options);
+    WaylandRun run(state, objects, options, warn);
     if (!run.Start(error) || !run.Loop(signals, error)) return false;
     end = run.End();
     return true;

@@ -8,12 +8,6 @@
 
 namespace tessaly {
 
-namespace {
-// More rectangles than this are copied as their bounding box: one big copy
-// costs less than a long clip list.
-constexpr std::size_t kMaxClipRects = 64;
-}  // namespace
-
 OffscreenCanvas::OffscreenCanvas(Display* display, Window window, Visual* visual, int depth, int width,
                                  int height)
     : display_(display),
@@ -92,7 +86,7 @@ void OffscreenCanvas::CopyToWindow(const std::vector<Rect>& rects) {
     const std::vector<Rect> clipped = ClipRects(rects, width_, height_);
     if (clipped.empty()) return;
     const Rect box = BoundingRect(clipped);
-    const bool clip = clipped.size() > 1 && clipped.size() <= kMaxClipRects;
+    const bool clip = clipped.size() > 1 && clipped.size() <= kMaxDamageRects;
     if (clip) {
         std::vector<XRectangle> xrects;
         xrects.reserve(clipped.size());

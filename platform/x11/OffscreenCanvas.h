@@ -16,13 +16,7 @@ namespace tessaly {
 class OffscreenCanvas {
 public:
     // The picture is as big as the window and lives in the X server's
-    // memory: at most 64 Mi pixels (256 MiB at 32 bits a pixel; a 8192x8192
-    // window, or three 4K screens side by side).
-    static constexpr long long kMaxPixels = 1LL << 26;
-    static bool Fits(int width, int height) {
-        return static_cast<long long>(width) * static_cast<long long>(height) <= kMaxPixels;
-    }
-
+    // memory: the caller keeps it within the limit of ImageSizeFits.
     OffscreenCanvas(Display* display, Window window, Visual* visual, int depth, int width, int height);
     ~OffscreenCanvas();
     OffscreenCanvas(const OffscreenCanvas&) = delete;
@@ -48,7 +42,6 @@ public:
 
     int Width() const { return width_; }
     int Height() const { return height_; }
-    Pixmap PixmapId() const { return pixmap_; }
 
 private:
     // A black pixmap of width_ x height_ with its Cairo surface and context.

@@ -1,17 +1,20 @@
-#include "Run.h"
-
+// The drawing modes on an X display: the full-screen saver on every monitor,
+// the preview child inside a host's window, and the XScreenSaver display
+// mode that draws straight into the window it is given (or the root window).
+// Each is a session of canvases on X11Windows, run by one X11Loop.
 #include <X11/Xutil.h>
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "CairoImage.h"
 #include "Monitors.h"
-#include "X11CanvasHost.h"
+#include "Run.h"
+#include "X11Loop.h"
 #include "XErrors.h"
 #include "device/PortableGdiObjects.h"
 
@@ -25,8 +28,6 @@ constexpr long kCanvasEvents = ExposureMask | StructureNotifyMask;
 // How long to wait for another client to release the keyboard or pointer.
 constexpr int kGrabAttempts = 100;
 constexpr useconds_t kGrabRetryUs = 10000;
-
-void Complain(const std::string& text) { std::fprintf(stderr, "tessaly: %s\n", text.c_str()); }
 
 std::string Hex(unsigned long id) {
     char text[32];
@@ -54,18 +55,18 @@ private:
     Cursor cursor_;
 };
 
-// The window the user named, or nothing (with the reason said) if it is not one we can draw in.
-bool ExistingWindow(Display* display, unsigned long id, XWindowAttributes& attributes) {
+// The window the user named, if it is one we can draw in.
+bool ExistingWindow(Display* display, unsigned long id, XWindowAttributes& attributes, std::string& error) {
     XSync(display, False);
     TakeXError();
     const Status ok = XGetWindowAttributes(display, id, &attributes);
     XSync(display, False);
     if (ok == 0 || TakeXError().code != 0) {
-        Complain("there is no window " + Hex(id) + " on display " + DisplayString(display));
+        error = "there is no window " + Hex(id) + " on display " + DisplayString(display);
         return false;
     }
     if (attributes.c_class == InputOnly) {
-        Complain("window " + Hex(id) + " is input-only; there is nothing to draw in");
+        error = "window " + Hex(id) + " is input-only; there is nothing to draw in";
         return false;
     }
     return true;
@@ -73,10 +74,9 @@ bool ExistingWindow(Display* display, unsigned long id, XWindowAttributes& attri
 
 // A window too big for the picture behind it is refused rather than making
 // the X server grow by gigabytes.
-bool PictureFits(const std::string& what, int width, int height) {
-    if (OffscreenCanvas::Fits(width, height)) return true;
-    Complain(what + " is " + std::to_string(width) + "x" + std::to_string(height) + " pixels; tessaly draws in at most " +
-             std::to_string(OffscreenCanvas::kMaxPixels) + " pixels (for example 8192x8192)");
+bool PictureFits(const std::string& what, int width, int height, std::string& error) {
+    if (ImageSizeFits(width, height, error)) return true;
+    error = what + ": " + error;
     return false;
 }
 
@@ -86,41 +86,82 @@ void Name(Display* display, Window window) {
     XSetClassHint(display, window, &hint);
 }
 
-bool GrabWithRetries(const char* what, int (*attempt)(Display*, Window, Cursor), Display* display, Window window,
-                     Cursor cursor) {
+bool GrabWithRetries(int (*attempt)(Display*, Window, Cursor), Display* display, Window window, Cursor cursor) {
     for (int i = 0; i < kGrabAttempts; ++i) {
         if (attempt(display, window, cursor) == GrabSuccess) return true;
         usleep(kGrabRetryUs);
     }
-    Complain(std::string("could not grab the ") + what + "; another program holds it");
     return false;
 }
 
 // The saver takes the keyboard and the pointer, so that no key or click
-// reaches the programs underneath; ending it releases both.
-void TakeInput(Display* display, Window window, Cursor cursor) {
+// reaches the programs underneath; ending it releases both. Without them it
+// still runs, and says so.
+void TakeInput(Display* display, Window window, Cursor cursor, const Warn& warn) {
     XSetInputFocus(display, window, RevertToParent, CurrentTime);
-    GrabWithRetries(
-        "keyboard",
-        [](Display* d, Window w, Cursor) { return XGrabKeyboard(d, w, True, GrabModeAsync, GrabModeAsync, CurrentTime); },
-        display, window, cursor);
-    GrabWithRetries(
-        "pointer",
-        [](Display* d, Window w, Cursor c) {
-            return XGrabPointer(d, w, True, ButtonPressMask | PointerMotionMask, GrabModeAsync, GrabModeAsync, None, c,
-                                CurrentTime);
-        },
-        display, window, cursor);
+    const auto keyboard = [](Display* d, Window w, Cursor) {
+        return XGrabKeyboard(d, w, True, GrabModeAsync, GrabModeAsync, CurrentTime);
+    };
+    const auto pointer = [](Display* d, Window w, Cursor c) {
+        return XGrabPointer(d, w, True, ButtonPressMask | PointerMotionMask, GrabModeAsync, GrabModeAsync, None, c,
+                            CurrentTime);
+    };
+    if (!GrabWithRetries(keyboard, display, window, cursor)) warn("could not grab the keyboard; another program holds it");
+    if (!GrabWithRetries(pointer, display, window, cursor)) warn("could not grab the pointer; another program holds it");
 }
 
+// One run on the display: its session, its windows and the loop. At the end
+// the canvases let go of their windows, then the windows go.
+class X11Run {
+public:
+    X11Run(Display* display, SignalPipe& signals, GardenState& state, const Warn& warn)
+        : display_(display), warn_(warn), session_(state, objects_), loop_(display, signals, session_, warn) {}
+    ~X11Run() {
+        session_.TearDown();
+        windows_.clear();
+        XSync(display_, False);
+        TakeXError();  // a window that vanished meanwhile is no news now
+    }
+
+    X11Window& Create(const CanvasTarget& target) {
+        windows_.push_back(std::make_unique<X11Window>(display_, target, warn_));
+        loop_.Add(*windows_.back());
+        return *windows_.back();
+    }
+    // The window exists: its canvas is made and starts.
+    void Show(X11Window& window, bool saver) {
+        if (saver) {
+            FullScreenWindow& canvas = session_.AddSaverCanvas(window);
+            window.Show(canvas, &canvas);
+        } else {
+            window.Show(session_.AddCanvas(window), nullptr);
+        }
+    }
+    X11Loop& Loop() { return loop_; }
+    // Every way a run ends is a normal end; a signal is passed on.
+    bool Run(DrawingEnd& end, std::string& error) {
+        if (!loop_.Run(error)) return false;
+        end = {kExitOk, session_.EndingSignal()};
+        return true;
+    }
+
+private:
+    Display* display_;
+    const Warn& warn_;
+    PortableGdiObjects objects_;  // outlives the canvases, which release their brushes into it
+    SaverSession session_;
+    std::vector<std::unique_ptr<X11Window>> windows_;
+    X11Loop loop_;
+};
+
 // One override-redirect window per monitor, each with its own canvas and
-// garden; one loop runs them all and any trigger ends them all.
-DrawingEnd RunSaver(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, bool stats) {
+// garden, over a picture of what the monitor showed.
+bool RunSaver(Display* display, X11Run& run, const Warn& warn, DrawingEnd& end, std::string& error) {
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
     const std::vector<Rect> monitors = QueryMonitors(display);
     for (const Rect& m : monitors)
-        if (!PictureFits("a monitor", m.right - m.left, m.bottom - m.top)) return {};
+        if (!PictureFits("a monitor", m.right - m.left, m.bottom - m.top, error)) return false;
     // A saver of one monitor covers the screen at whatever size it takes on.
     const bool wholeScreen = monitors.size() == 1 && monitors[0] == Rect{0, 0, DisplayWidth(display, screen),
                                                                            DisplayHeight(display, screen)};
@@ -132,9 +173,7 @@ DrawingEnd RunSaver(Display* display, SignalPipe& signals, GardenState& state, G
     attributes.background_pixmap = None;  // nothing ever clears it
     attributes.cursor = cursor.Id();
     attributes.event_mask = kSaverEvents;
-    Point firstMousePoint{-1, -1};  // in root coordinates, shared by every monitor's window
-    std::vector<std::unique_ptr<X11CanvasHost>> hosts;
-    std::vector<X11CanvasHost*> running;
+    std::vector<X11Window*> windows;
     for (const Rect& monitor : monitors) {
         const int width = monitor.right - monitor.left, height = monitor.bottom - monitor.top;
         const Window window = XCreateWindow(display, root, monitor.left, monitor.top, static_cast<unsigned>(width),
@@ -142,32 +181,25 @@ DrawingEnd RunSaver(Display* display, SignalPipe& signals, GardenState& state, G
                                             CopyFromParent, CWOverrideRedirect | CWBackPixmap | CWCursor | CWEventMask,
                                             &attributes);
         Name(display, window);
-        hosts.push_back(std::make_unique<X11CanvasHost>(
-            display,
-            CanvasTarget{window, true, DefaultVisual(display, screen), DefaultDepth(display, screen), width, height,
-                         wholeScreen ? root : 0},
-            signals));
-        if (stats && hosts.size() == 1) hosts.back()->EnableStats();
+        windows.push_back(&run.Create({window, true, DefaultVisual(display, screen), DefaultDepth(display, screen),
+                                       width, height, wholeScreen ? root : 0}));
         // What this monitor showed, taken before any of the saver's windows covers it.
-        hosts.back()->Picture().StartFrom(root, monitor.left, monitor.top);
-        running.push_back(hosts.back().get());
+        windows.back()->Picture().StartFrom(root, monitor.left, monitor.top);
     }
-    for (X11CanvasHost* host : running) {
-        auto canvas = std::make_unique<FullScreenWindow>(state, objects, &firstMousePoint);
-        FullScreenWindow* saver = canvas.get();
-        host->Attach(std::move(canvas), saver);
-        XMapRaised(display, host->Target().window);
+    for (X11Window* window : windows) {
+        run.Show(*window, true);
+        XMapRaised(display, window->Id());
     }
     XSync(display, False);
-    TakeInput(display, running.front()->Target().window, cursor.Id());
-    X11CanvasHost::RunTogether(running);  // every way it ends is a normal end
-    return {0, running.front()->EndingSignal()};
+    TakeInput(display, windows.front()->Id(), cursor.Id(), warn);
+    return run.Run(end, error);
 }
 
-DrawingEnd RunPreview(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, unsigned long parent, bool stats) {
+bool RunPreview(Display* display, X11Run& run, unsigned long parent, DrawingEnd& end, std::string& error) {
     XWindowAttributes pane{};
-    if (!ExistingWindow(display, parent, pane) || !PictureFits("window " + Hex(parent), pane.width, pane.height))
-        return {};
+    if (!ExistingWindow(display, parent, pane, error) ||
+        !PictureFits("window " + Hex(parent), pane.width, pane.height, error))
+        return false;
     InvisibleCursor cursor(display, parent);
 
     // A child covering the pane, so the pane's owner destroying the pane
@@ -181,38 +213,35 @@ DrawingEnd RunPreview(Display* display, SignalPipe& signals, GardenState& state,
                                         CopyFromParent, CWBackPixmap | CWCursor | CWEventMask, &attributes);
     XSync(display, False);
     if (TakeXError().code != 0) {
-        Complain("cannot draw in window " + Hex(parent) + " (it vanished or refuses a child)");
-        return {};
+        error = "cannot draw in window " + Hex(parent) + " (it vanished or refuses a child)";
+        return false;
     }
     XSelectInput(display, parent, StructureNotifyMask);  // to follow the pane's size
-    X11CanvasHost host(display, {window, true, pane.visual, pane.depth, pane.width, pane.height, parent}, signals);
-    if (stats) host.EnableStats();
-    host.Picture().StartFrom(parent, 0, 0);
-    host.Attach(std::make_unique<CanvasWindow>(state, objects), nullptr);
+    X11Window& canvas = run.Create({window, true, pane.visual, pane.depth, pane.width, pane.height, parent});
+    canvas.Picture().StartFrom(parent, 0, 0);
+    run.Show(canvas, false);
     XMapWindow(display, window);
-    host.Run();  // every way it ends is a normal end
-    return {0, host.EndingSignal()};
+    return run.Run(end, error);
 }
 
 // XScreenSaver hands over a window it owns: draw straight into it, watch
 // for it going away, and leave input to XScreenSaver.
-DrawingEnd RunInWindow(Display* display, SignalPipe& signals, GardenState& state, GdiObjects& objects, Window window, bool stats) {
+bool RunInWindow(Display* display, X11Run& run, Window window, DrawingEnd& end, std::string& error) {
     XWindowAttributes target{};
-    if (!ExistingWindow(display, window, target) || !PictureFits("window " + Hex(window), target.width, target.height))
-        return {};
+    if (!ExistingWindow(display, window, target, error) ||
+        !PictureFits("window " + Hex(window), target.width, target.height, error))
+        return false;
     XSelectInput(display, window, kCanvasEvents);
-    X11CanvasHost host(display, {window, false, target.visual, target.depth, target.width, target.height},
-                       signals);
-    if (stats) host.EnableStats();
-    host.Picture().StartFrom(window, 0, 0);
-    host.Attach(std::make_unique<CanvasWindow>(state, objects), nullptr);
-    host.Run();  // every way it ends is a normal end
-    return {0, host.EndingSignal()};
+    X11Window& canvas = run.Create({window, false, target.visual, target.depth, target.width, target.height});
+    canvas.Picture().StartFrom(window, 0, 0);
+    run.Show(canvas, false);
+    return run.Run(end, error);
 }
 
 }  // namespace
 
-bool RunOnX11(const CommandLine& commandLine, GardenState& state, DrawingEnd& result, std::string& error) {
+bool RunOnX11(const CommandLine& commandLine, GardenState& state, const Warn& warn, DrawingEnd& end,
+              std::string& error) {
     SignalPipe signals;  // first: a SIGTERM during start-up still ends cleanly
     // A write to a dead X connection must come back as an error that the
     // connection-lost handler reports, not kill the process with SIGPIPE.
@@ -228,26 +257,20 @@ bool RunOnX11(const CommandLine& commandLine, GardenState& state, DrawingEnd& re
             error = std::string("cannot open X display '") + (name ? name : fromEnvironment) + "'";
         return false;
     }
-    DrawingEnd end;
+    bool ran = false;
     {
-        PortableGdiObjects objects;  // outlives the canvas, which releases its brushes into it
+        X11Run run(display, signals, state, warn);
+        if (commandLine.stats) run.Loop().EnableStats();
         switch (commandLine.mode) {
-            case LinuxMode::Saver: end = RunSaver(display, signals, state, objects, commandLine.stats); break;
-            case LinuxMode::Preview:
-                end = RunPreview(display, signals, state, objects, commandLine.windowId, commandLine.stats);
-                break;
-            case LinuxMode::XScreenSaverWindow:
-                end = RunInWindow(display, signals, state, objects, commandLine.windowId, commandLine.stats);
-                break;
-            case LinuxMode::XScreenSaverRoot:
-                end = RunInWindow(display, signals, state, objects, DefaultRootWindow(display), commandLine.stats);
-                break;
-            default: break;
+            case LinuxMode::Saver: ran = RunSaver(display, run, warn, end, error); break;
+            case LinuxMode::Preview: ran = RunPreview(display, run, commandLine.windowId, end, error); break;
+            case LinuxMode::XScreenSaverWindow: ran = RunInWindow(display, run, commandLine.windowId, end, error); break;
+            case LinuxMode::XScreenSaverRoot: ran = RunInWindow(display, run, DefaultRootWindow(display), end, error); break;
+            default: error = "not a drawing mode"; break;
         }
     }
     XCloseDisplay(display);
-    result = end;
-    return true;
+    return ran;
 }
 
 }  // namespace tessaly

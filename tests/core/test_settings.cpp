@@ -24,8 +24,9 @@ public:
     bool WriteProfileInt(const char* section, const char* entry, int32_t value) override {
         EXPECT_STREQ(section, "Config");
         writes.emplace_back(entry, value);
-        return true;
+        return writes.size() != failAt;
     }
+    std::size_t failAt = 0;  // the write that fails, counting from 1; 0: none
 };
 
 struct Loaded {
@@ -86,10 +87,16 @@ TEST(Settings, BuildIsNotRangeChecked) {
     EXPECT_EQ(Load(profile).build, INT32_MIN);
 }
 
-TEST(Settings, WriteBackInOrder) {
+TEST(Settings, WriteBackInOrderAndStopAtTheFirstFailure) {
     FakeProfile profile;
-    WriteSettings(profile, 30, 1, 1);
+    std::string error;
+    EXPECT_TRUE(WriteSettings(profile, 30, 1, 1, error));
     const std::vector<std::pair<std::string, int32_t>> expected = {
         {"cycle_length", 30}, {"Speed", 1}, {"Build", 1}};
     EXPECT_EQ(profile.writes, expected);
+    FakeProfile failing;
+    failing.failAt = 2;
+    EXPECT_FALSE(WriteSettings(failing, 30, 1, 1, error));
+    EXPECT_EQ(error, "cannot store the setting Speed");
+    EXPECT_EQ(failing.writes.size(), 2u);
 }

@@ -33,18 +33,14 @@ mkdir -p "$ARTEFACTS"
 # A private X server on the first free display number.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
-for _ in $(seq 100); do
-    [ -s "$WORK/display" ] && break
-    sleep 0.1
-done
-[ -s "$WORK/display" ] || fail "Xvfb did not start"
+until_ok 30 test -s "$WORK/display" || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$WORK/display")"
 unset WAYLAND_DISPLAY  # in a Wayland session GTK would show the dialog there
 export NO_AT_BRIDGE=1  # no accessibility bus on a bare X server
 
 # Every X client of the test gets a time limit, so no step can hang and the
 # clean-up below always runs.
-xdo() { timeout 20 xdotool "$@"; }
+xdo() { timeout 30 xdotool "$@"; }
 import() { timeout 20 env import "$@"; }
 window_tool() { timeout 20 "$WINDOW_TOOL" "$@"; }
 
@@ -65,8 +61,11 @@ open_dialog() {
     wait_window "$TITLE"
     DIALOG=$FOUND
     xdo windowfocus --sync "$DIALOG"
-    sleep 0.5
 }
+# closed TITLE-REGEX: no visible window has that name.
+closed() { ! xdo search --onlyvisible --name "$1" >/dev/null 2>&1; }
+# The program's popup menu is a window named after the program.
+MENU_TITLE='^settings_dialog_driver$'
 
 # keys KEY...: typed into the focused window, logged with the time.
 keys() {
@@ -74,14 +73,9 @@ keys() {
     xdo key --delay 40 "$@"
 }
 
-# finish: waits for the program to end by itself (at most 15 s), exit code 0.
+# finish: waits for the program to end by itself (at most 30 s), exit code 0.
 finish() {
-    local i
-    for i in $(seq 150); do
-        kill -0 "$APP_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$APP_PID" 2>/dev/null && fail "the program did not end"
+    until_ok 30 eval '! kill -0 "$APP_PID" 2>/dev/null' || fail "the program did not end"
     wait "$APP_PID"
     local status=$?
     APP_PID=
@@ -186,13 +180,8 @@ about)
     shot about-box "$ABOUT"
     xdo windowfocus --sync "$ABOUT"
     keys Return
-    for _ in $(seq 50); do
-        xdo search --onlyvisible --name "$ABOUT_TITLE" >/dev/null 2>&1 || break
-        sleep 0.1
-    done
-    xdo search --onlyvisible --name "$ABOUT_TITLE" >/dev/null 2>&1 && fail "the About box stayed open"
+    until_ok 30 closed "$ABOUT_TITLE" || fail "the About box stayed open"
     xdo windowfocus --sync "$DIALOG"
-    sleep 0.3
     keys Tab Tab Tab Tab Right Return                                 # About -> OK, Cancel, check box, cycle
     finish
     expect_output "OK cycle_length=5 Speed=100 Build=0"
@@ -203,29 +192,22 @@ menu-about)
     open_dialog
     eval "$(xdo getwindowgeometry --shell "$DIALOG")"
     xdo mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 4)) click 3
-    sleep 0.5
+    wait_window "$MENU_TITLE"
     shot menu
     keys Down Return
     wait_window "$ABOUT_TITLE"
-    ABOUT=$FOUND
-    xdo windowfocus --sync "$ABOUT"
-    sleep 0.3
+    xdo windowfocus --sync "$FOUND"
     keys Escape
-    sleep 0.5
-    xdo search --onlyvisible --name "$ABOUT_TITLE" >/dev/null 2>&1 && fail "the About box stayed open"
+    until_ok 30 closed "$ABOUT_TITLE" || fail "the About box stayed open"
     xdo windowfocus --sync "$DIALOG"
-    sleep 0.3
     keys Menu
-    sleep 0.5
+    wait_window "$MENU_TITLE"
     keys Return                                                       # the keyboard opens it with its item chosen
     wait_window "$ABOUT_TITLE"
-    ABOUT=$FOUND
-    xdo windowfocus --sync "$ABOUT"
-    sleep 0.3
+    xdo windowfocus --sync "$FOUND"
     keys Return
-    sleep 0.5
+    until_ok 30 closed "$ABOUT_TITLE" || fail "the About box stayed open"
     xdo windowfocus --sync "$DIALOG"
-    sleep 0.3
     keys Escape
     finish
     expect_output "CANCEL"
@@ -237,11 +219,13 @@ mouse)
     # runs from the trough's start to the thumb, the bare trough after it.
     start "$DRIVER" --cycle-length 15 --speed 1 --build 0 --seed 10
     open_dialog
-    shot before
     IMAGE="$ARTEFACTS/$CASE-before.png"
-    FILL=$(convert "$IMAGE" -alpha off -fill black -fuzz 8% +opaque "#3584E4" -format '%@' info:)
-    FW=${FILL%%x*} REST=${FILL#*+}; START=${REST%%+*}; FY=${REST#*+}; FH=${FILL#*x}; FH=${FH%%+*}
-    [ "$FW" -ge 20 ] || fail "cannot find the cycle slider ($FILL)"
+    filled() {  # once the dialog is painted
+        shot before && FILL=$(convert "$IMAGE" -alpha off -fill black -fuzz 8% +opaque "#3584E4" -format '%@' info:)
+        FW=${FILL%%x*}; [ "$FW" -ge 20 ] 2>/dev/null
+    }
+    until_ok 30 filled || fail "cannot find the cycle slider ($FILL)"
+    REST=${FILL#*+}; START=${REST%%+*}; FY=${REST#*+}; FH=${FILL#*x}; FH=${FH%%+*}
     ROW=$((FY + FH / 2))
     # The trough ends where the dialog's background comes back.
     BG=$(pixel_colour "$IMAGE" $((START - 3)) "$ROW")
@@ -281,32 +265,28 @@ preview)
     # when the dialog is covered and uncovered.
     start "$DRIVER" --cycle-length 5 --speed 100 --build 0 --seed 9
     open_dialog
-    sleep 3
-    shot 1 "$DIALOG"
-    sleep 1
-    shot 2 "$DIALOG"
     A="$ARTEFACTS/$CASE-1.png" B="$ARTEFACTS/$CASE-2.png" C="$ARTEFACTS/$CASE-3-uncovered.png"
-    AREA=$(bbox_of_change "$A" "$B")
-    echo "preview area: $AREA"
-    W=${AREA%%x*} H=${AREA#*x}; H=${H%%+*}
-    [ "$W" -ge 60 ] && [ "$H" -ge 45 ] || fail "the preview barely changed ($AREA)"
-    BG=$(pixel_colour "$B" 2 2)
-    BEFORE=$(share_of_colour "$B" "$AREA" "#$BG")
-    echo "dialog background #$BG covers $BEFORE of the preview"
-    awk "BEGIN{exit !($BEFORE < 0.6)}" || fail "the preview has hardly drawn anything"
+    # Two shots a second apart differ over the preview, and the garden covers much of it.
+    drawn() {
+        shot 1 "$DIALOG" && sleep 1 && shot 2 "$DIALOG" && AREA=$(bbox_of_change "$A" "$B") || return 1
+        W=${AREA%%x*} H=${AREA#*x}; H=${H%%+*}
+        [ "$W" -ge 60 ] && [ "$H" -ge 45 ] && BG=$(pixel_colour "$B" 2 2) && BEFORE=$(share_of_colour "$B" "$AREA" "#$BG") &&
+            awk "BEGIN{exit !($BEFORE < 0.6)}"
+    }
+    until_ok 30 drawn || fail "the preview barely changed ($AREA) or has hardly drawn anything (${BEFORE:-})"
+    echo "preview area: $AREA; the dialog background #$BG covers $BEFORE of it"
     # Slow the preview down (speed slider to Home: a tick every 500 ms), so
     # what shows right after uncovering comes from what was drawn before.
     keys shift+Tab shift+Tab Home
     sleep 0.6
     eval "$(xdo getwindowgeometry --shell "$DIALOG")"
     window_tool cover "$X" "$Y" "$WIDTH" "$HEIGHT" 1 || fail "could not cover the dialog"
-    sleep 0.1
-    import -window "$DIALOG" "$C" || fail "screenshot failed"
+    # The black of the cover stays until the dialog paints itself again.
+    uncovered() { import -window "$DIALOG" "$C" && awk "BEGIN{exit !($(share_of_colour "$C" "$AREA" "#000000") < 0.9)}"; }
+    until_ok 30 uncovered || fail "the preview still shows the cover"
     AFTER=$(share_of_colour "$C" "$AREA" "#$BG")
     echo "after covering and uncovering: $AFTER"
     awk "BEGIN{exit !($AFTER <= $BEFORE + 0.01)}" || fail "uncovering lost the garden ($BEFORE -> $AFTER)"
-    BLACK=$(share_of_colour "$C" "$AREA" "#000000")
-    awk "BEGIN{exit !($BLACK < 0.9)}" || fail "the preview still shows the cover"
     keys Return
     finish
     expect_output "OK cycle_length=5 Speed=1 Build=0"

@@ -33,6 +33,7 @@ int Usage(FILE* to) {
 
 int main(int argc, char** argv) {
     tessaly::SettingsValues values;
+    std::string settingsFile;
     int32_t seed = static_cast<int32_t>(std::time(nullptr));
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
@@ -49,7 +50,7 @@ int main(int argc, char** argv) {
             }
             ++i;
         } else if (std::strcmp(arg, "--file") == 0 && i + 1 < argc) {
-            values.settingsFile = argv[++i];
+            settingsFile = argv[++i];
         }
         // Anything else is left for the toolkit (--display and the like).
     }
@@ -60,10 +61,15 @@ int main(int argc, char** argv) {
     state.buildSetting = values.build;
     state.random.Seed(static_cast<uint32_t>(seed));
 
-    if (tessaly::RunSettingsDialog(state, values, argc, argv)) {
-        std::printf("OK cycle_length=%d Speed=%d Build=%d\n", values.cycleLength, values.speed, values.build);
-    } else {
-        std::printf("CANCEL\n");
+    tessaly::DialogAnswer answer = tessaly::DialogAnswer::Cancel;
+    std::string error;
+    if (!tessaly::RunSettingsDialog(state, settingsFile, values, argc, argv, answer, error)) {
+        std::fprintf(stderr, "settings_dialog_driver: %s\n", error.c_str());
+        return 1;
     }
+    if (answer == tessaly::DialogAnswer::Ok)
+        std::printf("OK cycle_length=%d Speed=%d Build=%d\n", values.cycleLength, values.speed, values.build);
+    else
+        std::printf("CANCEL\n");
     return 0;
 }

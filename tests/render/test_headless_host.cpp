@@ -41,8 +41,6 @@ TEST(HeadlessHost, APaintRequestWaitsForThePaintAndRepaintNowPaintsAtOnce) {
     EXPECT_FALSE(host.PaintRequested());
     host.RepaintNow();
     EXPECT_EQ(paints, 2);
-    host.RequestClose();
-    EXPECT_TRUE(host.CloseRequested());
 }
 
 // The canvas on the host, painting into SVG: each tick is the canvas's tick and its paint.

@@ -290,7 +290,7 @@ TEST(RenderTool, UnreadableBackgroundIsAnIoErrorAndLeavesNoFile) {
     std::ofstream(dir / "bomb.png", std::ios::binary) << bomb;
     const std::map<std::string, std::string> refused = {
         {"fifo.png", "fifo.png: not a regular file"},
-        {"bomb.png", "bomb.png: the image is 23000x23000 pixels; at most 67108864 pixels"},
+        {"bomb.png", "bomb.png: it is 23000x23000 pixels; tessaly draws in at most 67108864 pixels"},
         {"/dev/zero", "not a regular file"}};
     for (const auto& [background, message] : refused) {
         r = RunTool(dir, {"--ticks", "1", "--size", "64x64", "--background", background, "-o", "g.png"});
@@ -393,9 +393,15 @@ TEST(RenderTool, EverySignalThatEndsARunLeavesNoFile) {
     }
     // Signals ignored from the start (nohup, trap '') stay ignored: the
     // hang-up goes unnoticed, the later SIGTERM ends the run.
-    const pid_t pid = StartEndlessRender(dir, logs, "trap '' HUP INT; exec \"$0\" \"$@\"", "g.png");
+    pid_t pid = StartEndlessRender(dir, logs, "trap '' HUP INT; exec \"$0\" \"$@\"", "g.png");
     kill(pid, SIGHUP);
     kill(pid, SIGINT);
+    kill(pid, SIGTERM);
+    EXPECT_EQ(WaitTool(pid), 128 + SIGTERM);
+    EXPECT_TRUE(dir.Files().empty());
+    // A time-lapse under way goes too, with the folder the run made for it.
+    pid = StartEndlessRender(dir, logs, "exec \"$0\" \"$@\" --build 1 --frames frames", "g.png");
+    for (int i = 0; i < 3000 && !std::filesystem::exists(dir / "frames/frame-000003.png"); ++i) usleep(10000);
     kill(pid, SIGTERM);
     EXPECT_EQ(WaitTool(pid), 128 + SIGTERM);
     EXPECT_TRUE(dir.Files().empty());
@@ -412,6 +418,18 @@ TEST(RenderTool, WriteFailuresNameTheOutputAndTheReason) {
         EXPECT_EQ(r.err, std::string("tessaly-render: cannot write ") + output + ": File too large\n");
         EXPECT_TRUE(dir.Files().empty()) << output;
     }
+    // Frames that fill the disk do not stay: neither they nor their folder.
+    const ToolResult frames = RunProgram("/bin/sh", dir, {"-c", "ulimit -f 16; exec \"$0\" \"$@\"",
+                                                          TESSALY_RENDER_BINARY, "--seed", "3", "--size", "640x360", "--ticks",
+                                                          "100", "--frames", "frames", "-o", "g.png"});
+    EXPECT_EQ(frames.exitCode, 1);
+    EXPECT_NE(frames.err.find("frames/frame-0000"), std::string::npos) << frames.err;
+    EXPECT_TRUE(dir.Files().empty());
+    // Help that cannot be written is a failure too.
+    const ToolResult help = RunProgram("/bin/sh", dir, {"-c", "exec \"$0\" --help >/dev/full", TESSALY_RENDER_BINARY});
+    EXPECT_EQ(help.exitCode, 1);
+    EXPECT_EQ(help.err, "tessaly-render: cannot write the help: No space left on device\n");
+
     // A reader that went away: the info lines fail, the picture is written.
     int ends[2];
     ASSERT_EQ(pipe(ends), 0);
@@ -422,6 +440,20 @@ TEST(RenderTool, WriteFailuresNameTheOutputAndTheReason) {
     EXPECT_EQ(WaitTool(pid), 0);
     EXPECT_EQ(LoadPng(dir / "g.png").width, 64);
     EXPECT_EQ(dir.Files(), std::vector<std::string>{"g.png"});
+}
+
+TEST(RenderTool, OutputThroughALinkReplacesItsTargetAndKeepsTheMode) {
+    ScratchFolder dir;
+    std::filesystem::create_directory(dir / "kept");
+    std::ofstream(dir / "kept/g.png") << "old";
+    ASSERT_EQ(chmod((dir / "kept/g.png").c_str(), 0600), 0);
+    std::filesystem::create_symlink("kept/g.png", dir / "g.png");
+    ASSERT_EQ(RunTool(dir, {"--ticks", "3", "--size", "64x64", "-o", "g.png"}).exitCode, 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "g.png"));
+    EXPECT_EQ(LoadPng(dir / "kept/g.png").width, 64);
+    EXPECT_EQ(std::filesystem::status(dir / "kept/g.png").permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(testing::FileNames(dir / "kept"), std::vector<std::string>{"g.png"});
 }
 
 TEST(RenderTool, HelpAndVersion) {

@@ -99,7 +99,6 @@ public:
         ++clientRectReads;
         return clientSize;
     }
-    void RequestClose() override { ++closesPosted; }
 
     void Log(const std::string& call) { calls.push_back(call); }
 
@@ -108,7 +107,6 @@ public:
     int stops = 0;
     int repaints = 0;
     int clientRectReads = 0;
-    int closesPosted = 0;
     std::vector<std::string> calls;
 };
 

@@ -3,7 +3,9 @@
 #   run-wine-test.sh prefix                  create the shared Wine prefix (wineboot -i)
 #   run-wine-test.sh host SCENARIO [ARG]     run a test host scenario against tessaly.scr
 #   run-wine-test.sh unit                    run the unit tests of the Windows layer
+#   run-wine-test.sh setup                   the setup program and its uninstaller (setup-checks.sh)
 # Environment: TESSALY_WINDOWS_BUILD_DIR (the MinGW build), TESSALY_WINEPREFIX,
+# TESSALY_SETUP (the setup program, for setup),
 # TESSALY_ARTEFACTS (screenshots). A missing tool or artefact skips (exit 77),
 # except in CI (CI=true), where it fails.
 set -uo pipefail
@@ -45,10 +47,10 @@ fi
 mode=${1:-}
 case "$mode" in
   host) [ $# -ge 2 ] || { echo "usage: $0 host SCENARIO [ARG]" >&2; exit 2; } ;;
-  unit) ;;
-  *) echo "usage: $0 prefix | host SCENARIO [ARG] | unit" >&2; exit 2 ;;
+  unit | setup) ;;
+  *) echo "usage: $0 prefix | host SCENARIO [ARG] | unit | setup" >&2; exit 2 ;;
 esac
-scenario=${2:-unit}
+scenario=${2:-$mode}
 argument=${3:-}
 
 command -v Xvfb >/dev/null || skip "Xvfb is not installed"
@@ -56,9 +58,17 @@ bin="$TESSALY_WINDOWS_BUILD_DIR/platform/win32"
 tests_bin="$TESSALY_WINDOWS_BUILD_DIR/tests/win32"
 programs="$bin/tessaly.scr $tests_bin/tessaly-testhost.exe"
 [ "$mode" = "unit" ] && programs="$tests_bin/tessaly-win32-tests.exe"
+[ "$mode" = "setup" ] && programs="${TESSALY_SETUP:?} $tests_bin/tessaly-testhost.exe"
 for f in $programs; do
   [ -f "$f" ] || skip "$f is missing (build it with scripts/build-windows.sh)"
 done
+scr=$(windows_path "$bin/tessaly.scr")
+if [ "$mode" = "setup" ]; then
+  # The setup changes the system: a prefix of its own, made afresh and removed after.
+  export WINEPREFIX="$WINEPREFIX-setup"
+  rm -rf "$WINEPREFIX"
+  TESSALY_WINEPREFIX=$WINEPREFIX "$0" prefix >/dev/null || exit 1
+fi
 [ -f "$WINEPREFIX/system.reg" ] || { echo "no Wine prefix at $WINEPREFIX" >&2; exit 1; }
 artefacts="${TESSALY_ARTEFACTS:-$PWD/test-artefacts/win32}/$scenario${argument:+-$(printf '%s' "$argument" | tr -c 'A-Za-z0-9' '_')}${TESSALY_WINE_LOGPIXELS:+-dpi$TESSALY_WINE_LOGPIXELS}"
 rm -rf "$artefacts"
@@ -74,6 +84,7 @@ cleanup() {
   # A high-DPI run gives the shared prefix back its own DPI (a fresh prefix has no value here).
   [ -n "${TESSALY_WINE_LOGPIXELS:-}" ] && wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 && stop_wine
   for pid in $server_pids; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
+  [ "$mode" = "setup" ] && rm -rf "$WINEPREFIX"
   rm -f "$log" "$log.display"
 }
 trap cleanup EXIT
@@ -84,7 +95,7 @@ start_x() {
   : >"$log.display"
   "$@" -displayfd 3 -nolisten tcp 3>"$log.display" 2>/dev/null &
   server_pids="$! $server_pids"
-  for _ in $(seq 100); do [ -s "$log.display" ] && break; sleep 0.05; done
+  for _ in $(seq 600); do [ -s "$log.display" ] && break; sleep 0.05; done
   [ -s "$log.display" ] || { echo "$1 did not start" >&2; exit 1; }
   export DISPLAY=":$(head -n1 "$log.display")"
 }
@@ -120,9 +131,14 @@ run_host() {
   local desktop=(explorer "/desktop=tessaly-test,$SCREEN")
   [ "$scenario" = "monitors" ] && desktop=()
   timeout 180 wine "${desktop[@]}" "$(windows_path "$tests_bin/tessaly-testhost.exe")" \
-    "$scenario" "$(windows_path "$bin/tessaly.scr")" "$(windows_path "$artefacts")" ${argument:+"$argument"} \
+    "$scenario" "$scr" "$(windows_path "$artefacts")" ${argument:+"$argument"} \
     >"$log" 2>&1
 }
+
+if [ "$mode" = "setup" ]; then
+  . "$(dirname "$0")/setup-checks.sh"
+  exit $?
+fi
 
 if [ "$scenario" = "xinput" ]; then
   # Real X input: once the host reports the saver READY, xdotool plays the user.

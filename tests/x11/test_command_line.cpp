@@ -123,6 +123,11 @@ TEST(CommandLine, OverridesAreCheckedAndNeverMistakenForSwitches) {
                       {"--cycle-length", "0"}, {"--cycle-length", "1001"}, {"--seed", "4294967296"},
                       {"--seed", "-1"}, {"--speed"}, {"--build=1"}})
         EXPECT_NE(Parse(args).error, "") << *args.begin() << " " << (args.size() > 1 ? args.begin()[1] : "");
+    // A typo is never passed over, before the mode switch or after it.
+    for (auto args : {std::initializer_list<const char*>{"/s", "--sped", "100"}, {"/s", "--speed100"},
+                      {"/s", "--Speed", "100"}, {"-p", "7", "--seeed", "7"}, {"/s", "-x"}, {"--sped", "100", "/s"},
+                      {"--root", "--sped", "100"}})
+        EXPECT_EQ(Parse(args).error.rfind("unknown option '", 0), 0u) << Parse(args).error;
 }
 
 TEST(CommandLine, HelpAndVersion) {

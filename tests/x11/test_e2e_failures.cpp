@@ -62,6 +62,11 @@ TEST_F(TessalyE2e, HelpAndVersionNeedNoDisplay) {
     auto version = Start({"--version"}, {"DISPLAY"});
     ASSERT_TRUE(EndedCleanly(*version));
     EXPECT_EQ(version->Output().rfind("tessaly ", 0), 0u);
+    // Help that cannot be written is a failure, not a silent success.
+    for (const char* option : {"--help", "--version"}) {
+        const std::string command = std::string(TESSALY_PROGRAM) + " " + option + " >/dev/full 2>/dev/null";
+        EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), kCannotStart) << option;
+    }
 }
 
 TEST_F(TessalyE2e, LosingTheXServerEndsWithAMessage) {

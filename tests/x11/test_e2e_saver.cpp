@@ -23,8 +23,8 @@ TEST_F(TessalyE2e, SaverCoversTheScreenStartingFromItsPictureAndDraws) {
     EXPECT_TRUE(saver->Running());
     saver->Signal(SIGTERM);
     EXPECT_TRUE(EndedBySignal(*saver, SIGTERM));
-    // Its window is gone with it.
-    EXPECT_EQ(client->WaitForSaverWindow(0.2), 0ul);
+    // Its window is gone with it, once the server has seen the connection close.
+    EXPECT_TRUE(WaitUntil([&] { return client->WaitForSaverWindows(1, 0).empty(); }, kEndSeconds));
 }
 
 TEST_F(TessalyE2e, SaverEndsOnAKey) {
@@ -71,14 +71,16 @@ TEST_F(TessalyE2e, SaverEndsWhenAnotherWindowTakesTheFocus) {
 TEST_F(TessalyE2e, SaverStaysOnTopOfWindowsThatAppearLater) {
     auto saver = StartSaver();
     const Window other = client->CreateWindow(200, 200, 0xFFFFFF);
-    Sleep(0.5);
-    // Had the new window stayed on top, this corner would be plain white.
-    const Image shot = client->Grab(client->Root());
+    // Had the new window stayed on top, this corner would stay plain white.
+    const auto white = [](const Image& shot) {
+        size_t n = 0;
+        for (int y = 10; y < 210; ++y)
+            for (int x = 10; x < 210; ++x) n += shot.At(x, y) == 0xFFFFFF;
+        return n;
+    };
+    const Image shot = client->WaitFor(client->Root(), [&](const Image& i) { return white(i) < 200u * 200u / 2; }, kStartSeconds);
     Save(shot);
-    size_t white = 0;
-    for (int y = 10; y < 210; ++y)
-        for (int x = 10; x < 210; ++x) white += shot.At(x, y) == 0xFFFFFF;
-    EXPECT_LT(white, 200u * 200u / 2);
+    EXPECT_LT(white(shot), 200u * 200u / 2);
     client->Destroy(other);
     saver->Signal(SIGTERM);
     EXPECT_TRUE(EndedBySignal(*saver, SIGTERM));
@@ -147,16 +149,16 @@ protected:
         Image shots[2];
         for (int i = 0; i < 2; ++i) {
             size_t right = 0, bottom = 0;
-            for (int attempt = 0; attempt < 100 && (right < 100 || bottom < 100); ++attempt, Sleep(0.1)) {
-                shots[i] = client->Grab(windows[i]);
+            shots[i] = client->WaitFor(windows[i], [&](const Image& shot) {
                 right = bottom = 0;
-                for (int y = 0; y < shots[i].height; ++y)
-                    for (int x = 0; x < shots[i].width; ++x)
-                        if (shots[i].At(x, y) != kDesktop) {
-                            right += x >= shots[i].width * 9 / 10;
-                            bottom += y >= shots[i].height * 9 / 10;
+                for (int y = 0; y < shot.height; ++y)
+                    for (int x = 0; x < shot.width; ++x)
+                        if (shot.At(x, y) != kDesktop) {
+                            right += x >= shot.width * 9 / 10;
+                            bottom += y >= shot.height * 9 / 10;
                         }
-            }
+                return right >= 100 && bottom >= 100;
+            }, kStartSeconds);
             Save(shots[i], "-head" + std::to_string(i));
             EXPECT_TRUE(right >= 100 && bottom >= 100) << "head " << i << " drawn to its right and bottom edges";
         }
@@ -168,7 +170,7 @@ protected:
 
     void ExpectAllGone() {
         EXPECT_TRUE(EndedCleanly(*saver));
-        EXPECT_EQ(client->WaitForSaverWindow(0.2), 0ul) << "every window is gone";
+        EXPECT_TRUE(WaitUntil([&] { return client->WaitForSaverWindows(1, 0).empty(); }, kEndSeconds)) << "every window is gone";
     }
     std::unique_ptr<Process> saver;
 };

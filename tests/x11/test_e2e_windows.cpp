@@ -120,10 +120,10 @@ TEST_F(TessalyE2e, KeepsDrawingAcrossStopAndContinue) {
     Image drawn;
     ASSERT_TRUE(client->WaitForChange(window, before, 100, kStartSeconds, drawn)) << mode->Output();
     mode->Signal(SIGSTOP);
-    Sleep(0.3);
-    const Image stopped = client->Grab(window);
-    Sleep(0.5);
-    EXPECT_EQ(client->Grab(window).CountDiffering(stopped), 0u) << "drew while stopped";
+    // Once the server has drawn what was sent before the stop, nothing changes.
+    Image stopped;
+    const auto still = [&] { stopped = client->Grab(window); Sleep(0.5); return client->Grab(window).CountDiffering(stopped) == 0; };
+    EXPECT_TRUE(WaitUntil(still, kStartSeconds)) << "drew while stopped";
     mode->Signal(SIGCONT);
     Image resumed;
     EXPECT_TRUE(client->WaitForChange(window, stopped, 20, kStartSeconds, resumed));
@@ -154,13 +154,13 @@ TEST_F(TessalyE2e, EachRunHasItsOwnGardenUnlessSeeded) {
             if (!seed.empty()) args.insert(args.end(), {"--seed", seed});
             runs[i] = Start(args);
         }
-        // Each is held still at its first visible drawing (one can fall below the window).
+        // Both show a drawing (one can fall below the window); with one seed, the same one once both are at it.
         Image first[2];
-        for (int i = 0; i < 2; ++i) {
-            first[i] = client->WaitFor(windows[i], [](const Image& image) { return Coloured(image) > 0; }, kStartSeconds);
-            runs[i]->Signal(SIGSTOP);
-            Save(first[i], "-" + seed + std::to_string(i));
-        }
+        WaitUntil([&] {
+            for (int i = 0; i < 2; ++i) first[i] = client->Grab(windows[i]);
+            return Coloured(first[0]) * Coloured(first[1]) > 0 && (seed.empty() || first[0].CountDiffering(first[1]) == 0);
+        }, kStartSeconds);
+        for (int i = 0; i < 2; ++i) Save(first[i], "-" + seed + std::to_string(i));
         ASSERT_GT(Coloured(first[0]) * Coloured(first[1]), 0u);
         if (seed.empty()) EXPECT_GT(first[0].CountDiffering(first[1]), 0u) << "two runs painted the same garden";
         else EXPECT_EQ(first[0].CountDiffering(first[1]), 0u);
@@ -209,15 +209,18 @@ TEST_F(TessalyE2e, FollowsItsWindowWhenItGrows) {
         const Image before = client->WaitFor(window, [](const Image& i) { return Coloured(i) >= 100; }, 4 * kStartSeconds);
         XResizeWindow(client->Dpy(), window, 400, 300);
         XSync(client->Dpy(), False);
-        Sleep(0.2);
-        const Image after = client->Grab(window);
+        // The server clears the grown window; the run must paint the old picture back.
+        const auto kept = [&](const Image& after) {
+            size_t same = 0, drawn = 0;
+            for (int y = 0; y < 150; ++y)
+                for (int x = 0; x < 200; ++x)
+                    if (before.At(x, y) != 0) ++drawn, same += after.width == 400 && after.At(x, y) == before.At(x, y);
+            return same * 10 >= drawn * 8;
+        };
+        const Image after = client->WaitFor(window, kept, kStartSeconds);
         ASSERT_EQ(after.width, 400);
-        size_t kept = 0, drawn = 0;
-        for (int y = 0; y < 150; ++y)
-            for (int x = 0; x < 200; ++x)
-                if (before.At(x, y) != 0) ++drawn, kept += after.At(x, y) == before.At(x, y);
-        EXPECT_GE(kept * 10, drawn * 8) << mode << ": the picture was lost when the window grew";
-        const Image grown = client->WaitFor(window, [](const Image& i) { return Coloured(i, 300) >= 200; }, 20);
+        EXPECT_TRUE(kept(after)) << mode << ": the picture was lost when the window grew";
+        const Image grown = client->WaitFor(window, [](const Image& i) { return Coloured(i, 300) >= 200; }, kStartSeconds);
         Save(grown, mode);
         EXPECT_GE(Coloured(grown, 300), 200u) << mode << ": nothing drawn in the new area";
         run->Signal(SIGTERM);

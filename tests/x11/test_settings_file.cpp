@@ -30,6 +30,11 @@ std::string Warning(SettingsFile& file) {
     return warning;
 }
 
+void Stage(SettingsFile& file, int32_t cycleLength, int32_t speed, int32_t build) {
+    std::string error;
+    ASSERT_TRUE(WriteSettings(file, cycleLength, speed, build, error)) << error;
+}
+
 std::string CommitError(SettingsFile& file) {
     std::string error;
     const bool ok = file.Commit(error);
@@ -182,6 +187,14 @@ TEST_F(SettingsFileTest, MissingGivesDefaultsSilentlyUnreadableOrMalformedOneLin
     EXPECT_LT(warning.size(), path.size() + 150);
     for (char c : warning) EXPECT_TRUE(c >= 0x20 && c < 0x7F) << static_cast<int>(c);
 
+    // So is the file's own name, wherever it comes from (XDG_CONFIG_HOME).
+    const std::string strange = folder + "/x\x1b[31m\nX";
+    ASSERT_EQ(mkdir(strange.c_str(), 0700), 0);
+    std::ofstream(strange + "/tessaly.ini") << "[Config]\nSpeed=fast\n";
+    SettingsFile strangeFile(strange + "/tessaly.ini");
+    warning = Warning(strangeFile);
+    EXPECT_NE(warning.find("/x\\x1b[31m\\x0aX/tessaly.ini"), std::string::npos) << warning;
+
     WriteText(std::string("[Config]\ncycle_length=7\n") + std::string(3, '\0'));
     EXPECT_NE(Warning(file), "");
     WriteText("[Config]\n" + std::string(70 * 1024, ';'));
@@ -197,7 +210,7 @@ TEST_F(SettingsFileTest, MissingGivesDefaultsSilentlyUnreadableOrMalformedOneLin
 TEST_F(SettingsFileTest, RoundTripWritesAtomicallyAndCreatesFolders) {
     const std::string nested = folder + "/a/b/tessaly.ini";
     SettingsFile writer(nested);
-    WriteSettings(writer, 30, 1, 1);
+    Stage(writer, 30, 1, 1);
     ASSERT_EQ(CommitError(writer), "");
     EXPECT_EQ(tessaly::testing::FileNames(folder + "/a/b"), std::vector<std::string>{"tessaly.ini"});
 
@@ -209,13 +222,34 @@ TEST_F(SettingsFileTest, RoundTripWritesAtomicallyAndCreatesFolders) {
     EXPECT_EQ(state.buildSetting, 1);
 
     // Writing again replaces the values, each once, in the order written.
-    WriteSettings(writer, 5, 60, 0);
-    WriteSettings(writer, 6, 61, 0);
+    Stage(writer, 5, 60, 0);
+    Stage(writer, 6, 61, 0);
     ASSERT_EQ(CommitError(writer), "");
     std::ifstream in(nested);
     std::stringstream s;
     s << in.rdbuf();
     EXPECT_NE(s.str().find("[Config]\ncycle_length=6\nSpeed=61\nBuild=0\n"), std::string::npos) << s.str();
+}
+
+TEST_F(SettingsFileTest, WritingThroughALinkReplacesItsTargetAndKeepsTheMode) {
+    // As dotfile managers keep it: the name a link into another folder.
+    const std::string kept = folder + "/dotfiles/tessaly.ini";
+    WriteText("");
+    ASSERT_EQ(mkdir((folder + "/dotfiles").c_str(), 0700), 0);
+    std::ofstream(kept) << "[Config]\nSpeed=42\n";
+    ASSERT_EQ(chmod(kept.c_str(), 0600), 0);
+    ASSERT_EQ(std::remove(path.c_str()), 0);
+    ASSERT_EQ(symlink("../dotfiles/tessaly.ini", path.c_str()), 0);
+    SettingsFile file(path);
+    Stage(file, 7, 8, 1);
+    ASSERT_EQ(CommitError(file), "");
+    struct stat link {}, target {};
+    ASSERT_EQ(lstat(path.c_str(), &link), 0);
+    EXPECT_TRUE(S_ISLNK(link.st_mode));
+    ASSERT_EQ(stat(kept.c_str(), &target), 0);
+    EXPECT_EQ(target.st_mode & 07777, 0600u);
+    EXPECT_NE(tessaly::testing::ReadFile(kept).find("Speed=8"), std::string::npos);
+    EXPECT_EQ(tessaly::testing::FileNames(folder + "/dotfiles"), std::vector<std::string>{"tessaly.ini"});
 }
 
 TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileAndNoTemporary) {
@@ -224,7 +258,7 @@ TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileAndNoTemporary) {
     const std::string blocked = folder + "/tessaly/blocked.ini";
     ASSERT_EQ(mkdir(blocked.c_str(), 0700), 0);
     SettingsFile file(blocked);
-    WriteSettings(file, 1, 2, 1);
+    Stage(file, 1, 2, 1);
     const std::string error = CommitError(file);
     EXPECT_NE(error, "");
     EXPECT_EQ(error.find('\n'), std::string::npos);
@@ -235,7 +269,7 @@ TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileAndNoTemporary) {
 
     // A file where a folder should be.
     SettingsFile underFile(path + "/x/tessaly.ini");
-    WriteSettings(underFile, 1, 2, 1);
+    Stage(underFile, 1, 2, 1);
     EXPECT_NE(CommitError(underFile), "");
     EXPECT_EQ(ReadText(), "[Config]\nSpeed=42\n");
 }
@@ -263,7 +297,7 @@ TEST_F(SettingsFileTest, KilledWritersLeaveTheOldOrTheNewFileAndNoPileOfTemporar
         const pid_t child = fork();
         if (child == 0) {
             SettingsFile writer(path);
-            WriteSettings(writer, cycle, speed, build);
+            Stage(writer, cycle, speed, build);
             _exit(CommitError(writer).empty() ? 0 : 1);
         }
         return child;
@@ -291,7 +325,7 @@ TEST_F(SettingsFileTest, KilledWritersLeaveTheOldOrTheNewFileAndNoPileOfTemporar
         ASSERT_LE(temporaries(), 1) << "kill " << i;  // at most the one of the writer just killed
     }
     SettingsFile last(path);
-    WriteSettings(last, 5, 60, 0);
+    Stage(last, 5, 60, 0);
     ASSERT_EQ(CommitError(last), "");
     auto names = tessaly::testing::FileNames(dir);
     std::sort(names.begin(), names.end());

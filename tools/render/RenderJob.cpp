@@ -1,5 +1,6 @@
 #include "RenderJob.h"
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,28 +36,76 @@ std::string AbsolutePath(const std::string& path) {
     return path;
 }
 
-bool PrepareFramesDir(const std::string& dir, std::string& error) {
-    if (mkdir(dir.c_str(), 0777) != 0 && errno != EEXIST) {
-        error = "cannot create frames folder " + dir + ": " + std::strerror(errno);
-        return false;
+// The time-lapse frames of a run, FOLDER/frame-000001.png and on: removed
+// again, with the folder when the run made it, when the run fails or a signal
+// ends it, so that a full disk does not stay full. What the signal handler
+// reads lives in fixed storage and is set before the first frame.
+class FrameSeries {
+public:
+    static bool Prepare(const std::string& folder, std::string& error) {
+        created_ = mkdir(folder.c_str(), 0777) == 0;
+        if (!created_ && errno != EEXIST) {
+            error = "cannot create frames folder " + folder + ": " + std::strerror(errno);
+            return false;
+        }
+        struct stat info {};
+        if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+            error = "cannot write frames to " + folder + ": not a folder";
+            return false;
+        }
+        if (access(folder.c_str(), W_OK | X_OK) != 0 || folder.size() + kNameLength >= sizeof folder_) {
+            error = "cannot write frames to " + folder + ": " + std::strerror(errno != 0 ? errno : ENAMETOOLONG);
+            RemoveAll();
+            return false;
+        }
+        std::memcpy(folder_, folder.c_str(), folder.size() + 1);
+        return true;
     }
-    struct stat info {};
-    if (stat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-        error = "cannot write frames to " + dir + ": not a folder";
-        return false;
-    }
-    if (access(dir.c_str(), W_OK | X_OK) != 0) {
-        error = "cannot write frames to " + dir + ": " + std::strerror(errno);
-        return false;
-    }
-    return true;
-}
 
-std::string FramePath(const std::string& dir, long long number) {
-    char name[32];
-    std::snprintf(name, sizeof name, "frame-%06lld.png", number);
-    return dir + "/" + name;
-}
+    // Writes the next frame; false with `error` set when it cannot.
+    static bool Add(cairo_surface_t* image, std::string& error) {
+        char path[sizeof folder_];
+        Name(written_ + 1, path);
+        AtomicFile file;
+        if (!file.Open(path, error)) return false;
+        if (!WritePng(image, file.TempPath(), error)) {
+            error = std::string("cannot write ") + path + ": " + error;
+            return false;
+        }
+        // Counted before it has its name: a signal during the rename still removes it.
+        written_ = written_ + 1;
+        return file.Commit(error);
+    }
+
+    // Async-signal-safe: no allocation, no stdio.
+    static void RemoveAll() {
+        char path[sizeof folder_];
+        for (int number = written_; number >= 1; --number) {
+            Name(number, path);
+            unlink(path);
+        }
+        written_ = 0;
+        if (created_) rmdir(folder_);
+        created_ = false;
+    }
+
+private:
+    static constexpr std::size_t kNameLength = 32;  // "/frame-" and the number and ".png"
+    static void Name(int number, char* path) {
+        std::size_t at = std::strlen(folder_);
+        std::memcpy(path, folder_, at);
+        for (const char* p = "/frame-"; *p != '\0'; ++p) path[at++] = *p;
+        char digits[12];
+        int count = 0;
+        for (unsigned n = static_cast<unsigned>(number); n > 0 || count < 6; n /= 10) digits[count++] = static_cast<char>('0' + n % 10);
+        while (count > 0) path[at++] = digits[--count];
+        for (const char* p = ".png"; *p != '\0'; ++p) path[at++] = *p;
+        path[at] = '\0';
+    }
+    static inline char folder_[4096] = "";
+    static inline volatile sig_atomic_t written_ = 0;
+    static inline volatile sig_atomic_t created_ = 0;
+};
 
 // Everything a run draws on. The image is the PNG output and the frames'
 // source; the PDF and SVG devices draw alongside it when asked for.
@@ -127,15 +176,9 @@ public:
 
     cairo_surface_t* Image() const { return image_.get(); }
 
-    bool WriteFrame(const std::string& path, std::string& error) {
-        AtomicFile file;
+    bool WriteFrame(std::string& error) {
         cairo_surface_flush(image_.get());
-        if (!file.Open(path, error)) return false;
-        if (!WritePng(image_.get(), file.TempPath(), error)) {
-            error = "cannot write " + path + ": " + error;
-            return false;
-        }
-        return file.Commit(error);
+        return FrameSeries::Add(image_.get(), error);
     }
 
     // Writes the output's contents into its temporary file.
@@ -184,16 +227,18 @@ private:
 }  // namespace
 
 bool RunRender(const RenderOptions& o, std::FILE* info, bool showProgress, std::string& error) {
-    AtomicFile::InstallSignalCleanup();
+    AtomicFile::InstallSignalCleanup(&FrameSeries::RemoveAll);
     const uint32_t seed = o.seed ? *o.seed : static_cast<uint32_t>(std::time(nullptr));
-    long long paints = 0;
 
     // Everything that can fail on input or output fails here, before the run.
     AtomicFile output;
     if (!output.Open(o.output, error)) return false;
-    if (!o.framesDir.empty() && !PrepareFramesDir(o.framesDir, error)) return false;
+    if (!o.framesDir.empty() && !FrameSeries::Prepare(o.framesDir, error)) return false;
     RenderTargets targets;
-    if (!targets.Prepare(o, output.TempPath(), seed, error)) return false;
+    if (!targets.Prepare(o, output.TempPath(), seed, error)) {
+        FrameSeries::RemoveAll();
+        return false;
+    }
 
     std::fprintf(info, "seed %u\n", seed);
     std::fflush(info);
@@ -205,9 +250,8 @@ bool RunRender(const RenderOptions& o, std::FILE* info, bool showProgress, std::
         PortableGdiObjects objects;
         HeadlessRun run(state, objects, Size{o.width, o.height}, [&](CanvasWindow& canvas) {
             canvas.OnPaint(targets.BeginPaint());
-            ++paints;
             if (!o.framesDir.empty() && !framesFailed) {
-                framesFailed = !targets.WriteFrame(FramePath(o.framesDir, paints), error);
+                framesFailed = !targets.WriteFrame(error);
             }
         });
         ProgressBar progress(o.ticks, showProgress && o.ticks >= 200);
@@ -217,9 +261,10 @@ bool RunRender(const RenderOptions& o, std::FILE* info, bool showProgress, std::
         }
         progress.Clear();
     }  // the window goes away: the canvas drains its queue and deletes its scene
-    if (framesFailed) return false;
-
-    if (!targets.WriteOutput(o, output.TempPath(), error) || !output.Commit(error)) return false;
+    if (framesFailed || !targets.WriteOutput(o, output.TempPath(), error) || !output.Commit(error)) {
+        FrameSeries::RemoveAll();
+        return false;
+    }
     std::fprintf(info, "wrote %s (%dx%d, %lld ticks, seed %u)\n", AbsolutePath(o.output).c_str(), o.width,
                  o.height, static_cast<long long>(o.ticks), seed);
     return true;

@@ -43,7 +43,8 @@ const char* const kRenderUsage =
     "\n"
     "The seed is printed first, and the path of the finished file last. Exit\n"
     "status: 0 done, 1 a file could not be read or written, 2 bad options.\n"
-    "Nothing is left behind on failure, nor when a signal ends the run.\n";
+    "Nothing is left behind on failure, nor when a signal ends the run: neither\n"
+    "the output nor any frame (nor the frames folder, when the run made it).\n";
 
 namespace {
 

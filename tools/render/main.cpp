@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Messages.h"
 #include "RenderJob.h"
 #include "RenderOptions.h"
 
@@ -16,15 +17,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tessaly-render: %s (see --help)\n", error.c_str());
         return kExitUsage;
     }
-    switch (parsed.action) {
-        case ParsedCommandLine::Action::Help:
-            std::fputs(kRenderUsage, stdout);
-            return kExitOk;
-        case ParsedCommandLine::Action::Version:
-            std::printf("tessaly-render %s\n", TESSALY_VERSION);
-            return kExitOk;
-        case ParsedCommandLine::Action::Render:
-            break;
+    if (parsed.action != ParsedCommandLine::Action::Render) {
+        const bool help = parsed.action == ParsedCommandLine::Action::Help;
+        const std::string text = help ? kRenderUsage : "tessaly-render " TESSALY_VERSION "\n";
+        if (std::string error; !WriteText(stdout, text, error)) {
+            std::fprintf(stderr, "tessaly-render: cannot write the %s: %s\n", help ? "help" : "version", error.c_str());
+            return kExitIoError;
+        }
+        return kExitOk;
     }
     std::string error;
     if (!RunRender(parsed.options, stdout, isatty(STDERR_FILENO) != 0, error)) {

@@ -45,10 +45,12 @@ BOOL ScreenSaverApp::RunSettings() {
     SetMainWindow(&dialog);
     const INT_PTR result = dialog.DoModal();
     SetMainWindow(nullptr);
-    if (result == -1) SetExitCode(kExitNoWindow);  // the dialog could not be shown
+    if (result == -1) SetExitCode(kExitFailed);  // the dialog could not be shown
     if (result == IDOK) {
         RegistryProfile profile(kRegistryCompany, AppName());
-        WriteSettings(profile, dialog.cycleLength, dialog.speed, dialog.build);
+        // Nobody reads a saver's output: the exit code is its only report.
+        if (std::string error; !WriteSettings(profile, dialog.cycleLength, dialog.speed, dialog.build, error))
+            SetExitCode(kExitFailed);
     }
     return FALSE;
 }
@@ -61,11 +63,11 @@ BOOL ScreenSaverApp::StartPreview(const char* handleArgument) {
         SetExitCode(kExitBadCommandLine);
         return FALSE;
     }
-    auto* window = new Win32CanvasHost(std::make_unique<CanvasWindow>(state_, ProcessGdiObjects()));
+    auto* window = new Win32CanvasHost(CanvasSource::Preview(session_), Win32CanvasHost::WhenGone::DeleteThis);
     RECT client{};
     GetClientRect(pane, &client);
     if (!window->CreateCanvas(0, WS_CHILD | WS_VISIBLE, client, pane)) {
-        SetExitCode(kExitNoWindow);
+        SetExitCode(kExitFailed);
         return FALSE;
     }
     SetMainWindow(window);
@@ -91,14 +93,13 @@ std::vector<RECT> Monitors() {
 }  // namespace
 
 // One topmost canvas window per monitor, each with its own garden; the
-// first trigger on any of them ends the message loop, and Run then closes
-// the others.
+// first trigger on any of them ends the run and the message loop, and Run
+// then closes every window.
 BOOL ScreenSaverApp::StartSaver() {
     for (const RECT& monitor : Monitors()) {
-        auto* window = new Win32SaverHost(
-            std::make_unique<FullScreenWindow>(state_, ProcessGdiObjects(), &firstMousePoint_));
+        auto* window = new Win32SaverHost(session_);
         if (!window->CreateFullScreen(monitor)) {
-            SetExitCode(kExitNoWindow);
+            SetExitCode(kExitFailed);
             CloseSaverWindows();  // a saver missing a monitor would not hide the screen
             return FALSE;
         }
@@ -117,8 +118,9 @@ int ScreenSaverApp::Run() {
 void ScreenSaverApp::CloseSaverWindows() {
     SetMainWindow(nullptr);
     for (HWND window : saverWindows_)
-        if (IsWindow(window)) DestroyWindow(window);  // each deletes its canvas as it goes
+        if (IsWindow(window)) DestroyWindow(window);  // each lets go of its canvas as it goes
     saverWindows_.clear();
+    session_.TearDown();
 }
 
 }  // namespace tessaly::win32

@@ -4,16 +4,18 @@
 
 #include <vector>
 
-#include "base/Geometry.h"
 #include "framework/WinApp.h"
+#include "gdi/Win32GdiObjects.h"
+#include "session/SaverSession.h"
 #include "state/GardenState.h"
 
 namespace tessaly::win32 {
 
-// Exit codes when nothing runs: a command line that names no mode or no
-// usable preview window, and a window that could not be made.
+// The exit codes of tessaly.scr besides 0: a command line that names no mode
+// or no usable preview window; a window that could not be made, or settings
+// that could not be stored.
 constexpr int kExitBadCommandLine = 2;
-constexpr int kExitNoWindow = 1;
+constexpr int kExitFailed = 1;
 
 class ScreenSaverApp : public WinApp {
 public:
@@ -28,8 +30,9 @@ private:
     void CloseSaverWindows();
 
     GardenState state_;  // the settings, running values and generator of the process
+    // The canvases of the saver or the preview; the first end of the run ends the message loop.
+    SaverSession session_{state_, ProcessGdiObjects(), [] { PostQuitMessage(0); }};
     std::vector<HWND> saverWindows_;  // one per monitor
-    Point firstMousePoint_{-1, -1};   // shared by them, in screen coordinates
 };
 
 }  // namespace tessaly::win32

@@ -19,7 +19,9 @@ const CommandEntry<SettingsDialog> SettingsDialog::kClicks[] = {
 };
 
 SettingsDialog::SettingsDialog(GardenState& state)
-    : Dialog(IDD_SETTINGS), preview(state, ProcessGdiObjects()), previewWindow_(preview) {}
+    : Dialog(IDD_SETTINGS),
+      preview(std::make_unique<CanvasWindow>(state, ProcessGdiObjects())),
+      previewWindow_(CanvasSource::Borrowed(preview), Win32CanvasHost::WhenGone::Stay) {}
 
 void SettingsDialog::DoDataExchange(DataExchange& dx) {
     DDX_Control(dx, IDC_SPEED_BAR, speedBar);

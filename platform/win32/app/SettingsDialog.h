@@ -21,7 +21,8 @@ public:
     int cycleLength = 0;
     int speed = 0;
     int build = 0;
-    CanvasWindow preview;
+    // The live preview's canvas, made with the dialog and shown in its window.
+    CanvasBinding preview;
 
 protected:
     BOOL OnInitDialog() override;
@@ -38,7 +39,7 @@ private:
     static const MessageEntry<SettingsDialog> kMessages[];
     static const CommandEntry<SettingsDialog> kClicks[];
     Win32CanvasHost previewWindow_;
-    SettingsDialogModel model_{preview};  // what the sliders and the check box do
+    SettingsDialogModel model_{preview.Canvas()};  // what the sliders and the check box do
 };
 
 }  // namespace tessaly::win32

@@ -26,25 +26,46 @@ const char* CanvasClassName() {
     return name;
 }
 
+// A window of the run that goes ends the run; after its end nothing changes.
+void LetGo(SaverSession& session, WindowHost& host) {
+    session.Remove(host);
+    session.WindowGone();
+}
+
 }  // namespace
+
+CanvasSource CanvasSource::Saver(SaverSession& session) {
+    CanvasSource source;
+    source.bind_ = [&session](WindowHost& host) -> CanvasWindow& { return session.AddSaverCanvas(host); };
+    source.unbind_ = [&session](WindowHost& host) { LetGo(session, host); };
+    return source;
+}
+
+CanvasSource CanvasSource::Preview(SaverSession& session) {
+    CanvasSource source;
+    source.bind_ = [&session](WindowHost& host) -> CanvasWindow& { return session.AddCanvas(host); };
+    source.unbind_ = [&session](WindowHost& host) { LetGo(session, host); };
+    return source;
+}
+
+CanvasSource CanvasSource::Borrowed(CanvasBinding& binding) {
+    CanvasSource source;
+    source.bind_ = [&binding](WindowHost& host) -> CanvasWindow& {
+        binding.Bind(host);
+        return binding.Canvas();
+    };
+    source.unbind_ = [&binding](WindowHost&) { binding.Unbind(); };
+    return source;
+}
 
 const MessageEntry<Win32CanvasHost> Win32CanvasHost::kMessages[] = {
     {WM_CREATE, &Win32CanvasHost::OnCreate},
     {WM_TIMER, &Win32CanvasHost::OnTimer},
     {WM_PAINT, &Win32CanvasHost::OnPaint},
-    {WM_SIZE, &Win32CanvasHost::OnSize},
 };
 
-Win32CanvasHost::Win32CanvasHost(std::unique_ptr<CanvasWindow> canvas)
-    : owned_(std::move(canvas)), canvas_(owned_.get()) {
-    canvas_->AttachHost(this);
-}
-
-Win32CanvasHost::Win32CanvasHost(CanvasWindow& canvas) : canvas_(&canvas) { canvas_->AttachHost(this); }
-
-Win32CanvasHost::~Win32CanvasHost() {
-    if (canvas_ != nullptr) canvas_->AttachHost(nullptr);
-}
+Win32CanvasHost::Win32CanvasHost(CanvasSource source, WhenGone whenGone)
+    : source_(std::move(source)), whenGone_(whenGone) {}
 
 bool Win32CanvasHost::CreateCanvas(DWORD exStyle, DWORD style, const RECT& rect, HWND parent) {
     // A window that fails in WM_CREATE is destroyed at once and goes through
@@ -70,11 +91,12 @@ bool Win32CanvasHost::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 
 LRESULT Win32CanvasHost::OnCreate(WPARAM, LPARAM) {
     if (Default() == -1) return -1;
-    return canvas_->OnCreate();
+    canvas_ = &source_.Bind(*this);
+    return 0;
 }
 
 LRESULT Win32CanvasHost::OnTimer(WPARAM id, LPARAM) {
-    if (id != kCanvasTimerId) return Default();
+    if (id != kCanvasTimerId || canvas_ == nullptr) return Default();
     canvas_->OnTick();
     return 0;
 }
@@ -82,7 +104,7 @@ LRESULT Win32CanvasHost::OnTimer(WPARAM id, LPARAM) {
 LRESULT Win32CanvasHost::OnPaint(WPARAM, LPARAM) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(GetSafeHwnd(), &ps);
-    {
+    if (canvas_ != nullptr) {
         Win32DrawingDevice device(dc);
         canvas_->OnPaint(device);
     }
@@ -90,16 +112,14 @@ LRESULT Win32CanvasHost::OnPaint(WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT Win32CanvasHost::OnSize(WPARAM, LPARAM) { return Default(); }
-
 void Win32CanvasHost::PostNcDestroy() {
     if (goneFlag_ != nullptr) *goneFlag_ = true;
     goneFlag_ = nullptr;
-    canvas_->AttachHost(nullptr);
-    canvas_->OnWindowDestroyed();  // drains the queue and deletes the scene
+    // The canvas drains its queue and deletes its scene; then, for a window
+    // made with new, the object goes too.
+    if (canvas_ != nullptr) source_.Unbind(*this);
     canvas_ = nullptr;
-    // A window that owns its canvas ends with it: the object, then the canvas.
-    if (owned_ != nullptr) delete this;
+    if (whenGone_ == WhenGone::DeleteThis) delete this;
 }
 
 void Win32CanvasHost::StartTicking(unsigned periodMs) { ::SetTimer(GetSafeHwnd(), kCanvasTimerId, periodMs, nullptr); }
@@ -120,7 +140,5 @@ Size Win32CanvasHost::ClientSize() {
     ::GetClientRect(GetSafeHwnd(), &rc);
     return Size{rc.right, rc.bottom};
 }
-
-void Win32CanvasHost::RequestClose() { ::PostMessageA(GetSafeHwnd(), WM_CLOSE, 0, 0); }
 
 }  // namespace tessaly::win32

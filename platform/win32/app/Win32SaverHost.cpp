@@ -24,14 +24,16 @@ const MessageEntry<Win32SaverHost> Win32SaverHost::kMessages[] = {
     {WM_RBUTTONDOWN, &Win32SaverHost::OnButtonOrKeyDown},
     {WM_KEYDOWN, &Win32SaverHost::OnButtonOrKeyDown},
     {WM_SYSKEYDOWN, &Win32SaverHost::OnButtonOrKeyDown},
+    {WM_POWERBROADCAST, &Win32SaverHost::OnPowerBroadcast},
 };
 
-Win32SaverHost::Win32SaverHost(std::unique_ptr<FullScreenWindow> window)
-    : Win32CanvasHost(std::unique_ptr<CanvasWindow>(window.release())),
-      window_(static_cast<FullScreenWindow*>(&Canvas())) {}
+Win32SaverHost::Win32SaverHost(SaverSession& session)
+    : Win32CanvasHost(CanvasSource::Saver(session), WhenGone::DeleteThis) {}
 
 bool Win32SaverHost::CreateFullScreen(const RECT& monitor) {
-    return CreateCanvas(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, monitor, nullptr);
+    if (!CreateCanvas(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, monitor, nullptr)) return false;
+    displayWatch_.Start(GetSafeHwnd());
+    return true;
 }
 
 bool Win32SaverHost::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -45,7 +47,7 @@ LRESULT Win32SaverHost::OnSysCommand(WPARAM command, LPARAM) {
 }
 
 LRESULT Win32SaverHost::OnDestroy(WPARAM, LPARAM) {
-    PostQuitMessage(0);
+    displayWatch_.Stop();
     return Default();
 }
 
@@ -64,25 +66,33 @@ LRESULT Win32SaverHost::OnActivate(WPARAM state, LPARAM other) {
     // activation going to another program is the user.
     DWORD process = 0;
     GetWindowThreadProcessId(reinterpret_cast<HWND>(other), &process);
-    if (LOWORD(state) == WA_INACTIVE && (other == 0 || process != GetCurrentProcessId())) window_->OnDeactivate();
+    if (LOWORD(state) == WA_INACTIVE && (other == 0 || process != GetCurrentProcessId()) && Saver() != nullptr)
+        Saver()->OnDeactivate();
     return Default();
 }
 
 LRESULT Win32SaverHost::OnActivateApp(WPARAM active, LPARAM) {
-    if (!active) window_->OnDeactivate();
+    if (!active && Saver() != nullptr) Saver()->OnDeactivate();
     return Default();
 }
 
 LRESULT Win32SaverHost::OnMouseMove(WPARAM, LPARAM position) {
     POINT onScreen{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
     ClientToScreen(GetSafeHwnd(), &onScreen);
-    window_->OnMouseMove(onScreen.x, onScreen.y);
+    if (Saver() != nullptr) Saver()->OnMouseMove(onScreen.x, onScreen.y);
     return Default();
 }
 
 LRESULT Win32SaverHost::OnButtonOrKeyDown(WPARAM, LPARAM) {
-    window_->OnButtonOrKeyDown();
+    if (Saver() != nullptr) Saver()->OnButtonOrKeyDown();
     return Default();
+}
+
+LRESULT Win32SaverHost::OnPowerBroadcast(WPARAM event, LPARAM setting) {
+    const DisplayState display = ReadDisplayState(event, setting);
+    if (display == DisplayState::Unrelated) return Default();
+    if (Saver() != nullptr) Saver()->SetVisible(display == DisplayState::Seen);
+    return TRUE;
 }
 
 }  // namespace tessaly::win32

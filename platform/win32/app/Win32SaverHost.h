@@ -1,9 +1,12 @@
 // The saver's window: a topmost canvas over one monitor that hides the
 // pointer and turns the user's input into the core's closing rules. A saver
-// has one per monitor; moves are given in screen coordinates, so that all of
-// them judge against one first point.
+// has one per monitor, each a canvas of the run's session; moves are given
+// in screen coordinates, so that all of them judge against one first point.
+// While the display is off it stops ticking; the garden grows on where it
+// was once the display is seen again.
 #pragma once
 
+#include "app/DisplayStateWatch.h"
 #include "app/Win32CanvasHost.h"
 #include "canvas/FullScreenWindow.h"
 
@@ -16,8 +19,8 @@ bool SwallowsSysCommand(unsigned command);
 
 class Win32SaverHost : public Win32CanvasHost {
 public:
-    // Made with new; owns the full-screen canvas, and both go when the window goes.
-    explicit Win32SaverHost(std::unique_ptr<FullScreenWindow> window);
+    // Made with new; it goes when its window goes, and its canvas with it.
+    explicit Win32SaverHost(SaverSession& session);
 
     // A topmost popup over `monitor` (virtual-screen coordinates, which may
     // be negative); false when it could not be made.
@@ -35,9 +38,13 @@ private:
     LRESULT OnActivateApp(WPARAM, LPARAM);
     LRESULT OnMouseMove(WPARAM, LPARAM);
     LRESULT OnButtonOrKeyDown(WPARAM, LPARAM);
+    LRESULT OnPowerBroadcast(WPARAM, LPARAM);
+
+    // The canvas, which the session made full-screen; null while there is no window.
+    FullScreenWindow* Saver() const { return static_cast<FullScreenWindow*>(Canvas()); }
 
     static const MessageEntry<Win32SaverHost> kMessages[];
-    FullScreenWindow* window_;
+    DisplayStateWatch displayWatch_;
 };
 
 }  // namespace tessaly::win32

@@ -13,7 +13,7 @@ namespace {
 
 constexpr const char* kDialogClass = "#32770";
 constexpr DWORD kStartTimeout = 20000;
-constexpr DWORD kEndTimeout = 10000;
+constexpr DWORD kEndTimeout = 30000;
 constexpr int kSpeedBar = 1002, kCycleBar = 1004, kFrame = 1006, kStepBuild = 1008, kAbout = 3;
 
 struct Settings {

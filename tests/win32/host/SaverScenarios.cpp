@@ -13,7 +13,7 @@ namespace {
 
 constexpr const char* kCanvasClass = "TessalyCanvas";
 constexpr DWORD kStartTimeout = 20000;
-constexpr DWORD kEndTimeout = 10000;
+constexpr DWORD kEndTimeout = 30000;  // Wine withdraws each full-monitor window in up to 2 s
 constexpr size_t kDrawnColours = 6;  // a garden shows many colours; a bare screen one
 
 RECT ScreenRect() { return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
@@ -189,13 +189,11 @@ void RunSaverScenario(const Context& context) {
         CaptureScreen(ScreenRect()).WriteBmp(Join(context.outDir, "saver.bmp"));
         // One pixel away from the first point.
         SendMouse(MOUSEEVENTF_MOVE, 1, 0);
-        // Wine moves the pointer asynchronously; give it a moment under load.
-        POINT moved{};
-        for (int i = 0; i < 40; ++i) {
+        // Wine moves the pointer asynchronously.
+        POINT moved = at;
+        for (const DWORD start = GetTickCount(); moved.x == at.x && moved.y == at.y && GetTickCount() - start < kEndTimeout;
+             Sleep(25))
             GetCursorPos(&moved);
-            if (moved.x != at.x || moved.y != at.y) break;
-            Sleep(25);
-        }
         Check(moved.x == at.x + 1 && moved.y == at.y, "the pointer moved by one pixel");
         ExpectEnd(saver, "a move of one pixel");
     } else {
@@ -231,16 +229,15 @@ bool StartOnEveryMonitor(const Context& context, const std::vector<RECT>& monito
     context.key.Clear();
     context.key.Set("Speed", 95);
     if (!Check(Launch(context.scr, "/s", saver), "start /s")) return false;
-    WaitForWindow(saver.Id(), kCanvasClass, false, kStartTimeout);
-    PumpFor(500);
     std::vector<Capture> shots;
     for (const RECT& m : monitors) {
         HWND window = nullptr;
-        for (HWND w : WindowsOf(saver.Id(), kCanvasClass)) {
-            RECT rect{};
-            GetWindowRect(w, &rect);
-            if (SameRect(rect, m) && (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) window = w;
-        }
+        for (const DWORD start = GetTickCount(); window == nullptr && GetTickCount() - start < kStartTimeout; PumpFor(50))
+            for (HWND w : WindowsOf(saver.Id(), kCanvasClass)) {
+                RECT rect{};
+                GetWindowRect(w, &rect);
+                if (SameRect(rect, m) && (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) window = w;
+            }
         if (!Check(window != nullptr, "a topmost window covers exactly the monitor " + Describe(m))) return false;
         const RECT right{m.right - (m.right - m.left) / 10, m.top, m.right, m.bottom};
         const RECT bottom{m.left, m.bottom - (m.bottom - m.top) / 10, m.right, m.bottom};

@@ -42,10 +42,17 @@ private:
     bool* destroyed_;
 };
 
-TEST(Win32CanvasHost, ClassHasTheInvisibleCursorAndNoBackground) {
+// A window that borrows the canvas of a binding, as the dialog's preview does.
+struct Borrowed {
     bool destroyed = false;
-    ProbeCanvas canvas(&destroyed);
-    Win32CanvasHost window(canvas);
+    CanvasBinding binding{std::make_unique<ProbeCanvas>(&destroyed)};
+    CanvasWindow& canvas = binding.Canvas();
+    Win32CanvasHost window{CanvasSource::Borrowed(binding), Win32CanvasHost::WhenGone::Stay};
+};
+
+TEST(Win32CanvasHost, ClassHasTheInvisibleCursorAndNoBackground) {
+    Borrowed b;
+    auto& [destroyed, binding, canvas, window] = b;
     ASSERT_TRUE(window.CreateCanvas(0, WS_POPUP, RECT{0, 0, 50, 40}, nullptr));
     HWND hwnd = window.GetSafeHwnd();
     EXPECT_EQ(GetClassLongPtrA(hwnd, GCLP_HBRBACKGROUND), 0);
@@ -61,9 +68,8 @@ TEST(Win32CanvasHost, ClassHasTheInvisibleCursorAndNoBackground) {
 }
 
 TEST(Win32CanvasHost, TicksAndPaintsIntoTheWindow) {
-    bool destroyed = false;
-    ProbeCanvas canvas(&destroyed);
-    Win32CanvasHost window(canvas);
+    Borrowed b;
+    auto& [destroyed, binding, canvas, window] = b;
     garden.speedSetting = 100;  // a tick every 5 ms
     garden.buildSetting = 0;
     ASSERT_TRUE(window.CreateCanvas(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, RECT{0, 0, 280, 200}, nullptr));
@@ -82,9 +88,8 @@ TEST(Win32CanvasHost, TicksAndPaintsIntoTheWindow) {
 }
 
 TEST(Win32CanvasHost, OtherTimersGetTheDefaultHandling) {
-    bool destroyed = false;
-    ProbeCanvas canvas(&destroyed);
-    Win32CanvasHost window(canvas);
+    Borrowed b;
+    auto& [destroyed, binding, canvas, window] = b;
     ASSERT_TRUE(window.CreateCanvas(0, WS_POPUP, RECT{0, 0, 50, 40}, nullptr));
     SendMessageA(window.GetSafeHwnd(), WM_TIMER, 2, 0);
     SendMessageA(window.GetSafeHwnd(), WM_TIMER, 0, 0);
@@ -94,18 +99,44 @@ TEST(Win32CanvasHost, OtherTimersGetTheDefaultHandling) {
     DestroyWindow(window.GetSafeHwnd());
 }
 
-TEST(Win32CanvasHost, AFailedCreationDeletesAnOwnedCanvasAtOnce) {
-    bool destroyed = false;
-    auto* window = new Win32CanvasHost(std::make_unique<ProbeCanvas>(&destroyed));
+// A window made with new, which tells when it goes.
+class ProbeHost : public Win32CanvasHost {
+public:
+    ProbeHost(SaverSession& session, int* deletions)
+        : Win32CanvasHost(CanvasSource::Preview(session), WhenGone::DeleteThis), deletions_(deletions) {}
+    ~ProbeHost() override { ++*deletions_; }
+
+private:
+    int* deletions_;
+};
+
+TEST(Win32CanvasHost, AFailedCreationEndsTheWindowObjectOnceAndMakesNoCanvas) {
+    SaverSession session(garden, ProcessGdiObjects());
+    int deletions = 0;
     HWND noWindow = reinterpret_cast<HWND>(static_cast<intptr_t>(0x7FFF0001));
-    EXPECT_FALSE(window->CreateCanvas(0, WS_CHILD | WS_VISIBLE, RECT{0, 0, 10, 10}, noWindow));
-    EXPECT_TRUE(destroyed);
+    EXPECT_FALSE((new ProbeHost(session, &deletions))->CreateCanvas(0, WS_CHILD | WS_VISIBLE, RECT{0, 0, 10, 10}, noWindow));
+    EXPECT_EQ(deletions, 1);
+    EXPECT_EQ(session.Size(), 0u);
+    EXPECT_TRUE(session.Running()) << "no window of the run ever existed";
+}
+
+TEST(Win32CanvasHost, ARunWindowThatGoesLetsGoOfItsCanvasAndEndsTheRun) {
+    int ends = 0, deletions = 0;
+    SaverSession session(garden, ProcessGdiObjects(), [&ends] { ++ends; });
+    auto* window = new ProbeHost(session, &deletions);
+    ASSERT_TRUE(window->CreateCanvas(0, WS_POPUP, RECT{0, 0, 50, 40}, nullptr));
+    EXPECT_EQ(session.Size(), 1u);
+    DestroyWindow(window->GetSafeHwnd());
+    EXPECT_EQ(session.Size(), 0u);
+    EXPECT_EQ(session.HowItEnded(), RunEnd::WindowGone);
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(deletions, 1);
 }
 
 // A window whose creation fails in WM_CREATE is destroyed at once.
-class RefusingCanvasHost : public Win32CanvasHost {
+class RefusingCanvasHost : public ProbeHost {
 public:
-    using Win32CanvasHost::Win32CanvasHost;
+    using ProbeHost::ProbeHost;
 
 protected:
     bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
@@ -113,15 +144,16 @@ protected:
             result = -1;
             return true;
         }
-        return Win32CanvasHost::OnWndMsg(message, wParam, lParam, result);
+        return ProbeHost::OnWndMsg(message, wParam, lParam, result);
     }
 };
 
-TEST(Win32CanvasHost, ACreationRefusedInWmCreateEndsTheCanvasOnce) {
-    bool destroyed = false;
-    auto* window = new RefusingCanvasHost(std::make_unique<ProbeCanvas>(&destroyed));
-    EXPECT_FALSE(window->CreateCanvas(0, WS_POPUP, RECT{0, 0, 10, 10}, nullptr));
-    EXPECT_TRUE(destroyed);
+TEST(Win32CanvasHost, ACreationRefusedInWmCreateEndsTheWindowObjectOnce) {
+    SaverSession session(garden, ProcessGdiObjects());
+    int deletions = 0;
+    EXPECT_FALSE((new RefusingCanvasHost(session, &deletions))->CreateCanvas(0, WS_POPUP, RECT{0, 0, 10, 10}, nullptr));
+    EXPECT_EQ(deletions, 1);
+    EXPECT_EQ(session.Size(), 0u);
 }
 
 // Drives the modal settings dialog from a thread timer inside its own loop.
@@ -155,7 +187,7 @@ TEST_F(SettingsDialogTest, LivePreviewFollowsTheControlsAndOkKeepsThePositions) 
     const INT_PTR result = Run(d, [&](HWND hwnd) {
         shownCycle = d.cycleBar.GetScrollPos();
         shownSpeed = d.speedBar.GetScrollPos();
-        previewHosted = d.preview.Host() != nullptr;
+        previewHosted = d.preview.Bound();
         SendMessageA(hwnd, WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), reinterpret_cast<LPARAM>(d.speedBar.GetSafeHwnd()));
         speedAfterRight = garden.speedSetting;
         SendMessageA(GetDlgItem(hwnd, IDC_STEP_BUILD), BM_CLICK, 0, 0);
@@ -171,7 +203,7 @@ TEST_F(SettingsDialogTest, LivePreviewFollowsTheControlsAndOkKeepsThePositions) 
     EXPECT_EQ(d.cycleLength, 30);
     EXPECT_EQ(d.speed, 100);
     EXPECT_EQ(d.build, 1);
-    EXPECT_EQ(d.preview.Host(), nullptr) << "the preview's window went with the dialog";
+    EXPECT_FALSE(d.preview.Bound()) << "the preview's window went with the dialog";
 }
 
 TEST_F(SettingsDialogTest, CancelLeavesTheFieldsAsTheyWere) {
@@ -186,6 +218,37 @@ TEST_F(SettingsDialogTest, CancelLeavesTheFieldsAsTheyWere) {
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(d.cycleLength, 7);
     EXPECT_EQ(d.speed, 33);
+}
+
+// What the power manager sends a window registered for a setting: its GUID and a DWORD.
+struct PowerSetting { GUID setting; DWORD length; DWORD data; };
+void SendPowerSetting(HWND hwnd, const GUID& setting, DWORD data) {
+    PowerSetting message{setting, sizeof data, data};
+    SendMessageA(hwnd, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&message));
+}
+
+TEST(Win32SaverHost, TheDisplayGoingOffStopsTheTicksAndOnOrDimmedResumesThem) {
+    garden.speedSetting = 100;
+    int ends = 0;
+    SaverSession session(garden, ProcessGdiObjects(), [&ends] { ++ends; });
+    auto* saver = new Win32SaverHost(session);
+    ASSERT_TRUE(saver->CreateFullScreen(RECT{0, 0, 120, 90}));
+    HWND hwnd = saver->GetSafeHwnd();
+    CanvasWindow& canvas = *saver->Canvas();
+    for (DWORD seen : {1u, 2u}) {
+        SendPowerSetting(hwnd, GUID_CONSOLE_DISPLAY_STATE, 0);
+        SendPowerSetting(hwnd, GUID_ACDC_POWER_SOURCE, 1);  // another setting changes nothing
+        EXPECT_FALSE(canvas.Visible());
+        EXPECT_FALSE(KillTimer(hwnd, kCanvasTimerId)) << "no timer runs while the display is off";
+        const int32_t scenes = canvas.SceneCounter();
+        SendPowerSetting(hwnd, GUID_CONSOLE_DISPLAY_STATE, seen);
+        EXPECT_TRUE(canvas.Visible());
+        PumpUntil([&] { return canvas.SceneCounter() > scenes + 2; }, 5000);
+        EXPECT_GT(canvas.SceneCounter(), scenes + 2) << "display state " << seen << ": the garden ticks on";
+    }
+    DestroyWindow(hwnd);  // the window lets go of its canvas and ends the run
+    EXPECT_EQ(session.Size(), 0u);
+    EXPECT_EQ(ends, 1);
 }
 
 TEST(SaverCommands, ScreenSaveAndCloseAreSwallowedExactly) {

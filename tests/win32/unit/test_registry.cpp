@@ -80,7 +80,8 @@ TEST_F(RegistryProfileTest, LoadSettingsAppliesTheRangeRulesToStoredValues) {
 }
 
 TEST_F(RegistryProfileTest, WriteSettingsStoresTheThreeValues) {
-    WriteSettings(profile, 30, 1, 1);
+    std::string error;
+    ASSERT_TRUE(WriteSettings(profile, 30, 1, 1, error)) << error;
     EXPECT_EQ(profile.GetProfileInt("Config", "cycle_length", 0), 30u);
     EXPECT_EQ(profile.GetProfileInt("Config", "Speed", 0), 1u);
     EXPECT_EQ(profile.GetProfileInt("Config", "Build", 0), 1u);
