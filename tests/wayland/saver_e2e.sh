@@ -119,8 +119,11 @@ hotplug)
     painted HEADLESS-3
     # Room to grow into: a screenshot of an output shows the outputs it overlaps.
     msg output HEADLESS-2 position 1100 0 && msg output HEADLESS-1 mode 1024x768
-    until_ok 30 spans HEADLESS-1 grown || fail "the area HEADLESS-1 gained stays unpainted"
-    [ "$(count "$WORK/grown.png" "$DESKTOP" -crop 224x768+800+0)" = $((224 * 768)) ] || fail "the surface did not grow"
+    # The mode takes effect some frames after swaymsg returns: wait for a shot of the new size.
+    until_ok 30 eval 'spans HEADLESS-1 grown && [ "$(identify -format %wx%h "$WORK/grown.png")" = 1024x768 ]' ||
+        fail "the area HEADLESS-1 gained stays unpainted"
+    until_ok 10 eval 'shot HEADLESS-1 grown && [ "$(count "$WORK/grown.png" "$DESKTOP" -crop 224x768+800+0)" = $((224 * 768)) ]' ||
+        fail "the surface did not grow"
     msg output HEADLESS-3 disable && running "removing an output"
     kill -INT "$SAVER" && ends 130 SIGINT
     ;;
