@@ -16,7 +16,7 @@ sizes=(${TESSALY_COMPARE_SIZES:-1400x1000 1920x1080 1366x768 1440x900})
 
 command -v wine >/dev/null || skip "wine is not installed"
 [ -x /usr/bin/compare ] || skip "ImageMagick's compare is not installed"
-gdi_render="${TESSALY_WINDOWS_BUILD_DIR:?}/platform/win32/tessaly-render.exe"
+gdi_render="${TESSALY_WINDOWS_BUILD_DIR:?}/tools/render/tessaly-render.exe"
 [ -f "$gdi_render" ] || skip "$gdi_render is missing (build it with scripts/build-windows.sh)"
 [ -x "$linux_render" ] || skip "$linux_render is missing"
 export WINEPREFIX="${TESSALY_WINEPREFIX:?}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

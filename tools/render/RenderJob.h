@@ -9,10 +9,6 @@
 
 namespace tessaly {
 
-constexpr int kExitOk = 0;
-constexpr int kExitIoError = 1;
-constexpr int kExitUsage = 2;
-
 // `info` receives the seed line first and the finished file's path last.
 // False, with the reason in `error` (one line), when a file could not be read
 // or written; nothing is left behind then.

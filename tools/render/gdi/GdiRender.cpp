@@ -1,4 +1,4 @@
-#include "render/GdiRender.h"
+#include "GdiRender.h"
 
 #include <windows.h>
 #include <objidl.h>  // before GDI+, which the lean windows.h leaves out
