@@ -17,28 +17,20 @@ Figure::Figure() = default;
 
 Figure::~Figure() = default;
 
-PolylineFigure::PolylineFigure() { kindTag = kPolylineTag; }
-
 bool PolylineFigure::Draw(DrawingDevice& dc, PenBrushSet& /*brushes*/) {
     // Not filled, so whatever brush is selected does not matter.
     return dc.Polyline(points.get(), pointCount);
 }
-
-StemLeafFigure::StemLeafFigure() { kindTag = kStemLeafTag; }
 
 bool StemLeafFigure::Draw(DrawingDevice& dc, PenBrushSet& brushes) {
     SelectBrush(dc, brushes.stemLeafBrush);
     return dc.Polygon(points.get(), pointCount);
 }
 
-FallLeafFigure::FallLeafFigure() { kindTag = kFallLeafTag; }
-
 bool FallLeafFigure::Draw(DrawingDevice& dc, PenBrushSet& brushes) {
     SelectBrush(dc, brushes.fallLeafBrush);
     return dc.Polygon(points.get(), pointCount);
 }
-
-PetalFigure::PetalFigure() { kindTag = kPetalTag; }
 
 bool PetalFigure::Draw(DrawingDevice& dc, PenBrushSet& brushes) {
     // Ring 0 and 1 have their own brushes; every other index shares ring 2's.
@@ -52,14 +44,12 @@ bool PetalFigure::Draw(DrawingDevice& dc, PenBrushSet& brushes) {
     return dc.Polygon(points.get(), pointCount);
 }
 
-SnowflakeFigure::SnowflakeFigure() { kindTag = kSnowflakeTag; }
-
 bool SnowflakeFigure::Draw(DrawingDevice& dc, PenBrushSet& brushes) {
     SelectBrush(dc, brushes.snowflakeBrush);
     return dc.Polygon(points.get(), pointCount);
 }
 
-DiscFigure::DiscFigure() { kindTag = kDiscTag; }
+DiscFigure::DiscFigure() = default;
 
 DiscFigure::DiscFigure(Point centre, int radius) : DiscFigure() { SetCircle(centre, radius); }
 

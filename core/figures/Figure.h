@@ -15,16 +15,6 @@ class PenBrushSet;
 
 constexpr int kFigurePointCapacity = 1000;
 
-// Descriptive kind tags; nothing reads them back. The snow kind keeps 0.
-enum FigureKindTag : int32_t {
-    kSnowflakeTag = 0,
-    kPolylineTag = 1,
-    kStemLeafTag = 2,
-    kFallLeafTag = 3,
-    kPetalTag = 4,
-    kDiscTag = 6,
-};
-
 class Figure {
 public:
     Figure();
@@ -37,36 +27,30 @@ public:
     PointArray<kFigurePointCapacity> points;
     int32_t pointCount = 0;
     int32_t colourIndex = 0;
-    int32_t kindTag = 0;
 };
 
 class PolylineFigure final : public Figure {
 public:
-    PolylineFigure();
     bool Draw(DrawingDevice& dc, PenBrushSet& brushes) override;
 };
 
 class StemLeafFigure final : public Figure {
 public:
-    StemLeafFigure();
     bool Draw(DrawingDevice& dc, PenBrushSet& brushes) override;
 };
 
 class FallLeafFigure final : public Figure {
 public:
-    FallLeafFigure();
     bool Draw(DrawingDevice& dc, PenBrushSet& brushes) override;
 };
 
 class PetalFigure final : public Figure {
 public:
-    PetalFigure();
     bool Draw(DrawingDevice& dc, PenBrushSet& brushes) override;
 };
 
 class SnowflakeFigure final : public Figure {
 public:
-    SnowflakeFigure();
     bool Draw(DrawingDevice& dc, PenBrushSet& brushes) override;
 };
 

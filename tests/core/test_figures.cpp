@@ -76,16 +76,14 @@ protected:
 
 }  // namespace
 
-TEST(Figure, ConstructionSetsCapacityCountIndexAndTag) {
+TEST(Figure, ConstructionSetsCapacityCountAndIndex) {
     std::unique_ptr<Figure> kinds[] = {
         std::make_unique<SnowflakeFigure>(), std::make_unique<PolylineFigure>(),
         std::make_unique<StemLeafFigure>(),  std::make_unique<FallLeafFigure>(),
         std::make_unique<PetalFigure>(),     std::make_unique<DiscFigure>(),
     };
-    const int tags[] = {0, 1, 2, 3, 4, 6};
     for (int i = 0; i < 6; ++i) {
         Figure& f = *kinds[i];
-        EXPECT_EQ(f.kindTag, tags[i]);
         EXPECT_EQ(f.pointCount, 0);
         EXPECT_EQ(f.colourIndex, 0);
         ASSERT_NE(f.points.get(), nullptr);
@@ -160,7 +158,6 @@ TEST(DiscFigure, SettersKeepBoundsAroundCentre) {
     const DiscFigure fromInts(-3, 4, 2);
     EXPECT_EQ(fromPoint.bounds, (Rect{-5, 2, -1, 6}));
     EXPECT_EQ(fromInts.bounds, fromPoint.bounds);
-    EXPECT_EQ(fromInts.kindTag, 6);
 }
 
 TEST(DiscFigure, PointAtAngleTruncatesWithTheStoredFactor) {
