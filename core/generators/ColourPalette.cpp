@@ -23,6 +23,25 @@ ColourRef ColourPalette::* const kEntries[13] = {
     &ColourPalette::snowColour,
 };
 
+// A colour whose channels are each a base plus a draw below a range.
+struct ChannelDraws {
+    int base, range;
+};
+using ColourDraws = ChannelDraws[3];  // red, green, blue
+
+constexpr ColourDraws kRedDraws = {{100, 156}, {0, 60}, {0, 60}};
+constexpr ColourDraws kBlueDraws = {{20, 60}, {20, 60}, {100, 156}};
+constexpr ColourDraws kPaleBlueDraws = {{200, 20}, {200, 20}, {225, 20}};
+constexpr ColourDraws kSnowDraws = {{246, 10}, {246, 6}, {246, 10}};
+
+// Red first, each draw its own statement: the order of draws is the garden's.
+ColourRef DrawColour(Random& random, const ColourDraws& draws) {
+    const int r = draws[0].base + random.R(draws[0].range);
+    const int g = draws[1].base + random.R(draws[1].range);
+    const int b = draws[2].base + random.R(draws[2].range);
+    return Rgb(r, g, b);
+}
+
 }  // namespace
 
 ColourPalette::ColourPalette(Random& random) : random_(random) { ChooseColours(); }
@@ -34,12 +53,7 @@ ColourRef ColourPalette::Entry(int index) const {
 
 // Each fill draws its channels in order, red first, each draw its own statement.
 
-void ColourPalette::RandomRed() {
-    const int r = random_.R(156) + 100;
-    const int g = random_.R(60);
-    const int b = random_.R(60);
-    redColour = Rgb(r, g, b);
-}
+void ColourPalette::RandomRed() { redColour = DrawColour(random_, kRedDraws); }
 
 void ColourPalette::RandomOrange() {
     int r = random_.R(130) + 100;
@@ -77,19 +91,9 @@ void ColourPalette::RandomGreen() {
     greenColour = Rgb(r, g, b);
 }
 
-void ColourPalette::RandomBlue() {
-    const int r = random_.R(60) + 20;
-    const int g = random_.R(60) + 20;
-    const int b = random_.R(156) + 100;
-    blueColour = Rgb(r, g, b);
-}
+void ColourPalette::RandomBlue() { blueColour = DrawColour(random_, kBlueDraws); }
 
-void ColourPalette::RandomPaleBlue() {
-    const int r = 200 + random_.R(20);
-    const int g = 200 + random_.R(20);
-    const int b = 225 + random_.R(20);
-    paleBlueColour = Rgb(r, g, b);
-}
+void ColourPalette::RandomPaleBlue() { paleBlueColour = DrawColour(random_, kPaleBlueDraws); }
 
 void ColourPalette::RandomPurple() {
     const int e = random_.R(50) + 55;  // shared by red and blue
@@ -99,11 +103,13 @@ void ColourPalette::RandomPurple() {
     purpleColour = Rgb(r, g, b);
 }
 
-void ColourPalette::RandomSnow() {
-    const int r = 246 + random_.R(10);
-    const int g = 246 + random_.R(6);
-    const int b = 246 + random_.R(10);
-    snowColour = Rgb(r, g, b);
+void ColourPalette::RandomSnow() { snowColour = DrawColour(random_, kSnowDraws); }
+
+// The three rings: the colour, then shaded once and twice by the step.
+void ColourPalette::SetPetals(ColourRef colour, uint32_t dr, uint32_t dg, uint32_t db) {
+    petalColour0 = colour;
+    petalColour1 = Shade(colour, dr, dg, db);
+    petalColour2 = Shade(colour, 2 * dr, 2 * dg, 2 * db);
 }
 
 void ColourPalette::ChooseColours() {
@@ -116,9 +122,7 @@ void ColourPalette::ChooseColours() {
     switch (variant) {
         case 0:  // red
             RandomRed();
-            petalColour0 = redColour;
-            petalColour1 = Shade(redColour, 15, 0, 0);
-            petalColour2 = Shade(redColour, 30, 0, 0);
+            SetPetals(redColour, 15, 0, 0);
             if (random_.Coin()) {
                 discColour = Complement(petalColour0);
             } else {
@@ -127,23 +131,17 @@ void ColourPalette::ChooseColours() {
             }
             break;
         case 1:  // orange
-            petalColour0 = orangeColour;
-            petalColour1 = Shade(orangeColour, 15, 0, 0);
-            petalColour2 = Shade(orangeColour, 30, 0, 0);
+            SetPetals(orangeColour, 15, 0, 0);
             discColour = goldColour;
             break;
         case 2:  // pink
             RandomPink();
             RandomRed();
-            petalColour0 = pinkColour;
-            petalColour1 = Shade(pinkColour, 5, 5, 5);
-            petalColour2 = Shade(pinkColour, 10, 10, 10);
+            SetPetals(pinkColour, 5, 5, 5);
             discColour = redColour;
             break;
         case 3:  // gold
-            petalColour0 = goldColour;
-            petalColour1 = Shade(goldColour, 10, 10, 0);
-            petalColour2 = Shade(goldColour, 20, 20, 0);
+            SetPetals(goldColour, 10, 10, 0);
             if (random_.Coin()) {
                 discColour = orangeColour;
             } else {
@@ -153,9 +151,7 @@ void ColourPalette::ChooseColours() {
             break;
         case 4:  // blue
             RandomBlue();
-            petalColour0 = blueColour;
-            petalColour1 = Shade(blueColour, 10, 10, 10);
-            petalColour2 = Shade(blueColour, 20, 20, 20);
+            SetPetals(blueColour, 10, 10, 10);
             if (random_.Coin()) {
                 RandomGold();  // redrawn: the fall leaves see this second gold
                 discColour = goldColour;
@@ -167,16 +163,12 @@ void ColourPalette::ChooseColours() {
         case 5:  // pale blue
             RandomPaleBlue();
             RandomBlue();
-            petalColour0 = paleBlueColour;
-            petalColour1 = Shade(paleBlueColour, 10, 10, 10);
-            petalColour2 = Shade(paleBlueColour, 20, 20, 20);
+            SetPetals(paleBlueColour, 10, 10, 10);
             discColour = blueColour;
             break;
         case 6:  // purple
             RandomPurple();
-            petalColour0 = purpleColour;
-            petalColour1 = Shade(purpleColour, 10, 0, 10);
-            petalColour2 = Shade(purpleColour, 20, 0, 20);
+            SetPetals(purpleColour, 10, 0, 10);
             if (random_.Coin()) {
                 RandomRed();
                 discColour = redColour;
@@ -187,9 +179,7 @@ void ColourPalette::ChooseColours() {
             break;
         default:  // 7, white
             RandomGold();  // redrawn, as in the blue family
-            petalColour0 = snowColour;
-            petalColour1 = Shade(snowColour, 5, 5, 5);
-            petalColour2 = Shade(snowColour, 10, 10, 10);
+            SetPetals(snowColour, 5, 5, 5);
             discColour = goldColour;
             break;
     }

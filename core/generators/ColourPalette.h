@@ -38,6 +38,8 @@ public:
     ColourRef snowColour = 0;      // 12
 
 private:
+    void SetPetals(ColourRef colour, uint32_t dr, uint32_t dg, uint32_t db);
+
     Random& random_;
 };
 

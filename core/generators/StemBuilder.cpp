@@ -21,6 +21,25 @@ double NextWave(Random& random, double wave) {
     return (r2 + wave) / 2;
 }
 
+// The walk up a stem: the summed wave, the steps since the last leaf and the
+// rhythm, whose wave changes at every leaf.
+struct StemWalk {
+    double sum;
+    int sinceLeaf;
+    StemRhythm rhythm;
+};
+
+// Point j of the stem; true when a leaf is due there.
+bool StepUp(Random& random, StemWalk& walk, StemPoints& points, int j, double amplitude, int x, int y) {
+    walk.sum = walk.rhythm.wave / kWaveDivisor + walk.sum;
+    points[j] = Point{x + StemSway(walk.rhythm.phase + walk.sum, amplitude), y - j};
+    walk.sinceLeaf = walk.sinceLeaf + 1;
+    if (walk.sinceLeaf <= walk.rhythm.gap) return false;
+    walk.rhythm.wave = NextWave(random, walk.rhythm.wave);
+    walk.sinceLeaf = 0;
+    return true;
+}
+
 }  // namespace
 
 StemRhythm DrawStemRhythm(Random& random, int count) {
@@ -40,19 +59,14 @@ void GrowStem(Random& random, StemPoints& points, int32_t& pointCount, LeafPoint
               double amplitude, int x, int y, StemRhythm rhythm) {
     leafCount = 0;
     // Starting at gap puts the first leaf on the foot.
-    int sinceLeaf = rhythm.gap;
-    double sum = 0.0;
+    StemWalk walk{0.0, rhythm.gap, rhythm};
     for (int j = 0; j <= count; ++j) {
-        sum = rhythm.wave / kWaveDivisor + sum;
-        points[j] = Point{x + StemSway(rhythm.phase + sum, amplitude), y - j};
-        sinceLeaf = sinceLeaf + 1;
-        if (sinceLeaf > rhythm.gap) {
-            rhythm.wave = NextWave(random, rhythm.wave);
-            sinceLeaf = 0;
+        if (StepUp(random, walk, points, j, amplitude, x, y)) {
             leafItems[leafCount] = points[j];
             leafCount = leafCount + 1;
         }
     }
+    const int sinceLeaf = walk.sinceLeaf;
     // The highest leaf point would crowd the head: drop it, and one more when
     // the stem ends soon after the last leaf and there are leaves to spare.
     leafCount = leafCount - 1;
@@ -63,24 +77,15 @@ void GrowStem(Random& random, StemPoints& points, int32_t& pointCount, LeafPoint
 
 void GrowBasalStem(Random& random, StemPoints& points, int32_t& pointCount, LeafPoints& leafItems, int32_t& leafCount, int count,
                    double amplitude, int x, int y, StemRhythm rhythm) {
-    double sum = rhythm.wave / kWaveDivisor + 0.0;
-    points[0] = Point{x + StemSway(rhythm.phase + sum, amplitude), y};
-    int sinceLeaf = 1;
+    StemWalk walk{0.0, 0, rhythm};
+    StepUp(random, walk, points, 0, amplitude, x, y);  // the foot: one step, no leaf
     // All leaves grow from the foot.
     leafCount = 0;
     for (int k = 0; k < kFootLeaves; ++k) {
         leafItems[leafCount] = points[0];
         leafCount = leafCount + 1;
     }
-    for (int j = 1; j <= count; ++j) {
-        sum = rhythm.wave / kWaveDivisor + sum;
-        points[j] = Point{x + StemSway(rhythm.phase + sum, amplitude), y - j};
-        sinceLeaf = sinceLeaf + 1;
-        if (sinceLeaf > rhythm.gap) {
-            rhythm.wave = NextWave(random, rhythm.wave);
-            sinceLeaf = 0;
-        }
-    }
+    for (int j = 1; j <= count; ++j) StepUp(random, walk, points, j, amplitude, x, y);
     pointCount = count;
 }
 

@@ -19,6 +19,14 @@ int DrawLeafAngle(Random& random, const LeafAngleBand& band) {
     return band.base + band.sign * random.Q(band.spread);
 }
 
+// Wide petals are halved on rings of few steps (index under `fewBelow`),
+// narrow ones doubled on rings of many (index over 6).
+double FitPetalWidth(double width, int32_t stepIndex, int32_t fewBelow, double wideAbove) {
+    if (stepIndex < fewBelow && width > wideAbove) return width / 2;
+    if (stepIndex > 6 && width < 0.3) return width * 2;
+    return width;
+}
+
 }  // namespace
 
 void AdvancePetalShape(GardenState& state) {
@@ -76,11 +84,7 @@ void FlowerScene::BuildTripleRingHead(int cx, int cy, int /*size: the rings draw
     int size = (drawn + start.offset) / start.divisor;
     double width = F(0.4, 0.1);
     const int32_t step = StartHead();
-    if (state.ringStepIndex < 6 && width > 0.3) {
-        width = width / 2;
-    } else if (state.ringStepIndex > 6 && width < 0.3) {
-        width = width * 2;
-    }
+    width = FitPetalWidth(width, state.ringStepIndex, 6, 0.3);
 
     for (int ring = 0; ring < 3; ++ring) {
         // Odd rings are turned by half a step, so their petals sit in the gaps.
@@ -94,11 +98,7 @@ void FlowerScene::BuildSingleRingHead(int cx, int cy, int size) {
     size = size / rules_.singleRingDivisor;
     double width = F(0.4, 0.1);
     const int32_t step = StartHead();
-    if (state.ringStepIndex < 5 && width > 0.4) {
-        width = width / 2;
-    } else if (state.ringStepIndex > 6 && width < 0.3) {
-        width = width * 2;
-    }
+    width = FitPetalWidth(width, state.ringStepIndex, 5, 0.4);
     if (rules_.forcePetalShape) {
         state.petalShape = kForcedPetalShape;
         if (state.ringStepIndex > 5 && width > 0.4) width = width * 0.5;

@@ -13,19 +13,6 @@
 
 namespace tessaly {
 
-namespace {
-
-long ResidentKilobytes() {
-    long pages = 0, resident = 0;
-    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
-        std::fclose(f);
-    }
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-}  // namespace
-
 WaylandRun::WaylandRun(GardenState& state, GdiObjects& objects, RunOptions options, const Warn& warn)
     : options_(std::move(options)), warn_(warn), session_(state, objects) {}
 
@@ -175,14 +162,13 @@ int64_t WaylandRun::NextDeadline(int64_t now) const {
         seen = seen || (canvas != nullptr && canvas->Visible());
     }
     // The statistics wait while nothing is seen: the process sleeps then.
-    if (options_.stats && seen) next = next < 0 ? nextReportNs_ : std::min(next, nextReportNs_);
+    if (options_.stats && seen) next = next < 0 ? statsBeat_.Next() : std::min(next, statsBeat_.Next());
     return next;
 }
 
 void WaylandRun::ReportStats(int64_t now) {
     if (!options_.stats) return;
-    if (nextReportNs_ == 0) nextReportNs_ = now + kNsPerSecond;
-    if (now < nextReportNs_) return;
+    if (!statsBeat_.Due(now)) return;
     for (const auto& surface : surfaces_) {
         const SurfaceCounts c = surface->TakeCounts();
         counts_.ticks += c.ticks;
@@ -199,8 +185,6 @@ void WaylandRun::ReportStats(int64_t now) {
                   counts_.frames != 0 ? counts_.bytesCopied / counts_.frames : 0);
     warn_(line);
     counts_ = SurfaceCounts{};
-    nextReportNs_ += kNsPerSecond;
-    if (nextReportNs_ <= now) nextReportNs_ = now + kNsPerSecond;
 }
 
 bool WaylandRun::Loop(SignalPipe& signals, std::string& error) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Client.h"
+#include "Clock.h"
 #include "OutputSurface.h"
 #include "Run.h"
 #include "Seat.h"
@@ -70,7 +71,7 @@ private:
     std::string failure_;
     SurfaceCounts counts_;
     uint64_t totalTicks_ = 0;
-    int64_t nextReportNs_ = 0;
+    StatsBeat statsBeat_;
 };
 
 }  // namespace tessaly

@@ -80,9 +80,8 @@ void OffscreenCanvas::StartFrom(Drawable source, int x, int y) {
     cairo_surface_mark_dirty(surface_);
 }
 
-void OffscreenCanvas::Flush() { cairo_surface_flush(surface_); }
-
 void OffscreenCanvas::CopyToWindow(const std::vector<Rect>& rects) {
+    cairo_surface_flush(surface_);  // Cairo's drawing reaches the pixmap first
     const std::vector<Rect> clipped = ClipRects(rects, width_, height_);
     if (clipped.empty()) return;
     const Rect box = BoundingRect(clipped);

@@ -33,10 +33,8 @@ public:
     void Resize(int width, int height);
 
     cairo_t* Context() const { return cr_; }
-    // Makes everything drawn through Context() reach the pixmap.
-    void Flush();
-
-    // Copies rectangles of the picture to the window (clipped to the picture).
+    // Copies rectangles of the picture, with everything drawn through
+    // Context() so far, to the window (clipped to the picture).
     void CopyToWindow(const std::vector<Rect>& rects);
     void CopyToWindow(const Rect& rect) { CopyToWindow(std::vector<Rect>{rect}); }
 

@@ -15,19 +15,9 @@ namespace tessaly {
 
 namespace {
 
-constexpr int64_t kNsPerSecond = 1000000000;
 // Buttons 4 to 7 are the wheel (up, down, left, right): rolling it is not
 // the user coming back.
 constexpr unsigned kFirstWheelButton = 4, kLastWheelButton = 7;
-
-long ResidentKilobytes() {
-    long pages = 0, resident = 0;
-    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
-        std::fclose(f);
-    }
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
 
 }  // namespace
 
@@ -100,8 +90,7 @@ void X11Loop::CheckErrors() {
 
 void X11Loop::ReportStats(int64_t now) {
     if (!stats_) return;
-    if (nextReportNs_ == 0) nextReportNs_ = now + kNsPerSecond;
-    if (now < nextReportNs_) return;
+    if (!statsBeat_.Due(now)) return;
     uint64_t ticks = 0, paints = 0;
     for (X11Window* w : windows_) ticks += w->Ticks(), paints += w->Paints();
     char line[160];
@@ -110,8 +99,6 @@ void X11Loop::ReportStats(int64_t now) {
     warn_(line);
     ticksAtReport_ = ticks;
     paintsAtReport_ = paints;
-    nextReportNs_ += kNsPerSecond;
-    if (nextReportNs_ <= now) nextReportNs_ = now + kNsPerSecond;
 }
 
 // Nanoseconds to the nearest tick (or statistics line); -1: none is due.
@@ -122,7 +109,8 @@ int64_t X11Loop::Wait(int64_t now) const {
         const int64_t due = std::max<int64_t>(w->DeadlineNs() - now, 0);
         if (wait < 0 || due < wait) wait = due;
     }
-    if (stats_ && (wait < 0 || nextReportNs_ - now < wait)) wait = std::max<int64_t>(nextReportNs_ - now, 0);
+    const int64_t report = statsBeat_.Next() - now;
+    if (stats_ && (wait < 0 || report < wait)) wait = std::max<int64_t>(report, 0);
     return wait;
 }
 

@@ -48,7 +48,7 @@ private:
     std::vector<X11Window*> windows_;
     bool stats_ = false;
     uint64_t ticksAtReport_ = 0, paintsAtReport_ = 0;
-    int64_t nextReportNs_ = 0;
+    StatsBeat statsBeat_;
 };
 
 }  // namespace tessaly

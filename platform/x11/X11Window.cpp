@@ -10,17 +10,6 @@
 
 namespace tessaly {
 
-namespace {
-constexpr int64_t kNsPerMs = 1000000;
-constexpr int64_t kNsPerSecond = 1000000000;
-}  // namespace
-
-int64_t MonotonicNs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<int64_t>(now.tv_sec) * kNsPerSecond + now.tv_nsec;
-}
-
 X11Window::X11Window(Display* display, const CanvasTarget& target, const Warn& warn)
     : display_(display),
       target_(target),
@@ -55,7 +44,6 @@ void X11Window::Paint() {
     CairoDevice device(picture_.Context());
     DamageRecorder recorder(device);
     canvas_->OnPaint(recorder);
-    picture_.Flush();
     picture_.CopyToWindow(recorder.Damage());
     ++paints_;
 }

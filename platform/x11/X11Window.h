@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "Clock.h"
 #include "OffscreenCanvas.h"
 #include "Run.h"
 #include "canvas/CanvasWindow.h"
@@ -80,8 +81,5 @@ private:
     bool paintPending_ = false;
     uint64_t ticks_ = 0, paints_ = 0;
 };
-
-// The monotonic clock, in nanoseconds.
-int64_t MonotonicNs();
 
 }  // namespace tessaly
