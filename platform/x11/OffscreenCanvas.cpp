@@ -48,7 +48,7 @@ void OffscreenCanvas::Resize(int width, int height) {
     width = std::max(width, 1);
     height = std::max(height, 1);
     if (width == width_ && height == height_) return;
-    Flush();
+    cairo_surface_flush(surface_);
     const Pixmap old = pixmap_;
     const int oldWidth = width_, oldHeight = height_;
     cairo_destroy(cr_);
