@@ -41,43 +41,48 @@ void BM_BuildScene(benchmark::State& state) {
     state.counters["figures"] = benchmark::Counter(static_cast<double>(figures), benchmark::Counter::kAvgIterations);
 }
 
+// One kind of scene, built again and again from one garden, painted with
+// its own pen and brushes.
+struct ScenePainting {
+    explicit ScenePainting(benchmark::State& state) : kind(static_cast<SceneKind>(state.range(0))) {
+        state.SetLabel(SceneKindName(kind));
+        garden.random.Seed(1);
+    }
+    void Paint(DrawingDevice& device) { PaintFigures(*scene, device, pen, brushes, Size{kWidth, kHeight}, false); }
+
+    SceneKind kind;
+    GardenState garden;
+    PortableGdiObjects objects;
+    CPen pen{objects};
+    PenBrushSet brushes{objects};
+    std::unique_ptr<Scene> scene;
+};
+
 template <CairoStyle Style>
 void BM_PaintScene(benchmark::State& state) {
-    const auto kind = static_cast<SceneKind>(state.range(0));
-    state.SetLabel(SceneKindName(kind));
-    GardenState garden;
-    garden.random.Seed(1);
-    PortableGdiObjects objects;
-    CPen pen(objects);
-    PenBrushSet brushes(objects);
+    ScenePainting painting(state);
     CairoSurface image = CreateFilledImage(kWidth, kHeight, Rgb(0, 0, 0));
     CairoContext cr(cairo_create(image.get()));
     CairoDevice device(cr.get(), Style);
     for (auto _ : state) {
         state.PauseTiming();
-        std::unique_ptr<Scene> scene = CreateScene(kind, garden);
+        painting.scene = CreateScene(painting.kind, painting.garden);
         device.ResetPaintState();
         state.ResumeTiming();
-        PaintFigures(*scene, device, pen, brushes, Size{kWidth, kHeight}, false);
+        painting.Paint(device);
         cairo_surface_flush(image.get());
     }
 }
 
 void BM_SvgScene(benchmark::State& state) {
-    const auto kind = static_cast<SceneKind>(state.range(0));
-    state.SetLabel(SceneKindName(kind));
-    GardenState garden;
-    garden.random.Seed(1);
-    PortableGdiObjects objects;
-    CPen pen(objects);
-    PenBrushSet brushes(objects);
+    ScenePainting painting(state);
     for (auto _ : state) {
         state.PauseTiming();
-        std::unique_ptr<Scene> scene = CreateScene(kind, garden);
+        painting.scene = CreateScene(painting.kind, painting.garden);
         std::ostringstream out;
         SvgDevice device(out, kWidth, kHeight);
         state.ResumeTiming();
-        PaintFigures(*scene, device, pen, brushes, Size{kWidth, kHeight}, false);
+        painting.Paint(device);
         device.Finish();
     }
 }
