@@ -90,7 +90,7 @@ TEST(XScreenSaverXml, EveryOptionItProducesIsAccepted) {
         std::vector<std::string> words = base;
         words.push_back(Attribute(boolean, "arg-set"));
         ASSERT_EQ(Parse(words, line), "") << boolean;
-        EXPECT_EQ(line.build, 1);
+        EXPECT_EQ(line.settings[kBuildSetting], 1);
     }
 }
 
