@@ -33,7 +33,7 @@ inline constexpr SettingRule kSettingRules[kSettingCount] = {
     {"cycle_length", &GardenState::cycleLengthSetting, 5, true, 1, 1000, 1, 30, "--cycle-length",
      "scenes of one kind before the next, x40"},
     {"Speed", &GardenState::speedSetting, 60, true, 0, 100, 1, 100, "--speed",
-     "slow to fast: at N a tick every 505-5N ms"},
+     "slow to fast: a tick every 505-5N ms"},
     {"Build", &GardenState::buildSetting, 0, false, 0, 1, 0, 0, "--build",
      "each drawing figure by figure (1) or at once (0)"},
 };

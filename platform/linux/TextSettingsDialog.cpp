@@ -25,7 +25,7 @@ bool RunSettingsDialog(GardenState&, const std::string& settingsFile, SettingsVa
         const SettingRule& rule = kSettingRules[i];
         keys += HelpEntry("  " + std::string(rule.entry) + "=" + std::to_string(shown[i]), SettingHelp(rule, true),
                           kKeyColumn, kWidth);
-        options += (i == 0 ? "" : i + 1 < kSettingCount ? ", " : ", or ") + SettingOptionSyntax(rule, " or ");
+        options += (i == 0 ? "" : ", ") + SettingOptionSyntax(rule, " or ");
     }
     std::printf(
         "Tessaly was built without its settings dialog.\n"
