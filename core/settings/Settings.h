@@ -1,8 +1,9 @@
 // The three settings, declared once: every reader of a setting (the stored
-// profile, the command lines, the dialogs' sliders, the XScreenSaver
-// description, the help texts) takes its name, range and default from the
-// table below. Adding a setting means a row here, a field in GardenState and
-// its dialog control.
+// profile, the command lines and their help texts, the dialogs' sliders, the
+// check of the XScreenSaver description) takes its name, range, default,
+// option and summary from the table below. Adding a setting means a row here
+// with its SettingIndex, a field in GardenState and its dialog control (a
+// field in SettingsValues, which WriteSettings stores, and the controls).
 #pragma once
 
 #include <array>

@@ -1,6 +1,7 @@
 // The settings mode where the GTK dialog is not built: there is no window to
 // show, so tell the user where the settings are, what they hold and how to
-// change them. Nothing is confirmed, so nothing is written.
+// change them, each setting as the table describes it and as loaded into
+// the process's garden. Nothing is confirmed, so nothing is written.
 #include <cstdio>
 #include <string>
 
@@ -16,14 +17,13 @@ constexpr std::size_t kKeyColumn = 20;
 constexpr std::size_t kWidth = 80;
 }  // namespace
 
-bool RunSettingsDialog(GardenState&, const std::string& settingsFile, SettingsValues& values, int, char**,
+bool RunSettingsDialog(GardenState& state, const std::string& settingsFile, SettingsValues&, int, char**,
                        DialogAnswer& answer, std::string&) {
     const std::string file = settingsFile.empty() ? "(no home folder found)" : Printable(settingsFile);
-    const int32_t shown[kSettingCount] = {values.cycleLength, values.speed, values.build};
     std::string keys, options;
     for (int i = 0; i < kSettingCount; ++i) {
         const SettingRule& rule = kSettingRules[i];
-        keys += HelpEntry("  " + std::string(rule.entry) + "=" + std::to_string(shown[i]), SettingHelp(rule, true),
+        keys += HelpEntry("  " + std::string(rule.entry) + "=" + std::to_string(state.*rule.field), SettingHelp(rule, true),
                           kKeyColumn, kWidth);
         options += (i == 0 ? "" : ", ") + SettingOptionSyntax(rule, " or ");
     }
