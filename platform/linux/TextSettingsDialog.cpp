@@ -23,8 +23,8 @@ bool RunSettingsDialog(GardenState& state, const std::string& settingsFile, Sett
     std::string keys, options;
     for (int i = 0; i < kSettingCount; ++i) {
         const SettingRule& rule = kSettingRules[i];
-        keys += HelpEntry("  " + std::string(rule.entry) + "=" + std::to_string(state.*rule.field), SettingHelp(rule, true),
-                          kKeyColumn, kWidth);
+        const std::string key = "  " + std::string(rule.entry) + "=" + std::to_string(state.*rule.field);
+        keys += HelpEntry(key, SettingHelp(rule, true), kKeyColumn, kWidth);
         options += (i == 0 ? "" : ", ") + SettingOptionSyntax(rule, " or ");
     }
     std::printf(

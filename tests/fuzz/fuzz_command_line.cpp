@@ -22,6 +22,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (line.mode == LinuxMode::Preview || line.mode == LinuxMode::XScreenSaverWindow)
         FUZZ_REQUIRE(line.windowId != 0 && line.windowId <= 0xFFFFFFFFul);
     for (int i = 0; i < kSettingCount; ++i)
-        if (line.settings[i]) FUZZ_REQUIRE(*line.settings[i] >= kSettingRules[i].min && *line.settings[i] <= kSettingRules[i].max);
+        if (const auto& v = line.settings[i]) FUZZ_REQUIRE(*v >= kSettingRules[i].min && *v <= kSettingRules[i].max);
     return 0;
 }
