@@ -1,5 +1,7 @@
 #include "settings/Settings.h"
 
+#include <sstream>
+
 namespace tessaly {
 
 namespace {
@@ -34,6 +36,40 @@ bool WriteSettings(ProfileWriter& writer, int32_t cycleLength, int32_t speed, in
         }
     }
     return true;
+}
+
+std::string SettingHelp(const SettingRule& rule, bool withDefault) {
+    std::string limits;
+    if (rule.checked) limits = std::to_string(rule.min) + ".." + std::to_string(rule.max);
+    if (withDefault) limits += (limits.empty() ? "default " : ", default ") + std::to_string(rule.defaultValue);
+    return limits.empty() ? rule.summary : std::string(rule.summary) + " (" + limits + ")";
+}
+
+std::string HelpEntry(const std::string& head, const std::string& text, std::size_t column, std::size_t width) {
+    std::string out = head;
+    std::size_t lineStart = 0;
+    if (head.size() < column || head.empty()) {
+        out.append(column - head.size(), ' ');
+    } else {
+        out += "\n";
+        lineStart = out.size();
+        out.append(column, ' ');
+    }
+    std::istringstream words(text);
+    bool first = true;
+    for (std::string word; words >> word; first = false) {
+        // A bracketed note such as "(1..1000, default 5)" stays on one line.
+        for (std::string more; word.front() == '(' && word.back() != ')' && words >> more;) word += ' ' + more;
+        if (!first && out.size() - lineStart + 1 + word.size() > width) {
+            out += "\n";
+            lineStart = out.size();
+            out.append(column, ' ');
+        } else if (!first) {
+            out += ' ';
+        }
+        out += word;
+    }
+    return out + "\n";
 }
 
 }  // namespace tessaly

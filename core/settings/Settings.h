@@ -1,10 +1,12 @@
 // The three settings, declared once: every reader of a setting (the stored
-// profile, the command lines, the dialogs' sliders, the XScreenSaver
-// description, the help texts) takes its name, range and default from the
-// table below. Adding a setting means a row here, a field in GardenState and
-// its dialog control.
+// profile, the command lines and their help texts, the dialogs' sliders, the
+// check of the XScreenSaver description) takes its name, range, default,
+// option and summary from the table below. Adding a setting means a row here
+// with its SettingIndex, a field in GardenState and its dialog control (a
+// field in SettingsValues, which WriteSettings stores, and the controls).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -22,7 +24,7 @@ struct SettingRule {
     int32_t min, max;
     int32_t sliderMin, sliderMax;  // the dialog's slider; a check box when both are 0
     const char* option;            // the command-line option that overrides it for one run
-    const char* summary;           // one line for help texts
+    const char* summary;           // what it does, for help texts; they add the range and default
 };
 
 enum SettingIndex { kCycleLengthSetting = 0, kSpeedSetting = 1, kBuildSetting = 2, kSettingCount = 3 };
@@ -32,10 +34,31 @@ inline constexpr SettingRule kSettingRules[kSettingCount] = {
     {"cycle_length", &GardenState::cycleLengthSetting, 5, true, 1, 1000, 1, 30, "--cycle-length",
      "scenes of one kind before the next, x40"},
     {"Speed", &GardenState::speedSetting, 60, true, 0, 100, 1, 100, "--speed",
-     "0 (slow) .. 100 (fast): a tick every 505-5N ms"},
+     "slow to fast: a tick every 505-5N ms"},
     {"Build", &GardenState::buildSetting, 0, false, 0, 1, 0, 0, "--build",
-     "1 shows each drawing figure by figure, 0 all at once"},
+     "each drawing figure by figure (1) or at once (0)"},
 };
+
+// A check box in the dialogs: on or off, 1 or 0, with no slider.
+constexpr bool IsFlag(const SettingRule& rule) { return rule.sliderMin == 0 && rule.sliderMax == 0; }
+
+// Every stored default, by row.
+constexpr std::array<int32_t, kSettingCount> SettingDefaults() {
+    std::array<int32_t, kSettingCount> values{};
+    for (int i = 0; i < kSettingCount; ++i) values[i] = kSettingRules[i].defaultValue;
+    return values;
+}
+
+// What a help text says of a setting: its summary, then in brackets the
+// range a checked setting keeps to and, with `withDefault`, the default:
+// "... x40 (1..1000, default 5)", "... at once (0) (default 0)".
+std::string SettingHelp(const SettingRule& rule, bool withDefault);
+
+// One entry of a help text: `head` (the option or key, indented), then
+// `text` from column `column`, wrapped at word ends (never inside brackets)
+// to lines of at most `width` characters; a head too wide for its column
+// stands on a line of its own.
+std::string HelpEntry(const std::string& head, const std::string& text, std::size_t column, std::size_t width);
 
 // Whether a stored value would be accepted by LoadSettings.
 bool SettingAccepts(const SettingRule& rule, int32_t value);

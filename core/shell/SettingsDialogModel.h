@@ -9,13 +9,15 @@
 #include <string>
 
 #include "canvas/CanvasWindow.h"
+#include "settings/Settings.h"
 
 namespace tessaly {
 
 struct SettingsValues {
-    int32_t cycleLength = 5;  // as loaded (may be out of the slider's 1..30)
-    int32_t speed = 60;       // as loaded (may be out of the slider's 1..100)
-    int32_t build = 0;        // as loaded (any value; 1 means step by step)
+    // As loaded: a slider's value may be out of its slider's range, the build flag any value (1 means step by step).
+    int32_t cycleLength = kSettingRules[kCycleLengthSetting].defaultValue;
+    int32_t speed = kSettingRules[kSpeedSetting].defaultValue;
+    int32_t build = kSettingRules[kBuildSetting].defaultValue;
 };
 
 enum class Slider { Cycle, Speed };

@@ -17,7 +17,7 @@ enum ScrollCode : int {
 };
 
 // The new position for a scroll code, already within the speed slider's
-// 1..100, which serves both sliders; each bar then keeps to its own range.
+// range, which serves both sliders; each bar then keeps to its own range.
 int SliderPositionFor(int code, int position, int thumbPosition);
 // What a bar with range [min, max] does with a position set on it.
 int ClampToBar(int position, int min, int max);

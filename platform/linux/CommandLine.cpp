@@ -13,7 +13,7 @@ namespace tessaly {
 
 namespace {
 
-enum class OptionId { Root, Wallpaper, WindowId, Seed, CycleLength, Speed, Build, NoBuild, Display, Backend, Stats, Help, Version };
+enum class OptionId { Root, Wallpaper, WindowId, Seed, Setting, Display, Backend, Stats, Help, Version };
 
 struct OptionRule {
     const char* name;  // accepted after one or two dashes, exactly
@@ -21,17 +21,16 @@ struct OptionRule {
     bool takesValue;
 };
 
-// Matched by whole name before the mode switch is looked at, so that
-// "-speed" or "-cycle-length" never count as the letters s or c.
+// Besides these, each row of kSettingRules is an option: a number takes a
+// value within the row's min..max, a flag (a check box) is set to 1 by its
+// name and to 0 by "no-" and its name. All are matched by whole name before
+// the mode switch is looked at, so that "-speed" or "-cycle-length" never
+// count as the letters s or c.
 constexpr OptionRule kOptions[] = {
     {"root", OptionId::Root, false},
     {"wallpaper", OptionId::Wallpaper, false},
     {"window-id", OptionId::WindowId, true},
     {"seed", OptionId::Seed, true},
-    {"cycle-length", OptionId::CycleLength, true},
-    {"speed", OptionId::Speed, true},
-    {"build", OptionId::Build, false},
-    {"no-build", OptionId::NoBuild, false},
     {"display", OptionId::Display, true},
     {"backend", OptionId::Backend, true},
     {"stats", OptionId::Stats, false},
@@ -40,35 +39,54 @@ constexpr OptionRule kOptions[] = {
     {"version", OptionId::Version, false},
 };
 
-struct NumberRule {
-    OptionId id;
-    long long min, max;
+constexpr const char* kNegation = "no-";
+
+// Where the usage text's descriptions begin, and how wide its lines may be.
+constexpr std::size_t kUsageColumn = 22;
+constexpr std::size_t kUsageWidth = 80;
+
+struct FoundOption {
+    OptionId id = OptionId::Help;
+    bool takesValue = false;
+    int setting = 0;       // the row of kSettingRules, for OptionId::Setting
+    int32_t flagValue = 1;  // what a flag's name sets
 };
 
-// The overrides accept what the settings file accepts at start-up.
-constexpr NumberRule kNumberRules[] = {
-    {OptionId::Seed, 0, 0xFFFFFFFFLL},
-    {OptionId::CycleLength, kSettingRules[kCycleLengthSetting].min, kSettingRules[kCycleLengthSetting].max},
-    {OptionId::Speed, kSettingRules[kSpeedSetting].min, kSettingRules[kSpeedSetting].max},
-};
+// A setting's option name without its dashes.
+const char* SettingName(const SettingRule& rule) { return rule.option + std::strspn(rule.option, "-"); }
 
-// "--name", "-name", "--name=value", "-name=value": the rule and any inline value.
-const OptionRule* FindOption(const char* argument, const char*& inlineValue) {
-    inlineValue = nullptr;
-    if (argument[0] != '-') return nullptr;
-    const char* name = argument + (argument[1] == '-' ? 2 : 1);
-    const char* equals = std::strchr(name, '=');
-    const std::size_t length = equals ? static_cast<std::size_t>(equals - name) : std::strlen(name);
-    for (const OptionRule& rule : kOptions) {
-        if (std::strlen(rule.name) == length && std::strncmp(rule.name, name, length) == 0) {
-            if (equals != nullptr) {
-                if (!rule.takesValue) return nullptr;
-                inlineValue = equals + 1;
-            }
-            return &rule;
+bool FindSettingOption(std::string_view name, FoundOption& found) {
+    for (int i = 0; i < kSettingCount; ++i) {
+        const SettingRule& rule = kSettingRules[i];
+        const std::string_view own = SettingName(rule);
+        const bool negated = IsFlag(rule) && name.size() > std::strlen(kNegation) &&
+                             name.substr(0, std::strlen(kNegation)) == kNegation &&
+                             name.substr(std::strlen(kNegation)) == own;
+        if (name == own || negated) {
+            found = FoundOption{OptionId::Setting, !IsFlag(rule), i, negated ? 0 : 1};
+            return true;
         }
     }
-    return nullptr;
+    return false;
+}
+
+// "--name", "-name", "--name=value", "-name=value": the option and any inline value.
+bool FindOption(const char* argument, FoundOption& found, const char*& inlineValue) {
+    inlineValue = nullptr;
+    if (argument[0] != '-') return false;
+    const char* start = argument + (argument[1] == '-' ? 2 : 1);
+    const char* equals = std::strchr(start, '=');
+    const std::string_view name(start, equals ? static_cast<std::size_t>(equals - start) : std::strlen(start));
+    bool known = FindSettingOption(name, found);
+    for (const OptionRule& rule : kOptions) {
+        if (!known && name == rule.name) {
+            found = FoundOption{rule.id, rule.takesValue};
+            known = true;
+        }
+    }
+    if (!known || (equals != nullptr && !found.takesValue)) return false;
+    if (equals != nullptr) inlineValue = equals + 1;
+    return true;
 }
 
 bool ParseDecimal(const char* text, long long min, long long max, long long& value) {
@@ -120,8 +138,8 @@ bool ParseCommandLine(int argc, const char* const* argv, const char* xscreensave
     for (int i = 1; i < argc; ++i) {
         const char* argument = argv[i];
         const char* value = nullptr;
-        const OptionRule* rule = FindOption(argument, value);
-        if (rule == nullptr) {
+        FoundOption option;
+        if (!FindOption(argument, option, value)) {
             // "--" always begins an option; after the mode switch so does "-",
             // so that a typo there is never taken for more arguments.
             if (argument[0] == '-' && (argument[1] == '-' || positional.size() > 1))
@@ -129,26 +147,28 @@ bool ParseCommandLine(int argc, const char* const* argv, const char* xscreensave
             positional.push_back(argument);
             continue;
         }
-        if (rule->id == OptionId::Help) {
+        if (option.id == OptionId::Help) {
             result.mode = LinuxMode::Help;
             return true;
         }
-        if (rule->id == OptionId::Version) {
+        if (option.id == OptionId::Version) {
             result.mode = LinuxMode::Version;
             return true;
         }
-        if (rule->takesValue && value == nullptr) {
+        if (option.takesValue && value == nullptr) {
             if (i + 1 >= argc) return Refuse(error, Quoted(argument) + " needs a value");
             value = argv[++i];
         }
         long long number = 0;
-        for (const NumberRule& numberRule : kNumberRules) {
-            if (numberRule.id == rule->id && !ParseDecimal(value, numberRule.min, numberRule.max, number))
-                return Refuse(error, Quoted(argument) + " takes a whole number from " +
-                                         std::to_string(numberRule.min) + " to " + std::to_string(numberRule.max) +
-                                         ", not " + Quoted(value));
-        }
-        switch (rule->id) {
+        const SettingRule& setting = kSettingRules[option.setting];
+        const bool numeric = option.id == OptionId::Seed || (option.id == OptionId::Setting && option.takesValue);
+        const long long min = option.id == OptionId::Seed ? 0 : setting.min;
+        const long long max = option.id == OptionId::Seed ? 0xFFFFFFFFLL : setting.max;
+        // The overrides accept what the settings file accepts at start-up.
+        if (numeric && !ParseDecimal(value, min, max, number))
+            return Refuse(error, Quoted(argument) + " takes a whole number from " + std::to_string(min) + " to " +
+                                     std::to_string(max) + ", not " + Quoted(value));
+        switch (option.id) {
             case OptionId::Root: root = true; break;
             case OptionId::Wallpaper: wallpaper = true; break;
             case OptionId::WindowId: {
@@ -160,10 +180,9 @@ bool ParseCommandLine(int argc, const char* const* argv, const char* xscreensave
                 break;
             }
             case OptionId::Seed: result.seed = static_cast<uint32_t>(number); break;
-            case OptionId::CycleLength: result.cycleLength = static_cast<int32_t>(number); break;
-            case OptionId::Speed: result.speed = static_cast<int32_t>(number); break;
-            case OptionId::Build: result.build = 1; break;
-            case OptionId::NoBuild: result.build = 0; break;
+            case OptionId::Setting:
+                result.settings[option.setting] = option.takesValue ? static_cast<int32_t>(number) : option.flagValue;
+                break;
             case OptionId::Display: result.display = value; break;
             case OptionId::Backend:
                 if (std::strcmp(value, "x11") == 0) result.backend = DisplayBackend::X11;
@@ -232,8 +251,17 @@ DisplayBackend ChooseBackend(const CommandLine& commandLine, const char* wayland
     return waylandDisplay != nullptr && *waylandDisplay != '\0' ? DisplayBackend::Wayland : DisplayBackend::X11;
 }
 
+std::string SettingOptionSyntax(const SettingRule& rule, const char* between) {
+    if (IsFlag(rule)) return std::string(rule.option) + between + "--" + kNegation + SettingName(rule);
+    return std::string(rule.option) + " N";
+}
+
 std::string UsageText(const char* program) {
     std::string p = program;
+    std::string settingOptions;
+    for (const SettingRule& rule : kSettingRules)
+        settingOptions += HelpEntry("  " + SettingOptionSyntax(rule, ", "), SettingHelp(rule, false), kUsageColumn,
+                                    kUsageWidth);
     return "Usage: " + p + " [MODE] [OPTIONS]\n"
            "Tessaly paints an endless garden of flowers, autumn leaves and snow.\n"
            "\n"
@@ -250,10 +278,8 @@ std::string UsageText(const char* program) {
            "                      screen's background); on X11, --root is the wallpaper\n"
            "\n"
            "Options for this run only (the settings file stays as it is; under\n"
-           "XScreenSaver they are the only settings, the file is not read):\n"
-           "  --cycle-length N    scenes of one kind before the next, x40 (1..1000)\n"
-           "  --speed N           0 (slow) .. 100 (fast): a tick every 505-5N ms\n"
-           "  --build, --no-build show each drawing figure by figure, or at once\n"
+           "XScreenSaver they are the only settings, the file is not read):\n" +
+           settingOptions +
            "  --seed S            start the garden from seed S (0..4294967295); without it\n"
            "                      the seed mixes the clock in nanoseconds with the process id,\n"
            "                      so two runs (one per monitor) never share a garden\n"

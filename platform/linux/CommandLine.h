@@ -2,9 +2,12 @@
 // plus the options of an XScreenSaver display mode and the one-run overrides.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+
+#include "settings/Settings.h"
 
 namespace tessaly {
 
@@ -26,9 +29,8 @@ struct CommandLine {
     LinuxMode mode = LinuxMode::Settings;
     unsigned long windowId = 0;  // Preview and XScreenSaverWindow
     std::optional<uint32_t> seed;
-    std::optional<int32_t> cycleLength;  // override of the file, 1..1000
-    std::optional<int32_t> speed;        // override of the file, 0..100
-    std::optional<int32_t> build;        // override of the file, 0 or 1
+    // One run's overrides of the file, by row of kSettingRules, each within its row's min..max.
+    std::array<std::optional<int32_t>, kSettingCount> settings;
     std::optional<std::string> display;  // --display NAME, else $DISPLAY
     std::optional<DisplayBackend> backend;  // --backend x11|wayland, else chosen by the session
     bool stats = false;                  // hidden: ticks, paints and memory once a second
@@ -48,6 +50,10 @@ DisplayBackend ChooseBackend(const CommandLine& commandLine, const char* wayland
 
 // An X window id: decimal, or hexadecimal after 0x / 0X; nonzero, 32 bits.
 bool ParseWindowId(const char* text, unsigned long& id);
+
+// How a setting is given on the command line: "--speed N", or for a flag
+// "--build" and "--no-build" with `between` between them.
+std::string SettingOptionSyntax(const SettingRule& rule, const char* between);
 
 // Text of --help and --version.
 std::string UsageText(const char* program);

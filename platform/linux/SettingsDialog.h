@@ -16,10 +16,10 @@ enum class DialogAnswer { Ok, Cancel };
 // Runs the settings dialog modally with `values` as its initial state; its
 // live preview draws from the process's `state`, and it shows the user where
 // the settings are kept (`settingsFile`, empty when nowhere). On Ok, `values`
-// holds the confirmed cycle length (1..30), speed (1..100) and build flag (0
-// or 1), which the caller writes to the settings file; on Cancel, or closing
-// the window, nothing may be written. False, with the reason in `error`, when
-// no dialog can be shown. argc/argv are the program's, for toolkit options.
+// holds the confirmed cycle length and speed (each within its slider's
+// range) and build flag (0 or 1), which the caller writes to the settings
+// file; on Cancel, or closing the window, nothing may be written. False,
+// with the reason in `error`, when no dialog can be shown. argc/argv are the program's, for toolkit options.
 bool RunSettingsDialog(GardenState& state, const std::string& settingsFile, SettingsValues& values, int argc,
                        char** argv, DialogAnswer& answer, std::string& error);
 

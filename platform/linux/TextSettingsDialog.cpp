@@ -1,27 +1,42 @@
 // The settings mode where the GTK dialog is not built: there is no window to
 // show, so tell the user where the settings are, what they hold and how to
-// change them. Nothing is confirmed, so nothing is written.
+// change them, each setting as the table describes it and as loaded into
+// the process's garden. Nothing is confirmed, so nothing is written.
 #include <cstdio>
 #include <string>
 
+#include "CommandLine.h"
 #include "Messages.h"
 #include "SettingsDialog.h"
+#include "settings/Settings.h"
 
 namespace tessaly {
 
-bool RunSettingsDialog(GardenState&, const std::string& settingsFile, SettingsValues& values, int, char**,
+namespace {
+constexpr std::size_t kKeyColumn = 20;
+constexpr std::size_t kWidth = 80;
+}  // namespace
+
+bool RunSettingsDialog(GardenState& state, const std::string& settingsFile, SettingsValues&, int, char**,
                        DialogAnswer& answer, std::string&) {
     const std::string file = settingsFile.empty() ? "(no home folder found)" : Printable(settingsFile);
+    std::string keys, options;
+    for (int i = 0; i < kSettingCount; ++i) {
+        const SettingRule& rule = kSettingRules[i];
+        const std::string key = "  " + std::string(rule.entry) + "=" + std::to_string(state.*rule.field);
+        keys += HelpEntry(key, SettingHelp(rule, true), kKeyColumn, kWidth);
+        options += (i == 0 ? "" : ", ") + SettingOptionSyntax(rule, " or ");
+    }
     std::printf(
         "Tessaly was built without its settings dialog.\n"
         "Settings file: %s\n"
-        "  [Config]\n"
-        "  cycle_length=%d   scenes of one kind before the next, x40 (1..1000, default 5)\n"
-        "  Speed=%d          0 (slow) .. 100 (fast), a tick every 505-5*Speed ms (default 60)\n"
-        "  Build=%d          1 shows each drawing figure by figure, 0 all at once (default 0)\n"
-        "Edit that file to change them, or try one run with --cycle-length N, --speed N,\n"
-        "--build or --no-build. Under XScreenSaver, use its settings for Tessaly.\n",
-        file.c_str(), values.cycleLength, values.speed, values.build);
+        "  [%s]\n"
+        "%s%s",
+        file.c_str(), kSettingsSection, keys.c_str(),
+        HelpEntry("", "Edit that file to change them, or try one run with " + options +
+                          ". Under XScreenSaver, use its settings for Tessaly.",
+                  0, kWidth)
+            .c_str());
     answer = DialogAnswer::Cancel;
     return true;
 }

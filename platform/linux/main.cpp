@@ -75,9 +75,8 @@ int main(int argc, char** argv) {
     }
 
     // One run's overrides; the file keeps what it holds.
-    if (commandLine.cycleLength) state.cycleLengthSetting = *commandLine.cycleLength;
-    if (commandLine.speed) state.speedSetting = *commandLine.speed;
-    if (commandLine.build) state.buildSetting = *commandLine.build;
+    for (int i = 0; i < kSettingCount; ++i)
+        if (commandLine.settings[i]) state.*kSettingRules[i].field = *commandLine.settings[i];
     const Warn warn = [](const std::string& line) { std::fprintf(stderr, "tessaly: %s\n", line.c_str()); };
     DrawingEnd end;
     std::string error;

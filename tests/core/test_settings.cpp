@@ -100,3 +100,11 @@ TEST(Settings, WriteBackInOrderAndStopAtTheFirstFailure) {
     EXPECT_EQ(error, "cannot store the setting Speed");
     EXPECT_EQ(failing.writes.size(), 2u);
 }
+
+TEST(Settings, HelpGivesSummaryRangeAndDefaultInColumns) {
+    EXPECT_EQ(SettingHelp(kSettingRules[kCycleLengthSetting], true),
+              "scenes of one kind before the next, x40 (1..1000, default 5)");
+    EXPECT_EQ(SettingHelp(kSettingRules[kBuildSetting], false), kSettingRules[kBuildSetting].summary);
+    EXPECT_EQ(HelpEntry("  --a N", "one two (three four)", 10, 22), "  --a N   one two\n          (three four)\n");
+    EXPECT_EQ(HelpEntry("  --long-name", "one", 10, 80), "  --long-name\n          one\n");
+}

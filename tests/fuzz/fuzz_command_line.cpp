@@ -21,8 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         return 0;
     if (line.mode == LinuxMode::Preview || line.mode == LinuxMode::XScreenSaverWindow)
         FUZZ_REQUIRE(line.windowId != 0 && line.windowId <= 0xFFFFFFFFul);
-    if (line.cycleLength) FUZZ_REQUIRE(*line.cycleLength >= 1 && *line.cycleLength <= 1000);
-    if (line.speed) FUZZ_REQUIRE(*line.speed >= 0 && *line.speed <= 100);
-    if (line.build) FUZZ_REQUIRE(*line.build == 0 || *line.build == 1);
+    for (int i = 0; i < kSettingCount; ++i)
+        if (const auto& v = line.settings[i]) FUZZ_REQUIRE(*v >= kSettingRules[i].min && *v <= kSettingRules[i].max);
     return 0;
 }

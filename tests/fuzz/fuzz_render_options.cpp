@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const RenderOptions& o = parsed.options;
     FUZZ_REQUIRE(o.width >= 1 && o.width <= 16384 && o.height >= 1 && o.height <= 16384);
     FUZZ_REQUIRE(o.ticks >= 0 && o.ticks <= INT32_MAX);
-    FUZZ_REQUIRE(o.cycleLength >= 1 && o.cycleLength <= 1000);
-    FUZZ_REQUIRE(o.build == 0 || o.build == 1);
+    for (int i = 0; i < kSettingCount; ++i)
+        FUZZ_REQUIRE(o.settings[i] >= kSettingRules[i].min && o.settings[i] <= kSettingRules[i].max);
     FUZZ_REQUIRE(!o.background.empty());
     FUZZ_REQUIRE(FormatFromPath(o.output) == o.format);
     return 0;

@@ -25,8 +25,8 @@ TEST(RenderOptions, DefaultsPaintOneDefaultPassToGardenPng) {
     EXPECT_FALSE(p.options.seed.has_value());
     EXPECT_EQ(p.options.width, 1920);
     EXPECT_EQ(p.options.height, 1080);
-    EXPECT_EQ(p.options.cycleLength, 5);
-    EXPECT_EQ(p.options.build, 0);
+    EXPECT_EQ(p.options.settings[kCycleLengthSetting], 5);
+    EXPECT_EQ(p.options.settings[kBuildSetting], 0);
     EXPECT_FALSE(p.options.antialias);
     EXPECT_EQ(p.options.background, "black");
     EXPECT_EQ(p.options.output, "garden.png");
@@ -44,8 +44,8 @@ TEST(RenderOptions, EveryOptionInBothSpellings) {
     EXPECT_EQ(p.options.seed, 4294967295u);
     EXPECT_EQ(p.options.width, 1400);
     EXPECT_EQ(p.options.height, 1000);
-    EXPECT_EQ(p.options.cycleLength, 1000);
-    EXPECT_EQ(p.options.build, 1);
+    EXPECT_EQ(p.options.settings[kCycleLengthSetting], 1000);
+    EXPECT_EQ(p.options.settings[kBuildSetting], 1);
     EXPECT_TRUE(p.options.antialias);
     EXPECT_EQ(p.options.background, "bg.png");
     EXPECT_EQ(p.options.output, "out/Garden.SVG");
@@ -58,6 +58,14 @@ TEST(RenderOptions, HelpAndVersionWin) {
     EXPECT_EQ(Parse({"--ticks", "5", "--help"}).action, ParsedCommandLine::Action::Help);
     EXPECT_EQ(Parse({"-h"}).action, ParsedCommandLine::Action::Help);
     EXPECT_EQ(Parse({"--version"}).action, ParsedCommandLine::Action::Version);
+    // Each setting but the speed, which only paces the timer, is an option,
+    // and the help gives its summary.
+    for (const SettingRule& rule : kSettingRules) {
+        const bool taken = &rule != &kSettingRules[kSpeedSetting];
+        EXPECT_EQ(kRenderUsage.find(std::string("  ") + rule.option + " ") != std::string::npos, taken) << rule.option;
+        EXPECT_EQ(kRenderUsage.find(rule.summary) != std::string::npos, taken) << rule.summary;
+        EXPECT_EQ(Parse({rule.option, IsFlag(rule) ? "1" : std::to_string(rule.max)}).ok, taken) << rule.option;
+    }
 }
 
 TEST(RenderOptions, RefusesBadValuesWithOneLine) {

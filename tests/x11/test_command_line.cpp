@@ -106,19 +106,19 @@ TEST(CommandLine, OverridesAreCheckedAndNeverMistakenForSwitches) {
     Parsed p = Parse({"-speed", "100", "--cycle-length", "30", "--seed=4294967295", "--build", "/s"});
     ASSERT_EQ(p.error, "");
     EXPECT_EQ(p.line.mode, LinuxMode::Saver);
-    EXPECT_EQ(*p.line.speed, 100);
-    EXPECT_EQ(*p.line.cycleLength, 30);
+    EXPECT_EQ(*p.line.settings[kSpeedSetting], 100);
+    EXPECT_EQ(*p.line.settings[kCycleLengthSetting], 30);
     EXPECT_EQ(*p.line.seed, 4294967295u);
-    EXPECT_EQ(*p.line.build, 1);
+    EXPECT_EQ(*p.line.settings[kBuildSetting], 1);
 
     // "-speed" and "-cycle-length" would match s and c as switches; as
     // options they do not pick a mode, so this is the default mode.
     p = Parse({"-speed", "5", "-cycle-length", "2", "--no-build"});
     EXPECT_EQ(p.line.mode, LinuxMode::Settings);
-    EXPECT_EQ(*p.line.build, 0);
+    EXPECT_EQ(*p.line.settings[kBuildSetting], 0);
     EXPECT_FALSE(p.line.seed.has_value());
 
-    EXPECT_EQ(*Parse({"--speed", "0"}).line.speed, 0);
+    EXPECT_EQ(*Parse({"--speed", "0"}).line.settings[kSpeedSetting], 0);
     for (auto args : {std::initializer_list<const char*>{"--speed", "101"}, {"--speed", "-1"}, {"--speed", "fast"},
                       {"--cycle-length", "0"}, {"--cycle-length", "1001"}, {"--seed", "4294967296"},
                       {"--seed", "-1"}, {"--speed"}, {"--build=1"}})
@@ -135,6 +135,11 @@ TEST(CommandLine, HelpAndVersion) {
     EXPECT_EQ(ModeOf({"/s", "-h"}), LinuxMode::Help);
     EXPECT_EQ(ModeOf({"--version"}), LinuxMode::Version);
     EXPECT_NE(UsageText("tessaly").find("--window-id"), std::string::npos);
+    // Every setting's option, summary and range, from the one table.
+    for (const SettingRule& rule : kSettingRules) {
+        EXPECT_NE(UsageText("tessaly").find("  " + SettingOptionSyntax(rule, ", ") + " "), std::string::npos);
+        EXPECT_NE(UsageText("tessaly").find(" " + SettingHelp(rule, false) + "\n"), std::string::npos) << rule.option;
+    }
     EXPECT_EQ(VersionText().rfind("tessaly ", 0), 0u);
 }
 

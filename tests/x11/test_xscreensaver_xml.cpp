@@ -90,7 +90,7 @@ TEST(XScreenSaverXml, EveryOptionItProducesIsAccepted) {
         std::vector<std::string> words = base;
         words.push_back(Attribute(boolean, "arg-set"));
         ASSERT_EQ(Parse(words, line), "") << boolean;
-        EXPECT_EQ(line.build, 1);
+        EXPECT_EQ(line.settings[kBuildSetting], 1);
     }
 }
 
@@ -98,18 +98,23 @@ TEST(XScreenSaverXml, EveryOptionItProducesIsAccepted) {
 // dialog's range, the stored default and the command-line option.
 TEST(XScreenSaverXml, SlidersAndCheckBoxFollowTheSettingsTable) {
     const auto numbers = Elements(ReadXml(), "number");
-    ASSERT_EQ(numbers.size(), 2u);
-    const SettingRule* sliders[] = {&kSettingRules[kCycleLengthSetting], &kSettingRules[kSpeedSetting]};
-    for (std::size_t i = 0; i < 2; ++i) {
-        const SettingRule& rule = *sliders[i];
-        EXPECT_EQ(Attribute(numbers[i], "low"), std::to_string(rule.sliderMin)) << rule.entry;
-        EXPECT_EQ(Attribute(numbers[i], "high"), std::to_string(rule.sliderMax)) << rule.entry;
-        EXPECT_EQ(Attribute(numbers[i], "default"), std::to_string(rule.defaultValue)) << rule.entry;
-        EXPECT_EQ(Attribute(numbers[i], "arg"), std::string(rule.option) + " %") << rule.entry;
+    const auto booleans = Elements(ReadXml(), "boolean");
+    ASSERT_EQ(numbers.size() + booleans.size(), static_cast<std::size_t>(kSettingCount));
+    for (const SettingRule& rule : kSettingRules) {
+        const std::vector<std::string>& controls = IsFlag(rule) ? booleans : numbers;
+        const char* arg = IsFlag(rule) ? "arg-set" : "arg";
+        const std::string want = IsFlag(rule) ? rule.option : std::string(rule.option) + " %";
+        std::size_t i = 0;
+        while (i < controls.size() && Attribute(controls[i], arg) != want) ++i;
+        ASSERT_LT(i, controls.size()) << rule.entry;
+        if (IsFlag(rule)) {
+            EXPECT_EQ(rule.defaultValue, 0) << "the check box starts unchecked, as the default is";
+            continue;
+        }
+        EXPECT_EQ(Attribute(controls[i], "low"), std::to_string(rule.sliderMin)) << rule.entry;
+        EXPECT_EQ(Attribute(controls[i], "high"), std::to_string(rule.sliderMax)) << rule.entry;
+        EXPECT_EQ(Attribute(controls[i], "default"), std::to_string(rule.defaultValue)) << rule.entry;
     }
-    const SettingRule& build = kSettingRules[kBuildSetting];
-    EXPECT_EQ(Attribute(Elements(ReadXml(), "boolean")[0], "arg-set"), build.option);
-    EXPECT_EQ(build.defaultValue, 0) << "the check box starts unchecked, as the default is";
 
     EXPECT_EQ(Attribute(numbers[0], "_label"), "Cycle length");
     EXPECT_EQ(Attribute(numbers[0], "_low-label"), "Low");
@@ -117,5 +122,5 @@ TEST(XScreenSaverXml, SlidersAndCheckBoxFollowTheSettingsTable) {
     EXPECT_EQ(Attribute(numbers[1], "_label"), "Speed");
     EXPECT_EQ(Attribute(numbers[1], "_low-label"), "Slow");
     EXPECT_EQ(Attribute(numbers[1], "_high-label"), "Fast");
-    EXPECT_EQ(Attribute(Elements(ReadXml(), "boolean")[0], "_label"), "Step by step build");
+    EXPECT_EQ(Attribute(booleans[0], "_label"), "Step by step build");
 }

@@ -9,10 +9,29 @@
 namespace tessaly {
 
 namespace {
-constexpr const SettingRule& kCycle = kSettingRules[kCycleLengthSetting];
+
+// The virtual clock runs tick by tick, so the speed, which only sets the
+// timer's period, changes nothing in a render; every other setting is an option.
+bool RenderTakes(int setting) { return setting != kSpeedSetting; }
+
+// Where the help's descriptions begin, and how wide its lines may be.
+constexpr std::size_t kHelpColumn = 25;
+constexpr std::size_t kHelpWidth = 78;
+
+std::string SettingOptionsHelp() {
+    std::string text;
+    for (int i = 0; i < kSettingCount; ++i) {
+        const SettingRule& rule = kSettingRules[i];
+        if (RenderTakes(i))
+            text += HelpEntry(std::string("      ") + rule.option + (IsFlag(rule) ? " 0|1" : " N"),
+                              SettingHelp(rule, true), kHelpColumn, kHelpWidth);
+    }
+    return text;
+}
+
 }  // namespace
 
-const char* const kRenderUsage =
+const std::string kRenderUsage =
     "Usage: tessaly-render [OPTION]...\n"
     "Paints a Tessaly garden without a screen: the saver's own canvas and scene\n"
     "cycle run against a virtual clock, and the picture is written to a file.\n"
@@ -26,10 +45,8 @@ const char* const kRenderUsage =
     "      --seed S           random seed 0..4294967295 (default: the current time);\n"
     "                         the same seed paints the same garden\n"
     "      --size WxH         output size in pixels (default 1920x1080); the\n"
-    "                         1400x1000 canvas is stretched over it\n"
-    "      --cycle-length N   each stage of the scene cycle lasts N x 40 scenes\n"
-    "                         (1..1000, default 5)\n"
-    "      --build 0|1        1: draw one figure per tick (default 0: a whole scene)\n"
+    "                         1400x1000 canvas is stretched over it\n" +
+    SettingOptionsHelp() +
     "      --antialias        smooth drawing instead of the saver's exact pixels\n"
     "                         (PNG and frames)\n"
     "      --background B     what lay on the screen before: black (default),\n"
@@ -83,9 +100,7 @@ std::optional<OutputFormat> FormatFromPath(const std::string& path) {
 
 GardenState RenderGarden(const RenderOptions& o, uint32_t seed) {
     GardenState state;
-    state.cycleLengthSetting = o.cycleLength;
-    state.speedSetting = kSettingRules[kSpeedSetting].defaultValue;
-    state.buildSetting = o.build;
+    for (int i = 0; i < kSettingCount; ++i) state.*kSettingRules[i].field = o.settings[i];
     state.random.Seed(seed);
     return state;
 }
@@ -137,9 +152,12 @@ bool ParseRenderOptions(const std::vector<std::string>& args, ParsedCommandLine&
             o.antialias = true;
             continue;
         }
+        int setting = kSettingCount;  // the row this option sets, if any
+        for (int row = 0; row < kSettingCount; ++row)
+            if (RenderTakes(row) && name == kSettingRules[row].option) setting = row;
         const bool known = name == "-o" || name == "--output" || name == "--ticks" || name == "--seed" ||
-                           name == "--size" || name == "--cycle-length" || name == "--build" ||
-                           name == "--background" || name == "--frames";
+                           name == "--size" || setting < kSettingCount || name == "--background" ||
+                           name == "--frames";
         if (!known) {
             if (name.empty() || name[0] != '-') return fail("unexpected argument '" + args[i] + "'");
             return fail("unknown option '" + name + "'");
@@ -167,15 +185,16 @@ bool ParseRenderOptions(const std::vector<std::string>& args, ParsedCommandLine&
             if (!ParseSize(value, o.width, o.height)) {
                 return fail("--size needs WIDTHxHEIGHT, each 1..16384, not '" + value + "'");
             }
-        } else if (name == kCycle.option) {
-            if (!ParseInteger(value, kCycle.min, kCycle.max, number)) {
-                return fail(name + " needs a whole number " + std::to_string(kCycle.min) + ".." +
-                            std::to_string(kCycle.max) + ", not '" + value + "'");
+        } else if (setting < kSettingCount) {
+            const SettingRule& rule = kSettingRules[setting];
+            if (IsFlag(rule)) {
+                if (value != "0" && value != "1") return fail(name + " needs 0 or 1, not '" + value + "'");
+                number = value == "1" ? 1 : 0;
+            } else if (!ParseInteger(value, rule.min, rule.max, number)) {
+                return fail(name + " needs a whole number " + std::to_string(rule.min) + ".." +
+                            std::to_string(rule.max) + ", not '" + value + "'");
             }
-            o.cycleLength = static_cast<int32_t>(number);
-        } else if (name == "--build") {
-            if (value != "0" && value != "1") return fail("--build needs 0 or 1, not '" + value + "'");
-            o.build = value == "1" ? 1 : 0;
+            o.settings[setting] = static_cast<int32_t>(number);
         } else if (name == "--background") {
             if (value.empty()) return fail("--background needs black, white or a PNG file");
             o.background = value;

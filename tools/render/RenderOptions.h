@@ -1,6 +1,7 @@
 // The command line of tessaly-render.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -23,8 +24,8 @@ struct RenderOptions {
     std::optional<uint32_t> seed;         // none: the current time
     int width = 1920;
     int height = 1080;
-    int32_t cycleLength = kSettingRules[kCycleLengthSetting].defaultValue;
-    int32_t build = 0;
+    // By row of kSettingRules; the ones without an option keep their default.
+    std::array<int32_t, kSettingCount> settings = SettingDefaults();
     bool antialias = false;
     std::string background = "black";     // "black", "white" or a PNG file
     std::string output = "garden.png";
@@ -38,8 +39,8 @@ struct ParsedCommandLine {
     RenderOptions options;
 };
 
-// The garden a render paints: the stored default speed, the options' cycle
-// length and build flag, and the generator seeded with `seed`.
+// The garden a render paints: the options' settings (the stored default
+// speed), and the generator seeded with `seed`.
 GardenState RenderGarden(const RenderOptions& options, uint32_t seed);
 
 // False, with one line (without the program name) in `error`, for a command
@@ -49,6 +50,6 @@ bool ParseRenderOptions(const std::vector<std::string>& args, ParsedCommandLine&
 // The format named by a file's extension (case does not matter).
 std::optional<OutputFormat> FormatFromPath(const std::string& path);
 
-extern const char* const kRenderUsage;
+extern const std::string kRenderUsage;
 
 }  // namespace tessaly
