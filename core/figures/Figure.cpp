@@ -6,12 +6,7 @@
 
 namespace tessaly {
 
-namespace {
-
-// A figure never restores the brush it replaced: the next figure selects its own.
-void SelectBrush(DrawingDevice& dc, const CBrush& holder) { dc.SelectObject(holder.GetSafeHandle()); }
-
-}  // namespace
+// A figure never restores the brush it selects: the next figure selects its own.
 
 Figure::Figure() = default;
 
@@ -23,29 +18,29 @@ bool PolylineFigure::Draw(DrawingDevice& dc, PenBrushSet& /*brushes*/) {
 }
 
 bool StemLeafFigure::Draw(DrawingDevice& dc, PenBrushSet& brushes) {
-    SelectBrush(dc, brushes.stemLeafBrush);
+    dc.SelectObject(brushes.stemLeafBrush.GetSafeHandle());
     return dc.Polygon(points.get(), pointCount);
 }
 
 bool FallLeafFigure::Draw(DrawingDevice& dc, PenBrushSet& brushes) {
-    SelectBrush(dc, brushes.fallLeafBrush);
+    dc.SelectObject(brushes.fallLeafBrush.GetSafeHandle());
     return dc.Polygon(points.get(), pointCount);
 }
 
 bool PetalFigure::Draw(DrawingDevice& dc, PenBrushSet& brushes) {
     // Ring 0 and 1 have their own brushes; every other index shares ring 2's.
     if (colourIndex == 0) {
-        SelectBrush(dc, brushes.petalBrush0);
+        dc.SelectObject(brushes.petalBrush0.GetSafeHandle());
     } else if (colourIndex == 1) {
-        SelectBrush(dc, brushes.petalBrush1);
+        dc.SelectObject(brushes.petalBrush1.GetSafeHandle());
     } else {
-        SelectBrush(dc, brushes.petalBrush2);
+        dc.SelectObject(brushes.petalBrush2.GetSafeHandle());
     }
     return dc.Polygon(points.get(), pointCount);
 }
 
 bool SnowflakeFigure::Draw(DrawingDevice& dc, PenBrushSet& brushes) {
-    SelectBrush(dc, brushes.snowflakeBrush);
+    dc.SelectObject(brushes.snowflakeBrush.GetSafeHandle());
     return dc.Polygon(points.get(), pointCount);
 }
 
@@ -56,7 +51,7 @@ DiscFigure::DiscFigure(Point centre, int radius) : DiscFigure() { SetCircle(cent
 DiscFigure::DiscFigure(int x, int y, int radius) : DiscFigure() { SetCircle(x, y, radius); }
 
 bool DiscFigure::Draw(DrawingDevice& dc, PenBrushSet& brushes) {
-    SelectBrush(dc, brushes.discBrush);
+    dc.SelectObject(brushes.discBrush.GetSafeHandle());
     return dc.Ellipse(bounds.left, bounds.top, bounds.right, bounds.bottom);
 }
 

@@ -19,18 +19,11 @@ void HeadlessHost::Paint() {
 }
 
 bool HeadlessHost::Tick(CanvasWindow& canvas) {
-    uint64_t now = 0;
-    if (!AdvanceToNextTick(now)) return false;
+    if (!ticking_) return false;
+    nowMs_ = nextTickMs_;  // the virtual clock moves to the tick
+    nextTickMs_ += periodMs_;
     canvas.OnTick();
     if (paintRequested_) Paint();
-    return true;
-}
-
-bool HeadlessHost::AdvanceToNextTick(uint64_t& nowMs) {
-    if (!ticking_) return false;
-    nowMs_ = nextTickMs_;
-    nextTickMs_ += periodMs_;
-    nowMs = nowMs_;
     return true;
 }
 

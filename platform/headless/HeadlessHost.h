@@ -29,15 +29,11 @@ public:
     // Who paints (the renderer's device, a test's recorder).
     void SetPaintHandler(std::function<void()> paint) { paint_ = std::move(paint); }
 
-    // One tick of the virtual clock: the canvas ticks, then the paint it
-    // asked for runs. False when the canvas is not ticking.
+    // One tick: the virtual clock moves to it (NowMs), the canvas ticks,
+    // then the paint it asked for runs. False when the canvas is not ticking.
     bool Tick(CanvasWindow& canvas);
     // Runs the paint handler; the request is met.
     void Paint();
-
-    // Moves the virtual clock to the next tick and returns the time then
-    // (milliseconds since ticking started). False when not ticking.
-    bool AdvanceToNextTick(uint64_t& nowMs);
 
     unsigned TickPeriod() const { return periodMs_; }
     uint64_t NowMs() const { return nowMs_; }

@@ -15,18 +15,21 @@ namespace {
 TEST(HeadlessHost, ClockFollowsTheTicksAndTheirRestarts) {
     HeadlessHost host(320, 200);
     EXPECT_EQ(host.ClientSize(), (Size{320, 200}));
-    uint64_t now = 0;
-    EXPECT_FALSE(host.AdvanceToNextTick(now));
+    GardenState state;
+    PortableGdiObjects objects;
+    CanvasWindow canvas(state, objects);  // on no host: its ticks ask for nothing
+    EXPECT_FALSE(host.Tick(canvas));
     host.StartTicking(205);
-    EXPECT_TRUE(host.AdvanceToNextTick(now));
-    EXPECT_EQ(now, 205u);
-    EXPECT_TRUE(host.AdvanceToNextTick(now));
-    EXPECT_EQ(now, 410u);
+    EXPECT_TRUE(host.Tick(canvas));
+    EXPECT_EQ(host.NowMs(), 205u);
+    EXPECT_TRUE(host.Tick(canvas));
+    EXPECT_EQ(host.NowMs(), 410u);
     host.StartTicking(5);  // restart with a new period, counted from now
-    EXPECT_TRUE(host.AdvanceToNextTick(now));
-    EXPECT_EQ(now, 415u);
+    EXPECT_TRUE(host.Tick(canvas));
+    EXPECT_EQ(host.NowMs(), 415u);
     host.StopTicking();
-    EXPECT_FALSE(host.AdvanceToNextTick(now));
+    EXPECT_FALSE(host.Tick(canvas));
+    EXPECT_EQ(host.NowMs(), 415u);
 }
 
 TEST(HeadlessHost, APaintRequestWaitsForThePaintAndRepaintNowPaintsAtOnce) {
