@@ -292,7 +292,10 @@ void RunTemplatesScenario(const Context& context) {
     FreeLibrary(module);
 
     CheckManifest(context.scr);
-    CheckManifest(context.scr.substr(0, context.scr.find_last_of('\\') + 1) + "tessaly-render.exe");
+    // The build's platform\win32\tessaly.scr and tools\render\tessaly-render.exe.
+    std::string build = context.scr;
+    for (int up = 0; up < 3; ++up) build = build.substr(0, build.find_last_of('\\'));
+    CheckManifest(build + "\\tools\\render\\tessaly-render.exe");
 }
 
 std::string ProgramBaseName(const std::string& path) {
