@@ -198,23 +198,22 @@ TEST_F(Canvas, PaintMapsTheLogicalCanvasOntoTheFirstClientRectangle) {
     EXPECT_EQ(log, (std::vector<std::string>{"figure 1", "figure 2", "figure 3"}));
     EXPECT_EQ(canvas->ClientSize(), (Size{700, 500}));
 
+    // The viewport extent of one more drawing paint.
+    auto paintedExtent = [&] {
+        canvas->UseLoggedScene(1);
+        RecordingDevice next;
+        canvas->OnPaint(next);
+        return Size{next.calls.at(2).a, next.calls.at(2).b};
+    };
     // A resized window keeps the mapping read at the first drawing paint...
     host.clientSize = Size{1920, 1080};
-    canvas->UseLoggedScene(1);
-    RecordingDevice second;
-    canvas->OnPaint(second);
-    EXPECT_EQ(second.calls[2].a, 700);
-    EXPECT_EQ(second.calls[2].b, 500);
+    EXPECT_EQ(paintedExtent(), (Size{700, 500}));
     EXPECT_EQ(host.clientRectReads, 1);
 
     // ...until the host says the client area changed: then the next paint
     // that draws maps onto the new size.
     canvas->ClientAreaChanged();
-    canvas->UseLoggedScene(1);
-    RecordingDevice third;
-    canvas->OnPaint(third);
-    EXPECT_EQ(third.calls[2].a, 1920);
-    EXPECT_EQ(third.calls[2].b, 1080);
+    EXPECT_EQ(paintedExtent(), (Size{1920, 1080}));
     EXPECT_EQ(host.clientRectReads, 2);
 }
 

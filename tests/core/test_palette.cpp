@@ -51,6 +51,15 @@ ColourPalette Scripted(const std::vector<int>& raw, int* used = nullptr) {
     return palette;
 }
 
+// One entry filled afresh, by itself, from draws given as Channels takes them.
+ColourRef Refill(void (ColourPalette::*fill)(), ColourRef ColourPalette::*entry,
+                 std::initializer_list<std::pair<int, int>> valueAndRange) {
+    ColourPalette p = Scripted(Then(FixedFills(), {DrawFor(1, 8)}));
+    ScriptedDraws draws(garden.random, Channels(valueAndRange));
+    (p.*fill)();
+    return p.*entry;
+}
+
 }  // namespace
 
 TEST(ColourPalette, FixedFillsComeFirstInOrder) {
@@ -91,47 +100,26 @@ TEST(ColourPalette, RedFamilyWithTailsDrawsAPinkCentre) {
 }
 
 TEST(ColourPalette, OrangeTooBrownBecomesClearOrange) {
-    ColourPalette p = Scripted(Then(FixedFills(), {DrawFor(1, 8)}));
-    {
-        ScriptedDraws draws(garden.random, Channels({{50, 130}, {100, 120}, {30, 40}}));
-        p.RandomOrange();
-    }
-    EXPECT_EQ(p.orangeColour, Rgb(150, 100, 30));  // 130 is not above 150
-    {
-        ScriptedDraws draws(garden.random, Channels({{20, 130}, {100, 120}, {30, 40}}));
-        p.RandomOrange();
-    }
-    EXPECT_EQ(p.orangeColour, Rgb(220, 180, 30));
+    EXPECT_EQ(Refill(&ColourPalette::RandomOrange, &ColourPalette::orangeColour, {{50, 130}, {100, 120}, {30, 40}}),
+              Rgb(150, 100, 30));  // 130 is not above 150
+    EXPECT_EQ(Refill(&ColourPalette::RandomOrange, &ColourPalette::orangeColour, {{20, 130}, {100, 120}, {30, 40}}),
+              Rgb(220, 180, 30));
 }
 
 TEST(ColourPalette, GreenOutweighedBecomesFullGreen) {
-    ColourPalette p = Scripted(Then(FixedFills(), {DrawFor(1, 8)}));
-    {
-        ScriptedDraws draws(garden.random, Channels({{60, 90}, {40, 146}, {89, 90}}));
-        p.RandomGreen();
-    }
-    EXPECT_EQ(p.greenColour, Rgb(60, 150, 89));  // 149 is not above 150
-    {
-        ScriptedDraws draws(garden.random, Channels({{60, 90}, {30, 146}, {89, 90}}));
-        p.RandomGreen();
-    }
-    EXPECT_EQ(p.greenColour, Rgb(60, 255, 89));
+    EXPECT_EQ(Refill(&ColourPalette::RandomGreen, &ColourPalette::greenColour, {{60, 90}, {40, 146}, {89, 90}}),
+              Rgb(60, 150, 89));  // 149 is not above 150
+    EXPECT_EQ(Refill(&ColourPalette::RandomGreen, &ColourPalette::greenColour, {{60, 90}, {30, 146}, {89, 90}}),
+              Rgb(60, 255, 89));
 }
 
 TEST(ColourPalette, SharedLightnessDrawsComeFirst) {
-    ColourPalette p = Scripted(Then(FixedFills(), {DrawFor(1, 8)}));
-    {
-        // Purple: e = 55 + 20, R = e + 100, G = 7, B = e + 3.
-        ScriptedDraws draws(garden.random, Channels({{20, 50}, {100, 150}, {7, 50}, {3, 150}}));
-        p.RandomPurple();
-    }
-    EXPECT_EQ(p.purpleColour, Rgb(175, 7, 78));
-    {
-        // Gold: G is taken from the red just drawn.
-        ScriptedDraws draws(garden.random, Channels({{54, 55}, {29, 30}, {49, 50}}));
-        p.RandomGold();
-    }
-    EXPECT_EQ(p.goldColour, Rgb(254, 215, 49));
+    // Purple: e = 55 + 20, R = e + 100, G = 7, B = e + 3.
+    EXPECT_EQ(Refill(&ColourPalette::RandomPurple, &ColourPalette::purpleColour, {{20, 50}, {100, 150}, {7, 50}, {3, 150}}),
+              Rgb(175, 7, 78));
+    // Gold: G is taken from the red just drawn.
+    EXPECT_EQ(Refill(&ColourPalette::RandomGold, &ColourPalette::goldColour, {{54, 55}, {29, 30}, {49, 50}}),
+              Rgb(254, 215, 49));
 }
 
 TEST(ColourPalette, BlueFamilyWithHeadsRedrawsGold) {

@@ -352,57 +352,50 @@ TEST_F(Scenes, LeavesKeepToTheirKindsBands) {
     EXPECT_GT(CheckLeafBands<BroadLeafFlowerScene>(6, 2, 2, 0.2, 0.08, 190, {106, 111, 246, 251, 240}, false), 5);
 }
 
-TEST_F(Scenes, FallLeavesAreOutlineAThenOutlineBThenAProfileLeaf) {
-    for (uint32_t seed : {3u, 4u}) {
-        garden.shapeRotation = 60;
-        const std::size_t k = PaletteDraws(seed);
-        ScriptedRandom random(garden.random, seed);
-        FallLeavesScene scene(garden);
-        ASSERT_EQ(random.Count(), k + 12);  // x, y, size and stretch or width per leaf
-        EXPECT_EQ(garden.shapeRotation, 135);
-        const std::vector<int> d = random.Drawn();
-        Figures figures = TakeFigures(scene);
-        ASSERT_EQ(figures.size(), 3u);
-        const int counts[] = {33, 61, 100};
-        for (int i = 0; i < 3; ++i) {
-            ASSERT_TRUE(Is<FallLeafFigure>(figures[i]));
-            EXPECT_EQ(figures[i]->pointCount, counts[i]);
-            const std::size_t at = k + 4 * i;
-            const int x = d[at] * 1400 / 32768, y = d[at + 1] * 1400 / 32768;
-            const double size = d[at + 2] * 12 / 32768 + 6;
-            const int angle = 60 + 25 * (i + 1);
-            FallLeafFigure expected;
-            if (i < 2) {
-                FillFromOutline(expected, d[at + 3] * 0.3 / 32768.0 + 0.3, angle, size, x, y, i);
-            } else {
-                FillFromProfile(expected, d[at + 3] * 0.2 / 32768.0 + 0.05, angle, size, x, y, 1);
-            }
-            EXPECT_TRUE(SamePoints(*figures[i], expected)) << "leaf " << i;
-        }
+// Builds a scattered scene (fall leaves, snow) from a seed, the rotation at
+// 60, and checks its figures in turn: the i-th has pointCounts[i] points and
+// `drawsEach` draws of its own, x and y first, turns the rotation by 25 and
+// matches what `fill(expected, i, angle, x, y, its draws)` draws.
+template <class S, class F, class Fill>
+void CheckScattered(uint32_t seed, std::size_t drawsEach, const std::vector<int>& pointCounts, Fill fill) {
+    garden.shapeRotation = 60;
+    const std::size_t k = PaletteDraws(seed);
+    ScriptedRandom random(garden.random, seed);
+    S scene(garden);
+    const int count = static_cast<int>(pointCounts.size());
+    ASSERT_EQ(random.Count(), k + drawsEach * count);
+    EXPECT_EQ(garden.shapeRotation, 60 + 25 * count);
+    const std::vector<int> d = random.Drawn();
+    Figures figures = TakeFigures(scene);
+    ASSERT_EQ(figures.size(), pointCounts.size());
+    for (int i = 0; i < count; ++i) {
+        ASSERT_TRUE(Is<F>(figures[i]));
+        EXPECT_EQ(figures[i]->pointCount, pointCounts[i]);
+        const int* own = &d[k + drawsEach * i];
+        F expected;
+        fill(expected, i, 60 + 25 * (i + 1), own[0] * 1400 / 32768, own[1] * 1400 / 32768, own);
+        EXPECT_TRUE(SamePoints(*figures[i], expected)) << "seed " << seed << " figure " << i;
     }
 }
 
-TEST_F(Scenes, SnowFlakesTakeTheThreeStarsInTurn) {
-    for (uint32_t seed : {5u, 6u}) {
-        garden.shapeRotation = 60;
-        const std::size_t k = PaletteDraws(seed);
-        ScriptedRandom random(garden.random, seed);
-        SnowScene scene(garden);
-        ASSERT_EQ(random.Count(), k + 63);
-        EXPECT_EQ(garden.shapeRotation, 585);
-        const std::vector<int> d = random.Drawn();
-        Figures figures = TakeFigures(scene);
-        ASSERT_EQ(figures.size(), 21u);
-        for (int i = 0; i < 21; ++i) {
-            ASSERT_TRUE(Is<SnowflakeFigure>(figures[i]));
-            EXPECT_EQ(figures[i]->pointCount, 12);
-            const std::size_t at = k + 3 * i;
-            SnowflakeFigure expected;
-            FillFromOutline(expected, 1.0, 60 + 25 * (i + 1), d[at + 2] * 10 / 32768 + 2, d[at] * 1400 / 32768,
-                            d[at + 1] * 1400 / 32768, 2 + i % 3);
-            EXPECT_TRUE(SamePoints(*figures[i], expected)) << "flake " << i;
+TEST_F(Scenes, FallLeavesAreOutlineAThenOutlineBThenAProfileLeaf) {
+    // x, y, size and then the stretch of an outline or the width of a profile.
+    auto fill = [](FallLeafFigure& leaf, int i, int angle, int x, int y, const int* d) {
+        const double size = d[2] * 12 / 32768 + 6;
+        if (i < 2) {
+            FillFromOutline(leaf, d[3] * 0.3 / 32768.0 + 0.3, angle, size, x, y, i);
+        } else {
+            FillFromProfile(leaf, d[3] * 0.2 / 32768.0 + 0.05, angle, size, x, y, 1);
         }
-    }
+    };
+    for (uint32_t seed : {3u, 4u}) CheckScattered<FallLeavesScene, FallLeafFigure>(seed, 4, {33, 61, 100}, fill);
+}
+
+TEST_F(Scenes, SnowFlakesTakeTheThreeStarsInTurn) {
+    auto fill = [](SnowflakeFigure& flake, int i, int angle, int x, int y, const int* d) {
+        FillFromOutline(flake, 1.0, angle, d[2] * 10 / 32768 + 2, x, y, 2 + i % 3);
+    };
+    for (uint32_t seed : {5u, 6u}) CheckScattered<SnowScene, SnowflakeFigure>(seed, 3, std::vector<int>(21, 12), fill);
 }
 
 // Gives every palette entry its own colour, so a brush shows where it came from.

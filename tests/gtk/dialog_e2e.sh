@@ -105,6 +105,26 @@ pixel_colour() { convert "$1" -format "%[hex:p{$2,$3}]" info:; }
 # setting KEY FILE: the value of one key of the settings file.
 setting() { sed -n "s/^[[:space:]]*$1[[:space:]]*=[[:space:]]*\([-0-9]*\).*/\1/ip" "$2" | tail -n1; }
 
+# tessaly_settings [TEXT]: a private settings folder for tessaly /c, and FILE
+# in it holding TEXT (printf escapes) if given.
+tessaly_settings() {
+    [ -x "${TESSALY:-}" ] || skip "tessaly is not built"
+    export XDG_CONFIG_HOME="$WORK/config"
+    FILE="$XDG_CONFIG_HOME/tessaly/tessaly.ini"
+    [ $# -eq 0 ] || { mkdir -p "$XDG_CONFIG_HOME/tessaly" && printf '%b' "$1" >"$FILE"; } || fail "could not write $FILE"
+}
+# expect_stored CYCLE/SPEED/BUILD: what the settings file holds.
+expect_stored() {
+    local c s b
+    c=$(setting cycle_length "$FILE") s=$(setting Speed "$FILE") b=$(setting Build "$FILE")
+    [ "$c/$s/$b" = "$1" ] || fail "settings file holds $c/$s/$b, expected $1"
+    echo "ok: cycle_length=$c Speed=$s Build=$b"
+}
+# expect_alone: nothing but the settings file was left in its folder.
+expect_alone() {
+    [ "$(ls -A "$XDG_CONFIG_HOME/tessaly")" = "tessaly.ini" ] || fail "left other files${1:+ after $1}: $(ls -A "$XDG_CONFIG_HOME/tessaly")"
+}
+
 case "$CASE" in
 keys-ok)
     # Every key that moves a slider, the check box by Space, then Enter.
@@ -293,11 +313,7 @@ preview)
     ;;
 tessaly-ok)
     # tessaly /c writes exactly what OK confirms into the settings file.
-    [ -x "${TESSALY:-}" ] || skip "tessaly is not built"
-    export XDG_CONFIG_HOME="$WORK/config"
-    mkdir -p "$XDG_CONFIG_HOME/tessaly"
-    FILE="$XDG_CONFIG_HOME/tessaly/tessaly.ini"
-    printf '[Config]\ncycle_length=200\nSpeed=0\nBuild=0\n' >"$FILE"
+    tessaly_settings '[Config]\ncycle_length=200\nSpeed=0\nBuild=0\n'
     start "$TESSALY" /c
     open_dialog
     keys Tab Tab space Tab End Left Tab Page_Down
@@ -305,32 +321,22 @@ tessaly-ok)
     keys Return
     finish
     cp "$FILE" "$ARTEFACTS/$CASE-tessaly.ini"
-    C=$(setting cycle_length "$FILE") S=$(setting Speed "$FILE") B=$(setting Build "$FILE")
-    [ "$C/$S/$B" = "29/11/1" ] || fail "settings file holds $C/$S/$B, expected 29/11/1"
-    [ "$(ls -A "$XDG_CONFIG_HOME/tessaly")" = "tessaly.ini" ] || fail "left other files: $(ls -A "$XDG_CONFIG_HOME/tessaly")"
-    echo "ok: cycle_length=$C Speed=$S Build=$B"
+    expect_stored 29/11/1
+    expect_alone
     ;;
 tessaly-ok-new-file)
     # No settings yet: OK creates the file with the defaults as shown.
-    [ -x "${TESSALY:-}" ] || skip "tessaly is not built"
-    export XDG_CONFIG_HOME="$WORK/config"
-    FILE="$XDG_CONFIG_HOME/tessaly/tessaly.ini"
+    tessaly_settings
     start "$TESSALY" /c
     open_dialog
     keys Return
     finish
     [ -f "$FILE" ] || fail "no settings file was written"
-    C=$(setting cycle_length "$FILE") S=$(setting Speed "$FILE") B=$(setting Build "$FILE")
-    [ "$C/$S/$B" = "5/60/0" ] || fail "settings file holds $C/$S/$B, expected 5/60/0"
-    echo "ok: cycle_length=$C Speed=$S Build=$B"
+    expect_stored 5/60/0
     ;;
 tessaly-cancel)
     # Cancel, Escape and the close box leave the settings file as it was.
-    [ -x "${TESSALY:-}" ] || skip "tessaly is not built"
-    export XDG_CONFIG_HOME="$WORK/config"
-    mkdir -p "$XDG_CONFIG_HOME/tessaly"
-    FILE="$XDG_CONFIG_HOME/tessaly/tessaly.ini"
-    printf '[Config]\ncycle_length=12\nSpeed=34\nBuild=0\n' >"$FILE"
+    tessaly_settings '[Config]\ncycle_length=12\nSpeed=34\nBuild=0\n'
     touch -d '2020-01-01 00:00:00' "$FILE"
     BEFORE=$(stat -c '%Y %s' "$FILE"; md5sum <"$FILE")
     for how in cancel escape close; do
@@ -345,7 +351,7 @@ tessaly-cancel)
         finish
         AFTER=$(stat -c '%Y %s' "$FILE"; md5sum <"$FILE")
         [ "$BEFORE" = "$AFTER" ] || fail "the settings file changed after $how"
-        [ "$(ls -A "$XDG_CONFIG_HOME/tessaly")" = "tessaly.ini" ] || fail "left other files after $how"
+        expect_alone "$how"
         echo "ok: unchanged after $how"
     done
     ;;

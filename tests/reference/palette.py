@@ -43,6 +43,28 @@ def _minus(colour, dr, dg, db):
 
 PETAL0, PETAL1, PETAL2, DISC, RED, ORANGE, PINK, GOLD, GREEN, BLUE, PALE_BLUE, PURPLE, SNOW = range(13)
 
+COMPLEMENT = -1  # a disc in the inverse colour of the first ring
+
+# (base, range) of each channel of the plainly drawn entries.
+PLAIN = {RED: ((100, 156), (0, 60), (0, 60)),
+         BLUE: ((20, 60), (20, 60), (100, 156)),
+         PALE_BLUE: ((200, 20), (200, 20), (225, 20)),
+         SNOW: ((246, 10), (246, 6), (246, 10))}
+
+# Per variant: the entries filled first, the petals' entry, the shade step
+# per channel (the second ring one step darker, the third two), and the
+# disc: one (entry, filled anew first) or, after a coin, heads and tails.
+VARIANTS = (
+    ((RED,), RED, (15, 0, 0), ((COMPLEMENT, False), (PINK, True))),
+    ((), ORANGE, (15, 0, 0), ((GOLD, False),)),
+    ((PINK, RED), PINK, (5, 5, 5), ((RED, False),)),
+    ((), GOLD, (10, 10, 0), ((ORANGE, False), (BLUE, True))),
+    ((BLUE,), BLUE, (10, 10, 10), ((GOLD, True), (PALE_BLUE, True))),
+    ((PALE_BLUE, BLUE), PALE_BLUE, (10, 10, 10), ((BLUE, False),)),
+    ((PURPLE,), PURPLE, (10, 0, 10), ((RED, True), (BLUE, True))),
+    ((GOLD,), SNOW, (5, 5, 5), ((GOLD, False),)),
+)
+
 
 class Palette:
     """Thirteen entries drawn when a scene is built."""
@@ -57,12 +79,11 @@ class Palette:
         return self.entries[index]
 
     # Fill operations, each one entry from fresh draws in channel order.
-    def _red(self):
-        g = self.rng
-        r = g.rand() * 156 // 32768 + 100
-        gg = g.rand() * 60 // 32768
-        b = g.rand() * 60 // 32768
-        self.entries[RED] = _rgb(r, gg, b)
+    def _plain(self, entry):
+        """Each channel a base plus a draw below a range (red, blue, pale
+        blue and snow)."""
+        r, gg, b = (base + self.rng.rand() * span // 32768 for base, span in PLAIN[entry])
+        self.entries[entry] = _rgb(r, gg, b)
 
     def _orange(self):
         g = self.rng
@@ -97,20 +118,6 @@ class Palette:
             gg = 255
         self.entries[GREEN] = _rgb(r, gg, b)
 
-    def _blue(self):
-        g = self.rng
-        r = g.rand() * 60 // 32768 + 20
-        gg = g.rand() * 60 // 32768 + 20
-        b = g.rand() * 156 // 32768 + 100
-        self.entries[BLUE] = _rgb(r, gg, b)
-
-    def _pale_blue(self):
-        g = self.rng
-        r = 200 + g.rand() * 20 // 32768
-        gg = 200 + g.rand() * 20 // 32768
-        b = 225 + g.rand() * 20 // 32768
-        self.entries[PALE_BLUE] = _rgb(r, gg, b)
-
     def _purple(self):
         g = self.rng
         e = g.rand() * 50 // 32768 + 55
@@ -119,75 +126,26 @@ class Palette:
         b = e + g.rand() * 150 // 32768
         self.entries[PURPLE] = _rgb(r, gg, b)
 
-    def _snow(self):
-        g = self.rng
-        r = 246 + g.rand() * 10 // 32768
-        gg = 246 + g.rand() * 6 // 32768
-        b = 246 + g.rand() * 10 // 32768
-        self.entries[SNOW] = _rgb(r, gg, b)
-
-    def _petals(self, base, d0, d1, d2, step):
-        """Petal colours: base, then base minus one and two steps."""
-        e = self.entries
-        e[PETAL0] = base
-        e[PETAL1] = _minus(base, d0 * step, d1 * step, d2 * step)
-        e[PETAL2] = _minus(base, 2 * d0 * step, 2 * d1 * step, 2 * d2 * step)
+    def _fill(self, entry):
+        special = {ORANGE: self._orange, PINK: self._pink, GOLD: self._gold,
+                   GREEN: self._green, PURPLE: self._purple}
+        if entry in special:
+            special[entry]()
+        else:
+            self._plain(entry)
 
     def _choose(self):
         e = self.entries
-        self._orange()
-        self._gold()
-        self._green()
-        self._snow()
-        variant = self.rng.R(8)
-        self.variant = variant
-        if variant == 0:
-            self._red()
-            self._petals(e[RED], 1, 0, 0, 15)
-            if self.rng.coin():
-                e[DISC] = tuple(255 - c for c in e[PETAL0])
-            else:
-                self._pink()
-                e[DISC] = e[PINK]
-        elif variant == 1:
-            self._petals(e[ORANGE], 1, 0, 0, 15)
-            e[DISC] = e[GOLD]
-        elif variant == 2:
-            self._pink()
-            self._red()
-            self._petals(e[PINK], 1, 1, 1, 5)
-            e[DISC] = e[RED]
-        elif variant == 3:
-            self._petals(e[GOLD], 1, 1, 0, 10)
-            if self.rng.coin():
-                e[DISC] = e[ORANGE]
-            else:
-                self._blue()
-                e[DISC] = e[BLUE]
-        elif variant == 4:
-            self._blue()
-            self._petals(e[BLUE], 1, 1, 1, 10)
-            if self.rng.coin():
-                self._gold()
-                e[DISC] = e[GOLD]
-            else:
-                self._pale_blue()
-                e[DISC] = e[PALE_BLUE]
-        elif variant == 5:
-            self._pale_blue()
-            self._blue()
-            self._petals(e[PALE_BLUE], 1, 1, 1, 10)
-            e[DISC] = e[BLUE]
-        elif variant == 6:
-            self._purple()
-            self._petals(e[PURPLE], 1, 0, 1, 10)
-            if self.rng.coin():
-                self._red()
-                e[DISC] = e[RED]
-            else:
-                self._blue()
-                e[DISC] = e[BLUE]
-        else:
-            self._gold()
-            self._petals(e[SNOW], 1, 1, 1, 5)
-            e[DISC] = e[GOLD]
+        for entry in (ORANGE, GOLD, GREEN, SNOW):
+            self._fill(entry)
+        self.variant = self.rng.R(8)
+        fills, base, steps, discs = VARIANTS[self.variant]
+        for entry in fills:
+            self._fill(entry)
+        e[PETAL0] = e[base]
+        e[PETAL1] = _minus(e[base], *steps)
+        e[PETAL2] = _minus(e[base], *(2 * step for step in steps))
+        disc, fresh = discs[0] if len(discs) == 1 or self.rng.coin() else discs[1]
+        if fresh:
+            self._fill(disc)
+        e[DISC] = tuple(255 - c for c in e[PETAL0]) if disc == COMPLEMENT else e[disc]

@@ -19,6 +19,9 @@ WHITE = (255, 255, 255)
 STEM_LEAF, FALL_LEAF, DISC_SLOT, PETAL_SLOT0, PETAL_SLOT1, PETAL_SLOT2, SNOWFLAKE = range(7)
 SLOT_NAMES = ("stemLeafBrush", "fallLeafBrush", "discBrush", "petalBrush0",
               "petalBrush1", "petalBrush2", "snowflakeBrush")
+# The slot of each kind but the petals, whose slot follows their ring.
+KIND_SLOTS = {"PolylineFigure": None, "StemLeafFigure": STEM_LEAF, "FallLeafFigure": FALL_LEAF,
+              "DiscFigure": DISC_SLOT, "SnowflakeFigure": SNOWFLAKE}
 
 
 class Figure:
@@ -33,21 +36,9 @@ class Figure:
 
     def slot(self):
         """The brush slot that Draw selects, or None for the stem."""
-        if self.kind == "PolylineFigure":
-            return None
-        if self.kind == "StemLeafFigure":
-            return STEM_LEAF
-        if self.kind == "FallLeafFigure":
-            return FALL_LEAF
-        if self.kind == "DiscFigure":
-            return DISC_SLOT
-        if self.kind == "SnowflakeFigure":
-            return SNOWFLAKE
-        if self.colour_index == 0:
-            return PETAL_SLOT0
-        if self.colour_index == 1:
-            return PETAL_SLOT1
-        return PETAL_SLOT2
+        if self.kind in KIND_SLOTS:
+            return KIND_SLOTS[self.kind]
+        return PETAL_SLOT0 + min(self.colour_index, 2)
 
 
 class RunningValues:
@@ -80,11 +71,8 @@ class Scene:
         return None
 
 
-class FlowerScene(Scene):
-    """What the four flower kinds share; subclasses give the scene rules."""
-
-    stemmed = True
-    forces_petal_shape = False
+class DrawnScene(Scene):
+    """A scene with a palette and figures, both built at once."""
 
     def __init__(self, rng, running):
         super().__init__()
@@ -92,6 +80,36 @@ class FlowerScene(Scene):
         self.running = running
         self.palette = Palette(rng)
         self.build_figures()
+
+    def place(self, sizes, smallest):
+        """A leaf's or flake's spot and size; each turns by 25 degrees."""
+        rng = self.rng
+        x = rng.R(LOGICAL_WIDTH)
+        y = rng.R(LOGICAL_WIDTH)
+        size = rng.R(sizes) + smallest
+        self.running.shape_rotation += 25
+        return x, y, size
+
+
+class FlowerScene(DrawnScene):
+    """What the four flower kinds share; subclasses give the scene rules."""
+
+    stemmed = True
+    forces_petal_shape = False
+    # A triple head starts at (R(head_base) + head_base) / head_divisor, a
+    # single one at n / head_divisor.
+    head_base = 4
+    head_divisor = 1
+
+    def build_figures(self):
+        """A stem at x: its size n = R(sizes[0]) + sizes[1], leaf width
+        F(*widths), height R(800) + shortest (drawn in that order)."""
+        rng = self.rng
+        x = rng.R(LOGICAL_WIDTH)
+        n = rng.R(self.sizes[0]) + self.sizes[1]
+        w = rng.F(*self.widths)
+        h = rng.R(800) + self.shortest
+        self.stem_and_flower(x, h, n, w)
 
     def set_colours(self, rng):
         p = self.palette
@@ -134,35 +152,40 @@ class FlowerScene(Scene):
         self.figures.append(Figure("PetalFigure", points[:100], colour_index))
         return points
 
-    def triple_ring_head(self, cx, cy, _size):
-        rng, run = self.rng, self.running
-        size = self.triple_start_size()
-        width = rng.F(0.4, 0.1)
+    def _ring_start(self):
+        """The head's width draw; the next petal shape and ring step."""
+        run = self.running
+        width = self.rng.F(0.4, 0.1)
         run.advance_petal_shape()
         run.shape_rotation = 0
-        step = run.advance_ring_step()
+        return width, run.advance_ring_step()
+
+    def _ring(self, step, width, size, cx, cy, colour_index):
+        run = self.running
+        first = None
+        for j in range(360 // step):
+            points = self._petal(first, width, size, cx, cy, colour_index)
+            if j == 0:
+                first = points
+            run.shape_rotation += step
+
+    def triple_ring_head(self, cx, cy, _size):
+        run = self.running
+        size = (self.rng.R(self.head_base) + self.head_base) // self.head_divisor
+        width, step = self._ring_start()
         if run.ring_step_index < 6 and width > 0.3:
             width = width / 2
         elif run.ring_step_index > 6 and width < 0.3:
             width = width * 2
-        petals = 360 // step
         for ring in range(3):
             run.shape_rotation = step // 2 if ring % 2 == 1 else 0
-            first = None
-            for j in range(petals):
-                points = self._petal(first, width, size, cx, cy, ring)
-                if j == 0:
-                    first = points
-                run.shape_rotation += step
+            self._ring(step, width, size, cx, cy, ring)
             size = size - 1
 
     def single_ring_head(self, cx, cy, n):
         rng, run = self.rng, self.running
-        size = self.single_size(n)
-        width = rng.F(0.4, 0.1)
-        run.advance_petal_shape()
-        run.shape_rotation = 0
-        step = run.advance_ring_step()
+        size = n // self.head_divisor
+        width, step = self._ring_start()
         if run.ring_step_index < 5 and width > 0.4:
             width = width / 2
         elif run.ring_step_index > 6 and width < 0.3:
@@ -171,13 +194,7 @@ class FlowerScene(Scene):
             run.petal_shape = 4
             if run.ring_step_index > 5 and width > 0.4:
                 width = width * 0.5
-        petals = 360 // step
-        first = None
-        for j in range(petals):
-            points = self._petal(first, width, size, cx, cy, 0)
-            if j == 0:
-                first = points
-            run.shape_rotation += step
+        self._ring(step, width, size, cx, cy, 0)
         radius = rng.rand() * size * 10 // 32768 + 1
         disc = Figure("DiscFigure")
         disc.box = (cx - radius, cy - radius, cx + radius, cy + radius)
@@ -197,8 +214,29 @@ def basal_adjust_factor(x):
     return 100 if adjust > 100 else adjust
 
 
-class BasalLeafFlowerScene(FlowerScene):
+class SwayingLeafFlowerScene(FlowerScene):
+    """The basal and narrow-leaf kinds: leaves either side of upright, from
+    `leaf_angles` (low, high, swing), each swinging back by up to the swing
+    towards upright; the petals take one shape."""
+
     forces_petal_shape = True
+
+    def first_leaf_angle(self):
+        low, high, swing = self.leaf_angles
+        if self.rng.coin():
+            return high - self.rng.Q(swing)
+        return low + self.rng.Q(swing)
+
+    def next_leaf_angle(self, a):
+        low, high, swing = self.leaf_angles
+        if a >= 190:
+            return low + self.rng.Q(swing)
+        return high - self.rng.Q(swing)
+
+
+class BasalLeafFlowerScene(SwayingLeafFlowerScene):
+    leaf_angles = (141, 219, 40)
+    head_divisor = 3
     stem_builder = staticmethod(shapes.build_basal_stem)
 
     def build_figures(self):
@@ -210,62 +248,20 @@ class BasalLeafFlowerScene(FlowerScene):
         w = rng.F(0.04, 0.06)
         self.stem_and_flower(x, h, n, w)
 
-    def first_leaf_angle(self):
-        if self.rng.coin():
-            return 219 - self.rng.Q(40)
-        return 141 + self.rng.Q(40)
 
-    def next_leaf_angle(self, a):
-        if a >= 190:
-            return 141 + self.rng.Q(40)
-        return 219 - self.rng.Q(40)
-
-    def triple_start_size(self):
-        return (self.rng.R(4) + 4) // 3
-
-    def single_size(self, n):
-        return n // 3
-
-
-class NarrowLeafFlowerScene(FlowerScene):
-    forces_petal_shape = True
+class NarrowLeafFlowerScene(SwayingLeafFlowerScene):
+    leaf_angles = (136, 224, 20)
+    head_divisor = 2
     stem_builder = staticmethod(shapes.build_stem)
 
-    def build_figures(self):
-        rng = self.rng
-        x = rng.R(LOGICAL_WIDTH)
-        n = rng.R(5) + 5
-        w = rng.F(0.04, 0.04)
-        h = rng.R(800) + 150
-        self.stem_and_flower(x, h, n, w)
-
-    def first_leaf_angle(self):
-        if self.rng.coin():
-            return 224 - self.rng.Q(20)
-        return 136 + self.rng.Q(20)
-
-    def next_leaf_angle(self, a):
-        if a >= 190:
-            return 136 + self.rng.Q(20)
-        return 224 - self.rng.Q(20)
-
-    def triple_start_size(self):
-        return (self.rng.R(4) + 4) // 2
-
-    def single_size(self, n):
-        return n // 2
+    sizes, widths, shortest = (5, 5), (0.04, 0.04), 150
 
 
 class BroadLeafFlowerScene(FlowerScene):
+    head_base = 3
     stem_builder = staticmethod(shapes.build_stem)
 
-    def build_figures(self):
-        rng = self.rng
-        x = rng.R(LOGICAL_WIDTH)
-        n = rng.R(6) + 2
-        w = rng.F(0.2, 0.08)
-        h = rng.R(800) + 190
-        self.stem_and_flower(x, h, n, w)
+    sizes, widths, shortest = (6, 2), (0.2, 0.08), 190
 
     def first_leaf_angle(self):
         return 110
@@ -274,12 +270,6 @@ class BroadLeafFlowerScene(FlowerScene):
         if a >= 240:
             return 106 + self.rng.Q(5)
         return 246 + self.rng.Q(5)
-
-    def triple_start_size(self):
-        return self.rng.R(3) + 3
-
-    def single_size(self, n):
-        return n
 
 
 class FlowerHeadScene(FlowerScene):
@@ -292,21 +282,8 @@ class FlowerHeadScene(FlowerScene):
         n = rng.R(8) + 2
         self.head(cx, cy, n)
 
-    def triple_start_size(self):
-        return self.rng.R(4) + 4
 
-    def single_size(self, n):
-        return n
-
-
-class FallLeavesScene(Scene):
-    def __init__(self, rng, running):
-        super().__init__()
-        self.rng = rng
-        self.running = running
-        self.palette = Palette(rng)
-        self.build_figures()
-
+class FallLeavesScene(DrawnScene):
     def set_colours(self, rng):
         r = rng.rand()
         colour = self.palette[ORANGE] if r > 10922 else self.palette[GOLD]
@@ -316,10 +293,7 @@ class FallLeavesScene(Scene):
         rng, run = self.rng, self.running
         next_shape = 0
         for _ in range(3):
-            x = rng.R(LOGICAL_WIDTH)
-            y = rng.R(LOGICAL_WIDTH)
-            size = rng.R(12) + 6
-            run.shape_rotation += 25
+            x, y, size = self.place(12, 6)
             if next_shape in (0, 1):
                 stretch = rng.F(0.3, 0.3)
                 points = shapes.fill_from_outline(stretch, run.shape_rotation, float(size),
@@ -333,25 +307,15 @@ class FallLeavesScene(Scene):
             self.figures.append(Figure("FallLeafFigure", points))
 
 
-class SnowScene(Scene):
-    def __init__(self, rng, running):
-        super().__init__()
-        self.rng = rng
-        self.running = running
-        self.palette = Palette(rng)
-        self.build_figures()
-
+class SnowScene(DrawnScene):
     def set_colours(self, rng):
         return WHITE, [(SNOWFLAKE, self.palette[SNOW])], None
 
     def build_figures(self):
-        rng, run = self.rng, self.running
+        run = self.running
         next_flake = 2
         for _ in range(21):
-            x = rng.R(LOGICAL_WIDTH)
-            y = rng.R(LOGICAL_WIDTH)
-            size = rng.R(10) + 2
-            run.shape_rotation += 25
+            x, y, size = self.place(10, 2)
             points = shapes.fill_from_outline(1.0, run.shape_rotation, float(size),
                                               x, y, next_flake)
             self.figures.append(Figure("SnowflakeFigure", points))

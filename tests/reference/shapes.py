@@ -62,17 +62,14 @@ LEAF_B = (_LEAF_B_HALF + ((1.0, 0.0),)
 assert len(LEAF_A) == 33 and len(LEAF_B) == 61
 
 
+# (table, scale factor, stretch applies) of outline modes 0 to 3.
+OUTLINES = ((LEAF_A, 20.0, True), (LEAF_B, 20.0, True), (FLAKE_A, 4.0, False),
+            (FLAKE_B, 4.0, False))
+
+
 def outline_table(mode):
-    """(table, scale factor, stretch applies) of an outline mode."""
-    if mode == 0:
-        return LEAF_A, 20.0, True
-    if mode == 1:
-        return LEAF_B, 20.0, True
-    if mode == 2:
-        return FLAKE_A, 4.0, False
-    if mode == 3:
-        return FLAKE_B, 4.0, False
-    return FLAKE_C, 4.0, False  # any other mode, negative ones included
+    # any other mode, negative ones included, is the third flake
+    return OUTLINES[mode] if 0 <= mode < len(OUTLINES) else (FLAKE_C, 4.0, False)
 
 
 def place_outline_point(mode, index, stretch, angle, size):
@@ -176,20 +173,16 @@ def stem_sway(angle, amplitude):
     return trunc((math.sin(angle * DEG) * amplitude) * 4)
 
 
-def _stem_opening(rng, count):
+def _stem_walk(rng, count, amplitude, x, y, leaf_at_foot):
+    """(count + 1 points from the foot up, the points where the wave is drawn
+    anew, how far the last of them lies below the top). The wave is drawn
+    anew `gap` points after the last time, or at once with `leaf_at_foot`."""
     phase = float(rng.R(360))
     wave = float(rng.R(5) + 1)
     gap = trunc(count / (rng.R(20) + (2 + wave)) + 10)
-    return phase, wave, gap
-
-
-def build_stem(rng, count, amplitude, x, y):
-    """(points with count + 1 entries, leaf points)."""
-    phase, wave, gap = _stem_opening(rng, count)
-    leaves = []
-    since_leaf = gap
+    since_leaf = gap if leaf_at_foot else 0
     total = 0.0
-    points = []
+    points, turns = [], []
     for j in range(count + 1):
         total = wave / 5 + total
         points.append((x + stem_sway(phase + total, amplitude), y - j))
@@ -198,7 +191,13 @@ def build_stem(rng, count, amplitude, x, y):
             r2 = rng.R(5) + 1
             wave = (r2 + wave) / 2
             since_leaf = 0
-            leaves.append(points[j])
+            turns.append(points[j])
+    return points, turns, since_leaf
+
+
+def build_stem(rng, count, amplitude, x, y):
+    """(points with count + 1 entries, leaf points)."""
+    points, leaves, since_leaf = _stem_walk(rng, count, amplitude, x, y, True)
     leaf_count = len(leaves) - 1
     if since_leaf < 35 and leaf_count > 5:
         leaf_count -= 1
@@ -206,17 +205,6 @@ def build_stem(rng, count, amplitude, x, y):
 
 
 def build_basal_stem(rng, count, amplitude, x, y):
-    phase, wave, gap = _stem_opening(rng, count)
-    total = wave / 5 + 0.0
-    points = [(x + stem_sway(phase + total, amplitude), y)]
-    since_leaf = 1
-    leaves = [points[0]] * 5
-    for j in range(1, count + 1):
-        total = wave / 5 + total
-        points.append((x + stem_sway(phase + total, amplitude), y - j))
-        since_leaf += 1
-        if since_leaf > gap:
-            r2 = rng.R(5) + 1
-            wave = (r2 + wave) / 2
-            since_leaf = 0
-    return points, leaves
+    """Five leaves at the foot; the wave still turns on the way up."""
+    points, _, _ = _stem_walk(rng, count, amplitude, x, y, False)
+    return points, [points[0]] * 5

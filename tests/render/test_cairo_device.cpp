@@ -2,6 +2,8 @@
 // Ellipse bounds, mapping, pen and brush selection, smooth drawing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <vector>
 
 #include "CairoDevice.h"
@@ -27,6 +29,17 @@ protected:
     }
     ColourRef At(int x, int y) { return PixelAt(image.get(), x, y); }
     int Count(ColourRef c) { return CountColour(image.get(), c); }
+    // Left, top, right and bottom (inclusive) of what was drawn in [x0, x1) x [y0, y1).
+    std::array<int, 4> DrawnBounds(int x0, int y0, int x1, int y1) {
+        std::array<int, 4> box{x1, y1, x0 - 1, y0 - 1};
+        for (int y = y0; y < y1; ++y) {
+            for (int x = x0; x < x1; ++x) {
+                if (At(x, y) == kBlack) continue;
+                box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x), std::max(box[3], y)};
+            }
+        }
+        return box;
+    }
 
     GdiObjectRecord pen{GdiObjectRecord::Kind::Pen, kPen, false};
     GdiObjectRecord brush{GdiObjectRecord::Kind::Brush, kBrush, false};
@@ -98,20 +111,7 @@ TEST_F(CairoDeviceTest, PolylineLeavesOutItsLastPointAndFillsNothing) {
 TEST_F(CairoDeviceTest, EllipseKeepsInsideItsBoxWithFilledInterior) {
     Open(16, 16);
     EXPECT_TRUE(device->Ellipse(2, 3, 13, 10));
-    int minX = 99, maxX = -1, minY = 99, maxY = -1;
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-            if (At(x, y) == kBlack) continue;
-            minX = std::min(minX, x);
-            maxX = std::max(maxX, x);
-            minY = std::min(minY, y);
-            maxY = std::max(maxY, y);
-        }
-    }
-    EXPECT_EQ(minX, 2);
-    EXPECT_EQ(maxX, 12);  // right and bottom exclusive
-    EXPECT_EQ(minY, 3);
-    EXPECT_EQ(maxY, 9);
+    EXPECT_EQ(DrawnBounds(0, 0, 16, 16), (std::array<int, 4>{2, 3, 12, 9}));  // right and bottom exclusive
     EXPECT_EQ(At(7, 6), kBrush);  // centre
     EXPECT_EQ(At(2, 6), kPen);    // middle of the left side
     EXPECT_EQ(At(12, 6), kPen);
@@ -133,20 +133,7 @@ TEST_F(CairoDeviceTest, MappingAppliesOnlyInAnisotropicMode) {
 
     // A disc with bounds (488, 288, 512, 312) covers device columns 669..701, rows 311..336.
     EXPECT_TRUE(device->Ellipse(488, 288, 512, 312));
-    int minX = 9999, maxX = -1, minY = 9999, maxY = -1;
-    for (int y = 280; y < 360; ++y) {
-        for (int x = 640; x < 740; ++x) {
-            if (At(x, y) == kBlack) continue;
-            minX = std::min(minX, x);
-            maxX = std::max(maxX, x);
-            minY = std::min(minY, y);
-            maxY = std::max(maxY, y);
-        }
-    }
-    EXPECT_EQ(minX, 669);
-    EXPECT_EQ(maxX, 701);
-    EXPECT_EQ(minY, 311);
-    EXPECT_EQ(maxY, 336);
+    EXPECT_EQ(DrawnBounds(640, 280, 740, 360), (std::array<int, 4>{669, 311, 701, 336}));
 
     device->ResetPaintState();
     EXPECT_EQ(device->ToDevice({700, 500}), (Point{700, 500}));

@@ -50,6 +50,19 @@ void TessalyE2e::Save(const Image& image, const std::string& suffix) const {
     image.SavePng(ArtefactPath(TestName() + suffix + ".png"));
 }
 
+::testing::AssertionResult TessalyE2e::StartsDrawing(std::unique_ptr<Process>& run, Window window, size_t minimum,
+                                                     const std::vector<std::string>& args,
+                                                     const std::vector<std::string>& extraEnv, Image* shot) {
+    const Image before = client->Grab(window);
+    run = Start(args, extraEnv);
+    Image last;
+    if (!client->WaitForChange(window, before, minimum, kStartSeconds, last))
+        return ::testing::AssertionFailure() << "fewer than " << minimum << " pixels drawn\n" << run->Output();
+    Save(last);
+    if (shot) *shot = last;
+    return ::testing::AssertionSuccess();
+}
+
 std::unique_ptr<Process> TessalyE2e::StartSaver(const std::vector<std::string>& extraArgs) {
     std::vector<std::string> args{"/s", "--seed", "7", "--speed", "95"};
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());

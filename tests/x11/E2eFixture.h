@@ -31,6 +31,11 @@ protected:
     void Save(const Image& image, const std::string& suffix = "") const;
     std::string TestName() const;
 
+    // Starts tessaly into `run` and waits until it has changed `minimum` pixels
+    // of `window`; the picture it reached is saved, and kept in `shot` if given.
+    ::testing::AssertionResult StartsDrawing(std::unique_ptr<Process>& run, Window window, size_t minimum,
+                                             const std::vector<std::string>& args,
+                                             const std::vector<std::string>& extraEnv = {}, Image* shot = nullptr);
     // Starts the full-screen saver and waits until it covers the screen and draws.
     std::unique_ptr<Process> StartSaver(const std::vector<std::string>& extraArgs = {});
 

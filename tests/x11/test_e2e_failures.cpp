@@ -83,10 +83,8 @@ TEST_F(TessalyE2e, MalformedSettingsFileWarnsOnceAndRunsWithDefaults) {
                               .c_str()),
               0);
     const Window pane = client->CreateWindow(100, 100, 0x000000);
-    const Image before = client->Grab(pane);
-    auto mode = Start({"-p", std::to_string(pane), "--speed", "100"});
-    Image drawn;
-    EXPECT_TRUE(client->WaitForChange(pane, before, 20, kStartSeconds, drawn));
+    std::unique_ptr<Process> mode;
+    EXPECT_TRUE(StartsDrawing(mode, pane, 20, {"-p", std::to_string(pane), "--speed", "100"}));
     mode->Signal(SIGTERM);
     ASSERT_TRUE(EndedBySignal(*mode, SIGTERM));
     EXPECT_EQ(mode->Output(), "tessaly: settings file " + configHome +

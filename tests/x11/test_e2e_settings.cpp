@@ -78,10 +78,8 @@ TEST_F(SettingsModeE2e, OkWritesTheSliderValuesAndCancelWritesNothing) {
 TEST_F(SettingsModeE2e, OverridesLeaveTheFileAlone) {
     Store("[Config]\nSpeed=42\n");
     const Window window = client->CreateWindow(100, 100, 0x000000);
-    const Image before = client->Grab(window);
-    auto mode = Start({"-p", std::to_string(window), "--speed", "100", "--cycle-length", "1", "--build"});
-    Image drawn;
-    EXPECT_TRUE(client->WaitForChange(window, before, 20, kStartSeconds, drawn));
+    std::unique_ptr<Process> mode;
+    EXPECT_TRUE(StartsDrawing(mode, window, 20, {"-p", std::to_string(window), "--speed", "100", "--cycle-length", "1", "--build"}));
     mode->Signal(SIGTERM);
     ASSERT_TRUE(EndedBySignal(*mode, SIGTERM));
     EXPECT_EQ(Stored(), "[Config]\nSpeed=42\n");

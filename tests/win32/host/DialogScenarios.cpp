@@ -421,12 +421,7 @@ void RunAboutScenario(const Context& context) {
         PumpFor(300);
         CaptureScreen(both).WriteBmp(Join(context.outDir, "system-menu.bmp"));
         for (WORD key : {VK_UP, VK_RETURN}) {
-            INPUT keys[2] = {};
-            keys[0].type = INPUT_KEYBOARD;
-            keys[0].ki.wVk = key;
-            keys[1] = keys[0];
-            keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-            SendInput(2, keys, sizeof(INPUT));
+            SendKey(key);
             PumpFor(200);
         }
         HWND about = WaitForAbout(saver.Id());

@@ -215,6 +215,15 @@ namespace {
 std::string KeyPath(const std::string& app) {
     return "Software\\Tessaly Screen Saver\\" + app + "\\Config";
 }
+
+void WriteValue(const std::string& app, const char* name, DWORD type, const void* data, DWORD size) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, KeyPath(app).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+}
 }  // namespace
 
 void SettingsKey::Clear() const {
@@ -222,37 +231,32 @@ void SettingsKey::Clear() const {
 }
 
 void SettingsKey::Set(const char* name, uint32_t value) const {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, KeyPath(app).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
-        return;
-    DWORD stored = value;
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
-    RegCloseKey(key);
+    const DWORD stored = value;
+    WriteValue(app, name, REG_DWORD, &stored, sizeof stored);
 }
 
 void SettingsKey::SetText(const char* name, const char* text) const {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, KeyPath(app).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), std::strlen(text) + 1);
-    RegCloseKey(key);
+    WriteValue(app, name, REG_SZ, text, std::strlen(text) + 1);
 }
 
 bool SettingsKey::Get(const char* name, uint32_t& value) const {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, KeyPath(app).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    DWORD type = 0;
+    // RRF_RT_REG_DWORD: a value of another type is refused, not converted.
     DWORD stored = 0;
     DWORD size = sizeof stored;
-    const LONG status =
-        RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&stored), &size);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS || type != REG_DWORD) return false;
+    if (RegGetValueA(HKEY_CURRENT_USER, KeyPath(app).c_str(), name, RRF_RT_REG_DWORD, nullptr, &stored,
+                     &size) != ERROR_SUCCESS)
+        return false;
     value = stored;
     return true;
+}
+
+void SendKey(WORD key) {
+    INPUT input[2] = {};
+    input[0].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = key;
+    input[1] = input[0];
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
 }
 
 void PumpFor(DWORD milliseconds) {

@@ -57,6 +57,8 @@ struct SettingsKey {
     bool Get(const char* name, uint32_t& value) const;
 };
 
+// Presses and releases one key, as the user would.
+void SendKey(WORD key);
 void PumpFor(DWORD milliseconds);
 std::string Join(const std::string& folder, const std::string& name);
 

@@ -28,15 +28,6 @@ std::string Describe(const RECT& r) {
     return text;
 }
 
-void SendKey(WORD key) {
-    INPUT input[2] = {};
-    input[0].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = key;
-    input[1] = input[0];
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
-}
-
 void SendMouse(DWORD flags, LONG dx, LONG dy, DWORD data = 0) {
     INPUT input = {};
     input.type = INPUT_MOUSE;

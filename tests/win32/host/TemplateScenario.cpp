@@ -210,15 +210,9 @@ void RunTemplatesScenario(const Context& context) {
         Check(entry[0] == 32 && entry[1] == 32 && entry[2] == 16, "icon 100 is 32 x 32 in 16 colours");
     }
 
-    Template settings;
-    settings.extended = true;
-    settings.style = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
-    settings.cx = 223;
-    settings.cy = 226;
-    settings.caption = "Tessaly Saver";
-    settings.font = "MS Sans Serif";
-    settings.pointSize = 8;
-    settings.controls = {
+    // Extended or not, style, extended style, x, y, cx, cy, caption, font, point size, controls.
+    const Template settings{true, WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+                            0, 0, 0, 223, 226, "Tessaly Saver", "MS Sans Serif", 8, {
         {1, "Button", "OK", kChild | BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 163, 7, 50, 14},
         {2, "Button", "Cancel", kChild | BS_PUSHBUTTON | WS_TABSTOP, 0, 163, 47, 50, 14},
         {1008, "Button", "&Step by step build", kChild | BS_AUTOCHECKBOX | WS_TABSTOP, 0, 133, 68, 80, 20},
@@ -236,7 +230,7 @@ void RunTemplatesScenario(const Context& context) {
          kChild | SS_LEFT | WS_GROUP, 0, 8, 11, 102, 27},
         {-1, "Static", "Speed controls time between each new drawing.", kChild | SS_LEFT | WS_GROUP, 0, 5, 95, 106, 17},
         {3, "Button", "About", kChild | BS_DEFPUSHBUTTON | WS_TABSTOP, 0, 163, 27, 50, 14},
-    };
+    }};
     const BYTE* data = FindResourceData(module, MAKEINTRESOURCEA(2003), MAKEINTRESOURCEA(5));
     if (Check(data != nullptr, "dialog template 2003")) {
         Template got = ParseTemplate(data);
@@ -252,16 +246,8 @@ void RunTemplatesScenario(const Context& context) {
         CompareTemplate("2003", got, settings);
     }
 
-    Template about;
-    about.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
-    about.x = 34;
-    about.y = 22;
-    about.cx = 246;
-    about.cy = 98;
-    about.caption = "About Tessaly Screen Saver";
-    about.font = "MS Sans Serif";
-    about.pointSize = 8;
-    about.controls = {
+    const Template about{false, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+                         0, 34, 22, 246, 98, "About Tessaly Screen Saver", "MS Sans Serif", 8, {
         {100, "Static", "#100", kChild | SS_ICON, 0, 4, 4, 21, 20},
         {-1, "Static",
          "Tessaly Screen Saver.\n\nDisplays spring flowers, summer flowers, fall leaves, and snow in an ever "
@@ -269,7 +255,7 @@ void RunTemplatesScenario(const Context& context) {
          kChild | SS_LEFT | WS_GROUP, 0, 40, 5, 161, 41},
         {-1, "Static", "", kChild | SS_LEFT | WS_GROUP, 0, 29, 60, 183, 34},
         {1, "Button", "OK", kChild | BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 0, 207, 7, 32, 14},
-    };
+    }};
     data = FindResourceData(module, MAKEINTRESOURCEA(101), MAKEINTRESOURCEA(5));
     if (Check(data != nullptr, "dialog template 101")) {
         Template got = ParseTemplate(data);

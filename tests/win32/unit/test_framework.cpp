@@ -88,28 +88,30 @@ TEST(Wnd, DerivedTableFirstThenBaseThenDefault) {
     EXPECT_EQ(Wnd::FromHandle(hwnd), nullptr);
 }
 
+// Takes a posted WM_QUIT off this thread's queue, if there is one.
+bool TakeQuit() {
+    MSG quit;
+    return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
 TEST(Wnd, TheMainWindowGoingEndsTheMessageLoop) {
-    MSG stale;
-    while (PeekMessageA(&stale, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    while (TakeQuit()) {
     }
     BaseWindow window;
     ASSERT_TRUE(window.CreateEx(0, TestClass(), "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
     WinApp::Current()->SetMainWindow(&window);
     DestroyWindow(window.GetSafeHwnd());
     EXPECT_EQ(WinApp::Current()->MainWindow(), nullptr);
-    MSG quit;
-    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_TRUE(TakeQuit());
 }
 
 TEST(Wnd, AnOrdinaryWindowGoingLeavesTheLoopRunning) {
-    MSG stale;
-    while (PeekMessageA(&stale, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    while (TakeQuit()) {
     }
     BaseWindow window;
     ASSERT_TRUE(window.CreateEx(0, TestClass(), "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
     DestroyWindow(window.GetSafeHwnd());
-    MSG quit;
-    EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_FALSE(TakeQuit());
 }
 
 }  // namespace
