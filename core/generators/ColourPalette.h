@@ -23,19 +23,10 @@ public:
 
     ColourRef Entry(int index) const;  // 0..12, in the order below
 
-    ColourRef petalColour0 = 0;    // 0
-    ColourRef petalColour1 = 0;    // 1
-    ColourRef petalColour2 = 0;    // 2
-    ColourRef discColour = 0;      // 3
-    ColourRef redColour = 0;       // 4
-    ColourRef orangeColour = 0;    // 5
-    ColourRef pinkColour = 0;      // 6
-    ColourRef goldColour = 0;      // 7
-    ColourRef greenColour = 0;     // 8
-    ColourRef blueColour = 0;      // 9
-    ColourRef paleBlueColour = 0;  // 10
-    ColourRef purpleColour = 0;    // 11
-    ColourRef snowColour = 0;      // 12
+    // Entries 0 to 3: the three rings and the disc; 4 to 12: the colours they come from.
+    ColourRef petalColour0 = 0, petalColour1 = 0, petalColour2 = 0, discColour = 0;
+    ColourRef redColour = 0, orangeColour = 0, pinkColour = 0, goldColour = 0, greenColour = 0;
+    ColourRef blueColour = 0, paleBlueColour = 0, purpleColour = 0, snowColour = 0;
 
 private:
     void SetPetals(ColourRef colour, uint32_t dr, uint32_t dg, uint32_t db);

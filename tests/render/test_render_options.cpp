@@ -2,6 +2,8 @@
 // errors for what it refuses.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "RenderOptions.h"
 
 namespace tessaly {
@@ -18,20 +20,18 @@ Parsed Parse(std::vector<std::string> args) {
     return p;
 }
 
+// Every option's value, to compare whole.
+auto Fields(const RenderOptions& o) {
+    return std::make_tuple(o.ticks, o.seed, o.width, o.height, o.settings[kCycleLengthSetting],
+                           o.settings[kBuildSetting], o.antialias, o.background, o.output, o.format, o.framesDir);
+}
+using Values = decltype(Fields(RenderOptions{}));
+
 TEST(RenderOptions, DefaultsPaintOneDefaultPassToGardenPng) {
     const Parsed p = Parse({});
     ASSERT_EQ(p.action, ParsedCommandLine::Action::Render);
-    EXPECT_EQ(p.options.ticks, 1400);
-    EXPECT_FALSE(p.options.seed.has_value());
-    EXPECT_EQ(p.options.width, 1920);
-    EXPECT_EQ(p.options.height, 1080);
-    EXPECT_EQ(p.options.settings[kCycleLengthSetting], 5);
-    EXPECT_EQ(p.options.settings[kBuildSetting], 0);
-    EXPECT_FALSE(p.options.antialias);
-    EXPECT_EQ(p.options.background, "black");
-    EXPECT_EQ(p.options.output, "garden.png");
-    EXPECT_EQ(p.options.format, OutputFormat::Png);
-    EXPECT_TRUE(p.options.framesDir.empty());
+    EXPECT_EQ(Fields(p.options),
+              (Values{1400, std::nullopt, 1920, 1080, 5, 0, false, "black", "garden.png", OutputFormat::Png, ""}));
 }
 
 TEST(RenderOptions, EveryOptionInBothSpellings) {
@@ -40,17 +40,8 @@ TEST(RenderOptions, EveryOptionInBothSpellings) {
                "1", "--antialias", "--background", "bg.png", "-o", "out/Garden.SVG", "--frames=f"});
     ASSERT_TRUE(p.ok) << p.error;
     ASSERT_EQ(p.action, ParsedCommandLine::Action::Render);
-    EXPECT_EQ(p.options.ticks, 12);
-    EXPECT_EQ(p.options.seed, 4294967295u);
-    EXPECT_EQ(p.options.width, 1400);
-    EXPECT_EQ(p.options.height, 1000);
-    EXPECT_EQ(p.options.settings[kCycleLengthSetting], 1000);
-    EXPECT_EQ(p.options.settings[kBuildSetting], 1);
-    EXPECT_TRUE(p.options.antialias);
-    EXPECT_EQ(p.options.background, "bg.png");
-    EXPECT_EQ(p.options.output, "out/Garden.SVG");
-    EXPECT_EQ(p.options.format, OutputFormat::Svg);
-    EXPECT_EQ(p.options.framesDir, "f");
+    EXPECT_EQ(Fields(p.options),
+              (Values{12, 4294967295u, 1400, 1000, 1000, 1, true, "bg.png", "out/Garden.SVG", OutputFormat::Svg, "f"}));
     EXPECT_EQ(Parse({"--output", "a.pdf"}).options.format, OutputFormat::Pdf);
 }
 

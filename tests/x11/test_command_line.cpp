@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -34,12 +35,10 @@ LinuxMode ModeOf(std::initializer_list<const char*> args, const char* env = null
 
 TEST(WindowId, DecimalOrHexNonzeroThirtyTwoBits) {
     unsigned long id = 0;
-    ASSERT_TRUE(ParseWindowId("1234", id));
-    EXPECT_EQ(id, 1234ul);
-    ASSERT_TRUE(ParseWindowId("0x1a00004", id));
-    EXPECT_EQ(id, 0x1a00004ul);
-    ASSERT_TRUE(ParseWindowId("0XFFFFFFFF", id));
-    EXPECT_EQ(id, 0xFFFFFFFFul);
+    for (const auto& [text, value] : std::map<std::string, unsigned long>{
+             {"1234", 1234}, {"0x1a00004", 0x1a00004}, {"0XFFFFFFFF", 0xFFFFFFFF}}) {
+        EXPECT_TRUE(ParseWindowId(text.c_str(), id) && id == value) << text;
+    }
     for (const char* bad : {"", "0", "0x", "0x0", "-5", "12ab", "0x1g", "4294967296", "0x100000000", " 12", "+3"})
         EXPECT_FALSE(ParseWindowId(bad, id)) << bad;
 }

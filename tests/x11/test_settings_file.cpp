@@ -56,6 +56,14 @@ protected:
         state = GardenState{};
         LoadSettings(file, state);
     }
+    // The cycle length, speed and build a file of this text loads, read without a warning.
+    std::vector<int32_t> Loaded(const std::string& text) {
+        WriteText(text);
+        SettingsFile file(path);
+        EXPECT_EQ(Warning(file), "") << text;
+        Load(file);
+        return {state.cycleLengthSetting, state.speedSetting, state.buildSetting};
+    }
 
     tessaly::testing::ScratchFolder scratch;
     std::string folder = scratch.Path();
@@ -98,61 +106,32 @@ TEST(SettingsFilePath, FollowsXdgConfigHomeThenHome) {
 
 TEST(StoredInt, KeepsTheThirtyTwoBitPatternOfTheValue) {
     uint32_t v = 0;
-    ASSERT_TRUE(ParseStoredInt("200", v));
-    EXPECT_EQ(v, 200u);
-    ASSERT_TRUE(ParseStoredInt("-1", v));
-    EXPECT_EQ(v, 0xFFFFFFFFu);
-    ASSERT_TRUE(ParseStoredInt("4294967295", v));
-    EXPECT_EQ(v, 0xFFFFFFFFu);
-    ASSERT_TRUE(ParseStoredInt("-2147483648", v));
-    EXPECT_EQ(v, 0x80000000u);
-    ASSERT_TRUE(ParseStoredInt("+7", v));
-    EXPECT_EQ(v, 7u);
+    for (const auto& [text, value] : std::map<std::string, uint32_t>{
+             {"200", 200}, {"-1", 0xFFFFFFFF}, {"4294967295", 0xFFFFFFFF}, {"-2147483648", 0x80000000}, {"+7", 7}}) {
+        EXPECT_TRUE(ParseStoredInt(text, v) && v == value) << text;
+    }
     for (const char* bad : {"", "-", "4294967296", "-2147483649", "12a", "1.5", " 3", "0x10", "99999999999999999999"})
         EXPECT_FALSE(ParseStoredInt(bad, v)) << bad;
 }
 
 TEST_F(SettingsFileTest, ReadsTheConfigSectionWithCommentsAndAnyCase) {
-    WriteText("; comment\n# another\n[Other]\nSpeed=1\n\n[config]\r\n  CYCLE_LENGTH = 12 \r\nspeed=99\nBuild=1\nUnknown=3\n");
-    SettingsFile file(path);
-    EXPECT_EQ(Warning(file), "");
-    Load(file);
-    EXPECT_EQ(state.cycleLengthSetting, 12);
-    EXPECT_EQ(state.speedSetting, 99);
-    EXPECT_EQ(state.buildSetting, 1);
-
+    EXPECT_EQ(Loaded("; comment\n# another\n[Other]\nSpeed=1\n\n[config]\r\n  CYCLE_LENGTH = 12 \r\nspeed=99\nBuild=1\nUnknown=3\n"),
+              (std::vector<int32_t>{12, 99, 1}));
     // Some editors start the file with a UTF-8 byte-order mark.
-    WriteText("\xEF\xBB\xBF[Config]\nSpeed=98\n");
-    EXPECT_EQ(Warning(file), "");
-    Load(file);
-    EXPECT_EQ(state.speedSetting, 98);
+    EXPECT_EQ(Loaded("\xEF\xBB\xBF[Config]\nSpeed=98\n")[1], 98);
+    SettingsFile file(path);
     WriteText("\xEF\xBB\xBF\xEF\xBB\xBF[Config]\nSpeed=98\n");  // only one is skipped
     EXPECT_NE(Warning(file), "");
 }
 
 TEST_F(SettingsFileTest, AppliesTheRangeRulesOfStartUp) {
-    WriteText("[Config]\ncycle_length=1001\nSpeed=-1\nBuild=2\n");
-    SettingsFile file(path);
-    EXPECT_EQ(Warning(file), "");
-    Load(file);
-    EXPECT_EQ(state.cycleLengthSetting, 5);
-    EXPECT_EQ(state.speedSetting, 60);
-    EXPECT_EQ(state.buildSetting, 2);  // no range test: 2 stays 2
-
+    using Values = std::vector<int32_t>;
+    // Build has no range test: 2 stays 2.
+    EXPECT_EQ(Loaded("[Config]\ncycle_length=1001\nSpeed=-1\nBuild=2\n"), (Values{5, 60, 2}));
     // A stored 2^31 or more arrives negative, outside every range.
-    WriteText("[Config]\ncycle_length=4294967295\nSpeed=2147483648\nBuild=4294967295\n");
-    EXPECT_EQ(Warning(file), "");
-    Load(file);
-    EXPECT_EQ(state.cycleLengthSetting, 5);
-    EXPECT_EQ(state.speedSetting, 60);
-    EXPECT_EQ(state.buildSetting, -1);
-
-    WriteText("[Config]\ncycle_length=200\nSpeed=0\n");
-    EXPECT_EQ(Warning(file), "");
-    Load(file);
-    EXPECT_EQ(state.cycleLengthSetting, 200);  // used as stored; only the dialog brings it to 30
-    EXPECT_EQ(state.speedSetting, 0);
-    EXPECT_EQ(state.buildSetting, 0);
+    EXPECT_EQ(Loaded("[Config]\ncycle_length=4294967295\nSpeed=2147483648\nBuild=4294967295\n"), (Values{5, 60, -1}));
+    // Used as stored; only the dialog brings the cycle length to 30.
+    EXPECT_EQ(Loaded("[Config]\ncycle_length=200\nSpeed=0\n"), (Values{200, 0, 0}));
 }
 
 TEST_F(SettingsFileTest, MissingGivesDefaultsSilentlyUnreadableOrMalformedOneLine) {
