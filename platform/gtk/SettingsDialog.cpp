@@ -425,6 +425,9 @@ void SetDefaultIcon() {
 
 }  // namespace
 
+// This is the program settings mode is handed to.
+void HandOverSettingsMode(char**) {}
+
 bool RunSettingsDialog(GardenState& state, const std::string& settingsFile, SettingsValues& values, int argc,
                        char** argv, DialogAnswer& answer, std::string& error) {
     if (!gtk_init_check(&argc, &argv)) {

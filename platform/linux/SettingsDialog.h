@@ -1,7 +1,8 @@
 // The settings mode of the Linux program: the contract between `main` and the
-// dialog that shows the three settings. The GTK dialog (platform/gtk)
-// provides it in library `tessaly_settings_dialog`; where GTK is not built, a
-// text fallback beside this file provides the same function.
+// dialog that shows the settings. The GTK dialog (platform/gtk, library
+// `tessaly_settings_dialog`) provides it in the program tessaly-settings;
+// `tessaly` itself links the text answer beside this file and hands
+// settings mode over to tessaly-settings where that is installed.
 #pragma once
 
 #include <string>
@@ -22,5 +23,10 @@ enum class DialogAnswer { Ok, Cancel };
 // with the reason in `error`, when no dialog can be shown. argc/argv are the program's, for toolkit options.
 bool RunSettingsDialog(GardenState& state, const std::string& settingsFile, SettingsValues& values, int argc,
                        char** argv, DialogAnswer& answer, std::string& error);
+
+// Before settings mode reads anything: runs tessaly-settings in this process
+// with the same command line (it does not return then). Returns when there
+// is no such program, and in tessaly-settings itself.
+void HandOverSettingsMode(char** argv);
 
 }  // namespace tessaly

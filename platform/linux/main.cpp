@@ -2,6 +2,8 @@
 // program's window, and an XScreenSaver display mode; on Wayland the saver
 // and the wallpaper. Start-up as on every
 // platform: settings loaded, generator seeded once, then the mode switch.
+#include <malloc.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -17,6 +19,8 @@
 using namespace tessaly;
 
 namespace {
+
+constexpr int kHeapKeptBytes = 4 << 20;
 
 int RunSettingsMode(GardenState& state, SettingsFile& file, int argc, char** argv) {
     SettingsValues values{state.cycleLengthSetting, state.speedSetting, state.buildSetting};
@@ -44,6 +48,10 @@ bool SettingsFromCommandLineOnly(LinuxMode mode) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A paint's working memory comes back at every paint: the C library
+    // would hand the top of the heap back to the kernel after each one and
+    // take fresh pages, page faults and all, at the next.
+    mallopt(M_TRIM_THRESHOLD, kHeapKeptBytes);
     CommandLine commandLine;
     if (std::string error; !ParseCommandLine(argc, argv, std::getenv("XSCREENSAVER_WINDOW"), commandLine, error)) {
         std::fprintf(stderr, "tessaly: %s (see tessaly --help)\n", error.c_str());
@@ -57,6 +65,8 @@ int main(int argc, char** argv) {
         }
         return kExitOk;
     }
+
+    if (commandLine.mode == LinuxMode::Settings) HandOverSettingsMode(argv);
 
     SettingsFile file(SettingsFilePath());
     if (!SettingsFromCommandLineOnly(commandLine.mode)) {

@@ -15,7 +15,7 @@ deb=$scratch/tessaly_${version}_amd64.deb
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)/$(field Version)/$(field Architecture)/$(field Suggests)" = "tessaly/$version/amd64/xscreensaver" ] ||
   fail "control fields: $(field Package)/$(field Version)/$(field Architecture)/$(field Suggests)"
-for library in libc6 libx11-6 libcairo2 libwayland-client0; do  # computed from the programs' libraries
+for library in libc6 libx11-6 libcairo2 libwayland-client0 libgtk-3-0; do  # computed from the programs' libraries
   [[ ", $(field Depends)" == *", $library"* ]] || fail "Depends lacks $library: $(field Depends)"
 done
 [[ "$(field Depends)" != *gtk-layer-shell* ]] || fail "Depends names gtk-layer-shell: $(field Depends)"
@@ -23,7 +23,8 @@ done
 # Exactly these files, all under /usr: nothing in /usr/local, nothing unowned.
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, ""); print }' | sort |
   diff -u - <(printf '%s\n' ./usr/bin/tessaly ./usr/bin/tessaly-render \
-    './usr/libexec/xscreensaver/tessaly -> ../../bin/tessaly' ./usr/share/applications/tessaly.desktop \
+    ./usr/libexec/tessaly/tessaly-settings './usr/libexec/xscreensaver/tessaly -> ../../bin/tessaly' \
+    ./usr/share/applications/tessaly.desktop \
     ./usr/share/doc/tessaly/changelog.gz ./usr/share/doc/tessaly/copyright \
     ./usr/share/man/man1/tessaly-render.1.gz ./usr/share/man/man1/tessaly.1.gz \
     ./usr/share/xscreensaver/config/tessaly.xml) || fail "contents differ"
@@ -34,6 +35,11 @@ dpkg-deb -x "$deb" "$scratch/root"
 usr=$scratch/root/usr
 [ "$("$usr/libexec/xscreensaver/tessaly" --version)" = "tessaly $version" ] || fail "display mode --version"
 grep -qx 'Exec=tessaly -c' "$usr/share/applications/tessaly.desktop" || fail "the desktop entry must open the settings"
+# Only the settings program loads GTK; the saver stays small.
+[ "$("$usr/libexec/tessaly/tessaly-settings" --version)" = "tessaly $version" ] || fail "tessaly-settings --version"
+! ldd "$usr/bin/tessaly" | grep -q libgtk || fail "tessaly links GTK"
+message=$(env -u DISPLAY -u WAYLAND_DISPLAY "$usr/bin/tessaly" /c 2>&1) && fail "tessaly /c did not reach the dialog: $message"
+[[ "$message" == *"settings dialog: no display"* ]] || fail "tessaly /c: $message"
 for program in tessaly tessaly-render; do
   page=$(zcat "$usr/share/man/man1/$program.1.gz" | sed 's/\\-/-/g')
   for option in $("$usr/bin/$program" --help | grep -o -- '--[a-z][a-z-]*' | sort -u); do
