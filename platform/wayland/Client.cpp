@@ -12,12 +12,9 @@ namespace {
 // The versions bound: damage_buffer needs wl_compositor 4; layer shell 4
 // knows on-demand keyboards and the layer shell's destroy; wl_seat 5 brings
 // the pointer's frames and axis sources.
-constexpr uint32_t kCompositorVersion = 4;
-constexpr uint32_t kLayerShellVersion = 4;
-constexpr uint32_t kWmBaseVersion = 2;
-constexpr uint32_t kXdgOutputManagerVersion = 3;
-constexpr uint32_t kScreencopyVersion = 3;
-constexpr uint32_t kSeatVersion = 5;
+constexpr struct {
+    uint32_t compositor = 4, layerShell = 4, wmBase = 2, xdgOutputManager = 3, screencopy = 3, seat = 5;
+} kVersions;
 
 template <typename T>
 T* Bind(wl_registry* registry, uint32_t name, const wl_interface* interface, uint32_t offered, uint32_t wanted,
@@ -99,25 +96,25 @@ void Client::Global(wl_registry* registry, uint32_t name, const char* interface,
     const auto is = [interface](const wl_interface& wanted) { return std::strcmp(interface, wanted.name) == 0; };
     if (is(wl_compositor_interface) && globals_.compositor == nullptr) {
         globals_.compositor = Bind<wl_compositor>(registry, name, &wl_compositor_interface, version,
-                                                  kCompositorVersion, &globals_.compositorVersion);
+                                                  kVersions.compositor, &globals_.compositorVersion);
     } else if (is(wl_shm_interface) && globals_.shm == nullptr) {
         globals_.shm = Bind<wl_shm>(registry, name, &wl_shm_interface, version, 1);
     } else if (is(zwlr_layer_shell_v1_interface) && globals_.layerShell == nullptr) {
         globals_.layerShell = Bind<zwlr_layer_shell_v1>(registry, name, &zwlr_layer_shell_v1_interface, version,
-                                                        kLayerShellVersion, &globals_.layerShellVersion);
+                                                        kVersions.layerShell, &globals_.layerShellVersion);
     } else if (is(xdg_wm_base_interface) && saver_ && globals_.wmBase == nullptr) {
-        globals_.wmBase = Bind<xdg_wm_base>(registry, name, &xdg_wm_base_interface, version, kWmBaseVersion);
+        globals_.wmBase = Bind<xdg_wm_base>(registry, name, &xdg_wm_base_interface, version, kVersions.wmBase);
         xdg_wm_base_add_listener(globals_.wmBase, &kWmBaseListener, this);
     } else if (is(zxdg_output_manager_v1_interface) && globals_.xdgOutputs == nullptr) {
         globals_.xdgOutputs = Bind<zxdg_output_manager_v1>(registry, name, &zxdg_output_manager_v1_interface,
-                                                           version, kXdgOutputManagerVersion);
+                                                           version, kVersions.xdgOutputManager);
         for (const auto& output : outputs_) output->UseXdgOutput(globals_.xdgOutputs);
     } else if (is(zwlr_screencopy_manager_v1_interface) && saver_ && globals_.screencopy == nullptr) {
         globals_.screencopy = Bind<zwlr_screencopy_manager_v1>(registry, name, &zwlr_screencopy_manager_v1_interface,
-                                                               version, kScreencopyVersion,
+                                                               version, kVersions.screencopy,
                                                                &globals_.screencopyVersion);
     } else if (is(wl_seat_interface) && saver_ && seat_ == nullptr) {
-        seat_ = Bind<wl_seat>(registry, name, &wl_seat_interface, version, kSeatVersion, &seatVersion_);
+        seat_ = Bind<wl_seat>(registry, name, &wl_seat_interface, version, kVersions.seat, &seatVersion_);
         seatName_ = name;
         events_.SeatAdded(seat_);
     } else if (is(wl_output_interface)) {
