@@ -1,5 +1,5 @@
-// The one clock of both display backends, monotonic nanoseconds, and the
-// once-a-second beat of their --stats lines.
+// The one clock of both display backends, monotonic nanoseconds: a canvas's
+// timer, and the once-a-second beat of their --stats lines.
 #pragma once
 
 #include <time.h>
@@ -16,6 +16,32 @@ inline int64_t MonotonicNs() {
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<int64_t>(now.tv_sec) * kNsPerSecond + now.tv_nsec;
 }
+
+// A canvas's timer. A tick that comes a little late is made up at once, but
+// after falling a whole period behind (a SIGSTOP, a suspended machine) the
+// period is taken up from then instead of firing a burst.
+class TickTimer {
+public:
+    void Start(unsigned periodMs) {
+        ticking_ = true;
+        periodNs_ = static_cast<int64_t>(periodMs > 0 ? periodMs : 1) * kNsPerMs;
+        deadlineNs_ = MonotonicNs() + periodNs_;
+    }
+    void Stop() { ticking_ = false; }
+    bool Ticking() const { return ticking_; }
+    int64_t Deadline() const { return deadlineNs_; }
+    // True when a tick is due at `now`; the next one is then set.
+    bool Due(int64_t now) {
+        if (!ticking_ || now < deadlineNs_) return false;
+        deadlineNs_ += periodNs_;
+        if (deadlineNs_ + periodNs_ <= now) deadlineNs_ = now + periodNs_;
+        return true;
+    }
+
+private:
+    bool ticking_ = false;
+    int64_t periodNs_ = 0, deadlineNs_ = 0;
+};
 
 // Due once a second, the first time a second after the first call; a late
 // call does not bring the next one forward.

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "CairoDevice.h"
-#include "Clock.h"
 #include "DamageRecorder.h"
 
 namespace tessaly {
@@ -197,13 +196,8 @@ void OutputSurface::Step(int64_t now) {
     }
     CanvasWindow* canvas = Canvas();
     if (canvas == nullptr) return;
-    if (ticking_ && now >= deadlineNs_) {
+    if (timer_.Due(now)) {
         ++counts_.ticks;
-        // Keep the rhythm: a tick that came a little late is made up at
-        // once, but after falling a whole period behind the period is taken
-        // up from now instead of firing a burst.
-        deadlineNs_ += periodNs_;
-        if (deadlineNs_ + periodNs_ <= now) deadlineNs_ = now + periodNs_;
         canvas->OnTick();
     }
     if (frameCame_) {
@@ -231,7 +225,7 @@ int64_t OutputSurface::Deadline(int64_t now) const {
             const CanvasWindow* canvas = Canvas();
             if (canvas == nullptr) break;
             if (frameCame_ || (waitingForBuffer_ && bufferReleased_)) due(now);
-            if (ticking_) due(deadlineNs_);
+            if (timer_.Ticking()) due(timer_.Deadline());
             if (frame_ != nullptr && canvas->Visible()) due(frameAskedNs_ + kOutOfSightNs);
             break;
         }
@@ -280,13 +274,9 @@ void OutputSurface::SetOpaqueRegion() {
     wl_region_destroy(opaque);
 }
 
-void OutputSurface::StartTicking(unsigned periodMs) {
-    ticking_ = true;
-    periodNs_ = static_cast<int64_t>(std::max(periodMs, 1u)) * kNsPerMs;
-    deadlineNs_ = MonotonicNs() + periodNs_;
-}
+void OutputSurface::StartTicking(unsigned periodMs) { timer_.Start(periodMs); }
 
-void OutputSurface::StopTicking() { ticking_ = false; }
+void OutputSurface::StopTicking() { timer_.Stop(); }
 
 void OutputSurface::RequestPaint() {
     paintPending_ = true;

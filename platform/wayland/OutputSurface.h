@@ -24,6 +24,7 @@
 #include <string>
 
 #include "Client.h"
+#include "Clock.h"
 #include "Output.h"
 #include "Picture.h"
 #include "Screencopy.h"
@@ -142,8 +143,7 @@ private:
     bool tooBigSaid_ = false;
     pixman_region32_t unshown_;  // what changed since the last commit
 
-    bool ticking_ = false;
-    int64_t periodNs_ = 0, deadlineNs_ = 0;
+    TickTimer timer_;
     bool paintPending_ = false;
     wl_callback* frame_ = nullptr;  // asked for, not yet come
     int64_t frameAskedNs_ = 0;

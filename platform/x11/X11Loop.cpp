@@ -105,8 +105,8 @@ void X11Loop::ReportStats(int64_t now) {
 int64_t X11Loop::Wait(int64_t now) const {
     int64_t wait = -1;
     for (X11Window* w : windows_) {
-        if (!w->Ticking()) continue;
-        const int64_t due = std::max<int64_t>(w->DeadlineNs() - now, 0);
+        if (!w->Timer().Ticking()) continue;
+        const int64_t due = std::max<int64_t>(w->Timer().Deadline() - now, 0);
         if (wait < 0 || due < wait) wait = due;
     }
     const int64_t report = statsBeat_.Next() - now;
@@ -132,7 +132,7 @@ bool X11Loop::Run(std::string& error) {
 
         int64_t now = MonotonicNs();
         for (X11Window* w : windows_) {
-            if (w->Ticking() && now >= w->DeadlineNs()) w->Tick(now);
+            w->Tick(now);
             if (w->PaintPending()) w->Paint();
         }
         XFlush(display_);

@@ -20,20 +20,10 @@ X11Window::~X11Window() {
     if (target_.ownsWindow && !gone_) XDestroyWindow(display_, target_.window);
 }
 
-void X11Window::StartTicking(unsigned periodMs) {
-    ticking_ = true;
-    periodNs_ = static_cast<int64_t>(periodMs > 0 ? periodMs : 1) * kNsPerMs;
-    deadlineNs_ = MonotonicNs() + periodNs_;
-}
-
 void X11Window::Tick(int64_t nowNs) {
+    if (!timer_.Due(nowNs)) return;
     ++ticks_;
     canvas_->OnTick();
-    // Keep the rhythm: a tick that came a little late is made up at once,
-    // but after falling a whole period behind (a SIGSTOP, a suspended
-    // machine) the period is taken up from now instead of firing a burst.
-    deadlineNs_ += periodNs_;
-    if (deadlineNs_ + periodNs_ <= nowNs) deadlineNs_ = nowNs + periodNs_;
 }
 
 void X11Window::Paint() {

@@ -50,8 +50,8 @@ public:
     bool Gone() const { return gone_; }
 
     // The timer and the paint it asks for, as the loop runs them.
-    bool Ticking() const { return ticking_; }
-    int64_t DeadlineNs() const { return deadlineNs_; }
+    const TickTimer& Timer() const { return timer_; }
+    // The canvas ticks when its timer is due.
     void Tick(int64_t nowNs);
     bool PaintPending() const { return paintPending_; }
     void Paint();
@@ -59,8 +59,8 @@ public:
     uint64_t Paints() const { return paints_; }
 
     // WindowHost
-    void StartTicking(unsigned periodMs) override;
-    void StopTicking() override { ticking_ = false; }
+    void StartTicking(unsigned periodMs) override { timer_.Start(periodMs); }
+    void StopTicking() override { timer_.Stop(); }
     void RequestPaint() override { paintPending_ = true; }
     void RepaintNow() override { Paint(); }  // no background: nothing to erase first
     Size ClientSize() override { return {target_.width, target_.height}; }
@@ -75,9 +75,7 @@ private:
     CanvasWindow* canvas_ = nullptr;
     FullScreenWindow* saver_ = nullptr;
     bool gone_ = false;
-    bool ticking_ = false;
-    int64_t periodNs_ = 0;
-    int64_t deadlineNs_ = 0;
+    TickTimer timer_;
     bool paintPending_ = false;
     uint64_t ticks_ = 0, paints_ = 0;
 };
