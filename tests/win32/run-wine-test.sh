@@ -85,7 +85,7 @@ cleanup() {
   [ -n "${TESSALY_WINE_LOGPIXELS:-}" ] && wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 && stop_wine
   for pid in $server_pids; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
   [ "$mode" = "setup" ] && rm -rf "$WINEPREFIX"
-  rm -f "$log" "$log.display"
+  rm -f "$log" "$log.display" "$log.reg"
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM  # a timeout still cleans up

@@ -3,9 +3,21 @@
 # installed saver running, a silent uninstall; then again with another saver
 # chosen, the choice off and the settings removed.
 failed=0
-check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; failed=1; return 1; fi; }
+# A failed check shows what Wine's reg said last.
+check() {
+  if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; sed 's/^/  reg: /' "$log.reg" 2>/dev/null; failed=1; return 1; fi
+}
+# One key's values, or nothing when there is no key. Wine's reg has been seen
+# to miss a key that was there, once: a read is tried three times.
+values() {
+  local try out
+  for try in 1 2 3; do
+    out=$(wine reg query "$1" 2>"$log.reg") && { printf '%s\n' "$out" | tr -d '\r'; return 0; }
+  done
+  return 1
+}
 # The data of one registry value, empty when there is none.
-value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v v="$2" '$1 == v { sub(/^ *[^ ]+ +[^ ]+ +/, ""); print }'; }
+value() { values "$1" | awk -v v="$2" '$1 == v { sub(/^ *[^ ]+ +[^ ]+ +/, ""); print }'; }
 # Waits for every process of the prefix: the uninstaller goes on from a copy in Temp.
 run() { timeout 120 wine "$@" >/dev/null 2>&1; local status=$?; timeout 120 wineserver -w; return $status; }
 entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessaly'
@@ -14,7 +26,7 @@ settings='HKCU\Software\Tessaly Screen Saver\tessaly\Config'
 saver='C:\windows\system32\tessaly.scr' other='C:\windows\system32\other.scr'
 files=("$WINEPREFIX/drive_c/windows/system32/tessaly.scr" "$WINEPREFIX/drive_c/Program Files/Tessaly/"{tessaly-render.exe,README.txt,uninstall.exe})
 uninstall() { run "$(value "$entry" QuietUninstallString | sed 's/^"\(.*\)" \/S$/\1/')" /S "$@"; }
-gone() { for f in "${files[@]}" "${files[1]%/*}"; do [ ! -e "$f" ] || return 1; done; ! wine reg query "$entry" >/dev/null 2>&1; }
+gone() { for f in "${files[@]}" "${files[1]%/*}"; do [ ! -e "$f" ] || return 1; done; ! values "$entry" >/dev/null; }
 
 check "/S installs" 'run "$(windows_path "$TESSALY_SETUP")" /S'
 check "every file installed" 'ls "${files[@]}" >/dev/null'
@@ -37,6 +49,6 @@ check "/S /SETSAVER=0 installs, leaving the screen saver" \
   'run "$(windows_path "$TESSALY_SETUP")" /S /SETSAVER=0 && [ "$(value "$desktop" SCRNSAVE.EXE)" = "$other" ]'
 check "/REMOVESETTINGS uninstalls, leaving another screen saver" \
   'uninstall /REMOVESETTINGS && gone && [ "$(value "$desktop" SCRNSAVE.EXE)" = "$other" ]'
-check "/REMOVESETTINGS removes the settings" '! wine reg query "$settings" >/dev/null 2>&1'
+check "/REMOVESETTINGS removes the settings" '! values "$settings" >/dev/null'
 echo "setup: $failed failed"
 return $failed
