@@ -191,13 +191,15 @@ TEST_F(TessalyE2e, FollowsItsWindowWhenItGrows) {
         const Image before = client->WaitFor(window, [](const Image& i) { return Coloured(i) >= 100; }, 4 * kStartSeconds);
         XResizeWindow(client->Dpy(), window, 400, 300);
         XSync(client->Dpy(), False);
-        // The server clears the grown window; the run must paint the old picture back.
+        // The server clears the grown window; the run must paint the old picture
+        // back. A drawing made meanwhile covers some of it, but blackens only
+        // its outlines: a lost picture is black all over.
         const auto kept = [&](const Image& after) {
-            size_t same = 0, drawn = 0;
+            size_t erased = 0, drawn = 0;
             for (int y = 0; y < 150; ++y)
                 for (int x = 0; x < 200; ++x)
-                    if (before.At(x, y) != 0) ++drawn, same += after.width == 400 && after.At(x, y) == before.At(x, y);
-            return same * 10 >= drawn * 8;
+                    if (before.At(x, y) != 0) ++drawn, erased += after.width != 400 || after.At(x, y) == 0;
+            return erased * 4 <= drawn;
         };
         const Image after = client->WaitFor(window, kept, kStartSeconds);
         ASSERT_EQ(after.width, 400);
