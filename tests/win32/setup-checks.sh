@@ -7,8 +7,8 @@ failed=0
 check() {
   if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; sed 's/^/  reg: /' "$log.reg" 2>/dev/null; failed=1; return 1; fi
 }
-# One key's values, or nothing when there is no key. Wine's reg has been seen
-# to miss a key that was there, once: a read is tried three times.
+# One key's values, or nothing when there is no key. Wine's reg once came back
+# empty for a value that was there: a read is tried three times.
 values() {
   local try out
   for try in 1 2 3; do
