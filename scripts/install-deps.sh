@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Tessaly needs, skipping the ones already
+# Installs the Debian 12 or 13 packages Tessaly needs, skipping the ones already
 # there. Needs root (or sudo).
 #   scripts/install-deps.sh [build|test]
 # build (the default): what building and running the programs needs;
@@ -18,11 +18,13 @@ test=(
   # unit tests and benchmarks
   googletest libgtest-dev libbenchmark-dev libexpat1-dev libxfixes-dev valgrind python3
   # fuzzing: clang with libFuzzer and the sanitizers' run-time libraries
-  clang libclang-rt-14-dev
+  clang libclang-rt-dev
   # Windows: cross compiler, Wine (with its own fonts, so dialogs look alike everywhere), NSIS
   g++-mingw-w64-x86-64-posix wine wine64 fonts-wine nsis
   # end-to-end tests on a real X server, and with the real XScreenSaver daemon
   xvfb xserver-xephyr xdotool x11-utils x11-apps xauth imagemagick xscreensaver
+  # several monitors as RandR outputs: Xorg's dummy driver, laid out with xrandr
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   # the Debian package: dpkg-shlibdeps computes its Depends, lintian checks it
   dpkg-dev file lintian
   # end-to-end tests on headless Wayland compositors (with and without layer shell)

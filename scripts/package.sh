@@ -3,7 +3,7 @@
 #   tessaly_<version>_amd64.deb          the Linux programs as a Debian package
 #   tessaly-<version>-windows-x64.zip    tessaly.scr, tessaly-render.exe and a short text
 #   tessaly-<version>-setup.exe          the same as a Windows setup program (NSIS)
-# On a fresh Debian 12 machine it first installs what it needs.
+# On a fresh Debian 12 or 13 machine it first installs what it needs.
 # --deb-only leaves the Windows files out.
 set -euo pipefail
 cd "$(dirname "$0")/.."

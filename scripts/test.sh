@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets everything up on a fresh Debian 12 machine, builds every program and
+# Sets everything up on a fresh Debian 12 or 13 machine, builds every program and
 # runs all tests (unit tests and the end-to-end tests under Xvfb and Wine),
 # then fuzzes each parser of untrusted input for 30 s.
 set -euo pipefail

@@ -33,6 +33,14 @@ void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 void* operator new[](std::size_t size) { return operator new(size); }
 void operator delete[](void* p) noexcept { operator delete(p); }
 void operator delete[](void* p, std::size_t) noexcept { operator delete(p); }
+// The nothrow forms pair with the plain delete above (a library may allocate
+// with one and free with the other), so they must come from here too.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try { return operator new(size); } catch (const std::bad_alloc&) { return nullptr; }
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { operator delete(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { operator delete(p); }
 
 using namespace tessaly;
 

@@ -7,8 +7,9 @@ CASE=${1:?usage: saver_e2e.sh CASE}
 DESKTOP='#204060'
 BACKGROUND="output * bg $DESKTOP solid_color"
 # The wallpaper's background layer is swaybg's too, and swaybg's surface
-# would cover it: there the desktop is sway's own grey.
-[ "$CASE" = wallpaper ] && DESKTOP='#3f3f3f' BACKGROUND='swaybg_command -'
+# would cover it: there the desktop is sway's own (grey in 1.7, black in 1.10),
+# read off a screenshot before the wallpaper starts.
+[ "$CASE" = wallpaper ] && BACKGROUND='swaybg_command -'
 . "$(dirname "$0")/../support/skip.sh"
 fail() { echo "FAIL: $*"; sed 's/^/  tessaly: /' "$WORK/tessaly.log" 2>/dev/null; exit 1; }
 require sway swaymsg grim wtype convert compare identify python3
@@ -141,17 +142,23 @@ dialog)
     ;;
 fallback)
     # A compositor without layer shell (weston): a full-screen window instead.
+    # Weston keeps its panel over a full-screen window without keyboard focus,
+    # which a headless weston never gives: its shell runs without the panel,
+    # and the window must hide the whole desktop.
     require weston weston-screenshooter
-    launch weston.log weston --backend=headless-backend.so --use-pixman --socket=wayland-9 --debug --width=640 --height=480
+    printf '[shell]\npanel-position=none\nbackground-color=0xff%s\n' "${DESKTOP#\#}" >"$WORK/weston.ini"
+    chmod 644 "$WORK/weston.ini"
+    launch weston.log weston --config="$WORK/weston.ini" --backend=headless-backend.so --use-pixman \
+        --socket=wayland-9 --debug --width=640 --height=480
     until_ok 30 test -S "$WORK/wayland-9" || fail "weston did not start"
     WAYLAND_DISPLAY=wayland-9 start /s --seed 7
-    # Weston's panel and its patterned desktop show until the window covers them.
-    full() { [ "$(count "$ARTEFACTS/$CASE.png" black -crop 640x24+0+0)" = 0 ]; }
+    full() { [ "$(count "$ARTEFACTS/$CASE.png" "$DESKTOP")" = $((640 * 480)) ]; }
     weston_shot() {
         rm -f "$WORK"/wayland-screenshot-*.png && (cd "$WORK" && WAYLAND_DISPLAY=wayland-9 as weston-screenshooter) &&
             cp "$WORK"/wayland-screenshot-*.png "$ARTEFACTS/$CASE.png" && full && [ "$(count "$ARTEFACTS/$CASE.png" black)" -gt 500 ]
     }
-    until_ok 30 weston_shot || { full && fail "the full-screen window is not painted"; } || fail "weston's panel shows: not full screen"
+    until_ok 30 weston_shot || { full && fail "the full-screen window is not painted"; } ||
+        fail "the desktop shows beside the window: not full screen ($ARTEFACTS/$CASE.png)"
     grep -q 'falling back to a full-screen window' "$WORK/tessaly.log" || fail "no word of the fallback"
     kill -TERM "$SAVER" && ends 143 SIGTERM
     ;;
@@ -211,6 +218,7 @@ hidden)
     kill -TERM "$SAVER" && ends 143 SIGTERM
     ;;
 wallpaper)
+    shot HEADLESS-1 bare && DESKTOP=$(convert "$WORK/bare.png" -format %c histogram:info:- | sort -rn | grep -om1 '#[0-9A-F]\{6\}')
     # The background layer of every output; keys and the pointer pass it by.
     start --wallpaper --seed 7 --speed 95 && painted HEADLESS-1 && painted HEADLESS-2
     cursor move 5 5 && cursor move 9 9 && cursor press button1 && as wtype a && running "input"
@@ -228,8 +236,9 @@ os.set_inheritable(s.fileno(), True)
 env = {k: v for k, v in os.environ.items() if k != "WAYLAND_DISPLAY"}
 env.update(WAYLAND_SOCKET=str(s.fileno()), SWAYLOCK_PLUGIN_OUTPUT_NAME="HEADLESS-2", WAYLAND_DEBUG="1")
 os.execvpe(sys.argv[2], sys.argv[2:], env)' "$WORK/wayland-1" "${AS[@]}" "$TESSALY" --wallpaper --seed 7 >"$WORK/tessaly.log" 2>&1 &
-    SAVER=$! && PIDS+=($SAVER) && painted HEADLESS-2 && shot HEADLESS-1 alone
-    [ "$(count "$WORK/alone.png" "$DESKTOP")" -lt 1000 ] || fail "HEADLESS-1 was covered too"
+    SAVER=$! && PIDS+=($SAVER) && painted HEADLESS-2 && sleep 1 && shot HEADLESS-1 alone
+    [ "$(grep -c 'get_layer_surface' "$WORK/tessaly.log")" = 1 ] && [ "$(count "$WORK/alone.png" "$DESKTOP")" -lt 1000 ] ||
+        fail "HEADLESS-1 was covered too ($(grep -c 'get_layer_surface' "$WORK/tessaly.log") layer surfaces, $ARTEFACTS/$CASE-alone.png)"
     ! grep -E 'bind\(.*"(wl_seat|xdg_wm_base)"' "$WORK/tessaly.log" || fail "the wallpaper binds a seat or xdg-shell"
     kill -INT "$SAVER" && ends 130 SIGINT
     ;;

@@ -30,17 +30,35 @@ export WINEPREFIX="$TESSALY_WINEPREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree
 # Wine sees the Linux file system as drive Z:.
 windows_path() { printf 'Z:%s' "$(realpath "$1" | tr / '\\')"; }
 
-if [ "${1:-}" = "prefix" ]; then
-  if [ -f "$WINEPREFIX/system.reg" ]; then
-    echo "Wine prefix ready: $WINEPREFIX"
-    exit 0
+# The virtual desktop has Wine draw captions and frames itself (there is no
+# window manager on Xvfb), so the screenshots show the dialogs whole. It is
+# chosen in the prefix's registry, which every Wine reads: Wine 10's
+# `explorer /desktop=NAME,SIZE PROGRAM` returns at once, without the
+# program's output or exit code.
+explorer='HKCU\Software\Wine\Explorer'
+virtual_desktop() { # on | off
+  if [ "$1" = on ]; then
+    wine reg add "$explorer\Desktops" /v Default /d "$SCREEN" /f >/dev/null 2>&1 &&
+      wine reg add "$explorer" /v Desktop /d Default /f >/dev/null 2>&1
+  else
+    wine reg delete "$explorer" /v Desktop /f >/dev/null 2>&1
   fi
-  mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1
-  status=$?
+  local status=$?
   wineserver -w >/dev/null 2>&1
-  [ $status -eq 0 ] && [ -f "$WINEPREFIX/system.reg" ] || { echo "wineboot failed ($status)" >&2; exit 1; }
-  echo "Wine prefix created: $WINEPREFIX"
+  return $status
+}
+
+if [ "${1:-}" = "prefix" ]; then
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    status=$?
+    wineserver -w >/dev/null 2>&1
+    [ $status -eq 0 ] && [ -f "$WINEPREFIX/system.reg" ] || { echo "wineboot failed ($status)" >&2; exit 1; }
+  fi
+  grep -q '^"Desktop"="Default"' "$WINEPREFIX/user.reg" ||
+    virtual_desktop on || { echo "cannot set the prefix's virtual desktop" >&2; exit 1; }
+  echo "Wine prefix ready: $WINEPREFIX"
   exit 0
 fi
 
@@ -83,9 +101,10 @@ cleanup() {
   stop_wine
   # A high-DPI run gives the shared prefix back its own DPI (a fresh prefix has no value here).
   [ -n "${TESSALY_WINE_LOGPIXELS:-}" ] && wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 && stop_wine
+  [ "$scenario" = "monitors" ] && virtual_desktop on
   for pid in $server_pids; do kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; done
   [ "$mode" = "setup" ] && rm -rf "$WINEPREFIX"
-  rm -f "$log" "$log.display" "$log.reg"
+  rm -f "$log" "$log.display" "$log.reg" "$log.xorg.conf"
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM  # a timeout still cleans up
@@ -99,17 +118,41 @@ start_x() {
   [ -s "$log.display" ] || { echo "$1 did not start" >&2; exit 1; }
   export DISPLAY=":$(head -n1 "$log.display")"
 }
-start_x Xvfb -screen 0 "${SCREEN}x24"
-# Two monitors: Xephyr's Xinerama heads on the Xvfb. With no RandR there,
-# Wine's X11 driver lists the heads as monitors, the first as the primary.
+# Two monitors: two RandR outputs of the dummy video driver on a private Xorg,
+# laid out with xrandr, the 1280x800 one primary. (Wine 10 reads each
+# monitor's place from RandR; Xinerama heads alone all come out at 0,0.)
+# The server shares the current VT and takes no input devices, so it leaves
+# the console and a desktop session on it alone.
+start_two_monitors() {
+  local xorg=/usr/lib/xorg/Xorg
+  [ -x "$xorg" ] && [ -f /usr/lib/xorg/modules/drivers/dummy_drv.so ] ||
+    skip "Xorg's dummy driver is not installed (apt-get install xserver-xorg-core xserver-xorg-video-dummy)"
+  command -v xrandr >/dev/null || skip "xrandr is not installed (apt-get install x11-xserver-utils)"
+  [ "$(id -u)" = 0 ] || skip "the monitors cases start Xorg, which needs root"
+  printf '%s\n' 'Section "ServerFlags"' '  Option "AutoAddDevices" "false"' 'EndSection' \
+    'Section "Device"' '  Identifier "dummy"' '  Driver "dummy"' '  VideoRam 65536' 'EndSection' >"$log.xorg.conf"
+  start_x "$xorg" -config "$log.xorg.conf" -logfile "$artefacts/xorg.log" -noreset -sharevts -novtswitch -keeptty
+  local left=DUMMY0 primary=DUMMY1 left_mode=1024x768
+  [ "${argument%%:*}" = "equal" ] && left_mode=1280x800
+  xrandr --newmode 1280x800 83.50 1280 1352 1480 1680 800 803 809 831 -hsync +vsync &&
+    xrandr --addmode $left $left_mode && xrandr --addmode $primary 1280x800 &&
+    xrandr --output $left --mode $left_mode --pos 0x0 --output $primary --mode 1280x800 --pos "${left_mode%x*}x0" --primary ||
+    { echo "FAIL: xrandr could not lay out the two monitors (Xorg's log: $artefacts/xorg.log)" >&2; exit 1; }
+  # A query probes the outputs: until one does, the state Wine reads keeps the
+  # second output disconnected.
+  local connected
+  connected=$(xrandr --query | grep -c ' connected ')
+  [ "$connected" = 2 ] || { echo "FAIL: Xorg shows $connected connected outputs, expected 2" >&2; exit 1; }
+}
 if [ "$scenario" = "monitors" ]; then
-  command -v Xephyr >/dev/null || skip "Xephyr is not installed (apt-get install xserver-xephyr)"
-  heads="-origin 1024,0 -screen 1280x800 -origin 0,0 -screen 1024x768"
-  [ "${argument%%:*}" = "equal" ] && heads="-origin 0,0 -screen 1280x800 -origin 1280,0 -screen 1280x800"
-  start_x Xephyr +xinerama -extension RANDR $heads
+  start_two_monitors
+else
+  start_x Xvfb -screen 0 "${SCREEN}x24"
 fi
 
 stop_wine
+# Wine's virtual desktop is one monitor: the monitors cases run without it.
+[ "$scenario" = "monitors" ] && { virtual_desktop off || { echo "FAIL: cannot leave the virtual desktop" >&2; exit 1; }; }
 # A high-DPI desktop, e.g. 144 for 150%, as a user's display settings set it.
 [ -n "${TESSALY_WINE_LOGPIXELS:-}" ] &&
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TESSALY_WINE_LOGPIXELS" /f >/dev/null 2>&1 &&
@@ -124,13 +167,8 @@ if [ "$mode" = "unit" ]; then
   exit $((status == 0 ? 0 : 1))
 fi
 
-# The virtual desktop has Wine draw captions and frames itself (there is no
-# window manager on Xvfb), so the screenshots show the dialogs whole. It is
-# one monitor, so the monitors scenario runs on the X server itself.
 run_host() {
-  local desktop=(explorer "/desktop=tessaly-test,$SCREEN")
-  [ "$scenario" = "monitors" ] && desktop=()
-  timeout 180 wine "${desktop[@]}" "$(windows_path "$tests_bin/tessaly-testhost.exe")" \
+  timeout 180 wine "$(windows_path "$tests_bin/tessaly-testhost.exe")" \
     "$scenario" "$scr" "$(windows_path "$artefacts")" ${argument:+"$argument"} \
     >"$log" 2>&1
 }
@@ -168,7 +206,9 @@ done
 rmdir "$artefacts" 2>/dev/null  # scenarios without screenshots leave nothing
 
 [ $status -eq 124 ] && { echo "FAIL: the scenario did not finish in time" >&2; exit 1; }
-if grep -q '^FAIL' "$log" || ! grep -q "^$scenario: 0 failed check(s)" "$log"; then
+grep -q '^FAIL' "$log" && exit 1
+if ! grep -q "^$scenario: 0 failed check(s)" "$log"; then
+  echo "FAIL: the test host ended with status $status and no result line (\"$scenario: 0 failed check(s)\"); its output is above" >&2
   exit 1
 fi
 exit 0

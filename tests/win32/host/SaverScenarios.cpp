@@ -258,7 +258,10 @@ void RunMonitorsScenario(const Context& context) {
     const std::string action = context.argument.substr(context.argument.find(':') + 1);
     std::vector<RECT> monitors;
     EnumDisplayMonitors(nullptr, nullptr, &CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
-    if (!Check(monitors.size() == 2 && (layout == "equal" || monitors[1].left < 0), "the desktop's two monitors"))
+    std::string seen;
+    for (const RECT& m : monitors) seen += " " + Describe(m);
+    if (!Check(monitors.size() == 2 && (layout == "equal" || monitors[1].left < 0),
+               "the desktop's two monitors (" + layout + "), seen:" + seen))
         return;
     for (const RECT& m : action == "first-move" ? monitors : std::vector<RECT>{monitors[0]}) {
         SetCursorPos((m.left + m.right) / 2, (m.top + m.bottom) / 2);

@@ -48,6 +48,9 @@ int Usage() {
 
 int main(int argc, char** argv) {
     if (argc < 4) return Usage();
+    // The saver's windows as they are on the screen: to a host that is not
+    // DPI aware, the system reports them scaled to 96 DPI.
+    SetProcessDPIAware();
     Context context;
     context.scr = argv[2];
     context.outDir = argv[3];
