@@ -151,36 +151,35 @@ CairoSurface CreateFilledImage(int width, int height, ColourRef colour) {
     return surface;
 }
 
-CairoSurface LoadPngCovering(const std::string& path, int width, int height, std::string& error) {
-    const std::string what = "cannot read background " + path + ": ";
+CairoSurface LoadPngCovering(const std::string& path, int width, int height, std::string& reason) {
     // Not blocking: a FIFO must be refused, not waited on.
     const FdCloser file{open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
     struct stat info {};
     if (file.fd < 0 || fstat(file.fd, &info) != 0) {
-        error = what + std::strerror(errno);
+        reason = std::strerror(errno);
         return nullptr;
     }
     if (!S_ISREG(info.st_mode)) {
-        error = what + (S_ISDIR(info.st_mode) ? "it is a folder" : "not a regular file");
+        reason = S_ISDIR(info.st_mode) ? "it is a folder" : "not a regular file";
         return nullptr;
     }
     // The size first: a small file can declare a picture of gigabytes.
     unsigned char head[kPngHeaderBytes];
     const ssize_t headSize = ReadUpTo(file.fd, head, sizeof head);
     if (headSize < 0) {
-        error = what + std::strerror(errno);
+        reason = std::strerror(errno);
         return nullptr;
     }
     int sourceWidth = 0, sourceHeight = 0;
     if (std::string problem;
         !CheckPngHeader(head, static_cast<std::size_t>(headSize), sourceWidth, sourceHeight, problem)) {
-        error = what + problem;
+        reason = problem;
         return nullptr;
     }
     PngSource stream{file.fd, head, static_cast<std::size_t>(headSize)};
     CairoSurface source(cairo_image_surface_create_from_png_stream(ReadFromSource, &stream));
     if (cairo_surface_status(source.get()) != CAIRO_STATUS_SUCCESS) {
-        error = what + "not a readable PNG image";
+        reason = "not a readable PNG image";
         return nullptr;
     }
     sourceWidth = cairo_image_surface_get_width(source.get());

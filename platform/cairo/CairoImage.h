@@ -42,10 +42,10 @@ bool CheckPngHeader(const unsigned char* data, std::size_t size, int& width, int
 
 // Reads a PNG and fits it to width x height the way a wallpaper is filled:
 // scaled, keeping its proportions, until it covers the whole area, centred,
-// and whatever overflows cropped. Null (and `error` set) when it cannot be
-// read, is not a regular file (a FIFO is refused at once, not waited on) or
-// declares a picture beyond the limits above.
-CairoSurface LoadPngCovering(const std::string& path, int width, int height, std::string& error);
+// and whatever overflows cropped. Null (and `reason` set; the caller names
+// the file) when it cannot be read, is not a regular file (a FIFO is refused
+// at once, not waited on) or declares a picture beyond the limits above.
+CairoSurface LoadPngCovering(const std::string& path, int width, int height, std::string& reason);
 
 // Writes the surface as PNG (deterministic: same pixels, same bytes). On
 // failure `reason` is the system's reason (or Cairo's), without the path.

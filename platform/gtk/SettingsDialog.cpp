@@ -426,7 +426,7 @@ void SetDefaultIcon() {
 }  // namespace
 
 // This is the program settings mode is handed to.
-void HandOverSettingsMode(char**) {}
+bool HandOverSettingsMode(char**, std::string&) { return true; }
 
 bool RunSettingsDialog(GardenState& state, const std::string& settingsFile, SettingsValues& values, int argc,
                        char** argv, DialogAnswer& answer, std::string& error) {

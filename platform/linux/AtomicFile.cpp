@@ -163,6 +163,21 @@ int CreateTemporary(const std::string& prefix, int slot, std::string& temporary)
     return -1;
 }
 
+// mkstemp makes the file ours and private. A file that is replaced keeps
+// its owner (where the system lets us give it away: root always, others
+// their own groups) and its permissions; a new one gets what a new file gets.
+bool TakeOwnerAndMode(int fd, const struct stat* existing) {
+    if (existing == nullptr) {
+        const mode_t mask = umask(0);
+        umask(mask);
+        return fchmod(fd, 0666 & ~mask) == 0;
+    }
+    if ((existing->st_uid != geteuid() || existing->st_gid != getegid()) &&
+        fchown(fd, existing->st_uid, existing->st_gid) != 0)
+        (void)!fchown(fd, static_cast<uid_t>(-1), existing->st_gid);
+    return fchmod(fd, existing->st_mode & 07777) == 0;
+}
+
 }  // namespace
 
 std::string FolderOf(const std::string& path) {
@@ -179,16 +194,18 @@ std::string NameOf(const std::string& path) {
 
 AtomicFile::~AtomicFile() { Discard(); }
 
-bool AtomicFile::Open(const std::string& path, std::string& error) {
+bool AtomicFile::Open(const std::string& path, std::string& error, PipeReader pipe) {
     Discard();
-    std::string target;
-    if (!FollowLinks(path, target, error)) return false;
+    // What the name stands for in the end, as the system follows its links.
     struct stat existing {};
-    const bool exists = stat(target.c_str(), &existing) == 0;
+    const bool exists = stat(path.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) {
         error = CannotWrite(path, "it is a folder");
         return false;
     }
+    if (exists && !S_ISREG(existing.st_mode)) return OpenInPlace(path, S_ISFIFO(existing.st_mode), pipe, error);
+    std::string target;
+    if (!FollowLinks(path, target, error)) return false;
     const std::string prefix = "." + NameOf(target) + kTemporaryInfix;
     RemoveStaleTemporaries(FolderOf(target), prefix);
     std::string temporary;
@@ -199,15 +216,7 @@ bool AtomicFile::Open(const std::string& path, std::string& error) {
         Unregister(slot);
         return false;
     }
-    // mkstemp makes the file private: a file that is replaced keeps its
-    // permissions, a new one gets those a new file gets.
-    mode_t mode = existing.st_mode & 07777;
-    if (!exists) {
-        const mode_t mask = umask(0);
-        umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (fchmod(fd, mode) != 0) {
+    if (!TakeOwnerAndMode(fd, exists ? &existing : nullptr)) {
         error = CannotWrite(path, ErrorText(errno));
         unlink(temporary.c_str());
         close(fd);
@@ -221,10 +230,38 @@ bool AtomicFile::Open(const std::string& path, std::string& error) {
     return true;
 }
 
+// A pipe, a device or /dev/stdout: opened by the name as given, since only
+// the system can follow /proc's links to a pipe. Nothing is ever removed.
+bool AtomicFile::OpenInPlace(const std::string& path, bool isPipe, PipeReader pipe, std::string& error) {
+    const bool atOnce = isPipe && pipe == PipeReader::Required;
+    const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY | (atOnce ? O_NONBLOCK : 0));
+    if (fd < 0) {
+        error = CannotWrite(path, atOnce && errno == ENXIO ? "nothing reads from that pipe" : ErrorText(errno));
+        return false;
+    }
+    if (atOnce) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    path_ = path;
+    tempPath_ = path;
+    inPlace_ = true;
+    fd_ = fd;
+    return true;
+}
+
 bool AtomicFile::Commit(std::string& error, bool sync) {
     if (tempPath_.empty()) {
         error = "nothing to write";
         return false;
+    }
+    if (inPlace_) {
+        const int fd = fd_;
+        fd_ = -1;
+        tempPath_.clear();
+        inPlace_ = false;
+        if (close(fd) != 0) {
+            error = CannotWrite(path_, ErrorText(errno));
+            return false;
+        }
+        return true;
     }
     // The lock on the temporary is held until it has its real name.
     if ((sync && fsync(fd_) != 0) || std::rename(tempPath_.c_str(), path_.c_str()) != 0) {
@@ -242,7 +279,8 @@ bool AtomicFile::Commit(std::string& error, bool sync) {
 
 void AtomicFile::Discard() {
     if (tempPath_.empty()) return;
-    unlink(tempPath_.c_str());
+    if (!inPlace_) unlink(tempPath_.c_str());
+    inPlace_ = false;
     close(fd_);
     fd_ = -1;
     Unregister(slot_);

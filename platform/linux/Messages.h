@@ -3,15 +3,10 @@
 
 #include <cstdio>
 #include <string>
-#include <string_view>
+
+#include "shell/Printable.h"
 
 namespace tessaly {
-
-// Text from outside (a path, a value read from a file) as a message may show
-// it: on one line and free of terminal escapes. Printable ASCII and UTF-8
-// letters stand as they are; every other byte (controls, C1 controls, broken
-// UTF-8, and the backslash itself) is written as \xNN.
-std::string Printable(std::string_view text);
 
 // Writes `text` (the help, the version) to `out` and flushes it; false with
 // the system's reason in `error` when that fails (a full disk, a closed pipe).

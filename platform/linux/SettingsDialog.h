@@ -25,8 +25,9 @@ bool RunSettingsDialog(GardenState& state, const std::string& settingsFile, Sett
                        char** argv, DialogAnswer& answer, std::string& error);
 
 // Before settings mode reads anything: runs tessaly-settings in this process
-// with the same command line (it does not return then). Returns when there
-// is no such program, and in tessaly-settings itself.
-void HandOverSettingsMode(char** argv);
+// with the same command line (it does not return then). True in a build
+// without the dialog and in tessaly-settings itself; false, with the path
+// and the system's reason in `error`, when the dialog's program cannot run.
+bool HandOverSettingsMode(char** argv, std::string& error);
 
 }  // namespace tessaly

@@ -215,7 +215,7 @@ bool SettingsFile::Commit(std::string& error) {
 
     if (!MakeParentFolders(path_, error)) return false;
     AtomicFile file;
-    if (!file.Open(path_, error)) return false;
+    if (!file.Open(path_, error, PipeReader::Required)) return false;  // a dialog must not hang on a pipe
     if (!WriteAll(file.Fd(), text)) return Refuse(error, "cannot write " + Printable(path_) + ": " + ErrorText(errno));
     if (!file.Commit(error, true)) return false;
     for (const auto& [entry, value] : staged_) entries_[Lower(entry)] = static_cast<uint32_t>(value);

@@ -2,12 +2,15 @@
 // with the GTK dialog: the saver never loads the toolkit (some 6 MB of every
 // run's memory), and the dialog starts as before. Looked for beside this
 // program (the build folder), then where it is installed, relative to it.
+// A build with the dialog must run it: only a build without it answers in text.
 #include <limits.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <string>
 
+#include "Messages.h"
 #include "SettingsDialog.h"
 
 namespace tessaly {
@@ -24,13 +27,20 @@ std::string OwnFolder() {
 
 }  // namespace
 
-void HandOverSettingsMode(char** argv) {
+bool HandOverSettingsMode(char** argv, std::string& error) {
+    if (!TESSALY_SETTINGS_PROGRAM) return true;  // built without the dialog: the text answer
     const std::string folder = OwnFolder();
-    if (folder.empty()) return;
-    for (const std::string& program : {folder + "tessaly-settings", folder + TESSALY_SETTINGS_FOLDER "tessaly-settings"}) {
-        // Only a program that is not there lets this one answer in text.
-        if (access(program.c_str(), X_OK) == 0) execv(program.c_str(), argv);
+    const std::string places[] = {folder + "tessaly-settings", folder + TESSALY_SETTINGS_FOLDER "tessaly-settings"};
+    for (const std::string& program : places) {
+        execv(program.c_str(), argv);  // returns only when it cannot run
+        if (errno != ENOENT && errno != ENOTDIR) {
+            error = "cannot run the settings dialog " + Printable(program) + ": " + std::strerror(errno);
+            return false;
+        }
     }
+    error = "cannot run the settings dialog: tessaly-settings is in neither " + Printable(places[0]) + " nor " +
+            Printable(places[1]);
+    return false;
 }
 
 }  // namespace tessaly

@@ -66,7 +66,10 @@ int main(int argc, char** argv) {
         return kExitOk;
     }
 
-    if (commandLine.mode == LinuxMode::Settings) HandOverSettingsMode(argv);
+    if (std::string error; commandLine.mode == LinuxMode::Settings && !HandOverSettingsMode(argv, error)) {
+        std::fprintf(stderr, "tessaly: %s\n", error.c_str());
+        return kExitFailed;
+    }
 
     SettingsFile file(SettingsFilePath());
     if (!SettingsFromCommandLineOnly(commandLine.mode)) {

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "shell/Printable.h"
+
 namespace tessaly {
 
 namespace {
@@ -27,9 +29,9 @@ T* Bind(wl_registry* registry, uint32_t name, const wl_interface* interface, uin
 // Where wl_display_connect(NULL) looks, for the message when it fails.
 std::string DisplayName() {
     if (const char* socket = std::getenv("WAYLAND_SOCKET"); socket != nullptr && *socket != '\0')
-        return std::string("socket ") + socket + " (WAYLAND_SOCKET)";
+        return "socket " + Printable(socket) + " (WAYLAND_SOCKET)";
     const char* name = std::getenv("WAYLAND_DISPLAY");
-    return std::string("'") + (name != nullptr && *name != '\0' ? name : "wayland-0") + "'";
+    return "'" + Printable(name != nullptr && *name != '\0' ? name : "wayland-0") + "'";
 }
 
 }  // namespace

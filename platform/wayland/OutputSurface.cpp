@@ -5,6 +5,7 @@
 
 #include "CairoDevice.h"
 #include "DamageRecorder.h"
+#include "shell/Printable.h"
 
 namespace tessaly {
 
@@ -182,7 +183,7 @@ void OutputSurface::Step(int64_t now) {
         case Stage::WaitingConfigure:
             if (!configuredOnce_) return;
             if (const Size size = BufferSize(); !ImageSizeFits(size.width, size.height, failure_)) {
-                failure_ = "cannot cover output " + output_.Name() + ": " + failure_;
+                failure_ = "cannot cover output " + Printable(output_.Name()) + ": " + failure_;
                 return;
             }
             if (capture_) MapTransparent();
@@ -378,7 +379,7 @@ void OutputSurface::ApplySize() {
     std::string error;
     if (!picture_.Resize(size.width, size.height, output_.Mode() == committedMode_, error)) {
         if (!tooBigSaid_)
-            warn_("output " + output_.Name() + ": " + error + "; it keeps " + std::to_string(before.width) + "x" +
+            warn_("output " + Printable(output_.Name()) + ": " + error + "; it keeps " + std::to_string(before.width) + "x" +
                   std::to_string(before.height));
         tooBigSaid_ = true;
         return;

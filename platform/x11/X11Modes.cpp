@@ -17,6 +17,7 @@
 #include "X11Loop.h"
 #include "XErrors.h"
 #include "device/PortableGdiObjects.h"
+#include "shell/Printable.h"
 
 namespace tessaly {
 
@@ -254,7 +255,7 @@ bool RunOnX11(const CommandLine& commandLine, GardenState& state, const Warn& wa
         if (name == nullptr && (fromEnvironment == nullptr || *fromEnvironment == '\0'))
             error = "no X display: DISPLAY is not set (or give --display NAME)";
         else
-            error = std::string("cannot open X display '") + (name ? name : fromEnvironment) + "'";
+            error = "cannot open X display '" + Printable(name ? name : fromEnvironment) + "'";
         return false;
     }
     bool ran = false;

@@ -40,6 +40,21 @@ grep -qx 'Exec=tessaly -c' "$usr/share/applications/tessaly.desktop" || fail "th
 ! ldd "$usr/bin/tessaly" | grep -q libgtk || fail "tessaly links GTK"
 message=$(env -u DISPLAY -u WAYLAND_DISPLAY "$usr/bin/tessaly" /c 2>&1) && fail "tessaly /c did not reach the dialog: $message"
 [[ "$message" == *"settings dialog: no display"* ]] || fail "tessaly /c: $message"
+# A dialog's program that cannot run is an error naming it, never the text answer.
+settings=$usr/libexec/tessaly/tessaly-settings
+mv "$settings" "$scratch/settings"
+for kind in missing folder not-a-program not-executable; do
+  case $kind in
+    folder) mkdir "$settings" ;;
+    not-a-program) echo 'not a program' >"$settings" && chmod +x "$settings" ;;
+    not-executable) cp "$scratch/settings" "$settings" && chmod -x "$settings" ;;
+  esac
+  message=$("$usr/bin/tessaly" /c 2>&1) && fail "tessaly /c, the dialog's program $kind: exit 0: $message"
+  [[ "$message" == "tessaly: cannot run the settings dialog"*"/tessaly-settings"* ]] ||
+    fail "tessaly /c, the dialog's program $kind: $message"
+  rm -rf "$settings"
+done
+mv "$scratch/settings" "$settings"
 for program in tessaly tessaly-render; do
   page=$(zcat "$usr/share/man/man1/$program.1.gz" | sed 's/\\-/-/g')
   for option in $("$usr/bin/$program" --help | grep -o -- '--[a-z][a-z-]*' | sort -u); do

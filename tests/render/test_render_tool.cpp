@@ -400,12 +400,23 @@ TEST(RenderTool, EverySignalThatEndsARunLeavesNoFile) {
     kill(pid, SIGTERM);
     EXPECT_EQ(WaitTool(pid), 128 + SIGTERM);
     EXPECT_TRUE(dir.Files().empty());
-    // A time-lapse under way goes too, with the folder the run made for it.
-    pid = StartEndlessRender(dir, logs, "exec \"$0\" \"$@\" --build 1 --frames frames", "g.png");
-    for (int i = 0; i < 3000 && !std::filesystem::exists(dir / "frames/frame-000003.png"); ++i) usleep(10000);
-    kill(pid, SIGTERM);
-    EXPECT_EQ(WaitTool(pid), 128 + SIGTERM);
-    EXPECT_TRUE(dir.Files().empty());
+    // A time-lapse under way goes too, with the folder the run made for it;
+    // in a folder of earlier frames, only what the run added goes.
+    for (const bool earlier : {false, true}) {
+        const std::vector<std::string> left = {"frame-000001.png", "frame-000002.png", "notes.txt"};
+        if (earlier) {
+            std::filesystem::create_directory(dir / "frames");
+            for (const std::string& name : left) std::ofstream(dir / "frames/" + name) << "kept";
+        }
+        pid = StartEndlessRender(dir, logs, "exec \"$0\" \"$@\" --build 1 --frames frames", "g.png");
+        for (int i = 0; i < 3000 && !std::filesystem::exists(dir / "frames/frame-000004.png"); ++i) usleep(10000);
+        kill(pid, SIGTERM);
+        EXPECT_EQ(WaitTool(pid), 128 + SIGTERM);
+        auto names = testing::FileNames(dir / "frames");
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, earlier ? left : std::vector<std::string>{});
+        EXPECT_EQ(dir.Files(), earlier ? std::vector<std::string>{"frames"} : std::vector<std::string>{});
+    }
 }
 
 TEST(RenderTool, WriteFailuresNameTheOutputAndTheReason) {
@@ -431,6 +442,17 @@ TEST(RenderTool, WriteFailuresNameTheOutputAndTheReason) {
     EXPECT_EQ(help.exitCode, 1);
     EXPECT_EQ(help.err, "tessaly-render: cannot write the help: No space left on device\n");
 
+    // Names are shown escaped: no control byte reaches the terminal.
+    const ToolResult wrote = RunTool(dir, {"--ticks", "1", "--size", "64x64", "-o", "z\x1b[1m.png"});
+    EXPECT_NE(wrote.out.find("/z\\x1b[1m.png"), std::string::npos) << wrote.out;
+    std::filesystem::remove(dir / "z\x1b[1m.png");
+    std::ofstream(dir / "f\x1b") << "a file";
+    for (const auto& args : std::vector<std::vector<std::string>>{{"--frames", "f\x1b"}, {"-o", "\x1b.jpg"}}) {
+        const ToolResult refused = RunTool(dir, args);
+        EXPECT_NE(refused.err.find("\\x1b"), std::string::npos) << refused.err;
+        EXPECT_EQ(refused.err.find('\x1b'), std::string::npos) << "a raw escape: " << refused.err;
+    }
+    std::filesystem::remove(dir / "f\x1b");
     // A reader that went away: the info lines fail, the picture is written.
     int ends[2];
     ASSERT_EQ(pipe(ends), 0);
@@ -443,18 +465,39 @@ TEST(RenderTool, WriteFailuresNameTheOutputAndTheReason) {
     EXPECT_EQ(dir.Files(), std::vector<std::string>{"g.png"});
 }
 
-TEST(RenderTool, OutputThroughALinkReplacesItsTargetAndKeepsTheMode) {
-    ScratchFolder dir;
+TEST(RenderTool, OutputThroughALinkReplacesARegularTargetAndWritesIntoAnyOther) {
+    ScratchFolder dir, reader;
     std::filesystem::create_directory(dir / "kept");
     std::ofstream(dir / "kept/g.png") << "old";
-    ASSERT_EQ(chmod((dir / "kept/g.png").c_str(), 0600), 0);
+    ASSERT_EQ(chmod((dir / "kept/g.png").c_str(), 0640), 0);
+    uid_t uid = geteuid();
+    gid_t gid = getegid();
+    if (testing::Nobody(uid, gid)) {
+        ASSERT_EQ(chown((dir / "kept/g.png").c_str(), uid, gid), 0);
+    }
     std::filesystem::create_symlink("kept/g.png", dir / "g.png");
     ASSERT_EQ(RunTool(dir, {"--ticks", "3", "--size", "64x64", "-o", "g.png"}).exitCode, 0);
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "g.png"));
     EXPECT_EQ(LoadPng(dir / "kept/g.png").width, 64);
-    EXPECT_EQ(std::filesystem::status(dir / "kept/g.png").permissions(),
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    struct stat kept {};
+    ASSERT_EQ(stat((dir / "kept/g.png").c_str(), &kept), 0);
+    EXPECT_EQ(kept.st_mode & 07777, 0640u);
+    EXPECT_EQ(kept.st_uid, uid) << "the replaced file lost its owner";
+    EXPECT_EQ(kept.st_gid, gid);
     EXPECT_EQ(testing::FileNames(dir / "kept"), std::vector<std::string>{"g.png"});
+
+    // A pipe and a device behind the name are written into, never replaced.
+    ASSERT_EQ(mkfifo((dir / "kept/fifo").c_str(), 0600), 0);
+    std::filesystem::create_symlink("kept/fifo", dir / "fifo.png");
+    // (A reader bounded in time: a pipe replaced by a file would keep it waiting.)
+    const pid_t cat = StartProgram("/usr/bin/timeout", dir, {"60", "cat", "kept/fifo"}, reader / "read.png", reader / "err");
+    EXPECT_EQ(RunTool(dir, {"--ticks", "3", "--size", "64x64", "-o", "fifo.png"}).exitCode, 0);
+    EXPECT_EQ(WaitTool(cat), 0);
+    EXPECT_EQ(LoadPng(reader / "read.png").width, 64) << "the pipe's reader got no picture";
+    EXPECT_TRUE(std::filesystem::is_fifo(dir / "kept/fifo"));
+    std::filesystem::create_symlink(testing::NullDevice(dir), dir / "null.png");
+    EXPECT_EQ(RunTool(dir, {"--ticks", "3", "--size", "64x64", "-o", "null.png"}).exitCode, 0);
+    EXPECT_TRUE(std::filesystem::is_character_file(dir / "null.png")) << "the device was replaced";
 }
 
 TEST(RenderTool, HelpAndVersion) {

@@ -1,6 +1,9 @@
 // Scratch folders and whole-file reads for tests that work with real files.
 #pragma once
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -43,6 +46,23 @@ inline std::vector<std::string> FileNames(const std::string& folder) {
 }
 
 inline std::vector<std::string> ScratchFolder::Files() const { return FileNames(path_); }
+
+// A character device to write into that a faulty writer cannot replace: a
+// null device of the test's own where one can be made (as root), else
+// /dev/null, which only root could replace.
+inline std::string NullDevice(const ScratchFolder& folder) {
+    const std::string own = folder / "null";
+    return mknod(own.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0 ? own : "/dev/null";
+}
+
+// The user nobody (uid and gid), to give a file away to; none unless root.
+inline bool Nobody(uid_t& uid, gid_t& gid) {
+    const passwd* entry = geteuid() == 0 ? getpwnam("nobody") : nullptr;
+    if (entry == nullptr) return false;
+    uid = entry->pw_uid;
+    gid = entry->pw_gid;
+    return true;
+}
 
 inline std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

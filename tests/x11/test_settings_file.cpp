@@ -210,13 +210,18 @@ TEST_F(SettingsFileTest, RoundTripWritesAtomicallyAndCreatesFolders) {
     EXPECT_NE(s.str().find("[Config]\ncycle_length=6\nSpeed=61\nBuild=0\n"), std::string::npos) << s.str();
 }
 
-TEST_F(SettingsFileTest, WritingThroughALinkReplacesItsTargetAndKeepsTheMode) {
+TEST_F(SettingsFileTest, WritingThroughALinkReplacesARegularTargetKeepingOwnerAndMode) {
     // As dotfile managers keep it: the name a link into another folder.
     const std::string kept = folder + "/dotfiles/tessaly.ini";
     WriteText("");
     ASSERT_EQ(mkdir((folder + "/dotfiles").c_str(), 0700), 0);
     std::ofstream(kept) << "[Config]\nSpeed=42\n";
-    ASSERT_EQ(chmod(kept.c_str(), 0600), 0);
+    ASSERT_EQ(chmod(kept.c_str(), 0640), 0);
+    uid_t uid = geteuid();
+    gid_t gid = getegid();
+    if (tessaly::testing::Nobody(uid, gid)) {
+        ASSERT_EQ(chown(kept.c_str(), uid, gid), 0);
+    }
     ASSERT_EQ(std::remove(path.c_str()), 0);
     ASSERT_EQ(symlink("../dotfiles/tessaly.ini", path.c_str()), 0);
     SettingsFile file(path);
@@ -226,9 +231,28 @@ TEST_F(SettingsFileTest, WritingThroughALinkReplacesItsTargetAndKeepsTheMode) {
     ASSERT_EQ(lstat(path.c_str(), &link), 0);
     EXPECT_TRUE(S_ISLNK(link.st_mode));
     ASSERT_EQ(stat(kept.c_str(), &target), 0);
-    EXPECT_EQ(target.st_mode & 07777, 0600u);
+    EXPECT_EQ(target.st_mode & 07777, 0640u);
+    EXPECT_EQ(target.st_uid, uid) << "the replaced file lost its owner";
+    EXPECT_EQ(target.st_gid, gid);
     EXPECT_NE(tessaly::testing::ReadFile(kept).find("Speed=8"), std::string::npos);
     EXPECT_EQ(tessaly::testing::FileNames(folder + "/dotfiles"), std::vector<std::string>{"tessaly.ini"});
+
+    // A device is written into; a pipe that nothing reads is refused at once
+    // (a dialog must not hang). Neither is replaced.
+    const std::string device = tessaly::testing::NullDevice(scratch);
+    const std::string pipe = folder + "/dotfiles/pipe";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& to : {device, pipe}) {
+        ASSERT_EQ(std::remove(path.c_str()), 0);
+        ASSERT_EQ(symlink(to.c_str(), path.c_str()), 0);
+        Stage(file, 7, 8, 1);
+        const std::string error = CommitError(file);
+        EXPECT_EQ(error, to == pipe ? "cannot write " + path + ": nothing reads from that pipe" : "");
+        struct stat after {};
+        ASSERT_EQ(stat(path.c_str(), &after), 0);
+        EXPECT_TRUE(to == pipe ? S_ISFIFO(after.st_mode) : S_ISCHR(after.st_mode)) << to << " was replaced";
+    }
+    EXPECT_EQ(tessaly::testing::FileNames(folder + "/tessaly"), std::vector<std::string>{"tessaly.ini"});
 }
 
 TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileAndNoTemporary) {

@@ -1,9 +1,11 @@
 #include "RenderJob.h"
 
+#include <dirent.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <climits>
@@ -11,8 +13,10 @@
 #include <ctime>
 #include <fstream>
 #include <memory>
+#include <vector>
 
 #include "AtomicFile.h"
+#include "Messages.h"
 #include "CairoDevice.h"
 #include "CairoImage.h"
 #include "DeviceFanOut.h"
@@ -38,27 +42,31 @@ std::string AbsolutePath(const std::string& path) {
 
 // The time-lapse frames of a run, FOLDER/frame-000001.png and on: removed
 // again, with the folder when the run made it, when the run fails or a signal
-// ends it, so that a full disk does not stay full. What the signal handler
-// reads lives in fixed storage and is set before the first frame.
+// ends it, so that a full disk does not stay full. Only what the run made
+// goes: a frame of an earlier run that this one wrote over keeps its name.
+// What the signal handler reads lives in fixed storage, or is set before the
+// first frame and not changed after.
 class FrameSeries {
 public:
     static bool Prepare(const std::string& folder, std::string& error) {
+        const std::string shown = Printable(folder);
         created_ = mkdir(folder.c_str(), 0777) == 0;
         if (!created_ && errno != EEXIST) {
-            error = "cannot create frames folder " + folder + ": " + std::strerror(errno);
+            error = "cannot create frames folder " + shown + ": " + std::strerror(errno);
             return false;
         }
         struct stat info {};
         if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-            error = "cannot write frames to " + folder + ": not a folder";
+            error = "cannot write frames to " + shown + ": not a folder";
             return false;
         }
         if (access(folder.c_str(), W_OK | X_OK) != 0 || folder.size() + kNameLength >= sizeof folder_) {
-            error = "cannot write frames to " + folder + ": " + std::strerror(errno != 0 ? errno : ENAMETOOLONG);
+            error = "cannot write frames to " + shown + ": " + std::strerror(errno != 0 ? errno : ENAMETOOLONG);
             RemoveAll();
             return false;
         }
         std::memcpy(folder_, folder.c_str(), folder.size() + 1);
+        FindEarlierFrames();
         return true;
     }
 
@@ -69,7 +77,7 @@ public:
         AtomicFile file;
         if (!file.Open(path, error)) return false;
         if (!WritePng(image, file.TempPath(), error)) {
-            error = std::string("cannot write ") + path + ": " + error;
+            error = "cannot write " + Printable(path) + ": " + error;
             return false;
         }
         // Counted before it has its name: a signal during the rename still removes it.
@@ -81,6 +89,7 @@ public:
     static void RemoveAll() {
         char path[sizeof folder_];
         for (int number = written_; number >= 1; --number) {
+            if (std::binary_search(earlier_.begin(), earlier_.end(), number)) continue;
             Name(number, path);
             unlink(path);
         }
@@ -102,7 +111,26 @@ private:
         for (const char* p = ".png"; *p != '\0'; ++p) path[at++] = *p;
         path[at] = '\0';
     }
+    // The numbers of the frames already in the folder, in order.
+    static void FindEarlierFrames() {
+        earlier_.clear();
+        DIR* folder = opendir(folder_);
+        if (folder == nullptr) return;
+        char path[sizeof folder_];
+        while (const dirent* entry = readdir(folder)) {
+            const char* name = entry->d_name;
+            if (std::strncmp(name, "frame-", 6) != 0) continue;
+            char* end = nullptr;
+            const long number = std::strtol(name + 6, &end, 10);
+            if (number < 1 || number > INT_MAX) continue;
+            Name(static_cast<int>(number), path);
+            if (std::strcmp(std::strrchr(path, '/') + 1, name) == 0) earlier_.push_back(static_cast<int>(number));
+        }
+        closedir(folder);
+        std::sort(earlier_.begin(), earlier_.end());
+    }
     static inline char folder_[4096] = "";
+    static inline std::vector<int> earlier_;
     static inline volatile sig_atomic_t written_ = 0;
     static inline volatile sig_atomic_t created_ = 0;
 };
@@ -118,7 +146,10 @@ public:
             backgroundColour_ = o.background == "black" ? kBlack : kWhite;
         } else {
             backgroundImage_ = LoadPngCovering(o.background, o.width, o.height, error);
-            if (!backgroundImage_) return false;
+            if (!backgroundImage_) {
+                error = "cannot read background " + Printable(o.background) + ": " + error;
+                return false;
+            }
         }
 
         if (o.format == OutputFormat::Png || !o.framesDir.empty()) {
@@ -149,7 +180,7 @@ public:
         if (o.format == OutputFormat::Svg) {
             svgFile_.open(outputTemp, std::ios::binary | std::ios::trunc);
             if (!svgFile_) {
-                error = "cannot write " + o.output + ": " + std::strerror(errno);
+                error = "cannot write " + Printable(o.output) + ": " + std::strerror(errno);
                 return false;
             }
             SvgBackground background;
@@ -187,14 +218,14 @@ public:
             case OutputFormat::Png:
                 cairo_surface_flush(image_.get());
                 if (!WritePng(image_.get(), outputTemp, error)) {
-                    error = "cannot write " + o.output + ": " + error;
+                    error = "cannot write " + Printable(o.output) + ": " + error;
                     return false;
                 }
                 return true;
             case OutputFormat::Pdf:
                 pdfContext_.reset();
                 if (!FinishSurface(pdf_.get(), error)) {
-                    error = "cannot write " + o.output + ": " + error;
+                    error = "cannot write " + Printable(o.output) + ": " + error;
                     return false;
                 }
                 return true;
@@ -202,7 +233,7 @@ public:
                 svgDevice_->Finish();
                 svgFile_.close();
                 if (svgFile_.fail()) {
-                    error = "cannot write " + o.output + ": " + std::strerror(errno);
+                    error = "cannot write " + Printable(o.output) + ": " + std::strerror(errno);
                     return false;
                 }
                 return true;
@@ -265,7 +296,7 @@ bool RunRender(const RenderOptions& o, std::FILE* info, bool showProgress, std::
         FrameSeries::RemoveAll();
         return false;
     }
-    std::fprintf(info, "wrote %s (%dx%d, %lld ticks, seed %u)\n", AbsolutePath(o.output).c_str(), o.width,
+    std::fprintf(info, "wrote %s (%dx%d, %lld ticks, seed %u)\n", Printable(AbsolutePath(o.output)).c_str(), o.width,
                  o.height, static_cast<long long>(o.ticks), seed);
     return true;
 }

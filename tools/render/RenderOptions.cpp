@@ -5,6 +5,7 @@
 
 #include "base/Decimal.h"
 #include "settings/Settings.h"
+#include "shell/Printable.h"
 
 namespace tessaly {
 
@@ -108,8 +109,9 @@ GardenState RenderGarden(const RenderOptions& o, uint32_t seed) {
 bool ParseRenderOptions(const std::vector<std::string>& args, ParsedCommandLine& parsed, std::string& error) {
     parsed = ParsedCommandLine{};
     RenderOptions& o = parsed.options;
+    // Every message quotes the command line's own words: shown escaped.
     auto fail = [&](const std::string& message) {
-        error = message;
+        error = Printable(message);
         return false;
     };
 
