@@ -147,9 +147,17 @@ Xvfb::~Xvfb() { Kill(); }
 void Xvfb::Kill() {
     if (!server_) return;
     server_->Signal(SIGTERM);
+    server_->Signal(SIGCONT);  // a stopped server takes its SIGTERM only once it goes on
     if (!server_->WaitExit(5)) server_->Signal(SIGKILL);
     server_.reset();
     host_.reset();
+}
+
+bool Xvfb::Stop() {
+    server_->Signal(SIGSTOP);
+    // Field 3 of /proc/PID/stat is the state; the name before it is "(Xvfb)" or "(Xephyr)".
+    const std::string stat = "/proc/" + std::to_string(server_->Pid()) + "/stat";
+    return WaitUntil([&] { return ReadFile(stat).find(") T ") != std::string::npos; }, 20);
 }
 
 size_t Image::CountOf(uint32_t rgb) const {
