@@ -250,6 +250,13 @@ os.execvpe(sys.argv[2], sys.argv[2:], env)' "$WORK/wayland-1" "${AS[@]}" "$TESSA
         fail "HEADLESS-1 was covered too ($(grep -c 'get_layer_surface' "$WORK/tessaly.log") layer surfaces, $ARTEFACTS/$CASE-alone.png)"
     ! grep -E 'bind\(.*"(wl_seat|xdg_wm_base)"' "$WORK/tessaly.log" || fail "the wallpaper binds a seat or xdg-shell"
     kill -INT "$SAVER" && ends 130 SIGINT
+    # An output name no output has: said in one line with the names there are; covered once it appears.
+    SWAYLOCK_PLUGIN_OUTPUT_NAME=HEADLESS-3 start --wallpaper --seed 7
+    said() { grep "no output is named 'HEADLESS-3'" "$WORK/tessaly.log" | grep "'HEADLESS-1'" | grep -q "'HEADLESS-2'"; }
+    until_ok 30 said || fail "no line naming HEADLESS-3 and the outputs HEADLESS-1 and HEADLESS-2"
+    [ "$(wc -l <"$WORK/tessaly.log")" = 1 ] || fail "more than one line about the missing output"
+    msg create_output && msg output HEADLESS-3 mode 640x480 position 0 800 && painted HEADLESS-3
+    kill -TERM "$SAVER" && ends 143 SIGTERM
     ;;
 *) fail "unknown case $CASE" ;;
 esac
