@@ -147,7 +147,6 @@ Xvfb::~Xvfb() { Kill(); }
 void Xvfb::Kill() {
     if (!server_) return;
     server_->Signal(SIGTERM);
-    server_->Signal(SIGCONT);  // a stopped server takes its SIGTERM only once it goes on
     if (!server_->WaitExit(5)) server_->Signal(SIGKILL);
     server_.reset();
     host_.reset();

@@ -58,8 +58,7 @@ public:
     bool Ok() const { return !name_.empty(); }
     const std::string& Name() const { return name_; }  // ":N"
     void Kill();                                       // the server goes away
-    // SIGSTOP: a server that takes requests and answers none; true once it
-    // is stopped. Continue() lets it go on.
+    // SIGSTOP: a server that answers nothing, until Continue(); true once it is stopped.
     bool Stop();
     void Continue() { server_->Signal(SIGCONT); }
 
