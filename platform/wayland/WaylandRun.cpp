@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "Clock.h"
+#include "Messages.h"
 
 namespace tessaly {
 
@@ -40,7 +41,21 @@ bool WaylandRun::Start(std::string& error) {
     for (const auto& output : client_.Outputs())
         if (output->Ready()) Cover(*output);
     for (const auto& surface : surfaces_) initial_.push_back(surface.get());
+    const auto& outputs = client_.Outputs();
+    if (std::none_of(outputs.begin(), outputs.end(), [this](const auto& output) { return Wanted(*output); }))
+        warn_(NoSuchOutput());
     return true;
+}
+
+// A lock screen naming an output we do not see would show black without a
+// word. The run goes on: Cover takes the output when it is plugged in.
+std::string WaylandRun::NoSuchOutput() const {
+    std::string names;
+    for (const auto& output : client_.Outputs())
+        names += (names.empty() ? "'" : ", '") + Printable(output->Name()) + "'";
+    return "no output is named '" + Printable(options_.onlyOutput) +
+           "' (SWAYLOCK_PLUGIN_OUTPUT_NAME); the outputs are " + (names.empty() ? "none" : names) +
+           "; it is covered when it appears";
 }
 
 // SWAYLOCK_PLUGIN_OUTPUT_NAME: one process per output, each with a garden

@@ -51,6 +51,7 @@ private:
     void Moved(wl_surface* surface, double x, double y) override;
 
     bool Wanted(const Output& output) const;
+    std::string NoSuchOutput() const;
     void Cover(Output& output);
     OutputSurface* SurfaceOf(wl_surface* surface) const;
     FullScreenWindow* SaverCanvasOf(wl_surface* surface) const;

@@ -21,7 +21,8 @@ chmod 700 "$WORK"
 AS=()
 [ "$(id -u)" = 0 ] && chown nobody:nogroup "$WORK" && AS=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 PIDS=()
-trap 'kill "${PIDS[@]}" 2>/dev/null; wait; rm -rf "$WORK"' EXIT
+# SIGCONT too: a stopped sway takes its SIGTERM only once it goes on.
+trap 'kill "${PIDS[@]}" 2>/dev/null; kill -CONT "${PIDS[@]}" 2>/dev/null; wait; rm -rf "$WORK"' EXIT
 mkdir -p "$ARTEFACTS"
 printf 'xwayland disable\n%s\n' "$BACKGROUND" >"$WORK/config" && chmod 644 "$WORK/config"
 export XDG_RUNTIME_DIR=$WORK HOME=$WORK XDG_CONFIG_HOME=$WORK/config.d NO_AT_BRIDGE=1 \
@@ -30,7 +31,7 @@ unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
 as() { timeout 20 "${AS[@]}" "$@"; }
 # launch LOG PROGRAM ARGS...: in the background as the compositor's user.
 launch() { "${AS[@]}" "${@:2}" >"$WORK/$1" 2>&1 & PIDS+=($!); }
-launch sway.log sway -c "$WORK/config"
+launch sway.log sway -c "$WORK/config" && SWAY=$!
 until_ok 30 eval 'SWAYSOCK=$(ls "$WORK"/sway-ipc.*.sock 2>/dev/null) && [ -S "$WORK/wayland-1" ]'
 [ -n "$SWAYSOCK" ] || fail "sway did not start: $(tail -n3 "$WORK/sway.log")"
 export SWAYSOCK WAYLAND_DISPLAY=wayland-1
@@ -102,6 +103,14 @@ outputs)
     shot HEADLESS-1 after
     [ "$(count "$WORK/after.png" "$DESKTOP")" -lt 1000 ] || fail "a surface outlived the saver"
     [ "$(count "$WORK/after.png" "$DESKTOP" -crop 24x24+700+20)" -gt 20 ] || fail "the pointer stays hidden"
+    # With sway stopped its start-up waits for ever, yet SIGTERM ends it within a second.
+    kill -STOP "$SWAY" && until_ok 20 grep -q '^[0-9]* (sway) T ' "/proc/$SWAY/stat" || fail "sway did not stop"
+    for mode in /s --wallpaper; do
+        start $mode && sleep 1 && sent=$(date +%s%N) && kill -TERM "$SAVER" && ends 143 "SIGTERM to $mode with sway stopped"
+        took=$((($(date +%s%N) - sent) / 1000000))
+        [ "$took" -le 1000 ] || fail "$mode ended $took ms after SIGTERM with sway stopped, expected within 1000 ms"
+    done
+    kill -CONT "$SWAY"
     ;;
 key)
     # On two outputs, every time.
@@ -241,6 +250,13 @@ os.execvpe(sys.argv[2], sys.argv[2:], env)' "$WORK/wayland-1" "${AS[@]}" "$TESSA
         fail "HEADLESS-1 was covered too ($(grep -c 'get_layer_surface' "$WORK/tessaly.log") layer surfaces, $ARTEFACTS/$CASE-alone.png)"
     ! grep -E 'bind\(.*"(wl_seat|xdg_wm_base)"' "$WORK/tessaly.log" || fail "the wallpaper binds a seat or xdg-shell"
     kill -INT "$SAVER" && ends 130 SIGINT
+    # An output name no output has: said in one line with the names there are; covered once it appears.
+    SWAYLOCK_PLUGIN_OUTPUT_NAME=HEADLESS-3 start --wallpaper --seed 7
+    said() { grep "no output is named 'HEADLESS-3'" "$WORK/tessaly.log" | grep "'HEADLESS-1'" | grep -q "'HEADLESS-2'"; }
+    until_ok 30 said || fail "no line naming HEADLESS-3 and the outputs HEADLESS-1 and HEADLESS-2"
+    [ "$(wc -l <"$WORK/tessaly.log")" = 1 ] || fail "more than one line about the missing output"
+    msg create_output && msg output HEADLESS-3 mode 640x480 position 0 800 && painted HEADLESS-3
+    kill -TERM "$SAVER" && ends 143 SIGTERM
     ;;
 *) fail "unknown case $CASE" ;;
 esac

@@ -152,6 +152,13 @@ void Xvfb::Kill() {
     host_.reset();
 }
 
+bool Xvfb::Stop() {
+    server_->Signal(SIGSTOP);
+    // Field 3 of /proc/PID/stat is the state; the name before it is "(Xvfb)" or "(Xephyr)".
+    const std::string stat = "/proc/" + std::to_string(server_->Pid()) + "/stat";
+    return WaitUntil([&] { return ReadFile(stat).find(") T ") != std::string::npos; }, 20);
+}
+
 size_t Image::CountOf(uint32_t rgb) const {
     size_t n = 0;
     for (uint32_t p : pixels) n += p == rgb;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <X11/Xlib.h>
+#include <signal.h>
 #include <sys/types.h>
 
 #include <cstdint>
@@ -57,6 +58,9 @@ public:
     bool Ok() const { return !name_.empty(); }
     const std::string& Name() const { return name_; }  // ":N"
     void Kill();                                       // the server goes away
+    // SIGSTOP: a server that answers nothing, until Continue(); true once it is stopped.
+    bool Stop();
+    void Continue() { server_->Signal(SIGCONT); }
 
 private:
     std::unique_ptr<Xvfb> host_;  // Xephyr's

@@ -2,6 +2,8 @@
 // codes, no core dumps.
 #include <signal.h>
 
+#include <chrono>
+
 #include "E2eFixture.h"
 
 using namespace e2e;
@@ -75,6 +77,21 @@ TEST_F(TessalyE2e, LosingTheXServerEndsWithAMessage) {
     xvfb->Kill();
     ASSERT_TRUE(ExitedWith(*saver, 1));
     EXPECT_NE(saver->Output().find("lost the connection to the X server"), std::string::npos) << saver->Output();
+}
+
+// An idle daemon or a lock screen that ends the saver must see it go, even
+// while the X server answers nothing: its teardown waits for the server.
+TEST_F(TessalyE2e, SigtermEndsTheSaverWithinASecondWhileTheXServerIsStopped) {
+    auto saver = StartSaver();
+    ASSERT_TRUE(xvfb->Stop()) << "Xvfb did not stop";
+    const auto sent = std::chrono::steady_clock::now();
+    saver->Signal(SIGTERM);
+    const bool gone = saver->WaitExit(kEndSeconds);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - sent;
+    xvfb->Continue();
+    ASSERT_TRUE(gone) << "still running " << kEndSeconds << " s after SIGTERM\n" << saver->Output();
+    EXPECT_LE(took.count(), 1.0) << "gone " << took.count() << " s after SIGTERM, expected within 1 s";
+    EXPECT_TRUE(EndedBySignal(*saver, SIGTERM));
 }
 
 TEST_F(TessalyE2e, MalformedSettingsFileWarnsOnceAndRunsWithDefaults) {
