@@ -5,10 +5,10 @@
 
 #include <sstream>
 
-#include "CairoDevice.h"
-#include "CairoImage.h"
-#include "HeadlessHost.h"
-#include "SvgDevice.h"
+#include "cairo/CairoDevice.h"
+#include "cairo/CairoImage.h"
+#include "headless/HeadlessHost.h"
+#include "svg/SvgDevice.h"
 #include "canvas/CanvasWindow.h"
 #include "device/PortableGdiObjects.h"
 #include "figures/Figure.h"

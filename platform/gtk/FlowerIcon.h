@@ -4,7 +4,7 @@
 
 #include <cairo.h>
 
-#include "CairoImage.h"
+#include "cairo/CairoImage.h"
 #include "base/Geometry.h"
 
 namespace tessaly {

@@ -1,6 +1,6 @@
 #include "PreviewArea.h"
 
-#include "CairoDevice.h"
+#include "cairo/CairoDevice.h"
 
 namespace tessaly {
 

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "CairoImage.h"
+#include "cairo/CairoImage.h"
 #include "GlibClock.h"
 #include "canvas/CanvasWindow.h"
 #include "canvas/WindowHost.h"

@@ -1,7 +1,7 @@
 // The settings dialog with GTK 3: two sliders, a check box, OK / About /
 // Cancel, the icon and the live preview, laid out after the dialog template
 // in units of the desktop's font.
-#include "SettingsDialog.h"
+#include "linux/SettingsDialog.h"
 #include "settings/Settings.h"
 
 #include <gtk/gtk.h>

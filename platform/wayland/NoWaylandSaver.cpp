@@ -1,5 +1,5 @@
 // Built when the Wayland client libraries were missing at configure time.
-#include "Run.h"
+#include "linux/Run.h"
 
 namespace tessaly {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "CairoDevice.h"
-#include "DamageRecorder.h"
+#include "cairo/CairoDevice.h"
+#include "cairo/DamageRecorder.h"
 #include "shell/Printable.h"
 
 namespace tessaly {

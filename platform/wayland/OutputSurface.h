@@ -24,13 +24,13 @@
 #include <string>
 
 #include "Client.h"
-#include "Clock.h"
+#include "linux/Clock.h"
 #include "Output.h"
 #include "Picture.h"
 #include "Screencopy.h"
 #include "ShmPool.h"
 #include "canvas/WindowHost.h"
-#include "Run.h"
+#include "linux/Run.h"
 #include "session/SaverSession.h"
 
 namespace tessaly {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "CairoImage.h"
+#include "cairo/CairoImage.h"
 
 namespace tessaly {
 

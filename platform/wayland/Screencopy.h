@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "CairoImage.h"
+#include "cairo/CairoImage.h"
 #include "Client.h"
 #include "ShmPool.h"
 

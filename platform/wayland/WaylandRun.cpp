@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "Clock.h"
-#include "Messages.h"
+#include "linux/Clock.h"
+#include "linux/Messages.h"
 
 namespace tessaly {
 

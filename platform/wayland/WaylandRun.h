@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "Client.h"
-#include "Clock.h"
+#include "linux/Clock.h"
 #include "OutputSurface.h"
-#include "Run.h"
+#include "linux/Run.h"
 #include "Seat.h"
-#include "SignalPipe.h"
+#include "linux/SignalPipe.h"
 #include "device/GdiObjects.h"
 #include "session/SaverSession.h"
 

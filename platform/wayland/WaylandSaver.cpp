@@ -1,8 +1,8 @@
 // tessaly /s and tessaly --wallpaper in a Wayland session.
 #include <cstdlib>
 
-#include "Run.h"
-#include "SignalPipe.h"
+#include "linux/Run.h"
+#include "linux/SignalPipe.h"
 #include "WaylandRun.h"
 #include "device/PortableGdiObjects.h"
 

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "DamageRecorder.h"
+#include "cairo/DamageRecorder.h"
 
 namespace tessaly {
 

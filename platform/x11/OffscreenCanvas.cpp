@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "DamageRecorder.h"
+#include "cairo/DamageRecorder.h"
 
 namespace tessaly {
 

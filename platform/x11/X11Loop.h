@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "SignalPipe.h"
+#include "linux/SignalPipe.h"
 #include "X11Window.h"
 #include "session/SaverSession.h"
 

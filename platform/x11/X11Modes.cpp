@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "CairoImage.h"
+#include "cairo/CairoImage.h"
 #include "Monitors.h"
-#include "Run.h"
+#include "linux/Run.h"
 #include "X11Loop.h"
 #include "XErrors.h"
 #include "device/PortableGdiObjects.h"

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "CairoDevice.h"
-#include "CairoImage.h"
-#include "DamageRecorder.h"
+#include "cairo/CairoDevice.h"
+#include "cairo/CairoImage.h"
+#include "cairo/DamageRecorder.h"
 
 namespace tessaly {
 

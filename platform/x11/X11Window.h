@@ -9,9 +9,9 @@
 
 #include <cstdint>
 
-#include "Clock.h"
+#include "linux/Clock.h"
 #include "OffscreenCanvas.h"
-#include "Run.h"
+#include "linux/Run.h"
 #include "canvas/CanvasWindow.h"
 #include "canvas/FullScreenWindow.h"
 #include "canvas/WindowHost.h"

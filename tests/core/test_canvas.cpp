@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Fakes.h"
+#include "support/Fakes.h"
 #include "canvas/CanvasWindow.h"
 #include "device/PortableGdiObjects.h"
 #include "figures/Figure.h"

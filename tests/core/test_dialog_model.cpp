@@ -7,7 +7,7 @@
 #include "shell/SettingsDialogModel.h"
 #include "canvas/CanvasWindow.h"
 #include "device/PortableGdiObjects.h"
-#include "Fakes.h"
+#include "support/Fakes.h"
 #include "settings/Settings.h"
 #include "shell/SliderRules.h"
 

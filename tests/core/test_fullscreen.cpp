@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "Fakes.h"
+#include "support/Fakes.h"
 #include "device/PortableGdiObjects.h"
 #include "session/SaverSession.h"
 

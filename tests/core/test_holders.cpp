@@ -1,7 +1,7 @@
 // The GDI holders and the two operations every SetColours is made of.
 #include <gtest/gtest.h>
 
-#include "Fakes.h"
+#include "support/Fakes.h"
 
 #include <vector>
 

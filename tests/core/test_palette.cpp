@@ -6,7 +6,7 @@
 
 #include "generators/ColourPalette.h"
 #include "random/Random.h"
-#include "Fakes.h"
+#include "support/Fakes.h"
 #include "state/GardenState.h"
 
 using namespace tessaly;

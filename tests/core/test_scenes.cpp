@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-#include "Fakes.h"
+#include "support/Fakes.h"
 #include "device/PortableGdiObjects.h"
 #include "figures/Figure.h"
 #include "generators/ColourPalette.h"

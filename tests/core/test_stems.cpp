@@ -7,7 +7,7 @@
 #include "generators/PointList.h"
 #include "generators/StemBuilder.h"
 #include "random/Random.h"
-#include "Fakes.h"
+#include "support/Fakes.h"
 #include "state/GardenState.h"
 
 using namespace tessaly;

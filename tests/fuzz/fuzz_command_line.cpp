@@ -1,7 +1,7 @@
 // The command line of tessaly. An input whose first argument starts with '='
 // gives the rest of it as XSCREENSAVER_WINDOW. Whatever is accepted is in
 // range; whatever is refused says why.
-#include "CommandLine.h"
+#include "linux/CommandLine.h"
 #include "FuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {

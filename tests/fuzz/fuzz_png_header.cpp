@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "CairoImage.h"
+#include "cairo/CairoImage.h"
 #include "FuzzInput.h"
 
 namespace {

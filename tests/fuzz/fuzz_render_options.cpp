@@ -1,7 +1,7 @@
 // The command line of tessaly-render: a run is only ever started with
 // options in range and an output whose name gives its format.
 #include "FuzzInput.h"
-#include "RenderOptions.h"
+#include "render/RenderOptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     using namespace tessaly;

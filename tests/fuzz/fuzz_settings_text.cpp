@@ -5,8 +5,8 @@
 #include <map>
 
 #include "FuzzInput.h"
-#include "Messages.h"
-#include "SettingsFile.h"
+#include "linux/Messages.h"
+#include "linux/SettingsFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::map<std::string, uint32_t> entries;

@@ -9,7 +9,7 @@
 #include <ctime>
 #include <string>
 
-#include "SettingsDialog.h"
+#include "linux/SettingsDialog.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Dialog units scale the template to the desktop's font.
 #include <gtest/gtest.h>
 
-#include "DialogUnits.h"
+#include "gtk/DialogUnits.h"
 
 namespace tessaly {
 namespace {

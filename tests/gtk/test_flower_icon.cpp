@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "FlowerIcon.h"
+#include "gtk/FlowerIcon.h"
 
 namespace tessaly {
 namespace {

@@ -2,7 +2,7 @@
 // of a horizontal scroll bar.
 #include <gtest/gtest.h>
 
-#include "SliderInput.h"
+#include "gtk/SliderInput.h"
 #include "shell/SliderRules.h"
 
 namespace tessaly {

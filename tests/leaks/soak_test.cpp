@@ -10,8 +10,8 @@
 
 #include "canvas/CanvasWindow.h"
 #include "device/PortableGdiObjects.h"
-#include "HeadlessHost.h"
-#include "CairoDevice.h"
+#include "headless/HeadlessHost.h"
+#include "cairo/CairoDevice.h"
 #include "settings/Settings.h"
 
 namespace {

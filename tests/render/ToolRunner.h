@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "Scratch.h"
+#include "support/Scratch.h"
 
 namespace tessaly {
 

@@ -6,8 +6,8 @@
 #include <array>
 #include <vector>
 
-#include "CairoDevice.h"
-#include "CairoImage.h"
+#include "cairo/CairoDevice.h"
+#include "cairo/CairoImage.h"
 #include "ImageProbe.h"
 #include "device/PortableGdiObjects.h"
 

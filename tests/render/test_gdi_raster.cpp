@@ -11,7 +11,7 @@
 #include <string>
 #include <utility>
 
-#include "GdiRaster.h"
+#include "cairo/GdiRaster.h"
 
 namespace tessaly {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <sstream>
 
-#include "HeadlessHost.h"
-#include "SvgDevice.h"
+#include "headless/HeadlessHost.h"
+#include "svg/SvgDevice.h"
 #include "canvas/CanvasWindow.h"
 #include "device/PortableGdiObjects.h"
 #include "settings/Settings.h"

@@ -4,7 +4,7 @@
 
 #include <tuple>
 
-#include "RenderOptions.h"
+#include "render/RenderOptions.h"
 
 namespace tessaly {
 namespace {

@@ -11,7 +11,7 @@
 #include <set>
 #include <sstream>
 
-#include "CairoImage.h"
+#include "cairo/CairoImage.h"
 #include "ImageProbe.h"
 #include "ToolRunner.h"
 

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "SvgDevice.h"
+#include "svg/SvgDevice.h"
 #include "device/PortableGdiObjects.h"
 #include "figures/Figure.h"
 #include "device/GdiHolders.h"

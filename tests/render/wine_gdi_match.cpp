@@ -17,11 +17,11 @@
 #include <utility>
 #include <vector>
 
-#include "CairoDevice.h"
-#include "CairoImage.h"
-#include "GdiRaster.h"
+#include "cairo/CairoDevice.h"
+#include "cairo/CairoImage.h"
+#include "cairo/GdiRaster.h"
 #include "ToolRunner.h"
-#include "Tools.h"
+#include "support/Tools.h"
 #include "device/PortableGdiObjects.h"
 
 namespace tessaly {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "E2eHarness.h"
-#include "Scratch.h"
-#include "Tools.h"
+#include "support/Scratch.h"
+#include "support/Tools.h"
 
 namespace e2e {
 

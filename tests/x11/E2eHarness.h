@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "Scratch.h"
+#include "support/Scratch.h"
 
 namespace e2e {
 

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "Tools.h"
+#include "support/Tools.h"
 
 int main(int argc, char** argv) {
     bool listing = false, monitors = true;

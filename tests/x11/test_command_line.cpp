@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "CommandLine.h"
+#include "linux/CommandLine.h"
 
 using namespace tessaly;
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "CairoDevice.h"
-#include "CairoImage.h"
-#include "DamageRecorder.h"
-#include "Monitors.h"
+#include "cairo/CairoDevice.h"
+#include "cairo/CairoImage.h"
+#include "cairo/DamageRecorder.h"
+#include "x11/Monitors.h"
 #include "device/PortableGdiObjects.h"
 
 using namespace tessaly;

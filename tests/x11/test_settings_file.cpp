@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "Scratch.h"
-#include "SettingsFile.h"
+#include "support/Scratch.h"
+#include "linux/SettingsFile.h"
 #include "settings/Settings.h"
 
 using namespace tessaly;

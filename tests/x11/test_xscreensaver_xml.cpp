@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "CommandLine.h"
+#include "linux/CommandLine.h"
 #include "settings/Settings.h"
 
 using namespace tessaly;

@@ -15,14 +15,14 @@
 #include <memory>
 #include <vector>
 
-#include "AtomicFile.h"
-#include "Messages.h"
-#include "CairoDevice.h"
-#include "CairoImage.h"
+#include "linux/AtomicFile.h"
+#include "linux/Messages.h"
+#include "cairo/CairoDevice.h"
+#include "cairo/CairoImage.h"
 #include "DeviceFanOut.h"
-#include "HeadlessHost.h"
+#include "headless/HeadlessHost.h"
 #include "ProgressBar.h"
-#include "SvgDevice.h"
+#include "svg/SvgDevice.h"
 #include "canvas/CanvasWindow.h"
 #include "device/PortableGdiObjects.h"
 

@@ -1,6 +1,6 @@
-#include "app/AboutDialog.h"
+#include "win32/app/AboutDialog.h"
 
-#include "app/Resources.h"
+#include "win32/app/Resources.h"
 
 namespace tessaly::win32 {
 

@@ -1,7 +1,7 @@
 // The About box (template 101): centred, closed with OK.
 #pragma once
 
-#include "framework/Dialog.h"
+#include "win32/framework/Dialog.h"
 
 namespace tessaly::win32 {
 

@@ -1,4 +1,4 @@
-#include "app/DisplayStateWatch.h"
+#include "win32/app/DisplayStateWatch.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // The one application object of tessaly.scr, constructed before WinMain runs.
-#include "app/ScreenSaverApp.h"
+#include "win32/app/ScreenSaverApp.h"
 
 namespace {
 tessaly::win32::ScreenSaverApp theApp;

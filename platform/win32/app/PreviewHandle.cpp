@@ -1,4 +1,4 @@
-#include "app/PreviewHandle.h"
+#include "win32/app/PreviewHandle.h"
 
 namespace tessaly::win32 {
 

@@ -4,7 +4,7 @@
 #undef GetProfileInt
 #undef WriteProfileInt
 
-#include "app/RegistryProfile.h"
+#include "win32/app/RegistryProfile.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "app/ScreenSaverApp.h"
+#include "win32/app/ScreenSaverApp.h"
 
 #include <commctrl.h>
 
@@ -7,12 +7,12 @@
 #include <ctime>
 #include <memory>
 
-#include "app/PreviewHandle.h"
-#include "app/Win32CanvasHost.h"
-#include "app/Win32SaverHost.h"
-#include "app/RegistryProfile.h"
-#include "app/SettingsDialog.h"
-#include "gdi/Win32GdiObjects.h"
+#include "win32/app/PreviewHandle.h"
+#include "win32/app/Win32CanvasHost.h"
+#include "win32/app/Win32SaverHost.h"
+#include "win32/app/RegistryProfile.h"
+#include "win32/app/SettingsDialog.h"
+#include "win32/gdi/Win32GdiObjects.h"
 #include "settings/Settings.h"
 #include "shell/ModeSwitch.h"
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "framework/WinApp.h"
-#include "gdi/Win32GdiObjects.h"
+#include "win32/framework/WinApp.h"
+#include "win32/gdi/Win32GdiObjects.h"
 #include "session/SaverSession.h"
 #include "state/GardenState.h"
 

@@ -1,9 +1,9 @@
-#include "app/SettingsDialog.h"
+#include "win32/app/SettingsDialog.h"
 
-#include "app/AboutDialog.h"
-#include "app/Resources.h"
-#include "framework/WinApp.h"
-#include "gdi/Win32GdiObjects.h"
+#include "win32/app/AboutDialog.h"
+#include "win32/app/Resources.h"
+#include "win32/framework/WinApp.h"
+#include "win32/gdi/Win32GdiObjects.h"
 #include "settings/Settings.h"
 
 namespace tessaly::win32 {

@@ -3,11 +3,11 @@
 // button and from its system menu.
 #pragma once
 
-#include "app/Win32CanvasHost.h"
+#include "win32/app/Win32CanvasHost.h"
 #include "canvas/CanvasWindow.h"
-#include "framework/Dialog.h"
-#include "framework/MessageMap.h"
-#include "framework/ScrollBar.h"
+#include "win32/framework/Dialog.h"
+#include "win32/framework/MessageMap.h"
+#include "win32/framework/ScrollBar.h"
 #include "shell/SettingsDialogModel.h"
 
 namespace tessaly::win32 {

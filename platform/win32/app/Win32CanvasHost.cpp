@@ -1,8 +1,8 @@
-#include "app/Win32CanvasHost.h"
+#include "win32/app/Win32CanvasHost.h"
 
-#include "app/Resources.h"
-#include "framework/WinApp.h"
-#include "gdi/Win32DrawingDevice.h"
+#include "win32/app/Resources.h"
+#include "win32/framework/WinApp.h"
+#include "win32/gdi/Win32DrawingDevice.h"
 
 namespace tessaly::win32 {
 

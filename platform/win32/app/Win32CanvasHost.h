@@ -12,8 +12,8 @@
 
 #include "canvas/CanvasWindow.h"
 #include "canvas/WindowHost.h"
-#include "framework/MessageMap.h"
-#include "framework/Wnd.h"
+#include "win32/framework/MessageMap.h"
+#include "win32/framework/Wnd.h"
 #include "session/CanvasBinding.h"
 #include "session/SaverSession.h"
 

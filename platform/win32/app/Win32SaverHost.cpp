@@ -1,4 +1,4 @@
-#include "app/Win32SaverHost.h"
+#include "win32/app/Win32SaverHost.h"
 
 #include <windowsx.h>
 

@@ -6,8 +6,8 @@
 // was once the display is seen again.
 #pragma once
 
-#include "app/DisplayStateWatch.h"
-#include "app/Win32CanvasHost.h"
+#include "win32/app/DisplayStateWatch.h"
+#include "win32/app/Win32CanvasHost.h"
 #include "canvas/FullScreenWindow.h"
 
 namespace tessaly::win32 {

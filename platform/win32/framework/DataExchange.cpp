@@ -1,4 +1,4 @@
-#include "framework/DataExchange.h"
+#include "win32/framework/DataExchange.h"
 
 namespace tessaly::win32 {
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "framework/ScrollBar.h"
+#include "win32/framework/ScrollBar.h"
 
 namespace tessaly::win32 {
 

@@ -1,7 +1,7 @@
-#include "framework/Dialog.h"
+#include "win32/framework/Dialog.h"
 
-#include "framework/TextFit.h"
-#include "framework/WinApp.h"
+#include "win32/framework/TextFit.h"
+#include "win32/framework/WinApp.h"
 
 namespace tessaly::win32 {
 

@@ -6,8 +6,8 @@
 
 #include <windows.h>
 
-#include "framework/DataExchange.h"
-#include "framework/Wnd.h"
+#include "win32/framework/DataExchange.h"
+#include "win32/framework/Wnd.h"
 
 namespace tessaly::win32 {
 

@@ -1,4 +1,4 @@
-#include "framework/TextFit.h"
+#include "win32/framework/TextFit.h"
 
 #include <algorithm>
 #include <string>

@@ -1,4 +1,4 @@
-#include "framework/WinApp.h"
+#include "win32/framework/WinApp.h"
 
 namespace tessaly::win32 {
 

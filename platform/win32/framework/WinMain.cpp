@@ -2,7 +2,7 @@
 // the one application object, run InitInstance, then its message loop.
 #include <windows.h>
 
-#include "framework/WinApp.h"
+#include "win32/framework/WinApp.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     tessaly::win32::WinApp* app = tessaly::win32::WinApp::Current();

@@ -1,6 +1,6 @@
-#include "framework/Wnd.h"
+#include "win32/framework/Wnd.h"
 
-#include "framework/WinApp.h"
+#include "win32/framework/WinApp.h"
 
 namespace tessaly::win32 {
 

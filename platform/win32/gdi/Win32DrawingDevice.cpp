@@ -1,4 +1,4 @@
-#include "gdi/Win32DrawingDevice.h"
+#include "win32/gdi/Win32DrawingDevice.h"
 
 #include <cstddef>
 

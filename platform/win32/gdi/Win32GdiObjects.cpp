@@ -1,4 +1,4 @@
-#include "gdi/Win32GdiObjects.h"
+#include "win32/gdi/Win32GdiObjects.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/WinApp.h"
+#include "win32/framework/WinApp.h"
 
 namespace {
 class UnitTestApp final : public tessaly::win32::WinApp {

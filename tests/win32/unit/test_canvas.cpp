@@ -7,12 +7,12 @@
 #include <memory>
 #include <set>
 
-#include "app/PreviewHandle.h"
-#include "app/Win32CanvasHost.h"
-#include "app/Win32SaverHost.h"
-#include "app/Resources.h"
-#include "app/SettingsDialog.h"
-#include "gdi/Win32GdiObjects.h"
+#include "win32/app/PreviewHandle.h"
+#include "win32/app/Win32CanvasHost.h"
+#include "win32/app/Win32SaverHost.h"
+#include "win32/app/Resources.h"
+#include "win32/app/SettingsDialog.h"
+#include "win32/gdi/Win32GdiObjects.h"
 #include "settings/Settings.h"
 
 namespace tessaly::win32 {

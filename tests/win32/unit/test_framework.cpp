@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/MessageMap.h"
-#include "framework/WinApp.h"
-#include "framework/Wnd.h"
+#include "win32/framework/MessageMap.h"
+#include "win32/framework/WinApp.h"
+#include "win32/framework/Wnd.h"
 
 namespace tessaly::win32 {
 namespace {

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "gdi/MemoryBitmap.h"
-#include "gdi/Win32DrawingDevice.h"
-#include "gdi/Win32GdiObjects.h"
+#include "win32/gdi/MemoryBitmap.h"
+#include "win32/gdi/Win32DrawingDevice.h"
+#include "win32/gdi/Win32GdiObjects.h"
 #include "device/GdiHolders.h"
 
 namespace tessaly::win32 {

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/RegistryProfile.h"
+#include "win32/app/RegistryProfile.h"
 #include "settings/Settings.h"
 
 namespace tessaly::win32 {

@@ -8,11 +8,11 @@
 #include <memory>
 #include <set>
 
-#include "Fakes.h"
-#include "HeadlessHost.h"
+#include "support/Fakes.h"
+#include "headless/HeadlessHost.h"
 #include "canvas/CanvasWindow.h"
-#include "gdi/Win32DrawingDevice.h"
-#include "gdi/Win32GdiObjects.h"
+#include "win32/gdi/Win32DrawingDevice.h"
+#include "win32/gdi/Win32GdiObjects.h"
 #include "random/Random.h"
 #include "settings/Settings.h"
 

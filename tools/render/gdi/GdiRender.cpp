@@ -8,11 +8,11 @@
 #include <ctime>
 #include <string>
 
-#include "HeadlessHost.h"
+#include "headless/HeadlessHost.h"
 #include "canvas/CanvasWindow.h"
-#include "gdi/MemoryBitmap.h"
-#include "gdi/Win32DrawingDevice.h"
-#include "gdi/Win32GdiObjects.h"
+#include "win32/gdi/MemoryBitmap.h"
+#include "win32/gdi/Win32DrawingDevice.h"
+#include "win32/gdi/Win32GdiObjects.h"
 
 namespace tessaly::win32 {
 

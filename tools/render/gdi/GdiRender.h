@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "RenderOptions.h"
+#include "render/RenderOptions.h"
 
 namespace tessaly::win32 {
 

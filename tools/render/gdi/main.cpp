@@ -3,7 +3,7 @@
 #include <string>
 
 #include "GdiRender.h"
-#include "RenderCommand.h"
+#include "render/RenderCommand.h"
 
 int main(int argc, char** argv) {
     using namespace tessaly;
