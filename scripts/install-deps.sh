@@ -12,6 +12,8 @@ build=(
   libgtk-3-dev
   # the saver on Wayland: our own client, its protocols generated at build time
   libwayland-dev libwayland-bin wayland-protocols libpixman-1-dev
+  # one event loop (sd-event); on X11, paints paced by Present, rest while the server blanks
+  libsystemd-dev libxpresent-dev libxss-dev
 )
 test=(
   "${build[@]}"

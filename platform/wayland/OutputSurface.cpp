@@ -13,6 +13,8 @@ namespace {
 
 // A frame asked for and not come in this long: nobody can see the surface.
 constexpr int64_t kOutOfSightNs = kNsPerSecond;
+// How late the timers that are no canvas tick may fire, so wake-ups coincide.
+constexpr int64_t kSlackNs = 50 * kNsPerMs;
 // A capture not answered in this long (its output off, say) is given up.
 constexpr int64_t kCaptureTimeoutNs = kNsPerSecond;
 // wl_surface.set_buffer_scale from version 3, damage_buffer from 4.
@@ -58,30 +60,18 @@ const xdg_toplevel_listener OutputSurface::kToplevelListener = {
 };
 
 const wl_callback_listener OutputSurface::kFrameListener = {
-    [](void* self, wl_callback* callback, uint32_t) {
-        auto* s = static_cast<OutputSurface*>(self);
-        wl_callback_destroy(callback);
-        s->frame_ = nullptr;
-        s->frameCame_ = true;
-    },
+    [](void* self, wl_callback*, uint32_t) { static_cast<OutputSurface*>(self)->FrameCame(); },
 };
 
 // The compositor has handled the transparent surface's map, and the
 // pointer's enter that hid the cursor over it: what it captures now is the
 // screen without the cursor and without us.
 const wl_callback_listener OutputSurface::kSyncListener = {
-    [](void* self, wl_callback* callback, uint32_t) {
-        auto* s = static_cast<OutputSurface*>(self);
-        wl_callback_destroy(callback);
-        s->sync_ = nullptr;
-        s->capturing_ = std::make_unique<OutputCapture>(s->globals_, s->output_.Proxy());
-        s->captureDeadline_ = MonotonicNs() + kCaptureTimeoutNs;
-        s->stage_ = Stage::Capturing;
-    },
+    [](void* self, wl_callback*, uint32_t) { static_cast<OutputSurface*>(self)->Capture(); },
 };
 
 OutputSurface::OutputSurface(const Globals& globals, Output& output, SurfaceRole role, bool capture,
-                             SaverSession& session, const Warn& warn)
+                             SaverSession& session, EventLoop& loop, const Warn& warn)
     : globals_(globals),
       output_(output),
       role_(role),
@@ -89,8 +79,15 @@ OutputSurface::OutputSurface(const Globals& globals, Output& output, SurfaceRole
       warn_(warn),
       session_(session),
       surface_(wl_compositor_create_surface(globals.compositor)),
-      picture_(globals.shm, [this] { bufferReleased_ = true; }) {
+      picture_(globals.shm, [this] {
+          // Not from inside the buffer's own event: a new size replaces its pool.
+          if (waitingForBuffer_) bufferBack_.At(MonotonicNs());
+      }) {
     pixman_region32_init(&unshown_);
+    captured_.Attach(loop, kSlackNs, [this] { ShowFirst(); });
+    tick_.Attach(loop, 1, [this] { Tick(); });  // the canvas's period, to the microsecond
+    outOfSight_.Attach(loop, kSlackNs, [this] { OutOfSight(); });
+    bufferBack_.Attach(loop, 1, [this] { Present(); });
     if (role_ == SurfaceRole::FullScreenWindow) {
         xdgSurface_ = xdg_wm_base_get_xdg_surface(globals_.wmBase, surface_);
         xdg_surface_add_listener(xdgSurface_, &kXdgSurfaceListener, this);
@@ -138,11 +135,18 @@ bool OutputSurface::TakeShown() {
     return shown;
 }
 
+// The first configure puts the surface on its output; a later one's size
+// is taken up with the next frame.
 void OutputSurface::Configured(uint32_t width, uint32_t height) {
     configured_ = Size{static_cast<int32_t>(width), static_cast<int32_t>(height)};
-    configuredOnce_ = true;
-    // A new size is taken up with the next frame.
-    if (stage_ == Stage::Showing) AskFrame();
+    if (stage_ == Stage::Showing) return AskFrame();
+    if (stage_ != Stage::WaitingConfigure || !failure_.empty()) return;
+    if (const Size size = BufferSize(); !ImageSizeFits(size.width, size.height, failure_)) {
+        failure_ = "cannot cover output " + Printable(output_.Name()) + ": " + failure_;  // the run drops it
+        return;
+    }
+    if (capture_) MapTransparent();
+    else ShowFirst();
 }
 
 void OutputSurface::OutputChanged() {
@@ -177,63 +181,6 @@ Size OutputSurface::BufferSize() const {
     return Size{logical.width * scale, logical.height * scale};
 }
 
-void OutputSurface::Step(int64_t now) {
-    if (!failure_.empty()) return;  // the run drops it
-    switch (stage_) {
-        case Stage::WaitingConfigure:
-            if (!configuredOnce_) return;
-            if (const Size size = BufferSize(); !ImageSizeFits(size.width, size.height, failure_)) {
-                failure_ = "cannot cover output " + Printable(output_.Name()) + ": " + failure_;
-                return;
-            }
-            if (capture_) MapTransparent();
-            else ShowFirst();
-            return;
-        case Stage::WaitingPointer: return;
-        case Stage::Capturing:
-            if (capturing_->Done() || now >= captureDeadline_) ShowFirst();
-            return;
-        case Stage::Showing: break;
-    }
-    CanvasWindow* canvas = Canvas();
-    if (canvas == nullptr) return;
-    if (timer_.Due(now)) {
-        ++counts_.ticks;
-        canvas->OnTick();
-    }
-    if (frameCame_) {
-        frameCame_ = false;
-        canvas->SetVisible(true);  // seen again: it ticks on, the same garden
-        Present();
-    } else if (waitingForBuffer_ && bufferReleased_) {
-        Present();
-    }
-    bufferReleased_ = false;
-    if (frame_ != nullptr && canvas->Visible() && now - frameAskedNs_ >= kOutOfSightNs) canvas->SetVisible(false);
-}
-
-int64_t OutputSurface::Deadline(int64_t now) const {
-    int64_t next = -1;
-    if (!failure_.empty()) return next;
-    const auto due = [&next](int64_t at) { next = next < 0 ? at : std::min(next, at); };
-    switch (stage_) {
-        case Stage::WaitingConfigure:
-            if (configuredOnce_) due(now);
-            break;
-        case Stage::WaitingPointer: break;
-        case Stage::Capturing: due(capturing_->Done() ? now : captureDeadline_); break;
-        case Stage::Showing: {
-            const CanvasWindow* canvas = Canvas();
-            if (canvas == nullptr) break;
-            if (frameCame_ || (waitingForBuffer_ && bufferReleased_)) due(now);
-            if (timer_.Ticking()) due(timer_.Deadline());
-            if (frame_ != nullptr && canvas->Visible()) due(frameAskedNs_ + kOutOfSightNs);
-            break;
-        }
-    }
-    return next;
-}
-
 // The first buffer: all transparent (a fresh pool's pages read as zeros, and
 // are never written), so the compositor maps the surface, hides the pointer
 // over it and takes the keyboard, while the output still shows what it showed.
@@ -253,7 +200,18 @@ void OutputSurface::MapTransparent() {
     stage_ = Stage::WaitingPointer;
 }
 
+// The compositor has handled the transparent surface's map: the capture,
+// given up if it is not answered in time (its output off, say).
+void OutputSurface::Capture() {
+    wl_callback_destroy(sync_);
+    sync_ = nullptr;
+    capturing_ = std::make_unique<OutputCapture>(globals_, output_.Proxy(), [this] { captured_.At(MonotonicNs()); });
+    captured_.At(MonotonicNs() + kCaptureTimeoutNs);
+    stage_ = Stage::Capturing;
+}
+
 void OutputSurface::ShowFirst() {
+    captured_.Off();
     CairoSurface start = capturing_ != nullptr ? capturing_->Take() : nullptr;
     capturing_.reset();
     const Size size = BufferSize();
@@ -275,9 +233,23 @@ void OutputSurface::SetOpaqueRegion() {
     wl_region_destroy(opaque);
 }
 
-void OutputSurface::StartTicking(unsigned periodMs) { timer_.Start(periodMs); }
+void OutputSurface::StartTicking(unsigned periodMs) {
+    timer_.Start(periodMs);
+    tick_.At(timer_.Deadline());
+}
 
-void OutputSurface::StopTicking() { timer_.Stop(); }
+void OutputSurface::StopTicking() {
+    timer_.Stop();
+    tick_.Off();
+}
+
+void OutputSurface::Tick() {
+    const bool due = timer_.Due(MonotonicNs());
+    tick_.At(timer_.Deadline());
+    if (!due) return;
+    ++counts_.ticks;
+    if (CanvasWindow* canvas = Canvas()) canvas->OnTick();
+}
 
 void OutputSurface::RequestPaint() {
     paintPending_ = true;
@@ -292,14 +264,29 @@ void OutputSurface::AskFrame() {
     if (frame_ != nullptr || stage_ != Stage::Showing) return;
     frame_ = wl_surface_frame(surface_);
     wl_callback_add_listener(frame_, &kFrameListener, this);
-    frameAskedNs_ = MonotonicNs();
     wl_surface_commit(surface_);
+    const CanvasWindow* canvas = Canvas();
+    if (canvas != nullptr && canvas->Visible()) outOfSight_.At(MonotonicNs() + kOutOfSightNs);
+}
+
+// Seen again, the canvas ticks on, the same garden.
+void OutputSurface::FrameCame() {
+    wl_callback_destroy(frame_);
+    frame_ = nullptr;
+    outOfSight_.Off();
+    if (CanvasWindow* canvas = Canvas()) canvas->SetVisible(true);
+    Present();
+}
+
+void OutputSurface::OutOfSight() {
+    if (CanvasWindow* canvas = Canvas(); canvas != nullptr && frame_ != nullptr) canvas->SetVisible(false);
 }
 
 // The compositor asked for a frame: the output's size as it is now, a
 // buffer holding the picture, the paint that was asked for, and the commit
 // of what changed.
 void OutputSurface::Present() {
+    bufferBack_.Off();
     ApplySize();
     ShmBuffer* buffer = picture_.Next();
     waitingForBuffer_ = buffer == nullptr;

@@ -6,14 +6,17 @@
 //
 // The compositor sets the pace: a paint the canvas asks for is done when the
 // compositor asks for a frame, into a buffer that holds the picture (see
-// Picture), and only what the paint changed is named as damage. A surface whose frame does
-// not come for a second is out of sight (its output off, a lock screen over
-// it): its canvas stops ticking until the frame comes.
+// Picture), and only what the paint changed is named as damage. A surface
+// whose frame does not come for a second is out of sight (its output off, a
+// lock screen over it): its canvas stops ticking until the frame comes.
 //
 // The saver starts from what the output showed: the surface goes on the
 // output transparent first (the pointer is hidden over it), the output is
 // captured, and the capture is the first picture. Without screen capture,
 // and for the wallpaper, the first picture is black.
+//
+// Everything happens from the compositor's events and the surface's own
+// timers on the run's loop; the stage says what comes next.
 #pragma once
 
 #include <pixman.h>
@@ -25,6 +28,7 @@
 
 #include "Client.h"
 #include "linux/Clock.h"
+#include "linux/EventLoop.h"
 #include "Output.h"
 #include "Picture.h"
 #include "Screencopy.h"
@@ -49,7 +53,7 @@ class OutputSurface final : public WindowHost {
 public:
     // `capture`: start from a capture of the output (screencopy offered).
     OutputSurface(const Globals& globals, Output& output, SurfaceRole role, bool capture, SaverSession& session,
-                  const Warn& warn);
+                  EventLoop& loop, const Warn& warn);
     ~OutputSurface() override;
     OutputSurface(const OutputSurface&) = delete;
     OutputSurface& operator=(const OutputSurface&) = delete;
@@ -71,11 +75,6 @@ public:
     // The output's scale, mode or place changed: looked at with the next frame.
     void OutputChanged();
 
-    // The work that is due: ticks, the frame that came, the first picture,
-    // the rule for surfaces out of sight. After the events, from the loop.
-    void Step(int64_t now);
-    // When Step has work next: -1 never (until an event), `now` at once.
-    int64_t Deadline(int64_t now) const;
     SurfaceCounts TakeCounts();
 
     // WindowHost
@@ -97,8 +96,12 @@ private:
     Size BufferSize() const;
     int BufferScale() const;
     void MapTransparent();
+    void Capture();
     void ShowFirst();
+    void Tick();
     void AskFrame();
+    void FrameCame();
+    void OutOfSight();
     void Present();
     void ApplySize();
     void Paint(ShmBuffer& buffer);
@@ -125,7 +128,6 @@ private:
     xdg_toplevel* toplevel_ = nullptr;
     Size configured_{};         // logical size of the latest configure
     Size toplevelSize_{};       // of the toplevel's configure, until its surface's
-    bool configuredOnce_ = false;
 
     Stage stage_ = Stage::WaitingConfigure;
     bool shown_ = false;
@@ -137,19 +139,19 @@ private:
     std::unique_ptr<ShmPool> transparent_;
     std::unique_ptr<OutputCapture> capturing_;
     wl_callback* sync_ = nullptr;
-    int64_t captureDeadline_ = 0;
+    Timer captured_;  // the capture answered, or was given up
     int committedScale_ = 0;
     Size committedMode_{};
     bool tooBigSaid_ = false;
     pixman_region32_t unshown_;  // what changed since the last commit
 
     TickTimer timer_;
+    Timer tick_;
     bool paintPending_ = false;
     wl_callback* frame_ = nullptr;  // asked for, not yet come
-    int64_t frameAskedNs_ = 0;
-    bool frameCame_ = false;
+    Timer outOfSight_;
     bool waitingForBuffer_ = false;
-    bool bufferReleased_ = false;
+    Timer bufferBack_;  // a buffer came back while a frame waited for one
     SurfaceCounts counts_;
 };
 

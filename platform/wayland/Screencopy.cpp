@@ -45,9 +45,10 @@ const zwlr_screencopy_frame_v1_listener OutputCapture::kFrameListener = {
     [](void* self, zwlr_screencopy_frame_v1*) { static_cast<OutputCapture*>(self)->Copy(); },
 };
 
-OutputCapture::OutputCapture(const Globals& globals, wl_output* output)
+OutputCapture::OutputCapture(const Globals& globals, wl_output* output, std::function<void()> answered)
     : shm_(globals.shm),
       version_(globals.screencopyVersion),
+      answered_(std::move(answered)),
       frame_(zwlr_screencopy_manager_v1_capture_output(globals.screencopy, 0, output)) {
     zwlr_screencopy_frame_v1_add_listener(frame_, &kFrameListener, this);
 }
@@ -87,6 +88,7 @@ void OutputCapture::Finish(bool ready) {
     ready_ = ready && copying_;
     zwlr_screencopy_frame_v1_destroy(frame_);
     frame_ = nullptr;
+    answered_();
 }
 
 CairoSurface OutputCapture::Take() {

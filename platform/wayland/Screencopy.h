@@ -7,6 +7,7 @@
 #include <wayland-client.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "cairo/CairoImage.h"
@@ -17,14 +18,14 @@ namespace tessaly {
 
 class OutputCapture {
 public:
-    // Asks for the next frame of `output`, without the cursor.
-    OutputCapture(const Globals& globals, wl_output* output);
+    // Asks for the next frame of `output`, without the cursor; `answered`
+    // is called when the compositor has answered (from its event: the
+    // capture must not be destroyed there).
+    OutputCapture(const Globals& globals, wl_output* output, std::function<void()> answered);
     ~OutputCapture();
     OutputCapture(const OutputCapture&) = delete;
     OutputCapture& operator=(const OutputCapture&) = delete;
 
-    // The compositor has answered: a picture, or a failure.
-    bool Done() const { return done_; }
     // The picture in Cairo's RGB24 (rows top first), or null.
     CairoSurface Take();
 
@@ -37,6 +38,7 @@ private:
 
     wl_shm* shm_;
     uint32_t version_;
+    std::function<void()> answered_;
     zwlr_screencopy_frame_v1* frame_;
     bool offered_ = false;  // a wl_shm format we read was offered
     uint32_t format_ = 0;

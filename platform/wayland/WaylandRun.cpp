@@ -1,13 +1,12 @@
 #include "WaylandRun.h"
 
-#include <poll.h>
+#include <sys/epoll.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
-#include <cstring>
 
 #include "linux/Clock.h"
 #include "linux/Messages.h"
@@ -73,7 +72,7 @@ void WaylandRun::Cover(Output& output) {
                              : globals.layerShell != nullptr ? SurfaceRole::Overlay
                                                              : SurfaceRole::FullScreenWindow;
     const bool capture = !options_.wallpaper && globals.screencopy != nullptr;
-    surfaces_.push_back(std::make_unique<OutputSurface>(globals, output, role, capture, session_, warn_));
+    surfaces_.push_back(std::make_unique<OutputSurface>(globals, output, role, capture, session_, loop_, warn_));
 }
 
 void WaylandRun::OutputDescribed(Output& output) {
@@ -130,15 +129,15 @@ void WaylandRun::Drop(OutputSurface& surface) {
                                  [&surface](const auto& s) { return s.get() == &surface; }));
 }
 
-void WaylandRun::Step(int64_t now) {
-    for (const auto& surface : surfaces_) surface->Step(now);
+// After every round of events: what they did to the surfaces and the run.
+// A surface that failed or was taken away goes (one there was at the start
+// fails the run); one that shows its first picture gets its canvas. The
+// statistics wait while nothing is seen, so that the process sleeps then.
+void WaylandRun::Settle() {
     for (std::size_t i = 0; i < surfaces_.size();) {
         OutputSurface& surface = *surfaces_[i];
         if (!surface.Failure().empty()) {
-            if (std::find(initial_.begin(), initial_.end(), &surface) != initial_.end()) {
-                failure_ = surface.Failure();
-                return;
-            }
+            if (std::find(initial_.begin(), initial_.end(), &surface) != initial_.end()) return loop_.Fail(surface.Failure());
             warn_(surface.Failure());
         }
         if (!surface.Failure().empty() || surface.Closed()) {
@@ -152,6 +151,13 @@ void WaylandRun::Step(int64_t now) {
         ++i;
     }
     if (!options_.wallpaper) HandKeyboard();
+    if (!session_.Running()) return loop_.Quit();
+    const bool seen = std::any_of(surfaces_.begin(), surfaces_.end(), [this](const auto& surface) {
+        const CanvasWindow* canvas = session_.CanvasOf(*surface);
+        return canvas != nullptr && canvas->Visible();
+    });
+    if (options_.stats && seen && !statsBeat_.Armed()) statsBeat_.At(MonotonicNs() + kNsPerSecond);
+    if (!seen) statsBeat_.Off();
 }
 
 // One surface of the saver holds the keyboard, and only once every surface
@@ -167,23 +173,8 @@ void WaylandRun::HandKeyboard() {
     surfaces_.front()->HoldKeyboard(true);
 }
 
-int64_t WaylandRun::NextDeadline(int64_t now) const {
-    int64_t next = -1;
-    bool seen = false;
-    for (const auto& surface : surfaces_) {
-        const int64_t at = surface->Deadline(now);
-        if (at >= 0) next = next < 0 ? at : std::min(next, at);
-        const CanvasWindow* canvas = session_.CanvasOf(*surface);
-        seen = seen || (canvas != nullptr && canvas->Visible());
-    }
-    // The statistics wait while nothing is seen: the process sleeps then.
-    if (options_.stats && seen) next = next < 0 ? statsBeat_.Next() : std::min(next, statsBeat_.Next());
-    return next;
-}
-
-void WaylandRun::ReportStats(int64_t now) {
-    if (!options_.stats) return;
-    if (!statsBeat_.Due(now)) return;
+void WaylandRun::ReportStats() {
+    statsBeat_.At(MonotonicNs() + kNsPerSecond);
     for (const auto& surface : surfaces_) {
         const SurfaceCounts c = surface->TakeCounts();
         counts_.ticks += c.ticks;
@@ -202,54 +193,33 @@ void WaylandRun::ReportStats(int64_t now) {
     counts_ = SurfaceCounts{};
 }
 
+// What was asked of the compositor goes out; what the socket does not take
+// yet goes once it can.
+void WaylandRun::Flush() {
+    if (wl_display_flush(client_.Display()) >= 0) return connection_.Events(EPOLLIN);
+    if (errno == EAGAIN) return connection_.Events(EPOLLIN | EPOLLOUT);
+    loop_.Fail(client_.ConnectionError());
+}
+
 bool WaylandRun::Loop(SignalPipe& signals, std::string& error) {
     wl_display* display = client_.Display();
+    connection_.Attach(loop_, wl_display_get_fd(display), EPOLLIN, [this, display](uint32_t revents) {
+        if ((revents & (EPOLLIN | EPOLLERR | EPOLLHUP)) != 0 && wl_display_dispatch(display) < 0)
+            return loop_.Fail(client_.ConnectionError());
+        if ((revents & EPOLLOUT) != 0) Flush();
+    });
+    // Events read while sending are handled, and requests sent, before any wait.
+    connection_.BeforeWait([this, display] {
+        if (wl_display_dispatch_pending(display) < 0) return loop_.Fail(client_.ConnectionError());
+        Settle();
+        Flush();
+    });
+    if (signals.Ok())
+        signalled_.Attach(loop_, signals.ReadFd(), EPOLLIN, [this, &signals](uint32_t) { session_.Signalled(signals.Take()); });
+    statsBeat_.Attach(loop_, 50 * kNsPerMs, [this] { ReportStats(); });
+    loop_.AfterEvents([this] { Settle(); });
     if (signals.Ok()) session_.Signalled(signals.Take());  // one that came during start-up
-    while (session_.Running()) {
-        if (wl_display_dispatch_pending(display) < 0) {
-            error = client_.ConnectionError();
-            return false;
-        }
-        int64_t now = MonotonicNs();
-        Step(now);
-        if (!failure_.empty()) {
-            error = failure_;
-            return false;
-        }
-        ReportStats(now);
-        if (!session_.Running()) break;
-        // Events read meanwhile are dispatched first; only then may it sleep.
-        if (wl_display_prepare_read(display) != 0) continue;
-        pollfd fds[2] = {{wl_display_get_fd(display), POLLIN, 0}, {signals.ReadFd(), POLLIN, 0}};
-        if (wl_display_flush(display) < 0) {
-            if (errno != EAGAIN) {
-                wl_display_cancel_read(display);
-                error = client_.ConnectionError();
-                return false;
-            }
-            fds[0].events |= POLLOUT;  // the rest goes out once the socket takes it
-        }
-        now = MonotonicNs();
-        const int64_t deadline = NextDeadline(now);
-        const int64_t wait = deadline < 0 ? -1 : std::max<int64_t>(deadline - now, 0);
-        const timespec timeout{static_cast<time_t>(wait / kNsPerSecond), static_cast<long>(wait % kNsPerSecond)};
-        const int count = ppoll(fds, signals.Ok() ? 2 : 1, wait < 0 ? nullptr : &timeout, nullptr);
-        if (count < 0 && errno != EINTR) {
-            wl_display_cancel_read(display);
-            error = std::string("poll: ") + std::strerror(errno);
-            return false;
-        }
-        if (count > 0 && (fds[0].revents & (POLLIN | POLLERR | POLLHUP)) != 0) {
-            if (wl_display_read_events(display) < 0) {
-                error = client_.ConnectionError();
-                return false;
-            }
-        } else {
-            wl_display_cancel_read(display);
-        }
-        if (count > 0 && signals.Ok() && (fds[1].revents & POLLIN) != 0) session_.Signalled(signals.Take());
-    }
-    return true;
+    return loop_.Run(error);
 }
 
 }  // namespace tessaly

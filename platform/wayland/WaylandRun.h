@@ -1,8 +1,9 @@
 // One run on a Wayland compositor: the client, a surface on every output
 // (kept in step with outputs that come and go), the seat's input for the
-// saver, the saver session that owns the canvases, and the one loop that
-// drives them all: poll on the display, the signal pipe and the nearest
-// deadline; with every output out of sight it sleeps until an event.
+// saver, the saver session that owns the canvases, and the events that
+// drive them all on the run's EventLoop: the display's connection, the
+// signal pipe and the surfaces' timers; with every output out of sight it
+// sleeps until an event.
 #pragma once
 
 #include <memory>
@@ -11,6 +12,7 @@
 
 #include "Client.h"
 #include "linux/Clock.h"
+#include "linux/EventLoop.h"
 #include "OutputSurface.h"
 #include "linux/Run.h"
 #include "Seat.h"
@@ -56,23 +58,24 @@ private:
     OutputSurface* SurfaceOf(wl_surface* surface) const;
     FullScreenWindow* SaverCanvasOf(wl_surface* surface) const;
     void Drop(OutputSurface& surface);
-    void Step(int64_t now);
+    void Settle();
     void HandKeyboard();
-    int64_t NextDeadline(int64_t now) const;
-    void ReportStats(int64_t now);
+    void ReportStats();
+    void Flush();
 
     RunOptions options_;
     const Warn& warn_;
+    EventLoop loop_;  // its sources go last
     Client client_{*this};
     std::unique_ptr<Seat> seat_;
     std::vector<std::unique_ptr<OutputSurface>> surfaces_;
     std::vector<const OutputSurface*> initial_;  // covered at the start: failing one fails the run
     SaverSession session_;
     bool started_ = false;
-    std::string failure_;
+    Watch connection_, signalled_;
+    Timer statsBeat_;
     SurfaceCounts counts_;
     uint64_t totalTicks_ = 0;
-    StatsBeat statsBeat_;
 };
 
 }  // namespace tessaly

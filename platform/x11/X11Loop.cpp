@@ -1,13 +1,10 @@
 #include "X11Loop.h"
 
-#include <poll.h>
-#include <unistd.h>
+#include <sys/epoll.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
-#include <cstring>
 
 #include "XErrors.h"
 
@@ -18,8 +15,24 @@ namespace {
 // Buttons 4 to 7 are the wheel (up, down, left, right): rolling it is not
 // the user coming back.
 constexpr unsigned kFirstWheelButton = 4, kLastWheelButton = 7;
+// The statistics line may come a little late, so its wake-up joins a tick's.
+constexpr int64_t kStatsSlackNs = 50 * kNsPerMs;
 
 }  // namespace
+
+X11Loop::X11Loop(Display* display, EventLoop& loop, SignalPipe& signals, SaverSession& session, const Warn& warn)
+    : display_(display),
+      loop_(loop),
+      signals_(signals),
+      session_(session),
+      warn_(warn),
+      pacing_(QueryFramePacing(display)),
+      blanking_(display) {}
+
+void X11Loop::Add(X11Window& window) {
+    windows_.push_back(&window);
+    if (blanking_.Blanked()) window.ServerBlanked(true);
+}
 
 bool X11Loop::IsOurs(Window window) const {
     return std::any_of(windows_.begin(), windows_.end(), [window](X11Window* w) { return w->Id() == window; });
@@ -56,18 +69,41 @@ void X11Loop::HandleSaverInput(FullScreenWindow& saver, const XEvent& event) {
             }
             break;
         case VisibilityNotify:
-            // Stay on top of anything that appears later.
-            if (event.xvisibility.state != VisibilityUnobscured) RaiseAll();
+            // Stay on top of what appears over a part of it later; a window
+            // over all of it (a lock screen) is left there, and the saver rests.
+            if (event.xvisibility.state == VisibilityPartiallyObscured) RaiseAll();
             break;
         default: break;
     }
 }
 
-void X11Loop::Dispatch(const XEvent& event) {
+void X11Loop::Dispatch(XEvent& event) {
+    if (FrameShown shown{}; ReadFrameShown(display_, pacing_, event, shown)) {
+        for (X11Window* window : windows_)
+            if (window->Id() == shown.window) window->FrameShown(shown.serial, shown.msc);
+        return;
+    }
+    if (blanking_.Read(event)) {
+        for (X11Window* window : windows_) window->ServerBlanked(blanking_.Blanked());
+        return;
+    }
     for (X11Window* window : windows_) {
         if (!window->HandleEvent(event)) continue;
         if (window->Saver() != nullptr && event.xany.window == window->Id()) HandleSaverInput(*window->Saver(), event);
         return;
+    }
+}
+
+// Input, expose and structure events in order; an end is carried out after
+// the event that brought it.
+void X11Loop::DispatchQueued() {
+    while (session_.Running() && XEventsQueued(display_, QueuedAlready) > 0) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        Dispatch(event);
+        CheckErrors();
+        if (std::any_of(windows_.begin(), windows_.end(), [](X11Window* w) { return w->Gone(); }))
+            session_.WindowGone();
     }
 }
 
@@ -88,9 +124,19 @@ void X11Loop::CheckErrors() {
     warn_(line);
 }
 
-void X11Loop::ReportStats(int64_t now) {
-    if (!stats_) return;
-    if (!statsBeat_.Due(now)) return;
+// After every round of events: what they did to the run. The statistics
+// wait while nothing is seen, so that the process sleeps then.
+void X11Loop::Settle() {
+    CheckErrors();
+    if (std::any_of(windows_.begin(), windows_.end(), [](X11Window* w) { return w->Gone(); })) session_.WindowGone();
+    if (!session_.Running()) return loop_.Quit();
+    const bool seen = std::any_of(windows_.begin(), windows_.end(), [](X11Window* w) { return w->Seen(); });
+    if (stats_ && seen && !statsBeat_.Armed()) statsBeat_.At(MonotonicNs() + kNsPerSecond);
+    if (!seen) statsBeat_.Off();
+}
+
+void X11Loop::ReportStats() {
+    statsBeat_.At(MonotonicNs() + kNsPerSecond);
     uint64_t ticks = 0, paints = 0;
     for (X11Window* w : windows_) ticks += w->Ticks(), paints += w->Paints();
     char line[160];
@@ -101,56 +147,24 @@ void X11Loop::ReportStats(int64_t now) {
     paintsAtReport_ = paints;
 }
 
-// Nanoseconds to the nearest tick (or statistics line); -1: none is due.
-int64_t X11Loop::Wait(int64_t now) const {
-    int64_t wait = -1;
-    for (X11Window* w : windows_) {
-        if (!w->Timer().Ticking()) continue;
-        const int64_t due = std::max<int64_t>(w->Timer().Deadline() - now, 0);
-        if (wait < 0 || due < wait) wait = due;
-    }
-    const int64_t report = statsBeat_.Next() - now;
-    if (stats_ && (wait < 0 || report < wait)) wait = std::max<int64_t>(report, 0);
-    return wait;
-}
-
 bool X11Loop::Run(std::string& error) {
-    const auto gone = [this] { return std::any_of(windows_.begin(), windows_.end(), [](X11Window* w) { return w->Gone(); }); };
-    const int xfd = ConnectionNumber(display_);
-    if (signals_.Ok()) session_.Signalled(signals_.Take());  // one that came during start-up
-    while (session_.Running()) {
-        // Input, expose and structure events first, in order; an end is
-        // carried out after the event that brought it.
-        while (session_.Running() && !gone() && XPending(display_) > 0) {
-            XEvent event;
-            XNextEvent(display_, &event);
-            Dispatch(event);
-        }
-        CheckErrors();
-        if (gone()) session_.WindowGone();
-        if (!session_.Running()) break;
-
-        int64_t now = MonotonicNs();
-        for (X11Window* w : windows_) {
-            w->Tick(now);
-            if (w->PaintPending()) w->Paint();
-        }
+    connection_.Attach(loop_, ConnectionNumber(display_), EPOLLIN, [this](uint32_t) {
+        XEventsQueued(display_, QueuedAfterReading);
+        DispatchQueued();
+    });
+    // Events Xlib read while doing something else are queued already: they
+    // are handled, and what was asked of the server goes out, before any wait.
+    connection_.BeforeWait([this] {
+        DispatchQueued();
+        Settle();
         XFlush(display_);
-        now = MonotonicNs();
-        ReportStats(now);
-        if (!session_.Running() || XEventsQueued(display_, QueuedAlready) > 0) continue;
-
-        const int64_t wait = Wait(now);
-        const timespec timeout{static_cast<time_t>(wait / kNsPerSecond), static_cast<long>(wait % kNsPerSecond)};
-        pollfd fds[2] = {{xfd, POLLIN, 0}, {signals_.ReadFd(), POLLIN, 0}};
-        const int count = ppoll(fds, signals_.Ok() ? 2 : 1, wait < 0 ? nullptr : &timeout, nullptr);
-        if (count < 0 && errno != EINTR) {
-            error = std::string("cannot wait for the X server: ") + std::strerror(errno);
-            return false;
-        }
-        if (count > 0 && signals_.Ok() && (fds[1].revents & POLLIN) != 0) session_.Signalled(signals_.Take());
-    }
-    return true;
+    });
+    if (signals_.Ok()) signalled_.Attach(loop_, signals_.ReadFd(), EPOLLIN, [this](uint32_t) { session_.Signalled(signals_.Take()); });
+    statsBeat_.Attach(loop_, kStatsSlackNs, [this] { ReportStats(); });
+    loop_.AfterEvents([this] { Settle(); });
+    if (signals_.Ok()) session_.Signalled(signals_.Take());  // one that came during start-up
+    Settle();
+    return loop_.Run(error);
 }
 
 }  // namespace tessaly

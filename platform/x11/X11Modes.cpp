@@ -25,7 +25,7 @@ namespace {
 
 constexpr long kSaverEvents = ExposureMask | KeyPressMask | ButtonPressMask | PointerMotionMask |
                               FocusChangeMask | StructureNotifyMask | VisibilityChangeMask;
-constexpr long kCanvasEvents = ExposureMask | StructureNotifyMask;
+constexpr long kCanvasEvents = ExposureMask | StructureNotifyMask | VisibilityChangeMask;
 // How long to wait for another client to release the keyboard or pointer.
 constexpr int kGrabAttempts = 100;
 constexpr useconds_t kGrabRetryUs = 10000;
@@ -116,7 +116,7 @@ void TakeInput(Display* display, Window window, Cursor cursor, const Warn& warn)
 class X11Run {
 public:
     X11Run(Display* display, SignalPipe& signals, GardenState& state, const Warn& warn)
-        : display_(display), warn_(warn), session_(state, objects_), loop_(display, signals, session_, warn) {}
+        : display_(display), warn_(warn), session_(state, objects_), loop_(display, events_, signals, session_, warn) {}
     ~X11Run() {
         session_.TearDown();
         windows_.clear();
@@ -125,7 +125,7 @@ public:
     }
 
     X11Window& Create(const CanvasTarget& target) {
-        windows_.push_back(std::make_unique<X11Window>(display_, target, warn_));
+        windows_.push_back(std::make_unique<X11Window>(display_, events_, loop_.Pacing(), target, warn_));
         loop_.Add(*windows_.back());
         return *windows_.back();
     }
@@ -149,10 +149,11 @@ public:
 private:
     Display* display_;
     const Warn& warn_;
+    EventLoop events_;  // the sources of the windows and the loop go first
     PortableGdiObjects objects_;  // outlives the canvases, which release their brushes into it
     SaverSession session_;
-    std::vector<std::unique_ptr<X11Window>> windows_;
     X11Loop loop_;
+    std::vector<std::unique_ptr<X11Window>> windows_;
 };
 
 // One override-redirect window per monitor, each with its own canvas and

@@ -1,7 +1,5 @@
 #include "X11Window.h"
 
-#include <time.h>
-
 #include <string>
 
 #include "cairo/CairoDevice.h"
@@ -10,20 +8,50 @@
 
 namespace tessaly {
 
-X11Window::X11Window(Display* display, const CanvasTarget& target, const Warn& warn)
+namespace {
+
+// A Present completion later than this many frames is not waited for.
+constexpr int64_t kFramesWaitedFor = 6;
+// A paint's frame may be paced a little late, so wake-ups can coincide.
+constexpr int64_t kFrameSlackNs = kNsPerMs;
+
+}  // namespace
+
+X11Window::X11Window(Display* display, EventLoop& loop, const FramePacing& pacing, const CanvasTarget& target,
+                     const Warn& warn)
     : display_(display),
+      pacing_(pacing),
       target_(target),
       warn_(warn),
-      picture_(display, target.window, target.visual, target.depth, target.width, target.height) {}
+      picture_(display, target.window, target.visual, target.depth, target.width, target.height) {
+    // Ticks hold their period to the microsecond: 5 ms at the top speed.
+    tick_.Attach(loop, 1, [this] { Tick(); });
+    frameWait_.Attach(loop, kFrameSlackNs, [this] { FrameDone(); });
+    WatchFrames(display_, pacing_, target_.window);
+}
 
 X11Window::~X11Window() {
     if (target_.ownsWindow && !gone_) XDestroyWindow(display_, target_.window);
 }
 
-void X11Window::Tick(int64_t nowNs) {
-    if (!timer_.Due(nowNs)) return;
+void X11Window::StartTicking(unsigned periodMs) {
+    timer_.Start(periodMs);
+    tick_.At(timer_.Deadline());
+}
+
+void X11Window::StopTicking() {
+    timer_.Stop();
+    tick_.Off();
+}
+
+// A tick as the canvas's timer asks; the paint it asks for goes out at once
+// unless the last paint's frame is still to come.
+void X11Window::Tick() {
+    if (!timer_.Due(MonotonicNs())) return tick_.At(timer_.Deadline());
+    tick_.At(timer_.Deadline());
     ++ticks_;
     canvas_->OnTick();
+    if (paintPending_ && !waitingForFrame_) Paint();
 }
 
 void X11Window::Paint() {
@@ -34,8 +62,32 @@ void X11Window::Paint() {
     CairoDevice device(picture_.Context());
     DamageRecorder recorder(device);
     canvas_->OnPaint(recorder);
+    if (recorder.Damage().empty()) return;
     picture_.CopyToWindow(recorder.Damage());
     ++paints_;
+    waitingForFrame_ = true;
+    if (pacing_.presentOpcode != 0) AskForFrame(display_, target_.window, ++frameSerial_, lastMsc_);
+    frameWait_.At(MonotonicNs() + pacing_.frameNs * (pacing_.presentOpcode != 0 ? kFramesWaitedFor : 1));
+}
+
+void X11Window::FrameShown(uint32_t serial, uint64_t msc) {
+    lastMsc_ = msc;
+    if (serial == frameSerial_ && waitingForFrame_) FrameDone();
+}
+
+void X11Window::FrameDone() {
+    waitingForFrame_ = false;
+    frameWait_.Off();
+    if (paintPending_ && Seen()) Paint();
+}
+
+void X11Window::ServerBlanked(bool blanked) {
+    blanked_ = blanked;
+    UpdateSeen();
+}
+
+void X11Window::UpdateSeen() {
+    if (canvas_ != nullptr) canvas_->SetVisible(!covered_ && !blanked_);
 }
 
 // The window has a new size: the picture grows (or shrinks) with it, keeping
@@ -69,6 +121,10 @@ bool X11Window::HandleEvent(const XEvent& event) {
                                        event.xexpose.y + event.xexpose.height});
             break;
         case ConfigureNotify: Resized(event.xconfigure.width, event.xconfigure.height); break;
+        case VisibilityNotify:
+            covered_ = event.xvisibility.state == VisibilityFullyObscured;
+            UpdateSeen();
+            break;
         case DestroyNotify: gone_ = true; break;
         default: break;
     }
