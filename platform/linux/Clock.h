@@ -1,5 +1,6 @@
-// The one clock of both display backends, monotonic nanoseconds: a canvas's
-// timer, and the once-a-second beat of their --stats lines.
+// The one clock of both display backends, monotonic nanoseconds (the clock
+// of their event loop's timers): a canvas's timer, and the memory figure of
+// their --stats lines.
 #pragma once
 
 #include <time.h>
@@ -28,7 +29,7 @@ public:
         deadlineNs_ = MonotonicNs() + periodNs_;
     }
     void Stop() { ticking_ = false; }
-    bool Ticking() const { return ticking_; }
+    int64_t Period() const { return periodNs_; }
     int64_t Deadline() const { return deadlineNs_; }
     // True when a tick is due at `now`; the next one is then set.
     bool Due(int64_t now) {
@@ -41,23 +42,6 @@ public:
 private:
     bool ticking_ = false;
     int64_t periodNs_ = 0, deadlineNs_ = 0;
-};
-
-// Due once a second, the first time a second after the first call; a late
-// call does not bring the next one forward.
-class StatsBeat {
-public:
-    bool Due(int64_t now) {
-        if (next_ == 0) next_ = now + kNsPerSecond;
-        if (now < next_) return false;
-        next_ += kNsPerSecond;
-        if (next_ <= now) next_ = now + kNsPerSecond;
-        return true;
-    }
-    int64_t Next() const { return next_; }
-
-private:
-    int64_t next_ = 0;
 };
 
 // The process's resident memory, for the stats line; 0 when unknown.

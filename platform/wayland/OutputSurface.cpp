@@ -59,9 +59,7 @@ const xdg_toplevel_listener OutputSurface::kToplevelListener = {
     [](void*, xdg_toplevel*, wl_array*) {},
 };
 
-const wl_callback_listener OutputSurface::kFrameListener = {
-    [](void* self, wl_callback*, uint32_t) { static_cast<OutputSurface*>(self)->FrameCame(); },
-};
+const wl_callback_listener OutputSurface::kFrameListener = {OutputSurface::FrameCame};
 
 // The compositor has handled the transparent surface's map, and the
 // pointer's enter that hid the cursor over it: what it captures now is the
@@ -71,13 +69,12 @@ const wl_callback_listener OutputSurface::kSyncListener = {
 };
 
 OutputSurface::OutputSurface(const Globals& globals, Output& output, SurfaceRole role, bool capture,
-                             SaverSession& session, EventLoop& loop, const Warn& warn)
+                             EventLoop& loop, const Warn& warn)
     : globals_(globals),
       output_(output),
       role_(role),
       capture_(capture),
       warn_(warn),
-      session_(session),
       surface_(wl_compositor_create_surface(globals.compositor)),
       picture_(globals.shm, [this] {
           // Not from inside the buffer's own event: a new size replaces its pool.
@@ -86,7 +83,6 @@ OutputSurface::OutputSurface(const Globals& globals, Output& output, SurfaceRole
     pixman_region32_init(&unshown_);
     captured_.Attach(loop, kSlackNs, [this] { ShowFirst(); });
     tick_.Attach(loop, 1, [this] { Tick(); });  // the canvas's period, to the microsecond
-    outOfSight_.Attach(loop, kSlackNs, [this] { OutOfSight(); });
     bufferBack_.Attach(loop, 1, [this] { Present(); });
     if (role_ == SurfaceRole::FullScreenWindow) {
         xdgSurface_ = xdg_wm_base_get_xdg_surface(globals_.wmBase, surface_);
@@ -139,7 +135,7 @@ bool OutputSurface::TakeShown() {
 // is taken up with the next frame.
 void OutputSurface::Configured(uint32_t width, uint32_t height) {
     configured_ = Size{static_cast<int32_t>(width), static_cast<int32_t>(height)};
-    if (stage_ == Stage::Showing) return AskFrame();
+    if (stage_ == Stage::Showing) return OutputChanged();
     if (stage_ != Stage::WaitingConfigure || !failure_.empty()) return;
     if (const Size size = BufferSize(); !ImageSizeFits(size.width, size.height, failure_)) {
         failure_ = "cannot cover output " + Printable(output_.Name()) + ": " + failure_;  // the run drops it
@@ -150,7 +146,8 @@ void OutputSurface::Configured(uint32_t width, uint32_t height) {
 }
 
 void OutputSurface::OutputChanged() {
-    if (stage_ == Stage::Showing) AskFrame();
+    resized_ = true;
+    RequestPaint();
 }
 
 void OutputSurface::HoldKeyboard(bool exclusive) {
@@ -216,6 +213,7 @@ void OutputSurface::ShowFirst() {
     capturing_.reset();
     const Size size = BufferSize();
     if (!picture_.Start(size.width, size.height, start.get(), failure_)) return;
+    scale_ = BufferScale();
     committedScale_ = 0;  // the buffer scale and opaque region are set with this commit
     committedMode_ = output_.Mode();
     FullRegion(&unshown_, size.width, size.height);
@@ -243,51 +241,47 @@ void OutputSurface::StopTicking() {
     tick_.Off();
 }
 
+// A tick of the canvas, which ticks only while it is seen: a frame asked
+// for and not come for a second says that nobody sees it any more.
 void OutputSurface::Tick() {
-    const bool due = timer_.Due(MonotonicNs());
+    const int64_t now = MonotonicNs();
+    const bool due = timer_.Due(now);
     tick_.At(timer_.Deadline());
-    if (!due) return;
+    if (!due || canvas_ == nullptr) return;
+    if (frame_ != nullptr && now - frameAskedNs_ >= kOutOfSightNs) return canvas_->SetVisible(false);
     ++counts_.ticks;
-    if (CanvasWindow* canvas = Canvas()) canvas->OnTick();
-}
-
-void OutputSurface::RequestPaint() {
-    paintPending_ = true;
-    AskFrame();
+    canvas_->OnTick();
 }
 
 // A paint is done into a buffer the compositor does not hold, which only a
-// frame gives for sure: it is the next frame's, as soon as it comes.
-void OutputSurface::RepaintNow() { RequestPaint(); }
-
-void OutputSurface::AskFrame() {
+// frame gives for sure: it is the next frame's, as soon as it comes. (A paint
+// with nothing queued draws nothing: a frame for a new size asks for one.)
+void OutputSurface::RequestPaint() {
+    paintPending_ = true;
     if (frame_ != nullptr || stage_ != Stage::Showing) return;
     frame_ = wl_surface_frame(surface_);
     wl_callback_add_listener(frame_, &kFrameListener, this);
     wl_surface_commit(surface_);
-    const CanvasWindow* canvas = Canvas();
-    if (canvas != nullptr && canvas->Visible()) outOfSight_.At(MonotonicNs() + kOutOfSightNs);
+    frameAskedNs_ = MonotonicNs();
 }
 
-// Seen again, the canvas ticks on, the same garden.
-void OutputSurface::FrameCame() {
-    wl_callback_destroy(frame_);
-    frame_ = nullptr;
-    outOfSight_.Off();
-    if (CanvasWindow* canvas = Canvas()) canvas->SetVisible(true);
-    Present();
-}
+void OutputSurface::RepaintNow() { RequestPaint(); }
 
-void OutputSurface::OutOfSight() {
-    if (CanvasWindow* canvas = Canvas(); canvas != nullptr && frame_ != nullptr) canvas->SetVisible(false);
+// The compositor asks for a frame: seen again (if it was not), the canvas
+// ticks on, the same garden; the frame is presented.
+void OutputSurface::FrameCame(void* self, wl_callback* callback, uint32_t) {
+    auto* s = static_cast<OutputSurface*>(self);
+    wl_callback_destroy(callback);
+    s->frame_ = nullptr;
+    if (s->canvas_ != nullptr && !s->canvas_->Visible()) s->canvas_->SetVisible(true);
+    s->Present();
 }
 
 // The compositor asked for a frame: the output's size as it is now, a
 // buffer holding the picture, the paint that was asked for, and the commit
 // of what changed.
 void OutputSurface::Present() {
-    bufferBack_.Off();
-    ApplySize();
+    if (resized_) ApplySize();
     ShmBuffer* buffer = picture_.Next();
     waitingForBuffer_ = buffer == nullptr;
     if (buffer == nullptr) return;  // the paint waits for a buffer to come back
@@ -295,37 +289,27 @@ void OutputSurface::Present() {
         paintPending_ = false;
         Paint(*buffer);
     }
-    if (pixman_region32_not_empty(&unshown_) || committedScale_ != BufferScale()) Commit(*buffer);
+    if (pixman_region32_not_empty(&unshown_) || committedScale_ != scale_) Commit(*buffer);
 }
 
 void OutputSurface::Paint(ShmBuffer& buffer) {
-    CanvasWindow* canvas = Canvas();
-    if (canvas == nullptr) return;
+    if (canvas_ == nullptr) return;
     std::vector<Rect> damage;
     {
         CairoContext cr(cairo_create(buffer.image));
         CairoDevice device(cr.get());
         DamageRecorder recorder(device);
-        canvas->OnPaint(recorder);
-        damage = ClipRects(recorder.Damage(), picture_.Width(), picture_.Height());
+        canvas_->OnPaint(recorder);
+        damage = recorder.Damage();
     }
     cairo_surface_flush(buffer.image);
-    if (damage.empty()) return;
-    ++counts_.paints;
-    std::vector<pixman_box32_t> boxes;
-    boxes.reserve(damage.size());
-    for (const Rect& r : damage) boxes.push_back({r.left, r.top, r.right, r.bottom});
-    pixman_region32_t region;
-    pixman_region32_init_rects(&region, boxes.data(), static_cast<int>(boxes.size()));
-    pixman_region32_union(&unshown_, &unshown_, &region);
-    picture_.Painted(&region);
-    pixman_region32_fini(&region);
+    if (picture_.Painted(damage, &unshown_)) ++counts_.paints;
 }
 
 // The buffer goes on the output, and the compositor hears exactly what
 // changed since the last commit.
 void OutputSurface::Commit(ShmBuffer& buffer) {
-    const int scale = BufferScale();
+    const int scale = scale_;
     if (scale != committedScale_) {
         if (globals_.compositorVersion >= kBufferScaleVersion) wl_surface_set_buffer_scale(surface_, scale);
         committedScale_ = scale;
@@ -355,13 +339,17 @@ void OutputSurface::Commit(ShmBuffer& buffer) {
 // next drawing onto the new size. A size beyond the picture limit keeps the
 // size it has.
 void OutputSurface::ApplySize() {
+    scale_ = BufferScale();
     const Size size = BufferSize();
+    resized_ = false;
     if (size == Size{picture_.Width(), picture_.Height()}) return;
     // A layer surface covers its whole output: while its latest configure
     // and the output's logical size disagree, the other is still on its way.
     if (layer_ != nullptr && output_.LogicalSizeKnown() && configured_.width > 0 && configured_.height > 0 &&
-        configured_ != output_.LogicalSize())
+        configured_ != output_.LogicalSize()) {
+        resized_ = true;
         return;
+    }
     const Size before{picture_.Width(), picture_.Height()};
     std::string error;
     if (!picture_.Resize(size.width, size.height, output_.Mode() == committedMode_, error)) {
@@ -375,7 +363,7 @@ void OutputSurface::ApplySize() {
     FullRegion(&unshown_, size.width, size.height);
     SetOpaqueRegion();
     tooBigSaid_ = false;
-    if (CanvasWindow* canvas = Canvas()) canvas->ClientAreaChanged();
+    if (canvas_ != nullptr) canvas_->ClientAreaChanged();
 }
 
 SurfaceCounts OutputSurface::TakeCounts() {

@@ -33,9 +33,9 @@
 #include "Picture.h"
 #include "Screencopy.h"
 #include "ShmPool.h"
+#include "canvas/CanvasWindow.h"
 #include "canvas/WindowHost.h"
 #include "linux/Run.h"
-#include "session/SaverSession.h"
 
 namespace tessaly {
 
@@ -52,8 +52,8 @@ struct SurfaceCounts {
 class OutputSurface final : public WindowHost {
 public:
     // `capture`: start from a capture of the output (screencopy offered).
-    OutputSurface(const Globals& globals, Output& output, SurfaceRole role, bool capture, SaverSession& session,
-                  EventLoop& loop, const Warn& warn);
+    OutputSurface(const Globals& globals, Output& output, SurfaceRole role, bool capture, EventLoop& loop,
+                  const Warn& warn);
     ~OutputSurface() override;
     OutputSurface(const OutputSurface&) = delete;
     OutputSurface& operator=(const OutputSurface&) = delete;
@@ -64,6 +64,8 @@ public:
     bool Mapped() const { return stage_ >= Stage::WaitingPointer; }
     // Its first picture was committed; true once, for the run to bind the canvas.
     bool TakeShown();
+    // The canvas the run bound to it.
+    void Bind(CanvasWindow& canvas) { canvas_ = &canvas; }
     // The compositor took the surface away: the run drops it.
     bool Closed() const { return closed_; }
     // It cannot be drawn (its picture would be too big): why, else empty.
@@ -99,15 +101,12 @@ private:
     void Capture();
     void ShowFirst();
     void Tick();
-    void AskFrame();
-    void FrameCame();
-    void OutOfSight();
+    static void FrameCame(void* self, wl_callback* callback, uint32_t time);
     void Present();
     void ApplySize();
     void Paint(ShmBuffer& buffer);
     void Commit(ShmBuffer& buffer);
     void SetOpaqueRegion();
-    CanvasWindow* Canvas() const { return session_.CanvasOf(*this); }
 
     static const zwlr_layer_surface_v1_listener kLayerListener;
     static const xdg_surface_listener kXdgSurfaceListener;
@@ -120,7 +119,6 @@ private:
     SurfaceRole role_;
     bool capture_;
     const Warn& warn_;
-    SaverSession& session_;
 
     wl_surface* surface_;
     zwlr_layer_surface_v1* layer_ = nullptr;
@@ -145,11 +143,14 @@ private:
     bool tooBigSaid_ = false;
     pixman_region32_t unshown_;  // what changed since the last commit
 
+    CanvasWindow* canvas_ = nullptr;
     TickTimer timer_;
     Timer tick_;
     bool paintPending_ = false;
     wl_callback* frame_ = nullptr;  // asked for, not yet come
-    Timer outOfSight_;
+    int64_t frameAskedNs_ = 0;
+    bool resized_ = false;  // the output or the configure changed: the size is looked at with the next frame
+    int scale_ = 1;         // the buffer scale the picture is drawn at
     bool waitingForBuffer_ = false;
     Timer bufferBack_;  // a buffer came back while a frame waited for one
     SurfaceCounts counts_;

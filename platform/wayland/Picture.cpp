@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "cairo/CairoImage.h"
+#include "cairo/DamageRecorder.h"
 
 namespace tessaly {
 
@@ -91,7 +92,18 @@ ShmBuffer* Picture::Next() {
     return next;
 }
 
-void Picture::Painted(const pixman_region32_t* region) { pool_->AddDamage(region, latest_); }
+bool Picture::Painted(const std::vector<Rect>& rects, pixman_region32_t* unshown) {
+    std::vector<pixman_box32_t> boxes;
+    boxes.reserve(rects.size());
+    for (const Rect& r : ClipRects(rects, Width(), Height())) boxes.push_back({r.left, r.top, r.right, r.bottom});
+    if (boxes.empty()) return false;
+    pixman_region32_t region;
+    pixman_region32_init_rects(&region, boxes.data(), static_cast<int>(boxes.size()));
+    pixman_region32_union(unshown, unshown, &region);
+    pool_->AddDamage(&region, latest_);
+    pixman_region32_fini(&region);
+    return true;
+}
 
 uint64_t Picture::TakeBytesCopied() {
     const uint64_t copied = copied_;

@@ -18,6 +18,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "base/Geometry.h"
 
 #include "ShmPool.h"
 
@@ -45,8 +48,10 @@ public:
     // The buffer to paint into and show next, holding the whole picture;
     // null while the compositor holds every buffer.
     ShmBuffer* Next();
-    // `region` of the buffer from Next was painted: the others lack it.
-    void Painted(const pixman_region32_t* region);
+    // These rectangles of the buffer from Next were painted (clipped to the
+    // picture here): the other buffers lack them, and `unshown` gains them.
+    // False when they cover nothing.
+    bool Painted(const std::vector<Rect>& rects, pixman_region32_t* unshown);
     // Bytes copied between buffers since the last call.
     uint64_t TakeBytesCopied();
 

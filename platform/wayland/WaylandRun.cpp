@@ -72,7 +72,7 @@ void WaylandRun::Cover(Output& output) {
                              : globals.layerShell != nullptr ? SurfaceRole::Overlay
                                                              : SurfaceRole::FullScreenWindow;
     const bool capture = !options_.wallpaper && globals.screencopy != nullptr;
-    surfaces_.push_back(std::make_unique<OutputSurface>(globals, output, role, capture, session_, loop_, warn_));
+    surfaces_.push_back(std::make_unique<OutputSurface>(globals, output, role, capture, loop_, warn_));
 }
 
 void WaylandRun::OutputDescribed(Output& output) {
@@ -145,8 +145,8 @@ void WaylandRun::Settle() {
             continue;
         }
         if (surface.TakeShown()) {
-            if (options_.wallpaper) session_.AddCanvas(surface);
-            else session_.AddSaverCanvas(surface);
+            if (options_.wallpaper) surface.Bind(session_.AddCanvas(surface));
+            else surface.Bind(session_.AddSaverCanvas(surface));
         }
         ++i;
     }

@@ -65,6 +65,9 @@ void X11Window::Paint() {
     if (recorder.Damage().empty()) return;
     picture_.CopyToWindow(recorder.Damage());
     ++paints_;
+    // Pacing matters only where ticks come faster than frames: a slower
+    // garden asks for no frame, and wakes for none.
+    if (timer_.Period() >= 2 * pacing_.frameNs) return;
     waitingForFrame_ = true;
     if (pacing_.presentOpcode != 0) AskForFrame(display_, target_.window, ++frameSerial_, lastMsc_);
     frameWait_.At(MonotonicNs() + pacing_.frameNs * (pacing_.presentOpcode != 0 ? kFramesWaitedFor : 1));

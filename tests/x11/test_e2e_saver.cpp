@@ -3,6 +3,8 @@
 // loss, but not on the first move or the wheel.
 #include <signal.h>
 
+#include <cstdlib>
+
 #include "E2eFixture.h"
 
 using namespace e2e;
@@ -82,6 +84,57 @@ TEST_F(TessalyE2e, SaverStaysOnTopOfWindowsThatAppearLater) {
     Save(shot);
     EXPECT_LT(white(shot), 200u * 200u / 2);
     client->Destroy(other);
+    saver->Signal(SIGTERM);
+    EXPECT_TRUE(EndedBySignal(*saver, SIGTERM));
+}
+
+// Unseen, the saver makes no ticks and no wake-ups at all: while the X
+// server blanks the screen (as DPMS turning the monitors off makes it do),
+// and while a window covers it whole (a lock screen); seen again, it ticks on.
+TEST_F(TessalyE2e, SaverRestsWhileTheServerBlanksOrAWindowCoversIt) {
+    auto saver = StartSaver({"--stats"});
+    const auto stats = [&] {
+        const std::string log = saver->Output();
+        size_t lines = 0;
+        for (size_t at = log.find("stats ticks/s "); at != std::string::npos; at = log.find("stats ticks/s ", at + 1)) ++lines;
+        return lines;
+    };
+    const auto wakeUps = [&] {
+        const std::string status = ReadFile("/proc/" + std::to_string(saver->Pid()) + "/status");
+        const size_t at = status.find("voluntary_ctxt_switches:");
+        return at == std::string::npos ? -1L : std::atol(status.c_str() + at + 24);
+    };
+    // Resting: two seconds without a statistics line, then ten without a wake-up.
+    const auto quiet = [&] {
+        const size_t lines = stats();
+        Sleep(2);
+        return stats() == lines;
+    };
+    const auto rests = [&](const std::string& why) {
+        if (!WaitUntil(quiet, kStartSeconds)) {
+            ADD_FAILURE() << why << ": the statistics go on\n" << saver->Output();
+            return;
+        }
+        const size_t lines = stats();
+        const long before = wakeUps();
+        Sleep(10);
+        EXPECT_LE(wakeUps() - before, 1) << why << ": woke " << wakeUps() - before << " times in 10 s, expected none";
+        EXPECT_EQ(stats(), lines) << why << ": ticked meanwhile\n" << saver->Output();
+    };
+    const auto ticksAgain = [&](const std::string& why) {
+        const size_t lines = stats();
+        EXPECT_TRUE(WaitUntil([&] { return stats() >= lines + 2; }, kStartSeconds)) << why << ": no ticks\n" << saver->Output();
+    };
+    XForceScreenSaver(client->Dpy(), ScreenSaverActive);
+    XSync(client->Dpy(), False);
+    rests("blanked by the server");
+    XForceScreenSaver(client->Dpy(), ScreenSaverReset);
+    XSync(client->Dpy(), False);
+    ticksAgain("the server's blanking over");
+    const Window cover = client->CreateWindow(640, 480, 0xFFFFFF, 0, 0);
+    rests("covered by a window");
+    client->Destroy(cover);
+    ticksAgain("the window gone");
     saver->Signal(SIGTERM);
     EXPECT_TRUE(EndedBySignal(*saver, SIGTERM));
 }
