@@ -21,7 +21,7 @@ constexpr double kSmoothOffset = 0.5;
 
 }  // namespace
 
-CairoDevice::CairoDevice(cairo_t* cr, CairoStyle style) : cr_(cr), style_(style) {
+CairoDevice::CairoDevice(cairo_t* cr, CairoStyle style, PixelRunSink* sink) : cr_(cr), style_(style), sink_(sink) {
     ResetPaintState();
 }
 
@@ -129,6 +129,10 @@ void CairoDevice::FillRuns(const std::vector<PixelRun>& runs, ColourRef colour) 
     if (runs.empty()) return;
     if (writePixels_) {
         WritePixels(runs, colour);
+        return;
+    }
+    if (sink_ != nullptr) {
+        sink_->Fill(runs, colour);
         return;
     }
     cairo_new_path(cr_);

@@ -17,11 +17,20 @@ namespace tessaly {
 
 enum class CairoStyle { GdiPixels, Smooth };
 
+// Where GDI's whole-pixel runs go when the target is no image in memory: a
+// display server's own rectangle fill does in one request what Cairo would
+// do with a path of rectangles per run.
+class PixelRunSink {
+public:
+    virtual ~PixelRunSink() = default;
+    virtual void Fill(const std::vector<PixelRun>& runs, ColourRef colour) = 0;
+};
+
 class CairoDevice final : public DrawingDevice {
 public:
-    // Draws on `cr`, which the caller keeps alive. Handles must come from
-    // PortableGdiObjects.
-    explicit CairoDevice(cairo_t* cr, CairoStyle style = CairoStyle::GdiPixels);
+    // Draws on `cr`, which the caller keeps alive; GDI's pixels go to `sink`
+    // where one is given. Handles must come from PortableGdiObjects.
+    explicit CairoDevice(cairo_t* cr, CairoStyle style = CairoStyle::GdiPixels, PixelRunSink* sink = nullptr);
 
     // The state a fresh paint context starts in: MM_TEXT (identity mapping),
     // the default black pen and white brush selected. Call it again when the
@@ -60,6 +69,7 @@ private:
 
     cairo_t* cr_;
     CairoStyle style_;
+    PixelRunSink* sink_;
     bool writePixels_ = false;  // whole-pixel runs go straight into image memory
     bool anisotropic_ = false;
     AnisotropicMapping mapping_;

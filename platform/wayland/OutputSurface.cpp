@@ -145,9 +145,12 @@ void OutputSurface::Configured(uint32_t width, uint32_t height) {
     else ShowFirst();
 }
 
+// The new size is taken up with the next frame.
 void OutputSurface::OutputChanged() {
     resized_ = true;
-    RequestPaint();
+    if (frame_ != nullptr || stage_ != Stage::Showing) return;
+    WatchFrame();
+    wl_surface_commit(surface_);
 }
 
 void OutputSurface::HoldKeyboard(bool exclusive) {
@@ -253,33 +256,34 @@ void OutputSurface::Tick() {
     canvas_->OnTick();
 }
 
-// A paint is done into a buffer the compositor does not hold, which only a
-// frame gives for sure: it is the next frame's, as soon as it comes. (A paint
-// with nothing queued draws nothing: a frame for a new size asks for one.)
+// A paint goes out at once, unless the frame of the last one is still to
+// come: then it waits for that frame, and the ticks meanwhile add to it.
 void OutputSurface::RequestPaint() {
     paintPending_ = true;
-    if (frame_ != nullptr || stage_ != Stage::Showing) return;
-    frame_ = wl_surface_frame(surface_);
-    wl_callback_add_listener(frame_, &kFrameListener, this);
-    wl_surface_commit(surface_);
-    frameAskedNs_ = MonotonicNs();
+    if (frame_ == nullptr && stage_ == Stage::Showing) Present();
 }
 
 void OutputSurface::RepaintNow() { RequestPaint(); }
 
-// The compositor asks for a frame: seen again (if it was not), the canvas
-// ticks on, the same garden; the frame is presented.
+// Every commit asks to hear when the compositor wants the next frame.
+void OutputSurface::WatchFrame() {
+    frame_ = wl_surface_frame(surface_);
+    wl_callback_add_listener(frame_, &kFrameListener, this);
+    frameAskedNs_ = MonotonicNs();
+}
+
+// The compositor wants the next frame: seen again (if it was not), the
+// canvas ticks on, the same garden; what waited for the frame goes out.
 void OutputSurface::FrameCame(void* self, wl_callback* callback, uint32_t) {
     auto* s = static_cast<OutputSurface*>(self);
     wl_callback_destroy(callback);
     s->frame_ = nullptr;
     if (s->canvas_ != nullptr && !s->canvas_->Visible()) s->canvas_->SetVisible(true);
-    s->Present();
+    if (s->paintPending_ || s->resized_) s->Present();
 }
 
-// The compositor asked for a frame: the output's size as it is now, a
-// buffer holding the picture, the paint that was asked for, and the commit
-// of what changed.
+// A frame: the output's size as it is now, a buffer holding the picture,
+// the paint that was asked for, and the commit of what changed.
 void OutputSurface::Present() {
     if (resized_) ApplySize();
     ShmBuffer* buffer = picture_.Next();
@@ -330,6 +334,7 @@ void OutputSurface::Commit(ShmBuffer& buffer) {
     }
     pixman_region32_clear(&unshown_);
     buffer.busy = true;
+    if (frame_ == nullptr) WatchFrame();
     wl_surface_commit(surface_);
     ++counts_.frames;
 }

@@ -4,11 +4,12 @@
 // picture every paint draws into, the buffers the output is shown, and the
 // window host of the canvas that paints it.
 //
-// The compositor sets the pace: a paint the canvas asks for is done when the
-// compositor asks for a frame, into a buffer that holds the picture (see
-// Picture), and only what the paint changed is named as damage. A surface
-// whose frame does not come for a second is out of sight (its output off, a
-// lock screen over it): its canvas stops ticking until the frame comes.
+// The compositor sets the pace: a paint the canvas asks for goes out at
+// once, into a buffer that holds the picture (see Picture), naming only what
+// it changed as damage, unless the compositor has not yet asked for the
+// frame after the last one; then it waits for that. A surface whose frame
+// does not come for a second is out of sight (its output off, a lock screen
+// over it): its canvas stops ticking until the frame comes.
 //
 // The saver starts from what the output showed: the surface goes on the
 // output transparent first (the pointer is hidden over it), the output is
@@ -101,6 +102,7 @@ private:
     void Capture();
     void ShowFirst();
     void Tick();
+    void WatchFrame();
     static void FrameCame(void* self, wl_callback* callback, uint32_t time);
     void Present();
     void ApplySize();

@@ -16,12 +16,47 @@ OffscreenCanvas::OffscreenCanvas(Display* display, Window window, Visual* visual
       depth_(depth),
       width_(std::max(width, 1)),
       height_(std::max(height, 1)) {
+    if (visual_ != nullptr && visual_->c_class == TrueColor) {
+        const unsigned long masks[3] = {visual_->red_mask, visual_->green_mask, visual_->blue_mask};
+        for (int c = 0; c < 3; ++c) {
+            channels_[c].shift = masks[c] != 0 ? __builtin_ctzl(masks[c]) : 0;
+            channels_[c].bits = __builtin_popcountl(masks[c]);
+        }
+        if (channels_[0].bits == 0 || channels_[1].bits == 0 || channels_[2].bits == 0) channels_[0].bits = 0;
+    }
     CreatePixmap();
+    fillGc_ = XCreateGC(display_, pixmap_, 0, nullptr);
 }
 
 OffscreenCanvas::~OffscreenCanvas() {
     FreePixmap();
+    XFreeGC(display_, fillGc_);
     XFreeGC(display_, gc_);
+}
+
+// One request of rectangles per colour; X coordinates are 16-bit, which
+// every picture within the size limit fits.
+void OffscreenCanvas::Fill(const std::vector<PixelRun>& runs, ColourRef colour) {
+    const unsigned values[3] = {RedOf(colour), GreenOf(colour), BlueOf(colour)};
+    unsigned long pixel = 0;
+    for (int c = 0; c < 3; ++c) {
+        const unsigned long top = (1ul << channels_[c].bits) - 1;
+        pixel |= ((values[c] * top + 127) / 255) << channels_[c].shift;
+    }
+    // Bits of no channel (a depth-32 visual's alpha) are set: opaque.
+    pixel |= ~(visual_->red_mask | visual_->green_mask | visual_->blue_mask) &
+             (depth_ >= 32 ? ~0ul : (1ul << depth_) - 1);
+    rectangles_.clear();
+    for (const PixelRun& run : runs) {
+        const int left = std::max(run.x, 0), right = std::min(run.x + run.width, width_);
+        const int top = std::max(run.y, 0), bottom = std::min(run.y + run.height, height_);
+        if (left < right && top < bottom)
+            rectangles_.push_back({static_cast<short>(left), static_cast<short>(top),
+                                   static_cast<unsigned short>(right - left), static_cast<unsigned short>(bottom - top)});
+    }
+    if (rectangles_.empty()) return;
+    XSetForeground(display_, fillGc_, pixel);
+    XFillRectangles(display_, pixmap_, fillGc_, rectangles_.data(), static_cast<int>(rectangles_.size()));
 }
 
 void OffscreenCanvas::CreatePixmap() {

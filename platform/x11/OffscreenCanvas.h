@@ -1,7 +1,9 @@
 // The persistent picture behind a canvas window: a server-side pixmap the
-// size of the window that every paint draws into with Cairo. The window is
-// only ever copied from it (after a paint, and on expose), so nothing the
-// garden has painted is ever erased.
+// size of the window that every paint draws into. The window is only ever
+// copied from it (after a paint, and on expose), so nothing the garden has
+// painted is ever erased. GDI's pixel runs are filled as rectangles by the
+// server itself, in the colour the window's visual gives (Cairo draws for
+// visuals that are no true colour).
 #pragma once
 
 #include <X11/Xlib.h>
@@ -10,15 +12,16 @@
 #include <vector>
 
 #include "base/Geometry.h"
+#include "cairo/CairoDevice.h"
 
 namespace tessaly {
 
-class OffscreenCanvas {
+class OffscreenCanvas final : public PixelRunSink {
 public:
     // The picture is as big as the window and lives in the X server's
     // memory: the caller keeps it within the limit of ImageSizeFits.
     OffscreenCanvas(Display* display, Window window, Visual* visual, int depth, int width, int height);
-    ~OffscreenCanvas();
+    ~OffscreenCanvas() override;
     OffscreenCanvas(const OffscreenCanvas&) = delete;
     OffscreenCanvas& operator=(const OffscreenCanvas&) = delete;
 
@@ -33,6 +36,9 @@ public:
     void Resize(int width, int height);
 
     cairo_t* Context() const { return cr_; }
+    // Where a paint's pixel runs go; null where Cairo must draw them.
+    PixelRunSink* Runs() { return channels_[0].bits != 0 ? this : nullptr; }
+    void Fill(const std::vector<PixelRun>& runs, ColourRef colour) override;
     // Copies rectangles of the picture, with everything drawn through
     // Context() so far, to the window (clipped to the picture).
     void CopyToWindow(const std::vector<Rect>& rects);
@@ -53,6 +59,11 @@ private:
     int width_, height_;
     Pixmap pixmap_ = 0;
     GC gc_ = nullptr;
+    GC fillGc_ = nullptr;
+    struct Channel {
+        int shift = 0, bits = 0;
+    } channels_[3];  // red, green, blue of a true-colour visual
+    std::vector<XRectangle> rectangles_;  // reused between fills
     cairo_surface_t* surface_ = nullptr;
     cairo_t* cr_ = nullptr;
 };

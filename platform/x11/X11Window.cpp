@@ -59,7 +59,7 @@ void X11Window::Paint() {
     if (canvas_ == nullptr) return;
     // A fresh device per paint, as BeginPaint hands out a fresh context;
     // only what the figures touched is copied to the window.
-    CairoDevice device(picture_.Context());
+    CairoDevice device(picture_.Context(), CairoStyle::GdiPixels, picture_.Runs());
     DamageRecorder recorder(device);
     canvas_->OnPaint(recorder);
     if (recorder.Damage().empty()) return;
