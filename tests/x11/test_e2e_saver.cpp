@@ -4,8 +4,12 @@
 #include <signal.h>
 
 #include <cstdlib>
+#include <memory>
+#include <random>
 
-#include "E2eFixture.h"
+#include "E2eFixture.h"  // GoogleTest before X11's None
+#include "device/PortableGdiObjects.h"
+#include "x11/OffscreenCanvas.h"
 
 using namespace e2e;
 
@@ -137,6 +141,48 @@ TEST_F(TessalyE2e, SaverRestsWhileTheServerBlanksOrAWindowCoversIt) {
     ticksAgain("the window gone");
     saver->Signal(SIGTERM);
     EXPECT_TRUE(EndedBySignal(*saver, SIGTERM));
+}
+
+// The X server fills GDI's pixel runs itself: the same pixels as Cairo's
+// own fill of them, in every colour and at every edge.
+TEST_F(TessalyE2e, TheServerFillsGdisPixelsAsCairoDoes) {
+    Display* display = client->Dpy();
+    const int screen = DefaultScreen(display);
+    const int width = 320, height = 240;
+    std::vector<std::unique_ptr<tessaly::OffscreenCanvas>> canvases;
+    Window windows[2];
+    tessaly::PortableGdiObjects objects;
+    for (const bool server : {false, true}) {
+        windows[server] = client->CreateWindow(width, height, 0, server ? width : 0, 0);
+        canvases.push_back(std::make_unique<tessaly::OffscreenCanvas>(
+            display, windows[server], DefaultVisual(display, screen), DefaultDepth(display, screen), width, height));
+        tessaly::OffscreenCanvas& canvas = *canvases.back();
+        ASSERT_EQ(canvas.Runs() != nullptr, true) << "a true-colour Xvfb has a server fill";
+        tessaly::CairoDevice device(canvas.Context(), tessaly::CairoStyle::GdiPixels, server ? canvas.Runs() : nullptr);
+        device.SetMapModeAnisotropic();
+        device.SetWindowExt(1400, 1000);
+        device.SetViewportExt(width, height);
+        std::mt19937 random(7);
+        for (int i = 0; i < 200; ++i) {
+            const tessaly::GdiHandle brush = objects.CreateSolidBrush(tessaly::Rgb(random() % 256, random() % 256, random() % 256));
+            device.SelectObject(brush);
+            device.SelectObject(objects.GetStockObject(i % 2 ? tessaly::kStockWhitePen : tessaly::kStockBlackPen));
+            tessaly::Point points[5];
+            for (tessaly::Point& p : points) p = {static_cast<int>(random() % 1600) - 100, static_cast<int>(random() % 1200) - 100};
+            if (i % 3 == 0) device.Polygon(points, 5);
+            else if (i % 3 == 1) device.Polyline(points, 5);
+            else device.Ellipse(points[0].x, points[0].y, points[1].x, points[1].y);
+            objects.DeleteObject(brush);
+        }
+        canvas.CopyToWindow(tessaly::Rect{0, 0, width, height});
+    }
+    XSync(display, False);
+    Image shots[2];
+    for (int i = 0; i < 2; ++i) shots[i] = client->Grab(windows[i]);
+    Save(shots[0], "-cairo");
+    Save(shots[1], "-server");
+    EXPECT_EQ(shots[0].CountDiffering(shots[1]), 0u) << "pixels differ between Cairo's fill and the server's";
+    EXPECT_GT(shots[0].width * shots[0].height - shots[0].CountOf(0), 10000u) << "too little was drawn to compare";
 }
 
 #ifdef TESSALY_HAVE_XFIXES
