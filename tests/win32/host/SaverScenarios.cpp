@@ -206,6 +206,25 @@ void RunXInputScenario(const Context& context) {
     if (ended) Check(code == 0, "X input: exit code 0 (got " + std::to_string(code) + ")");
 }
 
+void RunHeldScenario(const Context& context) {
+    // The saver kept running for the setup's checks: READY once its window
+    // is up; then something outside must end it (exit code 0), or kill it.
+    Process saver;
+    if (context.argument == "/s") {
+        if (StartSaver(context, "/s", saver, "") == nullptr) return;
+    } else if (!Check(Launch(context.scr, context.argument, saver), "start " + context.argument) ||
+               !Check(WaitForWindow(saver.Id(), "#32770", false, kStartTimeout) != nullptr,
+                      context.argument + " shows its dialog")) {
+        return;
+    }
+    std::printf("READY\n");
+    std::fflush(stdout);
+    DWORD code = 1234;
+    const bool ended = saver.WaitExit(150000, &code);
+    Check(ended && code == 0, "ended from outside with exit code 0 (" +
+                                  (ended ? std::to_string(code) : std::string("still running")) + ")");
+}
+
 namespace {
 
 BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM monitors) {
