@@ -1,9 +1,9 @@
 # The setup program under Wine, sourced by run-wine-test.sh (its prefix, X
 # server and run_host): over a user's own screen saver, a silent install, the
-# installed saver running, an upgrade over it, a silent uninstall that gives
-# the user's saver back; with no saver before and the settings dialog open,
-# a setup and an uninstall finished by a restart; then another saver chosen,
-# the choice off, a folder of the user's, and the settings removed.
+# installed saver running, an upgrade and a silent uninstall over it, which
+# gives the user's saver back; with no saver before, a folder of the user's
+# and the settings dialog open, a setup and an uninstall finished by a
+# restart; then another saver chosen, the choice off and the settings removed.
 failed=0
 # A failed check shows what Wine's reg said last.
 check() {
@@ -40,7 +40,7 @@ uninstall() {
 gone() { soon '[ ! -e "$dir" ]' && [ ! -e "$scr_file" ] && ! values "$entry" >/dev/null; }
 # The installed saver with /s or /c in the background, its window up.
 held() {
-  scr=$saver scenario=held argument=$1 run_host & host=$!
+  : >"$log"; scr=$saver scenario=held argument=$1 run_host & host=$!
   soon 'grep -q "^READY" "$log" || ! kill -0 $host 2>/dev/null'; grep -q "^READY" "$log" || { grep -v '^wine: ' "$log"; false; }
 }
 restart() { stop_wine; wait $host 2>/dev/null; timeout 120 wineboot -r >/dev/null 2>&1; timeout 120 wineserver -w; }
@@ -62,9 +62,9 @@ printf x >>"$scr_file"  # unlike the setup's own, so that its replacement shows
 held /s && { setup; status=$?; }
 check "an upgrade over the running saver ends it and replaces the file: exit code 0 (got ${status:-no saver})" \
   '[ "$status" = 0 ] && wait $host && cmp -s "$stage" "$scr_file"' || grep -v '^wine: ' "$log"
-wine reg add "$settings" /v Speed /t REG_DWORD /d 42 /f >/dev/null 2>&1
-uninstall; status=$?
-check "the quiet uninstall command leaves no file and no entry: exit code 0 (got $status)" '[ $status = 0 ] && gone'
+status=; held /s && { wine reg add "$settings" /v Speed /t REG_DWORD /d 42 /f >/dev/null 2>&1; uninstall; status=$?; }
+check "the quiet uninstall command ends the running saver, leaves no file and no entry: exit code 0 (got ${status:-no saver})" \
+  '[ "$status" = 0 ] && wait $host && gone' || grep -v '^wine: ' "$log"
 check "the user's screen saver is back, not the upgrade's: $other, screen saving on" \
   '[ "$(value "$desktop" SCRNSAVE.EXE)" = "$other" ] && [ "$(value "$desktop" ScreenSaveActive)" = 1 ]'
 check "the setup's record goes, the user's settings stay" \
@@ -72,7 +72,9 @@ check "the setup's record goes, the user's settings stay" \
 
 wine reg delete "$desktop" /v SCRNSAVE.EXE /f >/dev/null 2>&1
 wine reg delete "$desktop" /v ScreenSaveActive /f >/dev/null 2>&1
-check "/S installs where there was no screen saver" 'setup'
+mkdir -p "$WINEPREFIX/drive_c/Apps"  # the user's own, empty folder
+dir="$WINEPREFIX/drive_c/Apps/Tessaly/Saver"
+check "/S /D= installs there, where there was no screen saver" 'setup "/D=C:\Apps\Tessaly\Saver" && [ -e "$dir/uninstall.exe" ]'
 printf x >>"$scr_file"
 status=; held /c && { setup; status=$?; }
 check "a setup with the settings dialog open: exit code 3010 (194 here; got ${status:-no dialog}), the old saver stays until a restart" \
@@ -85,16 +87,14 @@ check "an uninstall with the settings dialog open: exit code 3010 (194 here; got
 restart
 check "the restart removes the saver; again no screen saver" \
   'gone && [ -z "$(value "$desktop" SCRNSAVE.EXE)$(value "$desktop" ScreenSaveActive)" ]'
-
-mkdir -p "$WINEPREFIX/drive_c/Apps"  # the user's own, empty folder
-dir="$WINEPREFIX/drive_c/Apps/Tessaly/Saver"
-wine reg add "$desktop" /v SCRNSAVE.EXE /d "$other" /f >/dev/null 2>&1
-check "/S /SETSAVER=0 /D= installs there, leaving the screen saver" \
-  'setup /SETSAVER=0 "/D=C:\Apps\Tessaly\Saver" && [ -e "$dir/uninstall.exe" ] && [ "$(value "$desktop" SCRNSAVE.EXE)" = "$other" ]'
-check "/REMOVESETTINGS, from NSIS's copy in Temp (no _?=), uninstalls, leaving another screen saver" \
-  'run "C:\Apps\Tessaly\Saver\uninstall.exe" /S /REMOVESETTINGS && timeout 120 wineserver -w && gone && [ "$(value "$desktop" SCRNSAVE.EXE)" = "$other" ]'
 check "the folder the setup made for /D= goes, the user's own stays" \
   '[ ! -e "$WINEPREFIX/drive_c/Apps/Tessaly" ] && [ -d "$WINEPREFIX/drive_c/Apps" ]'
+
+dir="$WINEPREFIX/drive_c/Program Files/Tessaly"
+wine reg add "$desktop" /v SCRNSAVE.EXE /d "$other" /f >/dev/null 2>&1
+check "/S /SETSAVER=0 installs, leaving the screen saver" 'setup /SETSAVER=0 && [ "$(value "$desktop" SCRNSAVE.EXE)" = "$other" ]'
+check "/REMOVESETTINGS, from NSIS's copy in Temp (no _?=), uninstalls, leaving another screen saver" \
+  'run "C:\Program Files\Tessaly\uninstall.exe" /S /REMOVESETTINGS && timeout 120 wineserver -w && gone && [ "$(value "$desktop" SCRNSAVE.EXE)" = "$other" ]'
 check "/REMOVESETTINGS removes the settings" '! values "$settings" >/dev/null'
 temp=$(winepath -u "$(wine cmd /c 'echo %TEMP%' 2>/dev/null | tr -d '\r')" 2>/dev/null)
 restart
