@@ -1,9 +1,7 @@
 # The setup program under Wine, sourced by run-wine-test.sh (its prefix, X
-# server and run_host): over a user's own screen saver, a silent install, the
-# installed saver running, an upgrade and a silent uninstall over it, which
-# gives the user's saver back; with no saver before, a folder of the user's
-# and the settings dialog open, a setup and an uninstall finished by a
-# restart; then another saver chosen, the choice off and the settings removed.
+# server and run_host): over another saver, install, upgrade and uninstall
+# (the last two over the running saver); with none before and the settings
+# dialog open, finished by a restart; then with the choice off.
 failed=0
 # A failed check shows what Wine's reg said last.
 check() {
@@ -70,8 +68,7 @@ check "the user's screen saver is back, not the upgrade's: $other, screen saving
 check "the setup's record goes, the user's settings stay" \
   '[ -z "$(value "$vendor" ReplacedScreenSaver)" ] && [ "$(value "$settings" Speed)" = 0x2a ]'
 
-wine reg delete "$desktop" /v SCRNSAVE.EXE /f >/dev/null 2>&1
-wine reg delete "$desktop" /v ScreenSaveActive /f >/dev/null 2>&1
+for name in SCRNSAVE.EXE ScreenSaveActive; do wine reg delete "$desktop" /v $name /f >/dev/null 2>&1; done
 mkdir -p "$WINEPREFIX/drive_c/Apps"  # the user's own, empty folder
 dir="$WINEPREFIX/drive_c/Apps/Tessaly/Saver"
 check "/S /D= installs there, where there was no screen saver" 'setup "/D=C:\Apps\Tessaly\Saver" && [ -e "$dir/uninstall.exe" ]'

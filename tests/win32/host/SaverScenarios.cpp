@@ -207,22 +207,19 @@ void RunXInputScenario(const Context& context) {
 }
 
 void RunHeldScenario(const Context& context) {
-    // The saver kept running for the setup's checks: READY once its window
-    // is up; then something outside must end it (exit code 0), or kill it.
+    // For the setup's checks: READY once its window is up; then something outside ends it, or kills it.
     Process saver;
-    if (context.argument == "/s") {
-        if (StartSaver(context, "/s", saver, "") == nullptr) return;
-    } else if (!Check(Launch(context.scr, context.argument, saver), "start " + context.argument) ||
-               !Check(WaitForWindow(saver.Id(), "#32770", false, kStartTimeout) != nullptr,
-                      context.argument + " shows its dialog")) {
-        return;
-    }
+    const bool up = context.argument == "/s"
+                        ? StartSaver(context, "/s", saver, "") != nullptr
+                        : Check(Launch(context.scr, context.argument, saver) &&
+                                    WaitForWindow(saver.Id(), "#32770", false, kStartTimeout) != nullptr,
+                                context.argument + " shows its dialog");
+    if (!up) return;
     std::printf("READY\n");
     std::fflush(stdout);
     DWORD code = 1234;
     const bool ended = saver.WaitExit(150000, &code);
-    Check(ended && code == 0, "ended from outside with exit code 0 (" +
-                                  (ended ? std::to_string(code) : std::string("still running")) + ")");
+    Check(ended && code == 0, "ended from outside, exit code 0 (" + (ended ? std::to_string(code) : "running") + ")");
 }
 
 namespace {
