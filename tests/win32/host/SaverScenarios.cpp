@@ -206,6 +206,22 @@ void RunXInputScenario(const Context& context) {
     if (ended) Check(code == 0, "X input: exit code 0 (got " + std::to_string(code) + ")");
 }
 
+void RunHeldScenario(const Context& context) {
+    // For the setup's checks: READY once its window is up; then something outside ends it, or kills it.
+    Process saver;
+    const bool up = context.argument == "/s"
+                        ? StartSaver(context, "/s", saver, "") != nullptr
+                        : Check(Launch(context.scr, context.argument, saver) &&
+                                    WaitForWindow(saver.Id(), "#32770", false, kStartTimeout) != nullptr,
+                                context.argument + " shows its dialog");
+    if (!up) return;
+    std::printf("READY\n");
+    std::fflush(stdout);
+    DWORD code = 1234;
+    const bool ended = saver.WaitExit(150000, &code);
+    Check(ended && code == 0, "ended from outside, exit code 0 (" + (ended ? std::to_string(code) : "running") + ")");
+}
+
 namespace {
 
 BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM monitors) {

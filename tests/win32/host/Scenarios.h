@@ -19,6 +19,7 @@ std::string ProgramBaseName(const std::string& path);
 void RunSaverScenario(const Context& context);
 void RunSwitchScenario(const Context& context);
 void RunXInputScenario(const Context& context);
+void RunHeldScenario(const Context& context);
 void RunMonitorsScenario(const Context& context);
 void RunPreviewScenario(const Context& context);
 void RunRefusedScenario(const Context& context);

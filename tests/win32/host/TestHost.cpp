@@ -26,6 +26,7 @@ struct ScenarioEntry {
 const ScenarioEntry kScenarios[] = {
     {"saver", RunSaverScenario, "ACTION: key, syskey, left, middle, right, stay, deactivate"},
     {"xinput", RunXInputScenario, "ARGUMENT: key, move; prints READY, then X input must end the saver"},
+    {"held", RunHeldScenario, "ARGUMENT: /s or /c; prints READY once its window is up, then waits for its end"},
     {"monitors", RunMonitorsScenario, "ARGUMENT: LAYOUT:ACTION (equal or unequal; key, left, deactivate, first-move)"},
     {"switch", RunSwitchScenario, "ARGUMENT: a switch that must start the saver (/S, /scr, -s)"},
     {"preview", RunPreviewScenario, "the saver draws in a pane of ours and ends with it"},
