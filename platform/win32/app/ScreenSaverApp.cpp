@@ -14,6 +14,7 @@
 #include "win32/app/SettingsDialog.h"
 #include "win32/gdi/Win32GdiObjects.h"
 #include "settings/Settings.h"
+#include "shell/ExitCodes.h"
 #include "shell/ModeSwitch.h"
 
 namespace tessaly::win32 {
@@ -33,7 +34,7 @@ BOOL ScreenSaverApp::InitInstance() {
         case RunMode::Saver: return StartSaver();
         case RunMode::None: break;
     }
-    SetExitCode(kExitBadCommandLine);
+    SetExitCode(kExitUsage);
     return FALSE;
 }
 
@@ -60,7 +61,7 @@ BOOL ScreenSaverApp::StartPreview(const char* handleArgument) {
     const long long handle = ParseDecimalHandle(handleArgument);
     HWND pane = reinterpret_cast<HWND>(static_cast<intptr_t>(handle));
     if (handle == 0 || !IsWindow(pane)) {
-        SetExitCode(kExitBadCommandLine);
+        SetExitCode(kExitUsage);
         return FALSE;
     }
     auto* window = new Win32CanvasHost(CanvasSource::Preview(session_), Win32CanvasHost::WhenGone::DeleteThis);

@@ -11,12 +11,6 @@
 
 namespace tessaly::win32 {
 
-// The exit codes of tessaly.scr besides 0: a command line that names no mode
-// or no usable preview window; a window that could not be made, or settings
-// that could not be stored.
-constexpr int kExitBadCommandLine = 2;
-constexpr int kExitFailed = 1;
-
 class ScreenSaverApp : public WinApp {
 public:
     BOOL InitInstance() override;
