@@ -3,6 +3,7 @@
 namespace tessaly::win32 {
 
 std::string SystemErrorText(DWORD code) {
+    if (code == ERROR_SUCCESS) return "no reason given";
     char* text = nullptr;
     // MAX_WIDTH_MASK joins the text's own line breaks into spaces.
     const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |

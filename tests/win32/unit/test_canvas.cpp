@@ -6,12 +6,16 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <string>
+#include <vector>
 
+#include "win32/app/FailureReport.h"
 #include "win32/app/PreviewHandle.h"
 #include "win32/app/Win32CanvasHost.h"
 #include "win32/app/Win32SaverHost.h"
 #include "win32/app/Resources.h"
 #include "win32/app/SettingsDialog.h"
+#include "win32/framework/SystemError.h"
 #include "win32/gdi/Win32GdiObjects.h"
 #include "settings/Settings.h"
 #include "support/Fakes.h"
@@ -58,7 +62,8 @@ struct Borrowed {
 TEST(Win32CanvasHost, ClassHasTheInvisibleCursorAndNoBackground) {
     Borrowed b;
     auto& [destroyed, binding, canvas, window] = b;
-    ASSERT_TRUE(window.CreateCanvas(0, WS_POPUP, RECT{0, 0, 50, 40}, nullptr));
+    std::string error;
+    ASSERT_TRUE(window.CreateCanvas(0, WS_POPUP, RECT{0, 0, 50, 40}, nullptr, error)) << error;
     HWND hwnd = window.GetSafeHwnd();
     EXPECT_EQ(GetClassLongPtrA(hwnd, GCLP_HBRBACKGROUND), 0);
     EXPECT_EQ(GetClassLongA(hwnd, GCL_STYLE), static_cast<DWORD>(CS_HREDRAW | CS_VREDRAW));
@@ -77,7 +82,8 @@ TEST(Win32CanvasHost, TicksAndPaintsIntoTheWindow) {
     auto& [destroyed, binding, canvas, window] = b;
     garden.speedSetting = 100;  // a tick every 5 ms
     garden.buildSetting = 0;
-    ASSERT_TRUE(window.CreateCanvas(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, RECT{0, 0, 280, 200}, nullptr));
+    std::string error;
+    ASSERT_TRUE(window.CreateCanvas(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, RECT{0, 0, 280, 200}, nullptr, error)) << error;
     PumpUntil([&] { return canvas.SceneCounter() >= 3; }, 5000);
     EXPECT_GE(canvas.SceneCounter(), 3);
     EXPECT_TRUE(canvas.ClientRectRead());
@@ -95,7 +101,8 @@ TEST(Win32CanvasHost, TicksAndPaintsIntoTheWindow) {
 TEST(Win32CanvasHost, OtherTimersGetTheDefaultHandling) {
     Borrowed b;
     auto& [destroyed, binding, canvas, window] = b;
-    ASSERT_TRUE(window.CreateCanvas(0, WS_POPUP, RECT{0, 0, 50, 40}, nullptr));
+    std::string error;
+    ASSERT_TRUE(window.CreateCanvas(0, WS_POPUP, RECT{0, 0, 50, 40}, nullptr, error)) << error;
     SendMessageA(window.GetSafeHwnd(), WM_TIMER, 2, 0);
     SendMessageA(window.GetSafeHwnd(), WM_TIMER, 0, 0);
     EXPECT_EQ(canvas.SceneCounter(), 0);
@@ -130,7 +137,9 @@ TEST(Win32CanvasHost, AFailedCreationEndsTheWindowObjectOnceAndMakesNoCanvas) {
     SaverSession session(garden, ProcessGdiObjects());
     Ending ending;
     HWND noWindow = reinterpret_cast<HWND>(static_cast<intptr_t>(0x7FFF0001));
-    EXPECT_FALSE((new ProbeHost(session, &ending))->CreateCanvas(0, WS_CHILD | WS_VISIBLE, RECT{0, 0, 10, 10}, noWindow));
+    std::string error;
+    EXPECT_FALSE((new ProbeHost(session, &ending))->CreateCanvas(0, WS_CHILD | WS_VISIBLE, RECT{0, 0, 10, 10}, noWindow, error));
+    EXPECT_EQ(error, SystemErrorText(ERROR_INVALID_WINDOW_HANDLE)) << "the system's reason";
     EXPECT_EQ(ending.deletions, 1);
     EXPECT_FALSE(ending.boundAtEnd);
     EXPECT_TRUE(session.Running()) << "no window of the run ever existed";
@@ -141,7 +150,8 @@ TEST(Win32CanvasHost, ARunWindowThatGoesLetsGoOfItsCanvasAndEndsTheRun) {
     Ending ending;
     SaverSession session(garden, ProcessGdiObjects(), [&ends] { ++ends; });
     auto* window = new ProbeHost(session, &ending);
-    ASSERT_TRUE(window->CreateCanvas(0, WS_POPUP, RECT{0, 0, 50, 40}, nullptr));
+    std::string error;
+    ASSERT_TRUE(window->CreateCanvas(0, WS_POPUP, RECT{0, 0, 50, 40}, nullptr, error)) << error;
     ASSERT_NE(window->Canvas(), nullptr);
     EXPECT_EQ(session.CanvasOf(*window), window->Canvas());
     DestroyWindow(window->GetSafeHwnd());
@@ -170,7 +180,8 @@ protected:
 TEST(Win32CanvasHost, ACreationRefusedInWmCreateEndsTheWindowObjectOnce) {
     SaverSession session(garden, ProcessGdiObjects());
     Ending ending;
-    EXPECT_FALSE((new RefusingCanvasHost(session, &ending))->CreateCanvas(0, WS_POPUP, RECT{0, 0, 10, 10}, nullptr));
+    std::string error;
+    EXPECT_FALSE((new RefusingCanvasHost(session, &ending))->CreateCanvas(0, WS_POPUP, RECT{0, 0, 10, 10}, nullptr, error));
     EXPECT_EQ(ending.deletions, 1);
     EXPECT_FALSE(ending.boundAtEnd);
 }
@@ -271,7 +282,8 @@ TEST(Win32SaverHost, TheDisplayGoingOffStopsTheTicksAndOnOrDimmedResumesThem) {
     testing::ScriptedRandom draws(garden.random);  // the garden's draws, counted: every scene built takes some
     SaverSession session(garden, ProcessGdiObjects(), [&ends] { ++ends; });
     auto* saver = new ProbeSaverHost(session, &ending);
-    ASSERT_TRUE(saver->CreateFullScreen(RECT{0, 0, 120, 90}));
+    std::string error;
+    ASSERT_TRUE(saver->CreateFullScreen(RECT{0, 0, 120, 90}, error)) << error;
     HWND hwnd = saver->GetSafeHwnd();
     CanvasWindow& canvas = *saver->Canvas();
     for (DWORD seen : {1u, 2u}) {
@@ -310,6 +322,80 @@ TEST(PreviewHandle, ReadsLikeDecimalConversion) {
     EXPECT_EQ(ParseDecimalHandle(""), 0);
     EXPECT_EQ(ParseDecimalHandle(nullptr), 0);
     EXPECT_EQ(ParseDecimalHandle("99999999999999999999999999"), 0);
+
+    HWND pane = nullptr;
+    std::string error;
+    EXPECT_FALSE(PreviewPane(nullptr, pane, error));
+    EXPECT_EQ(error, "/p needs the handle of the window to show the preview in");
+    EXPECT_FALSE(PreviewPane("12\x1b", pane, error)) << "no window has handle 12";
+    EXPECT_EQ(error, "'12\\x1b' is the handle of no window");
+    HWND window = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(PreviewPane(std::to_string(reinterpret_cast<uintptr_t>(window)).c_str(), pane, error));
+    EXPECT_EQ(pane, window);
+    DestroyWindow(window);
+}
+
+// What OutputDebugString says while it lives: a debugger sees the same exception first.
+class DebugOutput {
+public:
+    DebugOutput() : handler_(AddVectoredExceptionHandler(1, &Catch)) { said_ = &text_; }
+    ~DebugOutput() {
+        RemoveVectoredExceptionHandler(handler_);
+        said_ = nullptr;
+    }
+    const std::string& Text() const { return text_; }
+
+private:
+    static LONG CALLBACK Catch(EXCEPTION_POINTERS* e) {
+        if (said_ != nullptr && e->ExceptionRecord->ExceptionCode == DBG_PRINTEXCEPTION_C)
+            *said_ += reinterpret_cast<const char*>(e->ExceptionRecord->ExceptionInformation[1]);
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    static std::string* said_;
+    std::string text_;
+    void* handler_;
+};
+std::string* DebugOutput::said_ = nullptr;
+
+// Every message box of this thread, read and closed by a thread timer inside its loop.
+struct Boxes {
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND box, LPARAM) -> BOOL {
+            if (ClassOf(box) != "#32770" || !IsWindowVisible(box)) return TRUE;
+            char text[256] = {};
+            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the box's message
+            shown.push_back(TextOf(box) + ": " + text);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            return FALSE;
+        }, 0);
+    }
+    static std::string TextOf(HWND hwnd) {
+        char text[256] = {};
+        GetWindowTextA(hwnd, text, sizeof text);
+        return text;
+    }
+    static std::string ClassOf(HWND hwnd) {
+        char name[64] = {};
+        GetClassNameA(hwnd, name, sizeof name);
+        return name;
+    }
+    Boxes() : timer(SetTimer(nullptr, 0, 50, &Tick)) { shown.clear(); }
+    ~Boxes() { KillTimer(nullptr, timer); }
+    UINT_PTR timer;
+    static std::vector<std::string> shown;
+};
+std::vector<std::string> Boxes::shown;
+
+TEST(FailureReport, TheReasonGoesToTheDebugOutputAndToABoxOnlyWhereTheUserLooks) {
+    DebugOutput debug;
+    Boxes boxes;
+    ReportFailure("cannot cover monitor 2 of 2: Access denied", false);
+    EXPECT_EQ(debug.Text(), "tessaly: cannot cover monitor 2 of 2: Access denied\n");
+    EXPECT_TRUE(Boxes::shown.empty()) << "a saver nobody may be watching shows no box";
+    ReportFailure("cannot store the setting Speed: Access denied", true);
+    EXPECT_EQ(Boxes::shown, (std::vector<std::string>{"Tessaly Saver: Cannot store the setting Speed: Access denied."}));
+    EXPECT_EQ(debug.Text(), "tessaly: cannot cover monitor 2 of 2: Access denied\n"
+                            "tessaly: cannot store the setting Speed: Access denied\n");
 }
 
 }  // namespace
