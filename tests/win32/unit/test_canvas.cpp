@@ -335,67 +335,42 @@ TEST(PreviewHandle, ReadsLikeDecimalConversion) {
     DestroyWindow(window);
 }
 
-// What OutputDebugString says while it lives: a debugger sees the same exception first.
-class DebugOutput {
-public:
-    DebugOutput() : handler_(AddVectoredExceptionHandler(1, &Catch)) { said_ = &text_; }
-    ~DebugOutput() {
-        RemoveVectoredExceptionHandler(handler_);
-        said_ = nullptr;
-    }
-    const std::string& Text() const { return text_; }
+// What OutputDebugString said (a debugger sees the same exception first), and
+// every message box of this thread, read and closed by a timer inside its loop.
+std::string debugOutput;
+std::vector<std::string> boxesShown;
 
-private:
-    static LONG CALLBACK Catch(EXCEPTION_POINTERS* e) {
-        if (said_ != nullptr && e->ExceptionRecord->ExceptionCode == DBG_PRINTEXCEPTION_C)
-            *said_ += reinterpret_cast<const char*>(e->ExceptionRecord->ExceptionInformation[1]);
-        return EXCEPTION_CONTINUE_SEARCH;
-    }
-    static std::string* said_;
-    std::string text_;
-    void* handler_;
-};
-std::string* DebugOutput::said_ = nullptr;
+LONG CALLBACK CatchDebugOutput(EXCEPTION_POINTERS* e) {
+    if (e->ExceptionRecord->ExceptionCode == DBG_PRINTEXCEPTION_C)
+        debugOutput += reinterpret_cast<const char*>(e->ExceptionRecord->ExceptionInformation[1]);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
 
-// Every message box of this thread, read and closed by a thread timer inside its loop.
-struct Boxes {
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        EnumThreadWindows(GetCurrentThreadId(), [](HWND box, LPARAM) -> BOOL {
-            if (ClassOf(box) != "#32770" || !IsWindowVisible(box)) return TRUE;
-            char text[256] = {};
-            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the box's message
-            shown.push_back(TextOf(box) + ": " + text);
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
-            return FALSE;
-        }, 0);
-    }
-    static std::string TextOf(HWND hwnd) {
-        char text[256] = {};
-        GetWindowTextA(hwnd, text, sizeof text);
-        return text;
-    }
-    static std::string ClassOf(HWND hwnd) {
-        char name[64] = {};
-        GetClassNameA(hwnd, name, sizeof name);
-        return name;
-    }
-    Boxes() : timer(SetTimer(nullptr, 0, 50, &Tick)) { shown.clear(); }
-    ~Boxes() { KillTimer(nullptr, timer); }
-    UINT_PTR timer;
-    static std::vector<std::string> shown;
-};
-std::vector<std::string> Boxes::shown;
+void CALLBACK CloseBoxes(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND box, LPARAM) -> BOOL {
+        char kind[16] = {}, title[64] = {}, text[256] = {};
+        GetClassNameA(box, kind, sizeof kind);
+        if (std::string(kind) != "#32770" || !IsWindowVisible(box)) return TRUE;
+        GetWindowTextA(box, title, sizeof title);
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the box's message
+        boxesShown.push_back(std::string(title) + ": " + text);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return FALSE;
+    }, 0);
+}
 
 TEST(FailureReport, TheReasonGoesToTheDebugOutputAndToABoxOnlyWhereTheUserLooks) {
-    DebugOutput debug;
-    Boxes boxes;
+    void* handler = AddVectoredExceptionHandler(1, &CatchDebugOutput);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &CloseBoxes);
     ReportFailure("cannot cover monitor 2 of 2: Access denied", false);
-    EXPECT_EQ(debug.Text(), "tessaly: cannot cover monitor 2 of 2: Access denied\n");
-    EXPECT_TRUE(Boxes::shown.empty()) << "a saver nobody may be watching shows no box";
+    EXPECT_EQ(debugOutput, "tessaly: cannot cover monitor 2 of 2: Access denied\n");
+    EXPECT_TRUE(boxesShown.empty()) << "a saver nobody may be watching shows no box";
     ReportFailure("cannot store the setting Speed: Access denied", true);
-    EXPECT_EQ(Boxes::shown, (std::vector<std::string>{"Tessaly Saver: Cannot store the setting Speed: Access denied."}));
-    EXPECT_EQ(debug.Text(), "tessaly: cannot cover monitor 2 of 2: Access denied\n"
-                            "tessaly: cannot store the setting Speed: Access denied\n");
+    EXPECT_EQ(boxesShown, (std::vector<std::string>{"Tessaly Saver: Cannot store the setting Speed: Access denied."}));
+    EXPECT_EQ(debugOutput, "tessaly: cannot cover monitor 2 of 2: Access denied\n"
+                           "tessaly: cannot store the setting Speed: Access denied\n");
+    KillTimer(nullptr, timer);
+    RemoveVectoredExceptionHandler(handler);
 }
 
 }  // namespace
