@@ -35,7 +35,6 @@ public:
 
     // The platform binds its window before OnCreate and unbinds it when gone.
     void AttachHost(WindowHost* host) { host_ = host; }
-    WindowHost* Host() const { return host_; }
 
     // The window exists: starts ticking at the speed setting.
     int OnCreate();
@@ -59,16 +58,7 @@ public:
     void SetVisible(bool visible);
     bool Visible() const { return visible_; }
 
-    // Read access for hosts, tests and tools. A canvas always has a scene
-    // while its window lives; one that outlived its window has none.
-    bool HasScene() const { return scene != nullptr; }
-    Scene& CurrentScene() { return *scene; }
-    int32_t SceneCounter() const { return sceneCounter; }
-    bool ClientRectRead() const { return clientRectRead != 0; }
-    // The client area the paints map onto, as read at the first drawing paint.
-    Size ClientSize() const { return clientRect; }
-    const PenBrushSet& Brushes() const { return brushes; }
-    const CPen& Pen() const { return pen; }
+    // The garden this canvas grows (the settings dialog sets its build flag).
     GardenState& State() { return state; }
 
 protected:

@@ -34,8 +34,6 @@ public:
     // Another program took the focus.
     void OnDeactivate();
 
-    Point LastMousePoint() const { return run_.FirstMousePoint(); }
-
 private:
     SaverRun& run_;
 };

@@ -14,8 +14,6 @@ GdiHandle PortableGdiObjects::GetStockObject(int index) {
 }
 
 GdiHandle PortableGdiObjects::CreateSolidBrush(ColourRef colour) {
-    ++liveBrushes_;
-    ++brushesCreated_;
     return new GdiObjectRecord{GdiObjectRecord::Kind::Brush, colour, false};
 }
 
@@ -24,7 +22,6 @@ bool PortableGdiObjects::DeleteObject(GdiHandle object) {
     if (record == nullptr) return false;
     if (record->stock) return true;
     delete record;
-    --liveBrushes_;
     return true;
 }
 

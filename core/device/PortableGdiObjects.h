@@ -1,9 +1,6 @@
 // GdiObjects for the devices that are not GDI (Cairo, SVG): every pen and
-// brush is a small record, and the handle is the record's address. It counts
-// the live brushes so that leaks show up in tests.
+// brush is a small record, and the handle is the record's address.
 #pragma once
-
-#include <cstddef>
 
 #include "device/GdiObjects.h"
 
@@ -25,9 +22,6 @@ public:
     GdiHandle CreateSolidBrush(ColourRef colour) override;
     bool DeleteObject(GdiHandle object) override;
 
-    std::size_t LiveBrushes() const { return liveBrushes_; }
-    std::size_t BrushesCreated() const { return brushesCreated_; }
-
     // The record behind a handle this object (or any other instance) made.
     static const GdiObjectRecord* Record(GdiHandle handle) {
         return static_cast<const GdiObjectRecord*>(handle);
@@ -36,8 +30,6 @@ public:
 private:
     GdiObjectRecord whitePen_{GdiObjectRecord::Kind::Pen, Rgb(255, 255, 255), true};
     GdiObjectRecord blackPen_{GdiObjectRecord::Kind::Pen, Rgb(0, 0, 0), true};
-    std::size_t liveBrushes_ = 0;
-    std::size_t brushesCreated_ = 0;
 };
 
 }  // namespace tessaly

@@ -1,7 +1,5 @@
 #include "figures/Figure.h"
 
-#include <cmath>
-
 #include "device/PenBrushSet.h"
 
 namespace tessaly {
@@ -63,13 +61,5 @@ void DiscFigure::SetCircle(int x, int y, int r) {
     bounds = Rect{x - r, y - r, x + r, y + r};
 }
 
-void DiscFigure::MoveTo(Point c) { SetCircle(c.x, c.y, radius); }
-
-Point DiscFigure::PointAtAngle(int degrees) const {
-    const double a = degrees * kDegreesToRadians;
-    const double r = radius;
-    return Point{centre.x + static_cast<int32_t>(r * std::cos(a)),
-                 centre.y + static_cast<int32_t>(r * std::sin(a))};
-}
 
 }  // namespace tessaly

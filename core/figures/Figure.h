@@ -63,8 +63,6 @@ public:
 
     void SetCircle(Point centre, int radius);
     void SetCircle(int x, int y, int radius);
-    void MoveTo(Point centre);
-    Point PointAtAngle(int degrees) const;
 
     Rect bounds{};
     int32_t radius = 0;

@@ -14,15 +14,6 @@ ColourRef Shade(ColourRef c, uint32_t dr, uint32_t dg, uint32_t db) {
 
 ColourRef Complement(ColourRef c) { return Rgb(255 - RedOf(c), 255 - GreenOf(c), 255 - BlueOf(c)); }
 
-// Entries in their fixed order, for readers that index them.
-ColourRef ColourPalette::* const kEntries[13] = {
-    &ColourPalette::petalColour0, &ColourPalette::petalColour1, &ColourPalette::petalColour2,
-    &ColourPalette::discColour,   &ColourPalette::redColour,    &ColourPalette::orangeColour,
-    &ColourPalette::pinkColour,   &ColourPalette::goldColour,   &ColourPalette::greenColour,
-    &ColourPalette::blueColour,   &ColourPalette::paleBlueColour, &ColourPalette::purpleColour,
-    &ColourPalette::snowColour,
-};
-
 // A colour whose channels are each a base plus a draw below a range.
 struct ChannelDraws {
     int base, range;
@@ -45,11 +36,6 @@ ColourRef DrawColour(Random& random, const ColourDraws& draws) {
 }  // namespace
 
 ColourPalette::ColourPalette(Random& random) : random_(random) { ChooseColours(); }
-
-ColourRef ColourPalette::Entry(int index) const {
-    if (index < 0 || index >= 13) return 0;
-    return this->*kEntries[index];
-}
 
 // Each fill draws its channels in order, red first, each draw its own statement.
 

@@ -21,9 +21,7 @@ public:
     void RandomPurple();
     void RandomSnow();
 
-    ColourRef Entry(int index) const;  // 0..12, in the order below
-
-    // Entries 0 to 3: the three rings and the disc; 4 to 12: the colours they come from.
+    // The three rings and the disc, then the colours they come from.
     ColourRef petalColour0 = 0, petalColour1 = 0, petalColour2 = 0, discColour = 0;
     ColourRef redColour = 0, orangeColour = 0, pinkColour = 0, goldColour = 0, greenColour = 0;
     ColourRef blueColour = 0, paleBlueColour = 0, purpleColour = 0, snowColour = 0;

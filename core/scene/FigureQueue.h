@@ -25,12 +25,6 @@ public:
     Figure* Oldest() const { return items_.front().get(); }
     // Deletes the oldest figure.
     void PopOldest() { items_.pop_front(); }
-    // Hands the oldest figure over instead of deleting it.
-    std::unique_ptr<Figure> TakeOldest() {
-        std::unique_ptr<Figure> oldest = std::move(items_.front());
-        items_.pop_front();
-        return oldest;
-    }
     uint32_t Size() const { return static_cast<uint32_t>(items_.size()); }
 
 private:

@@ -53,8 +53,4 @@ std::unique_ptr<Scene> CreateScene(SceneKind kind, GardenState& state) {
     return std::make_unique<Scene>(state);
 }
 
-std::unique_ptr<Scene> CreateSceneForSlot(int32_t cycleSlot, GardenState& state) {
-    return CreateScene(SceneKindForSlot(cycleSlot), state);
-}
-
 }  // namespace tessaly

@@ -27,6 +27,5 @@ SceneKind SceneKindForSlot(int32_t cycleSlot);
 const char* SceneKindName(SceneKind kind);
 
 std::unique_ptr<Scene> CreateScene(SceneKind kind, GardenState& state);
-std::unique_ptr<Scene> CreateSceneForSlot(int32_t cycleSlot, GardenState& state);
 
 }  // namespace tessaly

@@ -24,7 +24,6 @@ public:
     // nothing when not bound, so every way out may call it.
     void Unbind();
 
-    bool Bound() const { return host_ != nullptr; }
     WindowHost* Host() const { return host_; }
     CanvasWindow& Canvas() const { return *canvas_; }
 

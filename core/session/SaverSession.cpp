@@ -40,19 +40,15 @@ CanvasWindow* SaverSession::CanvasOf(const WindowHost& host) const {
     return nullptr;
 }
 
-void SaverSession::ForEach(const std::function<void(WindowHost&, CanvasWindow&)>& visit) const {
-    for (const auto& binding : canvases_) visit(*binding->Host(), binding->Canvas());
-}
-
 void SaverSession::Signalled(int signal) {
     if (!Running() || signal == 0) return;
     signal_ = signal;
-    End(RunEnd::Signal);
+    End();
 }
 
-void SaverSession::End(RunEnd why) {
+void SaverSession::End() {
     if (!Running()) return;
-    end_ = why;
+    running_ = false;
     if (ended_) ended_();
 }
 

@@ -1,7 +1,7 @@
 // One run of the saver, the same on every platform: the canvases of the run
 // (one per monitor or output, any number, added and removed while it runs),
 // their shared first pointer position, the one end that any trigger on any of
-// them brings, the order of teardown and how the run ended. A port supplies
+// them brings, the order of teardown and the signal that ended it. A port supplies
 // its windows (each a WindowHost), its events, its clock and its device; it
 // runs its loop while Running() and then tears down.
 //
@@ -10,7 +10,6 @@
 // a signal.
 #pragma once
 
-#include <cstddef>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -23,13 +22,6 @@
 #include "state/GardenState.h"
 
 namespace tessaly {
-
-enum class RunEnd {
-    Running,
-    Closed,      // the user came back: a key, a button, a move, the focus elsewhere
-    WindowGone,  // the window the run drew in went away under it
-    Signal,      // a signal asked it to stop
-};
 
 class SaverSession final : public SaverRun {
 public:
@@ -49,18 +41,17 @@ public:
     void Remove(WindowHost& host);
     // The canvas bound to `host`, or null.
     CanvasWindow* CanvasOf(const WindowHost& host) const;
-    std::size_t Size() const { return canvases_.size(); }
-    // Every canvas, oldest first.
-    void ForEach(const std::function<void(WindowHost&, CanvasWindow&)>& visit) const;
 
-    // How a run ends; the first end counts.
-    void Close() override { End(RunEnd::Closed); }
-    void WindowGone() { End(RunEnd::WindowGone); }
+    // How a run ends; the first end counts. The user came back (a key, a
+    // button, a move, the focus elsewhere), the window the run drew in went
+    // away under it, or a signal asked it to stop.
+    void Close() override { End(); }
+    void WindowGone() { End(); }
     void Signalled(int signal);
     Point& FirstMousePoint() override { return firstMousePoint_; }
 
-    bool Running() const { return end_ == RunEnd::Running; }
-    RunEnd HowItEnded() const { return end_; }
+    bool Running() const { return running_; }
+    // The signal that ended the run, else 0.
     int EndingSignal() const { return signal_; }
 
     // Every canvas still bound is unbound and goes, oldest first; no call
@@ -69,7 +60,7 @@ public:
     void TearDown();
 
 private:
-    void End(RunEnd why);
+    void End();
     CanvasWindow& Add(std::unique_ptr<CanvasWindow> canvas, WindowHost& host);
 
     GardenState& state_;
@@ -77,7 +68,7 @@ private:
     std::function<void()> ended_;
     std::vector<std::unique_ptr<CanvasBinding>> canvases_;
     Point firstMousePoint_{-1, -1};  // in the layout's coordinates, for every canvas of the run
-    RunEnd end_ = RunEnd::Running;
+    bool running_ = true;
     int signal_ = 0;
 };
 

@@ -13,19 +13,16 @@ constexpr const SettingRule& kSpeed = kSettingRules[kSpeedSetting];
 SettingsDialogModel::SettingsDialogModel(CanvasWindow& preview) : preview_(preview) {}
 
 void SettingsDialogModel::Initialise(const SettingsValues& values) {
-    cycleLength_ = values.cycleLength;
-    speed_ = values.speed;
-    build_ = values.build;
     // A two-state check box shows any nonzero flag as checked.
-    buildChecked_ = build_ != 0;
+    buildChecked_ = values.build != 0;
 
-    // The preview follows the fields as loaded, before the bars clamp them.
-    preview_.SetSpeed(speed_);
-    preview_.SetCycleLength(cycleLength_);
-    preview_.State().buildSetting = build_;
+    // The preview follows the values as loaded, before the bars clamp them.
+    preview_.SetSpeed(values.speed);
+    preview_.SetCycleLength(values.cycleLength);
+    preview_.State().buildSetting = values.build;
 
-    cyclePosition_ = ClampToBar(cycleLength_, kCycle.sliderMin, kCycle.sliderMax);
-    speedPosition_ = ClampToBar(speed_, kSpeed.sliderMin, kSpeed.sliderMax);
+    cyclePosition_ = ClampToBar(values.cycleLength, kCycle.sliderMin, kCycle.sliderMax);
+    speedPosition_ = ClampToBar(values.speed, kSpeed.sliderMin, kSpeed.sliderMax);
 }
 
 int SettingsDialogModel::Scroll(Slider slider, int code, int thumbPosition) {
@@ -44,10 +41,7 @@ int SettingsDialogModel::Scroll(Slider slider, int code, int thumbPosition) {
 
 void SettingsDialogModel::BuildClicked(bool checked) {
     buildChecked_ = checked;
-    speed_ = speedPosition_;
-    cycleLength_ = cyclePosition_;
-    build_ = checked ? 1 : 0;
-    preview_.State().buildSetting = build_;
+    preview_.State().buildSetting = checked ? 1 : 0;
 }
 
 SettingsValues SettingsDialogModel::Confirmed() const {

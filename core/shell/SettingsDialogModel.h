@@ -37,8 +37,8 @@ public:
     // position and hands the preview the cycle slider's. Returns the new position.
     int Scroll(Slider slider, int code, int thumbPosition = 0);
 
-    // A click on the check box, with its new state: the controls are read
-    // into the dialog's fields and the preview draws accordingly from its next paint.
+    // A click on the check box, with its new state: the preview draws
+    // accordingly from its next paint.
     void BuildClicked(bool checked);
 
     // The values OK confirms: the slider positions and the check state.
@@ -46,19 +46,12 @@ public:
 
     int Position(Slider slider) const;
     bool BuildChecked() const { return buildChecked_; }
-    // The dialog's fields (as last exchanged with the controls).
-    int32_t CycleLengthField() const { return cycleLength_; }
-    int32_t SpeedField() const { return speed_; }
-    int32_t BuildField() const { return build_; }
 
 private:
     CanvasWindow& preview_;
     int cyclePosition_ = 0;
     int speedPosition_ = 0;
     bool buildChecked_ = false;
-    int32_t cycleLength_ = 0;
-    int32_t speed_ = 0;
-    int32_t build_ = 0;
 };
 
 }  // namespace tessaly

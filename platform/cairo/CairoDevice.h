@@ -51,8 +51,6 @@ public:
     // rule with left and top edges inside (no outline), scan-converted
     // exactly as GDI does.
     void FillDevicePolygon(const Point* devicePoints, int count, ColourRef colour);
-    ColourRef PenColour() const { return pen_.colour; }
-    ColourRef BrushColour() const { return brush_.colour; }
 
 private:
     struct Selected {

@@ -2,12 +2,6 @@
 
 namespace tessaly {
 
-void HeadlessHost::StartTicking(unsigned periodMs) {
-    ticking_ = true;
-    periodMs_ = periodMs;
-    nextTickMs_ = nowMs_ + periodMs;  // starting again restarts the period
-}
-
 void HeadlessHost::RepaintNow() {
     paintRequested_ = true;
     Paint();
@@ -20,8 +14,6 @@ void HeadlessHost::Paint() {
 
 bool HeadlessHost::Tick(CanvasWindow& canvas) {
     if (!ticking_) return false;
-    nowMs_ = nextTickMs_;  // the virtual clock moves to the tick
-    nextTickMs_ += periodMs_;
     canvas.OnTick();
     if (paintRequested_) Paint();
     return true;

@@ -1,5 +1,6 @@
 // The window host of a canvas that has no window: a client area of the
-// output size, ticks on a virtual clock, and a paint request remembered until
+// output size, ticks when it is told to (a virtual clock: every tick is the
+// timer's step, however long it took), and a paint request remembered until
 // the next paint. This is what the renderer, the benchmarks and the tests run
 // the real canvas against; HeadlessRun puts a canvas on one.
 #pragma once
@@ -20,7 +21,7 @@ class HeadlessHost final : public WindowHost {
 public:
     HeadlessHost(int width, int height) : size_{width, height} {}
 
-    void StartTicking(unsigned periodMs) override;
+    void StartTicking(unsigned) override { ticking_ = true; }
     void StopTicking() override { ticking_ = false; }
     void RequestPaint() override { paintRequested_ = true; }
     void RepaintNow() override;
@@ -29,22 +30,15 @@ public:
     // Who paints (the renderer's device, a test's recorder).
     void SetPaintHandler(std::function<void()> paint) { paint_ = std::move(paint); }
 
-    // One tick: the virtual clock moves to it (NowMs), the canvas ticks,
-    // then the paint it asked for runs. False when the canvas is not ticking.
+    // One tick: the canvas ticks, then the paint it asked for runs. False
+    // when the canvas is not ticking.
     bool Tick(CanvasWindow& canvas);
     // Runs the paint handler; the request is met.
     void Paint();
 
-    unsigned TickPeriod() const { return periodMs_; }
-    uint64_t NowMs() const { return nowMs_; }
-    bool PaintRequested() const { return paintRequested_; }
-
 private:
     Size size_;
     bool ticking_ = false;
-    unsigned periodMs_ = 0;
-    uint64_t nowMs_ = 0;
-    uint64_t nextTickMs_ = 0;
     bool paintRequested_ = false;
     std::function<void()> paint_;
 };
@@ -64,8 +58,6 @@ public:
     void Ticks(int64_t count) {
         for (int64_t i = 0; i < count; ++i) host_.Tick(binding_.Canvas());
     }
-    CanvasWindow& Canvas() { return binding_.Canvas(); }
-    HeadlessHost& Host() { return host_; }
 
 private:
     HeadlessHost host_;

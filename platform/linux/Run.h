@@ -11,15 +11,8 @@
 
 namespace tessaly {
 
-// The exit codes of tessaly.
-enum ExitCode {
-    kExitOk = 0,      // every normal end, the help and the version
-    kExitFailed = 1,  // it could not start, or a file could not be written
-    kExitUsage = 2,   // a command line it does not take
-};
-
+// How a drawing mode that ran ended: by its own trigger, or by a signal.
 struct DrawingEnd {
-    int exitCode = kExitFailed;
     int signal = 0;  // the signal (SIGTERM, SIGINT, SIGHUP) that ended it, else 0
 };
 

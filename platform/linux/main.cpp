@@ -15,6 +15,7 @@
 #include "SettingsFile.h"
 #include "SignalPipe.h"
 #include "settings/Settings.h"
+#include "shell/ExitCodes.h"
 
 using namespace tessaly;
 
@@ -101,5 +102,5 @@ int main(int argc, char** argv) {
         return kExitFailed;
     }
     if (end.signal != 0) EndBySignal(end.signal);
-    return end.exitCode;
+    return kExitOk;
 }

@@ -118,7 +118,6 @@ bool SvgDevice::Polygon(const Point* points, int count) {
          << "\" fill-rule=\"evenodd\"";
     WritePoints(points, count);
     out_ << "/>\n";
-    ++elements_;
     return true;
 }
 
@@ -127,7 +126,6 @@ bool SvgDevice::Polyline(const Point* points, int count) {
     out_ << "<polyline fill=\"none\" stroke=\"" << SvgColour(pen_.colour) << '"';
     WritePoints(points, count);
     out_ << "/>\n";
-    ++elements_;
     return true;
 }
 
@@ -136,7 +134,6 @@ bool SvgDevice::Ellipse(int left, int top, int right, int bottom) {
     out_ << "<ellipse fill=\"" << SvgColour(brush_.colour) << "\" stroke=\"" << SvgColour(pen_.colour)
          << "\" cx=\"" << Halves(l + r) << "\" cy=\"" << Halves(t + b) << "\" rx=\""
          << Halves(r > l ? r - l : l - r) << "\" ry=\"" << Halves(b > t ? b - t : t - b) << "\"/>\n";
-    ++elements_;
     return true;
 }
 

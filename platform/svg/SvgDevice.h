@@ -40,8 +40,6 @@ public:
     bool Polyline(const Point* points, int count) override;
     bool Ellipse(int left, int top, int right, int bottom) override;
 
-    std::size_t ElementCount() const { return elements_; }
-
 private:
     struct Selected {
         GdiHandle handle;
@@ -52,7 +50,6 @@ private:
     std::ostream& out_;
     Selected pen_{};
     Selected brush_{};
-    std::size_t elements_ = 0;
     bool finished_ = false;
 };
 

@@ -31,7 +31,6 @@ public:
     // `released`: a buffer came back from the compositor.
     Picture(wl_shm* shm, std::function<void()> released) : shm_(shm), released_(std::move(released)) {}
 
-    bool Empty() const { return latest_ == nullptr; }
     int Width() const { return pool_ != nullptr ? pool_->Width() : 0; }
     int Height() const { return pool_ != nullptr ? pool_->Height() : 0; }
 

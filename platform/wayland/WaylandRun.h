@@ -40,7 +40,7 @@ public:
     // Until the run ends; false with the reason when the connection broke
     // or an output there was at the start cannot be covered.
     bool Loop(SignalPipe& signals, std::string& error);
-    DrawingEnd End() const { return {kExitOk, session_.EndingSignal()}; }
+    DrawingEnd End() const { return {session_.EndingSignal()}; }
 
 private:
     // ClientEvents

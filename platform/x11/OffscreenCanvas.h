@@ -44,9 +44,6 @@ public:
     void CopyToWindow(const std::vector<Rect>& rects);
     void CopyToWindow(const Rect& rect) { CopyToWindow(std::vector<Rect>{rect}); }
 
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-
 private:
     // A black pixmap of width_ x height_ with its Cairo surface and context.
     void CreatePixmap();

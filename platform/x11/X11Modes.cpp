@@ -142,7 +142,7 @@ public:
     // Every way a run ends is a normal end; a signal is passed on.
     bool Run(DrawingEnd& end, std::string& error) {
         if (!loop_.Run(error)) return false;
-        end = {kExitOk, session_.EndingSignal()};
+        end = {session_.EndingSignal()};
         return true;
     }
 

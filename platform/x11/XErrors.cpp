@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "shell/ExitCodes.h"
+
 namespace tessaly {
 
 namespace {
@@ -24,7 +26,7 @@ int RecordError(Display*, XErrorEvent* event) {
 int ConnectionLost(Display*) {
     std::fputs("tessaly: lost the connection to the X server\n", stderr);
     std::fflush(stderr);
-    _exit(1);
+    _exit(kExitFailed);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ class FullScreen : public ::testing::Test {
 protected:
     void SetUp() override { state.random.Seed(99); }
     GardenState state;
-    PortableGdiObjects objects;
+    testing::RecordingObjects<PortableGdiObjects> objects;
     FakeHost host, other;
     int ends = 0;
     SaverSession session{state, objects, [this] { ++ends; }};
@@ -26,14 +26,15 @@ protected:
 };
 
 TEST_F(FullScreen, FirstMouseMoveOnlyRecordsThePoint) {
-    EXPECT_EQ(window.LastMousePoint(), (Point{-1, -1}));
+    EXPECT_EQ(session.FirstMousePoint(), (Point{-1, -1}));
     window.OnMouseMove(640, 480);
-    EXPECT_EQ(window.LastMousePoint(), (Point{640, 480}));
+    EXPECT_EQ(session.FirstMousePoint(), (Point{640, 480}));
     for (int i = 0; i < 5; ++i) window.OnMouseMove(640, 480);
     EXPECT_TRUE(session.Running());
     window.OnMouseMove(640, 481);  // one pixel away
-    EXPECT_EQ(session.HowItEnded(), RunEnd::Closed);
-    EXPECT_EQ(window.LastMousePoint(), (Point{640, 480}));  // the recorded point stays the first one
+    EXPECT_FALSE(session.Running());
+    EXPECT_EQ(session.EndingSignal(), 0);
+    EXPECT_EQ(session.FirstMousePoint(), (Point{640, 480}));  // the recorded point stays the first one
 }
 
 TEST_F(FullScreen, ButtonsKeysAndDeactivationEndTheRunOnce) {
@@ -43,7 +44,7 @@ TEST_F(FullScreen, ButtonsKeysAndDeactivationEndTheRunOnce) {
         (canvas.*trigger)();  // before any mouse move too
         (canvas.*trigger)();
         run.Signalled(15);    // too late: the first end counts
-        EXPECT_EQ(run.HowItEnded(), RunEnd::Closed);
+        EXPECT_FALSE(run.Running());
         EXPECT_EQ(run.EndingSignal(), 0);
     }
     EXPECT_EQ(ends, 2);
@@ -57,14 +58,16 @@ TEST_F(FullScreen, CanvasesOfSeveralMonitorsJudgeMovesAgainstOneFirstPoint) {
     EXPECT_TRUE(session.Running());
     window.OnMouseMove(1499, 300);
     EXPECT_EQ(ends, 1);
-    EXPECT_EQ(session.Size(), 2u);  // ending is the port's to carry out: nothing is torn down yet
+    // Ending is the port's to carry out: nothing is torn down yet.
+    EXPECT_EQ(session.CanvasOf(host), &window);
+    EXPECT_EQ(session.CanvasOf(other), &right);
 }
 
 TEST_F(FullScreen, SignalEndsTheRunAndSaysWhich) {
     session.Signalled(0);
     EXPECT_TRUE(session.Running());
     session.Signalled(2);
-    EXPECT_EQ(session.HowItEnded(), RunEnd::Signal);
+    EXPECT_FALSE(session.Running());
     EXPECT_EQ(session.EndingSignal(), 2);
 }
 
@@ -73,11 +76,13 @@ TEST_F(FullScreen, EachCanvasIsCreatedOnItsWindowAndLetGoWhenItGoes) {
     CanvasWindow& plain = session.AddCanvas(other);
     EXPECT_EQ(session.CanvasOf(other), &plain);
     plain.OnTick();
-    EXPECT_TRUE(plain.HasScene());
-    window.OnTick();
     testing::RecordingDevice dc;
+    plain.OnPaint(dc);
+    EXPECT_GT(dc.Shapes(), 0);
+    plain.OnTick();  // left queued when its output goes
+    window.OnTick();
     window.OnPaint(dc);
-    EXPECT_GT(objects.LiveBrushes(), 0u);
+    EXPECT_FALSE(objects.live.empty());
     window.OnTick();  // the next scene, left queued at teardown
 
     session.Remove(other);  // an output unplugged: the others carry on
@@ -88,8 +93,20 @@ TEST_F(FullScreen, EachCanvasIsCreatedOnItsWindowAndLetGoWhenItGoes) {
 
     session.TearDown();
     EXPECT_EQ(host.calls.back(), "StopTicking");
-    EXPECT_EQ(session.Size(), 0u);
-    EXPECT_EQ(objects.LiveBrushes(), 0u);
+    EXPECT_EQ(session.CanvasOf(host), nullptr);
+    EXPECT_TRUE(objects.live.empty());
+}
+
+TEST_F(FullScreen, AnUnboundCanvasNoLongerCallsItsWindow) {
+    CanvasBinding binding(std::make_unique<CanvasWindow>(state, objects));  // as the dialog's preview
+    binding.Bind(other);
+    binding.Unbind();
+    EXPECT_EQ(binding.Host(), nullptr);
+    const std::vector<std::string> calls = other.calls;
+    binding.Canvas().OnTick();
+    binding.Canvas().SetSpeed(10);
+    binding.Canvas().SetCycleLength(9);
+    EXPECT_EQ(other.calls, calls);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ TEST(GdiHolders, EmptyHolderDeletesNothing) {
 
 TEST(GdiHolders, AttachDeleteAndDestructor) {
     RecordingObjects objects;
-    GdiHandle first = objects.inner.CreateSolidBrush(Rgb(1, 2, 3));
+    GdiHandle first = objects.CreateSolidBrush(Rgb(1, 2, 3));
     {
         CBrush brush(objects);
         EXPECT_FALSE(brush.Attach(nullptr));
@@ -33,21 +33,21 @@ TEST(GdiHolders, AttachDeleteAndDestructor) {
         EXPECT_EQ(brush.GetSafeHandle(), first);
         EXPECT_TRUE(brush.DeleteObject());
         EXPECT_EQ(brush.GetSafeHandle(), nullptr);
-        EXPECT_EQ(objects.inner.LiveBrushes(), 0u);
+        EXPECT_EQ(objects.live.size(), 0u);
         EXPECT_FALSE(brush.DeleteObject());  // second delete finds it empty
 
-        EXPECT_TRUE(brush.Attach(objects.inner.CreateSolidBrush(Rgb(4, 5, 6))));
-        EXPECT_EQ(objects.inner.LiveBrushes(), 1u);
+        EXPECT_TRUE(brush.Attach(objects.CreateSolidBrush(Rgb(4, 5, 6))));
+        EXPECT_EQ(objects.live.size(), 1u);
     }
-    EXPECT_EQ(objects.inner.LiveBrushes(), 0u);  // the destructor deleted it
+    EXPECT_EQ(objects.live.size(), 0u);  // the destructor deleted it
 }
 
 TEST(GdiHolders, AttachOverAHeldBrushReleasesTheOldOne) {
     RecordingObjects objects;
     CBrush brush(objects);
-    brush.Attach(objects.inner.CreateSolidBrush(Rgb(1, 1, 1)));
-    brush.Attach(objects.inner.CreateSolidBrush(Rgb(2, 2, 2)));
-    EXPECT_EQ(objects.inner.LiveBrushes(), 1u);
+    brush.Attach(objects.CreateSolidBrush(Rgb(1, 1, 1)));
+    brush.Attach(objects.CreateSolidBrush(Rgb(2, 2, 2)));
+    EXPECT_EQ(objects.live.size(), 1u);
     EXPECT_EQ(PortableGdiObjects::Record(brush.GetSafeHandle())->colour, Rgb(2, 2, 2));
 }
 
@@ -66,7 +66,7 @@ TEST(GdiHolders, ReplaceSolidBrushDeletesThenCreatesThenAttaches) {
     EXPECT_EQ(objects.log[1].op, 'D');
     EXPECT_EQ(objects.log[1].handle, old);
     EXPECT_EQ(objects.log[2].op, 'C');
-    EXPECT_EQ(objects.inner.LiveBrushes(), 1u);
+    EXPECT_EQ(objects.live.size(), 1u);
     EXPECT_EQ(PortableGdiObjects::Record(brush.GetSafeHandle())->colour, Rgb(40, 50, 60));
 }
 
@@ -77,7 +77,7 @@ TEST(GdiHolders, FailedCreateLeavesTheSlotEmpty) {
     objects.failCreate = true;
     EXPECT_FALSE(ReplaceSolidBrush(brush, Rgb(4, 5, 6)));
     EXPECT_EQ(brush.GetSafeHandle(), nullptr);
-    EXPECT_EQ(objects.inner.LiveBrushes(), 0u);
+    EXPECT_EQ(objects.live.size(), 0u);
 }
 
 TEST(GdiHolders, AssignStockObjectOverwritesWithoutDeleting) {
@@ -105,10 +105,10 @@ TEST(GdiHolders, PenBrushSetDestroysSlotsFromSixDownToZero) {
             ReplaceSolidBrush(*slots[i], Rgb(i, 0, 0));
             loaded.push_back(slots[i]->GetSafeHandle());
         }
-        EXPECT_EQ(objects.inner.LiveBrushes(), 7u);
+        EXPECT_EQ(objects.live.size(), 7u);
         objects.log.clear();
     }
-    EXPECT_EQ(objects.inner.LiveBrushes(), 0u);
+    EXPECT_EQ(objects.live.size(), 0u);
     ASSERT_EQ(objects.log.size(), 7u);
     for (int i = 0; i < 7; ++i) EXPECT_EQ(objects.log[i].handle, loaded[6 - i]);
 }

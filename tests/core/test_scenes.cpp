@@ -31,11 +31,32 @@ GardenState garden;
 using testing::ScriptedRandom;
 using Figures = std::vector<std::unique_ptr<Figure>>;
 
-// Takes every figure out of a scene's queue, oldest first.
+// A new figure of the kind of `f`.
+template <class... Kinds>
+std::unique_ptr<Figure> NewOfKind(const Figure& f) {
+    std::unique_ptr<Figure> made;
+    ((dynamic_cast<const Kinds*>(&f) != nullptr ? void(made = std::make_unique<Kinds>()) : void()), ...);
+    return made;
+}
+
+// Copies every figure of a scene's queue, oldest first (its kind, every point
+// it stores, its colour, a disc's circle), and empties the queue.
 Figures TakeFigures(Scene& scene) {
     Figures taken;
-    while (scene.figures.Size() > 0) {
-        taken.push_back(scene.figures.TakeOldest());
+    for (; scene.figures.Size() > 0; scene.figures.PopOldest()) {
+        const Figure& f = *scene.figures.Oldest();
+        auto copy = NewOfKind<PolylineFigure, StemLeafFigure, FallLeafFigure, PetalFigure, SnowflakeFigure,
+                              DiscFigure>(f);
+        for (int i = 0; i < kFigurePointCapacity; ++i) copy->points[i] = f.points[i];
+        copy->pointCount = f.pointCount;
+        copy->colourIndex = f.colourIndex;
+        if (const auto* disc = dynamic_cast<const DiscFigure*>(&f)) {
+            auto& to = static_cast<DiscFigure&>(*copy);
+            to.bounds = disc->bounds;
+            to.radius = disc->radius;
+            to.centre = disc->centre;
+        }
+        taken.push_back(std::move(copy));
     }
     return taken;
 }
@@ -398,15 +419,17 @@ TEST_F(Scenes, SnowFlakesTakeTheThreeStarsInTurn) {
     for (uint32_t seed : {5u, 6u}) CheckScattered<SnowScene, SnowflakeFigure>(seed, 3, std::vector<int>(21, 12), fill);
 }
 
+// The palette's colours, numbered as the slot cases below name them.
+ColourRef ColourPalette::* const kPaletteEntries[] = {
+    &ColourPalette::petalColour0, &ColourPalette::petalColour1,   &ColourPalette::petalColour2,
+    &ColourPalette::discColour,   &ColourPalette::redColour,      &ColourPalette::orangeColour,
+    &ColourPalette::pinkColour,   &ColourPalette::goldColour,     &ColourPalette::greenColour,
+    &ColourPalette::blueColour,   &ColourPalette::paleBlueColour, &ColourPalette::purpleColour,
+    &ColourPalette::snowColour};
+
 // Gives every palette entry its own colour, so a brush shows where it came from.
 void MarkPalette(Scene& scene) {
-    ColourRef ColourPalette::*entries[] = {
-        &ColourPalette::petalColour0, &ColourPalette::petalColour1,   &ColourPalette::petalColour2,
-        &ColourPalette::discColour,   &ColourPalette::redColour,      &ColourPalette::orangeColour,
-        &ColourPalette::pinkColour,   &ColourPalette::goldColour,     &ColourPalette::greenColour,
-        &ColourPalette::blueColour,   &ColourPalette::paleBlueColour, &ColourPalette::purpleColour,
-        &ColourPalette::snowColour};
-    for (int i = 0; i < 13; ++i) (*scene.palette).*entries[i] = Rgb(i + 1, 0, 0);
+    for (int i = 0; i < 13; ++i) (*scene.palette).*kPaletteEntries[i] = Rgb(i + 1, 0, 0);
 }
 
 ColourRef BrushColour(const CBrush& brush) { return PortableGdiObjects::Record(brush.GetSafeHandle())->colour; }
@@ -414,7 +437,7 @@ ColourRef BrushColour(const CBrush& brush) { return PortableGdiObjects::Record(b
 TEST_F(Scenes, FallLeafColourIsGoldUpToTheThreshold) {
     FallLeavesScene scene(garden);
     MarkPalette(scene);
-    PortableGdiObjects objects;
+    testing::RecordingObjects<PortableGdiObjects> objects;
     CPen pen(objects);
     PenBrushSet brushes(objects);
     for (int r : {0, 10922, 10923, 32767}) {
@@ -423,7 +446,7 @@ TEST_F(Scenes, FallLeafColourIsGoldUpToTheThreshold) {
         EXPECT_EQ(BrushColour(brushes.fallLeafBrush), r <= 10922 ? scene.palette->goldColour
                                                                  : scene.palette->orangeColour)
             << r;
-        EXPECT_EQ(objects.LiveBrushes(), 1u);
+        EXPECT_EQ(objects.live.size(), 1u);
     }
     EXPECT_EQ(pen.GetSafeHandle(), objects.GetStockObject(kStockBlackPen));
 }
@@ -455,18 +478,18 @@ TEST_F(Scenes, SetColoursLoadsTheSlotsOfItsFiguresOnePerPaint) {
             for (int paint = 1; paint <= 2; ++paint) {
                 scene->SetColours(&pen, &brushes);
                 EXPECT_EQ(pen.GetSafeHandle(), objects.GetStockObject(c.pen)) << SceneKindName(c.kind);
-                EXPECT_EQ(objects.inner.LiveBrushes(), c.slots.size()) << SceneKindName(c.kind);
-                EXPECT_EQ(objects.inner.BrushesCreated(), paint * c.slots.size());
+                EXPECT_EQ(objects.live.size(), c.slots.size()) << SceneKindName(c.kind);
+                EXPECT_EQ(objects.Created().size(), paint * c.slots.size());
             }
             std::set<int> loaded(c.slots.begin(), c.slots.end());
             for (int s = 0; s < 7; ++s) EXPECT_EQ(slots[s]->GetSafeHandle() != nullptr, loaded.count(s) == 1) << s;
             for (std::size_t i = 0; i < c.slots.size(); ++i) {
-                const ColourRef want = scene->palette->Entry(c.paletteEntry[i]);
+                const ColourRef want = (*scene->palette).*kPaletteEntries[c.paletteEntry[i]];
                 EXPECT_EQ(BrushColour(*slots[c.slots[i]]), want);
                 EXPECT_EQ(objects.Created()[i], want) << SceneKindName(c.kind) << " load " << i;
             }
         }
-        EXPECT_EQ(objects.inner.LiveBrushes(), 0u);
+        EXPECT_TRUE(objects.live.empty());
         TakeFigures(*scene);
     }
 }
@@ -475,12 +498,12 @@ TEST_F(Scenes, PlainSceneIsEmptyAndSetsNoColours) {
     Scene scene(garden);
     EXPECT_EQ(scene.figures.Size(), 0u);
     EXPECT_EQ(scene.palette, nullptr);
-    PortableGdiObjects objects;
+    testing::RecordingObjects<PortableGdiObjects> objects;
     CPen pen(objects);
     PenBrushSet brushes(objects);
     scene.SetColours(&pen, &brushes);
     EXPECT_EQ(pen.GetSafeHandle(), nullptr);
-    EXPECT_EQ(objects.BrushesCreated(), 0u);
+    EXPECT_TRUE(objects.log.empty());
 }
 
 TEST_F(Scenes, CycleSlotsChooseTheKinds) {
@@ -488,8 +511,8 @@ TEST_F(Scenes, CycleSlotsChooseTheKinds) {
                                   SceneKind::FlowerHead,      SceneKind::FallLeaves,       SceneKind::Snow,
                                   SceneKind::Snow,            SceneKind::Snow};
     for (int slot = 0; slot < 8; ++slot) EXPECT_EQ(SceneKindForSlot(slot), expected[slot]) << slot;
-    EXPECT_NE(dynamic_cast<FallLeavesScene*>(CreateSceneForSlot(4, garden).get()), nullptr);
-    EXPECT_NE(dynamic_cast<SnowScene*>(CreateSceneForSlot(7, garden).get()), nullptr);
+    EXPECT_NE(dynamic_cast<FallLeavesScene*>(CreateScene(SceneKindForSlot(4), garden).get()), nullptr);
+    EXPECT_NE(dynamic_cast<SnowScene*>(CreateScene(SceneKindForSlot(7), garden).get()), nullptr);
 }
 
 }  // namespace

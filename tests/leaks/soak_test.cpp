@@ -12,6 +12,7 @@
 #include "device/PortableGdiObjects.h"
 #include "headless/HeadlessHost.h"
 #include "cairo/CairoDevice.h"
+#include "session/CanvasBinding.h"
 #include "settings/Settings.h"
 
 namespace {
@@ -46,6 +47,32 @@ using namespace tessaly;
 
 namespace {
 
+// Portable pens and brushes, counted without allocating.
+class CountedObjects final : public GdiObjects {
+public:
+    GdiHandle GetStockObject(int index) override { return inner_.GetStockObject(index); }
+    GdiHandle CreateSolidBrush(ColourRef colour) override {
+        ++live;
+        ++created;
+        return inner_.CreateSolidBrush(colour);
+    }
+    bool DeleteObject(GdiHandle object) override {
+        if (object != nullptr && !PortableGdiObjects::Record(object)->stock) --live;
+        return inner_.DeleteObject(object);
+    }
+    std::size_t live = 0, created = 0;
+
+private:
+    PortableGdiObjects inner_;
+};
+
+// The canvas, and how many figures its scene holds.
+class SoakCanvas final : public CanvasWindow {
+public:
+    using CanvasWindow::CanvasWindow;
+    uint32_t Queued() const { return scene != nullptr ? scene->figures.Size() : 0; }
+};
+
 struct SoakResult {
     long peakDuringRun = 0;
     long leftAfterTeardown = 0;
@@ -66,25 +93,29 @@ SoakResult Soak(int ticks, int build, int cycleLength) {
     cairo_t* cr = cairo_create(surface);
     SoakResult result;
     {
-        PortableGdiObjects objects;
+        CountedObjects objects;
         const long baseline = liveAllocations;
         {
+            // What HeadlessRun does, with a canvas that shows its queue.
             CairoDevice device(cr);
-            HeadlessRun run(state, objects, Size{192, 108}, [&](CanvasWindow& canvas) {
+            HeadlessHost host(192, 108);
+            CanvasBinding binding(std::make_unique<SoakCanvas>(state, objects));
+            host.SetPaintHandler([&] {
                 device.ResetPaintState();
-                canvas.OnPaint(device);
+                binding.Canvas().OnPaint(device);
             });
+            binding.Bind(host);
             for (int i = 0; i < ticks; ++i) {
-                run.Tick();
+                host.Tick(binding.Canvas());
                 if (liveAllocations - baseline > result.peakDuringRun)
                     result.peakDuringRun = liveAllocations - baseline;
-                if (objects.LiveBrushes() > result.peakBrushes) result.peakBrushes = objects.LiveBrushes();
+                if (objects.live > result.peakBrushes) result.peakBrushes = objects.live;
             }
-            result.queuedAtTeardown = run.Canvas().CurrentScene().figures.Size();
+            result.queuedAtTeardown = static_cast<SoakCanvas&>(binding.Canvas()).Queued();
         }  // the window goes: the queued figures, the scene and the canvas are deleted
         result.leftAfterTeardown = liveAllocations - baseline;
-        result.brushesAfterTeardown = objects.LiveBrushes();
-        result.brushesCreated = objects.BrushesCreated();
+        result.brushesAfterTeardown = objects.live;
+        result.brushesCreated = objects.created;
     }
     cairo_destroy(cr);
     cairo_surface_destroy(surface);

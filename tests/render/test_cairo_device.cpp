@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "cairo/CairoDevice.h"
@@ -28,6 +29,13 @@ protected:
         device->SelectObject(&brush);
     }
     ColourRef At(int x, int y) { return PixelAt(image.get(), x, y); }
+    // The pen and the brush the device holds: a square over the whole image
+    // (of at least 3x3) is outlined with the one and filled with the other.
+    std::pair<ColourRef, ColourRef> PenAndBrush() {
+        const Point square[] = {{0, 0}, {2, 0}, {2, 2}, {0, 2}};
+        device->Polygon(square, 4);
+        return {At(0, 0), At(1, 1)};
+    }
     int Count(ColourRef c) { return CountColour(image.get(), c); }
     // Left, top, right and bottom (inclusive) of what was drawn in [x0, x1) x [y0, y1).
     std::array<int, 4> DrawnBounds(int x0, int y0, int x1, int y1) {
@@ -143,15 +151,13 @@ TEST_F(CairoDeviceTest, SelectKeepsPenAndBrushApartAndReturnsThePrevious) {
     Open(4, 4);
     GdiObjectRecord other{GdiObjectRecord::Kind::Brush, Rgb(1, 2, 3), false};
     EXPECT_EQ(device->SelectObject(&other), &brush);
-    EXPECT_EQ(device->PenColour(), kPen);
-    EXPECT_EQ(device->BrushColour(), Rgb(1, 2, 3));
+    EXPECT_EQ(PenAndBrush(), std::make_pair(kPen, Rgb(1, 2, 3)));
     EXPECT_EQ(device->SelectObject(nullptr), nullptr);  // refused, nothing changes
-    EXPECT_EQ(device->BrushColour(), Rgb(1, 2, 3));
+    EXPECT_EQ(PenAndBrush(), std::make_pair(kPen, Rgb(1, 2, 3)));
 
     // A fresh paint context holds GDI's default black pen and white brush.
     device->ResetPaintState();
-    EXPECT_EQ(device->PenColour(), Rgb(0, 0, 0));
-    EXPECT_EQ(device->BrushColour(), Rgb(255, 255, 255));
+    EXPECT_EQ(PenAndBrush(), std::make_pair(Rgb(0, 0, 0), Rgb(255, 255, 255)));
 }
 
 TEST_F(CairoDeviceTest, ColoursArriveWithRedInTheLowByteOfTheColourRef) {

@@ -1,7 +1,8 @@
 // The Cairo device against real GDI: the same shape scripts drawn by a small
-// Windows program under Wine and by CairoDevice, compared pixel by pixel.
-// Needs wine and the MinGW-built gdi-probe.exe; without them it skips (exit
-// 77), except under CI=true, where a missing tool is a failure.
+// Windows program under Wine and by CairoDevice, compared pixel by pixel; and
+// how tessaly-render.exe writes its file. Needs wine and the MinGW-built
+// gdi-probe.exe; without them it skips (exit 77), except under CI=true, where
+// a missing tool is a failure.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,6 +24,7 @@
 #include "ToolRunner.h"
 #include "support/Tools.h"
 #include "device/PortableGdiObjects.h"
+#include "shell/Printable.h"
 
 namespace tessaly {
 namespace {
@@ -280,6 +282,63 @@ TEST(WineGdi, MappingMatchesLPtoDP) {
     std::printf("LPtoDP: %ld coordinates, %ld of them exact halves, %ld differ\n", checked, halves, wrong);
     EXPECT_EQ(wrong, 0) << "of " << checked;
     EXPECT_GT(halves, 50000) << "too few exact halves to tell the rounding rules apart";
+}
+
+// tessaly-render.exe under Wine, run in `folder`.
+ToolResult RunGdiRender(const ScratchFolder& folder, std::vector<std::string> args) {
+    setenv("WINEPREFIX", winePrefix->Path().c_str(), 1);
+    setenv("WINEDEBUG", "-all", 1);
+    unsetenv("DISPLAY");
+    args.insert(args.begin(), TESSALY_GDI_RENDER);
+    return RunProgram(wineProgram, folder, args);
+}
+
+// Wine's name for a file of this machine.
+std::string WindowsPath(std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return "Z:" + path;
+}
+
+TEST(WineGdiRender, WritesItsFileWholeOrSaysWhyAndLeavesNothingBehind) {
+    if (access(TESSALY_GDI_RENDER, R_OK) != 0) {
+        if (testing::InCi()) {
+            FAIL() << TESSALY_GDI_RENDER << " is missing";
+        }
+        GTEST_SKIP() << TESSALY_GDI_RENDER << " is missing (scripts/build-windows.sh builds it)";
+    }
+    ScratchFolder dir;
+    std::ofstream(dir / "g.png") << "an earlier file";
+    std::filesystem::create_directory(dir / "folder.png");
+    const std::vector<std::string> render{"--ticks", "3", "--size", "64x48", "-o"};
+    auto args = [&](const std::string& name) {
+        std::vector<std::string> all = render;
+        all.push_back(WindowsPath(dir / name));
+        return all;
+    };
+    ToolResult r = RunGdiRender(dir, args("g.png"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(ReadFile(dir / "g.png").substr(0, 8), "\x89PNG\r\n\x1a\n") << "the earlier file, replaced";
+
+    // A missing folder, a folder by that name (the temporary was written and
+    // is removed), a name Windows does not take: one line each, with the path
+    // escaped and the system's reason.
+    for (const std::string name : {"missing/g.png", "folder.png", "bad\x01.png"}) {
+        r = RunGdiRender(dir, args(name));
+        EXPECT_EQ(r.exitCode, 1) << name;
+        const std::string start = "tessaly-render: cannot write " + Printable(WindowsPath(dir / name)) + ": ";
+        const std::string line = r.err.substr(0, r.err.find_first_of("\r\n"));
+        const std::string reason = line.size() > start.size() ? line.substr(start.size()) : "";
+        EXPECT_EQ(line.rfind(start, 0), 0u) << "expected " << start << "REASON, saw " << r.err;
+        EXPECT_EQ(r.err.find_first_not_of("\r\n", line.size()), std::string::npos) << "one line, saw " << r.err;
+        EXPECT_FALSE(reason.empty() || reason.rfind("error ", 0) == 0) << "the system's reason, saw " << r.err;
+        if (name == "folder.png") {
+            EXPECT_EQ(reason, "it is a folder");
+        }
+    }
+    std::vector<std::string> files = dir.Files();
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"folder.png", "g.png"})) << "no temporary left";
+    EXPECT_TRUE(testing::FileNames(dir / "folder.png").empty());
 }
 
 }  // namespace

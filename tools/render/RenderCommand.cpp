@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "shell/ExitCodes.h"
+
 namespace tessaly {
 
 bool ReadRenderCommand(int argc, char** argv, const RenderProgram& program, RenderOptions& options, int& exitCode) {
@@ -28,7 +30,7 @@ bool ReadRenderCommand(int argc, char** argv, const RenderProgram& program, Rend
     } else {
         std::fprintf(stderr, "tessaly-render: cannot write the %s: %s\n", help ? "help" : "version",
                      std::strerror(errno != 0 ? errno : EIO));
-        exitCode = kExitIoError;
+        exitCode = kExitFailed;
     }
     return false;
 }

@@ -12,11 +12,6 @@
 
 namespace tessaly {
 
-// The exit codes of both renderers (Cairo's and GDI's).
-constexpr int kExitOk = 0;
-constexpr int kExitIoError = 1;
-constexpr int kExitUsage = 2;
-
 enum class OutputFormat { Png, Pdf, Svg };
 
 struct RenderOptions {

@@ -6,6 +6,7 @@
 
 #include "RenderCommand.h"
 #include "RenderJob.h"
+#include "shell/ExitCodes.h"
 
 int main(int argc, char** argv) {
     using namespace tessaly;
@@ -14,7 +15,7 @@ int main(int argc, char** argv) {
     std::string error;
     if (!RunRender(options, stdout, isatty(STDERR_FILENO) != 0, error)) {
         std::fprintf(stderr, "tessaly-render: %s\n", error.c_str());
-        return kExitIoError;
+        return kExitFailed;
     }
     return kExitOk;
 }

@@ -1,5 +1,9 @@
 #include "win32/app/PreviewHandle.h"
 
+#include <cstdint>
+
+#include "shell/Printable.h"
+
 namespace tessaly::win32 {
 
 long long ParseDecimalHandle(const char* text) {
@@ -17,6 +21,18 @@ long long ParseDecimalHandle(const char* text) {
         if (value > kLimit) return 0;
     }
     return negative ? -value : value;
+}
+
+bool PreviewPane(const char* argument, HWND& pane, std::string& error) {
+    if (argument == nullptr) {
+        error = "/p needs the handle of the window to show the preview in";
+        return false;
+    }
+    const long long handle = ParseDecimalHandle(argument);
+    pane = reinterpret_cast<HWND>(static_cast<intptr_t>(handle));
+    if (handle != 0 && IsWindow(pane)) return true;
+    error = "'" + Printable(argument) + "' is the handle of no window";
+    return false;
 }
 
 }  // namespace tessaly::win32

@@ -8,6 +8,8 @@
 
 #include <utility>
 
+#include "win32/framework/SystemError.h"
+
 namespace tessaly::win32 {
 
 RegistryProfile::RegistryProfile(std::string company, std::string appName)
@@ -35,14 +37,15 @@ uint32_t RegistryProfile::GetProfileInt(const char* section, const char* entry,
 
 bool RegistryProfile::WriteProfileInt(const char* section, const char* entry, int32_t value) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, nullptr,
-                        REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return false;
+    writeStatus_ = RegCreateKeyExA(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, nullptr,
+                                   REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, nullptr);
+    if (writeStatus_ != ERROR_SUCCESS) return false;
     const DWORD stored = static_cast<DWORD>(value);
-    const LONG status = RegSetValueExA(key, entry, 0, REG_DWORD,
-                                       reinterpret_cast<const BYTE*>(&stored), sizeof stored);
+    writeStatus_ = RegSetValueExA(key, entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored), sizeof stored);
     RegCloseKey(key);
-    return status == ERROR_SUCCESS;
+    return writeStatus_ == ERROR_SUCCESS;
 }
+
+std::string RegistryProfile::WriteFailure() const { return SystemErrorText(static_cast<DWORD>(writeStatus_)); }
 
 }  // namespace tessaly::win32

@@ -18,6 +18,8 @@ public:
     uint32_t GetProfileInt(const char* section, const char* entry, uint32_t defaultValue) override;
     // Creates the key as needed; false when the value could not be written.
     bool WriteProfileInt(const char* section, const char* entry, int32_t value) override;
+    // Why the last write that failed did, in the system's words.
+    std::string WriteFailure() const;
 
     // "Software\<company>\<app>\<section>"
     std::string SectionPath(const char* section) const;
@@ -25,6 +27,7 @@ public:
 private:
     std::string company_;
     std::string appName_;
+    long writeStatus_ = 0;  // the registry's status of the last write (a system error code)
 };
 
 }  // namespace tessaly::win32

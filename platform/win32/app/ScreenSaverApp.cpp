@@ -7,14 +7,18 @@
 #include <ctime>
 #include <memory>
 
+#include "win32/app/FailureReport.h"
 #include "win32/app/PreviewHandle.h"
 #include "win32/app/Win32CanvasHost.h"
 #include "win32/app/Win32SaverHost.h"
 #include "win32/app/RegistryProfile.h"
 #include "win32/app/SettingsDialog.h"
+#include "win32/framework/SystemError.h"
 #include "win32/gdi/Win32GdiObjects.h"
 #include "settings/Settings.h"
+#include "shell/ExitCodes.h"
 #include "shell/ModeSwitch.h"
+#include "shell/Printable.h"
 
 namespace tessaly::win32 {
 
@@ -27,51 +31,63 @@ BOOL ScreenSaverApp::InitInstance() {
     LoadSettings(profile, state_);
     state_.random.Seed(static_cast<uint32_t>(std::time(nullptr)));
 
-    switch (ParseModeSwitch(__argc, __argv)) {
-        case RunMode::Settings: return RunSettings();
-        case RunMode::Preview: return StartPreview(__argc > 2 ? __argv[2] : nullptr);
-        case RunMode::Saver: return StartSaver();
-        case RunMode::None: break;
+    const RunMode mode = ParseModeSwitch(__argc, __argv);
+    std::string error;
+    int failure = kExitFailed;
+    switch (mode) {
+        case RunMode::Settings:
+            if (RunSettings(error)) return FALSE;  // the dialog has run: no message loop follows
+            break;
+        case RunMode::Preview:
+            if (HWND pane = nullptr; !PreviewPane(__argc > 2 ? __argv[2] : nullptr, pane, error)) {
+                failure = kExitUsage;
+            } else if (StartPreview(pane, error)) {
+                return TRUE;
+            }
+            break;
+        case RunMode::Saver:
+            if (StartSaver(error)) return TRUE;
+            break;
+        case RunMode::None:
+            error = "'" + Printable(__argv[1]) + "' names no mode (/s, /p HWND or /c)";
+            failure = kExitUsage;
+            break;
     }
-    SetExitCode(kExitBadCommandLine);
+    ReportFailure(error, mode == RunMode::Settings);
+    SetExitCode(failure);
     return FALSE;
 }
 
-BOOL ScreenSaverApp::RunSettings() {
+bool ScreenSaverApp::RunSettings(std::string& error) {
     SettingsDialog dialog(state_);
     dialog.cycleLength = state_.cycleLengthSetting;
     dialog.speed = state_.speedSetting;
     dialog.build = state_.buildSetting;
     SetMainWindow(&dialog);
     const INT_PTR result = dialog.DoModal();
+    const DWORD code = GetLastError();
     SetMainWindow(nullptr);
-    if (result == -1) SetExitCode(kExitFailed);  // the dialog could not be shown
-    if (result == IDOK) {
-        RegistryProfile profile(kRegistryCompany, AppName());
-        // Nobody reads a saver's output: the exit code is its only report.
-        if (std::string error; !WriteSettings(profile, dialog.cycleLength, dialog.speed, dialog.build, error))
-            SetExitCode(kExitFailed);
+    if (result == -1) {
+        error = "cannot show the settings dialog: " + SystemErrorText(code);
+        return false;
     }
-    return FALSE;
+    if (result != IDOK) return true;
+    RegistryProfile profile(kRegistryCompany, AppName());
+    if (WriteSettings(profile, dialog.cycleLength, dialog.speed, dialog.build, error)) return true;
+    error += ": " + profile.WriteFailure();
+    return false;
 }
 
-BOOL ScreenSaverApp::StartPreview(const char* handleArgument) {
-    // The pane must be a window that exists; anything else ends quietly.
-    const long long handle = ParseDecimalHandle(handleArgument);
-    HWND pane = reinterpret_cast<HWND>(static_cast<intptr_t>(handle));
-    if (handle == 0 || !IsWindow(pane)) {
-        SetExitCode(kExitBadCommandLine);
-        return FALSE;
-    }
+bool ScreenSaverApp::StartPreview(HWND pane, std::string& error) {
     auto* window = new Win32CanvasHost(CanvasSource::Preview(session_), Win32CanvasHost::WhenGone::DeleteThis);
     RECT client{};
     GetClientRect(pane, &client);
-    if (!window->CreateCanvas(0, WS_CHILD | WS_VISIBLE, client, pane)) {
-        SetExitCode(kExitFailed);
-        return FALSE;
+    if (!window->CreateCanvas(0, WS_CHILD | WS_VISIBLE, client, pane, error)) {
+        error = "cannot make the preview's window: " + error;
+        return false;
     }
     SetMainWindow(window);
-    return TRUE;
+    return true;
 }
 
 namespace {
@@ -95,18 +111,20 @@ std::vector<RECT> Monitors() {
 // One topmost canvas window per monitor, each with its own garden; the
 // first trigger on any of them ends the run and the message loop, and Run
 // then closes every window.
-BOOL ScreenSaverApp::StartSaver() {
-    for (const RECT& monitor : Monitors()) {
+bool ScreenSaverApp::StartSaver(std::string& error) {
+    const std::vector<RECT> monitors = Monitors();
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
         auto* window = new Win32SaverHost(session_);
-        if (!window->CreateFullScreen(monitor)) {
-            SetExitCode(kExitFailed);
+        if (!window->CreateFullScreen(monitors[i], error)) {
+            error = "cannot cover monitor " + std::to_string(i + 1) + " of " + std::to_string(monitors.size()) + ": " +
+                    error;
             CloseSaverWindows();  // a saver missing a monitor would not hide the screen
-            return FALSE;
+            return false;
         }
         saverWindows_.push_back(window->GetSafeHwnd());
         if (MainWindow() == nullptr) SetMainWindow(window);
     }
-    return TRUE;
+    return true;
 }
 
 int ScreenSaverApp::Run() {

@@ -2,6 +2,7 @@
 // runs the mode that the command line names.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "win32/framework/WinApp.h"
@@ -11,12 +12,6 @@
 
 namespace tessaly::win32 {
 
-// The exit codes of tessaly.scr besides 0: a command line that names no mode
-// or no usable preview window; a window that could not be made, or settings
-// that could not be stored.
-constexpr int kExitBadCommandLine = 2;
-constexpr int kExitFailed = 1;
-
 class ScreenSaverApp : public WinApp {
 public:
     BOOL InitInstance() override;
@@ -24,9 +19,10 @@ public:
     int Run() override;
 
 private:
-    BOOL RunSettings();
-    BOOL StartPreview(const char* handleArgument);
-    BOOL StartSaver();
+    // Each is false, with the reason, when it could not do its part.
+    bool RunSettings(std::string& error);
+    bool StartPreview(HWND pane, std::string& error);
+    bool StartSaver(std::string& error);
     void CloseSaverWindows();
 
     GardenState state_;  // the settings, running values and generator of the process

@@ -38,7 +38,9 @@ BOOL SettingsDialog::OnInitDialog() {
     RECT frame{};
     GetWindowRect(GetDlgItem(GetSafeHwnd(), IDC_PREVIEW_FRAME), &frame);
     MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&frame), 2);
-    previewWindow_.CreateCanvas(0, WS_CHILD | WS_VISIBLE, frame, GetSafeHwnd());
+    // A dialog whose preview cannot be made still sets the saver up.
+    std::string ignored;
+    previewWindow_.CreateCanvas(0, WS_CHILD | WS_VISIBLE, frame, GetSafeHwnd(), ignored);
 
     UpdateData(false);
     model_.Initialise(SettingsValues{cycleLength, speed, build});

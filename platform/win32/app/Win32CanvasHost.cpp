@@ -1,6 +1,7 @@
 #include "win32/app/Win32CanvasHost.h"
 
 #include "win32/app/Resources.h"
+#include "win32/framework/SystemError.h"
 #include "win32/framework/WinApp.h"
 #include "win32/gdi/Win32DrawingDevice.h"
 
@@ -67,7 +68,7 @@ const MessageEntry<Win32CanvasHost> Win32CanvasHost::kMessages[] = {
 Win32CanvasHost::Win32CanvasHost(CanvasSource source, WhenGone whenGone)
     : source_(std::move(source)), whenGone_(whenGone) {}
 
-bool Win32CanvasHost::CreateCanvas(DWORD exStyle, DWORD style, const RECT& rect, HWND parent) {
+bool Win32CanvasHost::CreateCanvas(DWORD exStyle, DWORD style, const RECT& rect, HWND parent, std::string& error) {
     // A window that fails in WM_CREATE is destroyed at once and goes through
     // PostNcDestroy, which may delete this object: the flag lives on the stack.
     bool gone = false;
@@ -77,6 +78,7 @@ bool Win32CanvasHost::CreateCanvas(DWORD exStyle, DWORD style, const RECT& rect,
         goneFlag_ = nullptr;
         return true;
     }
+    error = SystemErrorText(GetLastError());  // before this object may go
     if (!gone) {
         goneFlag_ = nullptr;
         PostNcDestroy();  // no window ever existed: end as if it had gone

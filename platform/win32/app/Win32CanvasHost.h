@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "canvas/CanvasWindow.h"
 #include "canvas/WindowHost.h"
@@ -47,9 +48,10 @@ public:
     enum class WhenGone { DeleteThis, Stay };
     Win32CanvasHost(CanvasSource source, WhenGone whenGone);
 
-    // False when the window could not be made; an object that ends with its
-    // window is gone then, as it would be after its window.
-    bool CreateCanvas(DWORD exStyle, DWORD style, const RECT& rect, HWND parent);
+    // False, with the system's reason, when the window could not be made; an
+    // object that ends with its window is gone then, as it would be after
+    // its window.
+    bool CreateCanvas(DWORD exStyle, DWORD style, const RECT& rect, HWND parent, std::string& error);
     // The canvas while the window exists, else null.
     CanvasWindow* Canvas() const { return canvas_; }
 

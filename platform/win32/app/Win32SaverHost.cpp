@@ -30,8 +30,8 @@ const MessageEntry<Win32SaverHost> Win32SaverHost::kMessages[] = {
 Win32SaverHost::Win32SaverHost(SaverSession& session)
     : Win32CanvasHost(CanvasSource::Saver(session), WhenGone::DeleteThis) {}
 
-bool Win32SaverHost::CreateFullScreen(const RECT& monitor) {
-    if (!CreateCanvas(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, monitor, nullptr)) return false;
+bool Win32SaverHost::CreateFullScreen(const RECT& monitor, std::string& error) {
+    if (!CreateCanvas(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, monitor, nullptr, error)) return false;
     displayWatch_.Start(GetSafeHwnd());
     return true;
 }

@@ -23,8 +23,8 @@ public:
     explicit Win32SaverHost(SaverSession& session);
 
     // A topmost popup over `monitor` (virtual-screen coordinates, which may
-    // be negative); false when it could not be made.
-    bool CreateFullScreen(const RECT& monitor);
+    // be negative); false, with the system's reason, when it could not be made.
+    bool CreateFullScreen(const RECT& monitor, std::string& error);
 
 protected:
     bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

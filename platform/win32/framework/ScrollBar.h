@@ -10,7 +10,6 @@ public:
     void Attach(HWND hwnd) { hwnd_ = hwnd; }
     HWND GetSafeHwnd() const { return hwnd_; }
 
-    int GetScrollPos() const { return ::GetScrollPos(hwnd_, SB_CTL); }
     // The control keeps the position inside its own range.
     int SetScrollPos(int position, bool redraw = true) {
         return ::SetScrollPos(hwnd_, SB_CTL, position, redraw ? TRUE : FALSE);

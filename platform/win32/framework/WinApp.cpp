@@ -1,5 +1,7 @@
 #include "win32/framework/WinApp.h"
 
+#include "shell/ExitCodes.h"
+
 namespace tessaly::win32 {
 
 WinApp* WinApp::current_ = nullptr;
@@ -22,7 +24,7 @@ int WinApp::Run() {
     for (;;) {
         const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(msg.wParam);
-        if (got == -1) return 1;
+        if (got == -1) return kExitFailed;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -3,10 +3,11 @@
 #include <windows.h>
 
 #include "win32/framework/WinApp.h"
+#include "shell/ExitCodes.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     tessaly::win32::WinApp* app = tessaly::win32::WinApp::Current();
-    if (app == nullptr) return 1;
+    if (app == nullptr) return tessaly::kExitFailed;
     app->SetInstance(instance);
     if (!app->InitInstance()) return app->ExitCode();
     return app->Run();

@@ -1,16 +1,14 @@
 // A top-down 32-bit DIB section selected into its own memory DC: what the
-// renderer paints gardens into and the tests read pixels back from.
+// renderer paints gardens into.
 #pragma once
 
 #include <windows.h>
-
-#include <cstdint>
 
 namespace tessaly::win32 {
 
 class MemoryBitmap {
 public:
-    MemoryBitmap(int width, int height, COLORREF background) : width_(width) {
+    MemoryBitmap(int width, int height, COLORREF background) {
         dc_ = CreateCompatibleDC(nullptr);
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -37,14 +35,8 @@ public:
     bool Valid() const { return bits_ != nullptr; }
     HDC Dc() const { return dc_; }
     void* Bits() const { return bits_; }
-    // 0x00RRGGBB of one pixel, after GDI has finished drawing.
-    uint32_t At(int x, int y) const {
-        GdiFlush();
-        return static_cast<const uint32_t*>(bits_)[y * width_ + x] & 0xFFFFFF;
-    }
 
 private:
-    int width_;
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ old_ = nullptr;

@@ -271,6 +271,34 @@ void PumpFor(DWORD milliseconds) {
     } while (GetTickCount() - start < milliseconds);
 }
 
+DebugOutputMonitor::DebugOutputMonitor()
+    : bufferReady_(CreateEventA(nullptr, FALSE, TRUE, "DBWIN_BUFFER_READY")),
+      dataReady_(CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY")),
+      buffer_(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "DBWIN_BUFFER")) {
+    if (bufferReady_ != nullptr && dataReady_ != nullptr && buffer_ != nullptr)
+        view_ = static_cast<const char*>(MapViewOfFile(buffer_, FILE_MAP_READ, 0, 0, 4096));
+}
+
+DebugOutputMonitor::~DebugOutputMonitor() {
+    if (view_ != nullptr) UnmapViewOfFile(view_);
+    for (HANDLE h : {bufferReady_, dataReady_, buffer_})
+        if (h != nullptr) CloseHandle(h);
+}
+
+std::string DebugOutputMonitor::SaidBy(DWORD id) {
+    // A writer waits for the buffer, fills it and says so; it is free again once read.
+    while (view_ != nullptr && WaitForSingleObject(dataReady_, 0) == WAIT_OBJECT_0) {
+        DWORD writer = 0;
+        std::memcpy(&writer, view_, sizeof writer);
+        said_.emplace_back(writer, std::string(view_ + sizeof writer, strnlen(view_ + sizeof writer, 4096 - sizeof writer)));
+        SetEvent(bufferReady_);
+    }
+    std::string text;
+    for (const auto& [writer, line] : said_)
+        if (writer == id) text += line;
+    return text;
+}
+
 std::string Join(const std::string& folder, const std::string& name) {
     if (folder.empty()) return name;
     const char last = folder.back();

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tessaly::testhost {
@@ -55,6 +56,24 @@ struct SettingsKey {
     void SetText(const char* name, const char* text) const;  // a REG_SZ value
     // false when the value is missing (or not a DWORD)
     bool Get(const char* name, uint32_t& value) const;
+};
+
+// What other processes say with OutputDebugString while it lives, read as a
+// debug-output monitor reads it: through the shared DBWIN buffer.
+class DebugOutputMonitor {
+public:
+    DebugOutputMonitor();
+    ~DebugOutputMonitor();
+    DebugOutputMonitor(const DebugOutputMonitor&) = delete;
+    DebugOutputMonitor& operator=(const DebugOutputMonitor&) = delete;
+    bool Ready() const { return view_ != nullptr; }
+    // All that process `id` has said so far.
+    std::string SaidBy(DWORD id);
+
+private:
+    HANDLE bufferReady_, dataReady_, buffer_;
+    const char* view_ = nullptr;  // the writer's process id, then its text
+    std::vector<std::pair<DWORD, std::string>> said_;
 };
 
 // Presses and releases one key, as the user would.

@@ -359,7 +359,17 @@ void RunPreviewScenario(const Context& context) {
     ExpectEnd(saver, "destroying the pane");
 }
 
+// Why the saver refuses a command line.
+std::string RefusalOf(const std::string& arguments) {
+    const bool preview = arguments.rfind("/p", 0) == 0 || arguments.rfind("-p", 0) == 0;
+    if (!preview) return "'" + arguments + "' names no mode (/s, /p HWND or /c)";
+    if (arguments.size() == 2) return "/p needs the handle of the window to show the preview in";
+    return "'" + arguments.substr(3) + "' is the handle of no window";
+}
+
 void RunRefusedScenario(const Context& context) {
+    DebugOutputMonitor debug;
+    Check(debug.Ready(), "the debug output can be read");
     HWND dead = CreatePane();
     const std::string deadHandle = std::to_string(reinterpret_cast<uintptr_t>(dead));
     DestroyWindow(dead);
@@ -381,6 +391,9 @@ void RunRefusedScenario(const Context& context) {
         Check(ended, "'" + arguments + "' ends by itself");
         Check(!sawWindow, "'" + arguments + "' shows no window");
         Check(code == 2, "'" + arguments + "' exits with code 2 (got " + std::to_string(code) + ")");
+        const std::string said = debug.SaidBy(saver.Id()), expected = "tessaly: " + RefusalOf(arguments) + "\n";
+        Check(said == expected, "'" + arguments + "' says in its debug output: " + RefusalOf(arguments) +
+                                    (said == expected ? "" : " (it said: '" + said + "')"));
     }
 }
 

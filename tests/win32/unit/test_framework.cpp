@@ -3,12 +3,24 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "win32/framework/MessageMap.h"
+#include "win32/framework/SystemError.h"
 #include "win32/framework/WinApp.h"
 #include "win32/framework/Wnd.h"
 
 namespace tessaly::win32 {
 namespace {
+
+TEST(SystemErrorText, TheSystemsWordsOnOneLineWithoutTheirFullStop) {
+    const std::string denied = SystemErrorText(ERROR_ACCESS_DENIED);
+    EXPECT_GT(denied.size(), 3u);
+    EXPECT_EQ(denied.find_first_of("\r\n"), std::string::npos) << denied;
+    EXPECT_NE(denied.back(), '.') << denied;
+    EXPECT_EQ(SystemErrorText(ERROR_SUCCESS), "no reason given");
+    EXPECT_EQ(SystemErrorText(0x2000FFFF), "error 536936447");  // an application's code: no text
+}
 
 TEST(ProgramBaseName, IsTheFileNameWithoutFolderOrExtension) {
     EXPECT_EQ(ProgramBaseName("C:\\Windows\\System32\\tessaly.scr"), "tessaly");

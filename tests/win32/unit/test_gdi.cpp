@@ -13,6 +13,14 @@
 namespace tessaly::win32 {
 namespace {
 
+// 0x00RRGGBB of one device pixel of the bitmap, once GDI has finished drawing.
+uint32_t Pixel(const MemoryBitmap& image, int x, int y) {
+    GdiFlush();
+    BITMAP bitmap{};
+    GetObjectA(GetCurrentObject(image.Dc(), OBJ_BITMAP), sizeof bitmap, &bitmap);
+    return static_cast<const uint32_t*>(image.Bits())[y * bitmap.bmWidth + x] & 0xFFFFFF;
+}
+
 TEST(Win32GdiObjects, SolidBrushHasTheColourRef) {
     Win32GdiObjects objects;
     GdiHandle brush = objects.CreateSolidBrush(Rgb(10, 20, 30));
@@ -65,9 +73,9 @@ TEST(Win32DrawingDevice, MapsTheLogicalCanvasOntoTheClientArea) {
         const Point square[] = {{700, 500}, {1400, 500}, {1400, 1000}, {700, 1000}};
         EXPECT_TRUE(dc.Polygon(square, 4));
     }
-    EXPECT_EQ(image.At(20, 20), 0x000000u) << "outside the square";
-    EXPECT_EQ(image.At(100, 70), 0x00C800u) << "fill of the bottom-right quarter";
-    EXPECT_EQ(image.At(70, 75), 0xFFFFFFu) << "the one-pixel outline on its left edge";
+    EXPECT_EQ(Pixel(image, 20, 20), 0x000000u) << "outside the square";
+    EXPECT_EQ(Pixel(image, 100, 70), 0x00C800u) << "fill of the bottom-right quarter";
+    EXPECT_EQ(Pixel(image, 70, 75), 0xFFFFFFu) << "the one-pixel outline on its left edge";
     objects.DeleteObject(brush);
 }
 
@@ -101,11 +109,11 @@ TEST(Win32DrawingDevice, PolylineAndEllipseDraw) {
         dc.SelectObject(brush);
         EXPECT_TRUE(dc.Ellipse(4, 4, 16, 16));
     }
-    EXPECT_EQ(image.At(9, 0), 0xFFFFFFu);
-    EXPECT_EQ(image.At(10, 0), 0x000000u) << "GDI leaves out the end point";
-    EXPECT_EQ(image.At(10, 10), 0xFF0000u);
-    EXPECT_EQ(image.At(4, 10), 0xFFFFFFu) << "outline at the left of the box";
-    EXPECT_EQ(image.At(16, 10), 0x000000u) << "the box's right edge is outside";
+    EXPECT_EQ(Pixel(image, 9, 0), 0xFFFFFFu);
+    EXPECT_EQ(Pixel(image, 10, 0), 0x000000u) << "GDI leaves out the end point";
+    EXPECT_EQ(Pixel(image, 10, 10), 0xFF0000u);
+    EXPECT_EQ(Pixel(image, 4, 10), 0xFFFFFFu) << "outline at the left of the box";
+    EXPECT_EQ(Pixel(image, 16, 10), 0x000000u) << "the box's right edge is outside";
     objects.DeleteObject(brush);
 }
 

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "win32/app/RegistryProfile.h"
+#include "win32/framework/SystemError.h"
 #include "settings/Settings.h"
 
 namespace tessaly::win32 {
@@ -33,6 +36,16 @@ protected:
 
 TEST_F(RegistryProfileTest, PathIsSoftwareCompanyAppSection) {
     EXPECT_EQ(profile.SectionPath("Config"), "Software\\Tessaly Unit Tests\\saver\\Config");
+}
+
+TEST_F(RegistryProfileTest, AFailedWriteKeepsTheRegistrysReason) {
+    RegistryProfile overlong(kCompany, std::string(300, 'a'));  // a key name longer than the registry takes
+    EXPECT_FALSE(overlong.WriteProfileInt("Config", "Speed", 1));
+    HKEY key = nullptr;
+    const LONG status = RegCreateKeyExA(HKEY_CURRENT_USER, overlong.SectionPath("Config").c_str(), 0, nullptr, 0,
+                                        KEY_WRITE, nullptr, &key, nullptr);
+    ASSERT_NE(status, ERROR_SUCCESS);
+    EXPECT_EQ(overlong.WriteFailure(), SystemErrorText(static_cast<DWORD>(status)));
 }
 
 TEST_F(RegistryProfileTest, MissingKeyOrValueGivesTheDefault) {

@@ -1,7 +1,7 @@
 #include "GdiRender.h"
 
 #include <windows.h>
-#include <objidl.h>  // before GDI+, which the lean windows.h leaves out
+#include <objbase.h>  // before GDI+, which the lean windows.h leaves out
 #include <gdiplus.h>
 
 #include <cstdint>
@@ -13,17 +13,11 @@
 #include "win32/gdi/MemoryBitmap.h"
 #include "win32/gdi/Win32DrawingDevice.h"
 #include "win32/gdi/Win32GdiObjects.h"
+#include "WholeFile.h"
 
 namespace tessaly::win32 {
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(n > 0 ? n - 1 : 0, L'\0');
-    if (n > 1) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
-    return wide;
-}
 
 bool PngEncoder(CLSID& clsid) {
     UINT count = 0, size = 0;
@@ -41,35 +35,38 @@ bool PngEncoder(CLSID& clsid) {
     return false;
 }
 
-// Written under a temporary name beside the output, then renamed over it, so
-// that the file appears whole or not at all.
-bool WritePng(const MemoryBitmap& image, int width, int height, const std::string& path, std::string& error) {
+// The picture as a PNG file's bytes, encoded by GDI+ into memory.
+bool EncodePng(const MemoryBitmap& image, int width, int height, std::string& png, std::string& error) {
     Gdiplus::GdiplusStartupInput input;
     ULONG_PTR token = 0;
     if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) {
         error = "cannot start GDI+";
         return false;
     }
-    bool written = false;
+    IStream* stream = nullptr;
+    bool encoded = false;
     {
-        CLSID png{};
-        Gdiplus::Bitmap bitmap(width, height, width * 4, PixelFormat32bppRGB,
-                               static_cast<BYTE*>(image.Bits()));
-        const std::string temp = path + ".part";
-        if (!PngEncoder(png)) {
+        CLSID encoder{};
+        Gdiplus::Bitmap bitmap(width, height, width * 4, PixelFormat32bppRGB, static_cast<BYTE*>(image.Bits()));
+        STATSTG stat{};
+        if (!PngEncoder(encoder)) {
             error = "GDI+ has no PNG encoder";
-        } else if (bitmap.Save(Wide(temp).c_str(), &png, nullptr) != Gdiplus::Ok) {
-            error = "cannot write " + path;
-            DeleteFileA(temp.c_str());
-        } else if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-            error = "cannot write " + path;
-            DeleteFileA(temp.c_str());
+        } else if (CreateStreamOnHGlobal(nullptr, TRUE, &stream) != S_OK) {
+            error = "not enough memory for the PNG";
+        } else if (const Gdiplus::Status status = bitmap.Save(stream, &encoder, nullptr); status != Gdiplus::Ok) {
+            error = "GDI+ cannot encode the PNG (status " + std::to_string(status) + ")";
+        } else if (HGLOBAL memory = nullptr; GetHGlobalFromStream(stream, &memory) == S_OK &&
+                                             stream->Stat(&stat, STATFLAG_NONAME) == S_OK) {
+            png.assign(static_cast<const char*>(GlobalLock(memory)), static_cast<std::size_t>(stat.cbSize.QuadPart));
+            GlobalUnlock(memory);
+            encoded = true;
         } else {
-            written = true;
+            error = "cannot read the encoded PNG";
         }
+        if (stream != nullptr) stream->Release();
     }
     Gdiplus::GdiplusShutdown(token);
-    return written;
+    return encoded;
 }
 
 }  // namespace
@@ -107,7 +104,8 @@ bool RunGdiRender(const RenderOptions& o, std::FILE* info, std::string& error) {
         run.Ticks(o.ticks);
     }
     GdiFlush();
-    if (!WritePng(image, o.width, o.height, o.output, error)) return false;
+    std::string png;
+    if (!EncodePng(image, o.width, o.height, png, error) || !WriteWholeFile(o.output, png, error)) return false;
     std::fprintf(info, "wrote %s (%dx%d, %lld ticks, seed %u)\n", o.output.c_str(), o.width, o.height,
                  static_cast<long long>(o.ticks), seed);
     return true;

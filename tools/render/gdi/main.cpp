@@ -4,6 +4,7 @@
 
 #include "GdiRender.h"
 #include "render/RenderCommand.h"
+#include "shell/ExitCodes.h"
 
 int main(int argc, char** argv) {
     using namespace tessaly;
@@ -18,7 +19,7 @@ int main(int argc, char** argv) {
     }
     if (!win32::RunGdiRender(options, stdout, error)) {
         std::fprintf(stderr, "tessaly-render: %s\n", error.c_str());
-        return kExitIoError;
+        return kExitFailed;
     }
     return kExitOk;
 }
