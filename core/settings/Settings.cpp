@@ -15,27 +15,31 @@ bool SettingAccepts(const SettingRule& rule, int32_t value) {
 }
 
 void LoadDefaults(GardenState& state) {
-    for (const SettingRule& rule : kSettingRules) state.*rule.field = rule.defaultValue;
+    for (const SettingRule& rule : kSettingRules)
+        if (IsGardenSetting(rule)) state.*rule.field = rule.defaultValue;
+}
+
+int32_t LoadSetting(ProfileReader& reader, const SettingRule& rule) {
+    const uint32_t stored = static_cast<uint32_t>(rule.defaultValue);
+    const int32_t value = AsSigned(reader.GetProfileInt(kSettingsSection, rule.entry, stored));
+    return SettingAccepts(rule, value) ? value : rule.defaultValue;
 }
 
 void LoadSettings(ProfileReader& reader, GardenState& state) {
-    for (const SettingRule& rule : kSettingRules) {
-        const uint32_t stored = static_cast<uint32_t>(rule.defaultValue);
-        int32_t value = AsSigned(reader.GetProfileInt(kSettingsSection, rule.entry, stored));
-        if (!SettingAccepts(rule, value)) value = rule.defaultValue;
-        state.*rule.field = value;
-    }
+    for (const SettingRule& rule : kSettingRules)
+        if (IsGardenSetting(rule)) state.*rule.field = LoadSetting(reader, rule);
+}
+
+bool WriteSetting(ProfileWriter& writer, const SettingRule& rule, int32_t value, std::string& error) {
+    if (writer.WriteProfileInt(kSettingsSection, rule.entry, value)) return true;
+    error = std::string("cannot store the setting ") + rule.entry;
+    return false;
 }
 
 bool WriteSettings(ProfileWriter& writer, int32_t cycleLength, int32_t speed, int32_t build, std::string& error) {
-    const int32_t values[kSettingCount] = {cycleLength, speed, build};
-    for (int i = 0; i < kSettingCount; ++i) {
-        if (!writer.WriteProfileInt(kSettingsSection, kSettingRules[i].entry, values[i])) {
-            error = std::string("cannot store the setting ") + kSettingRules[i].entry;
-            return false;
-        }
-    }
-    return true;
+    return WriteSetting(writer, kSettingRules[kCycleLengthSetting], cycleLength, error) &&
+           WriteSetting(writer, kSettingRules[kSpeedSetting], speed, error) &&
+           WriteSetting(writer, kSettingRules[kBuildSetting], build, error);
 }
 
 std::string SettingHelp(const SettingRule& rule, bool withDefault) {

@@ -8,7 +8,15 @@ namespace tessaly {
 namespace {
 constexpr const SettingRule& kCycle = kSettingRules[kCycleLengthSetting];
 constexpr const SettingRule& kSpeed = kSettingRules[kSpeedSetting];
+
+// Each row's field, in the table's order.
+constexpr int32_t SettingsValues::*kValueOfRow[] = {&SettingsValues::cycleLength, &SettingsValues::speed,
+                                                    &SettingsValues::build, &SettingsValues::idleWait,
+                                                    &SettingsValues::lockAfter};
+static_assert(sizeof kValueOfRow / sizeof kValueOfRow[0] == kSettingCount, "a field for every row");
 }  // namespace
+
+int32_t& SettingsValues::operator[](int row) { return this->*kValueOfRow[row]; }
 
 SettingsDialogModel::SettingsDialogModel(CanvasWindow& preview) : preview_(preview) {}
 

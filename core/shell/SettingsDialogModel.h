@@ -18,6 +18,13 @@ struct SettingsValues {
     int32_t cycleLength = kSettingRules[kCycleLengthSetting].defaultValue;
     int32_t speed = kSettingRules[kSpeedSetting].defaultValue;
     int32_t build = kSettingRules[kBuildSetting].defaultValue;
+    // The idle watcher's, which only the Linux dialog shows.
+    int32_t idleWait = kSettingRules[kIdleWaitSetting].defaultValue;
+    int32_t lockAfter = kSettingRules[kLockAfterSetting].defaultValue;
+
+    // The value of a row of kSettingRules.
+    int32_t& operator[](int row);
+    int32_t operator[](int row) const { return const_cast<SettingsValues&>(*this)[row]; }
 };
 
 enum class Slider { Cycle, Speed };

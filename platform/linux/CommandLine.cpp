@@ -13,7 +13,7 @@ namespace tessaly {
 
 namespace {
 
-enum class OptionId { Root, Wallpaper, WindowId, Seed, Setting, Display, Backend, Stats, Help, Version };
+enum class OptionId { Root, Wallpaper, Idle, WindowId, Seed, Setting, Display, Backend, Stats, Help, Version };
 
 struct OptionRule {
     const char* name;  // accepted after one or two dashes, exactly
@@ -22,13 +22,15 @@ struct OptionRule {
 };
 
 // Besides these, each row of kSettingRules is an option: a number takes a
-// value within the row's min..max, a flag (a check box) is set to 1 by its
-// name and to 0 by "no-" and its name. All are matched by whole name before
+// value within the row's min..max (a row of minutes also "Ns", seconds), a
+// flag (a check box) is set to 1 by its name and to 0 by "no-" and its name;
+// the idle watcher's rows only with --idle. All are matched by whole name before
 // the mode switch is looked at, so that "-speed" or "-cycle-length" never
 // count as the letters s or c.
 constexpr OptionRule kOptions[] = {
     {"root", OptionId::Root, false},
     {"wallpaper", OptionId::Wallpaper, false},
+    {"idle", OptionId::Idle, false},
     {"window-id", OptionId::WindowId, true},
     {"seed", OptionId::Seed, true},
     {"display", OptionId::Display, true},
@@ -95,6 +97,18 @@ bool ParseDecimal(const char* text, long long min, long long max, long long& val
 
 std::string Quoted(const char* text) { return "'" + Printable(text) + "'"; }
 
+// A row of minutes: "N" minutes within min..max, or "Ns" seconds within
+// MinSeconds..MaxSeconds; the time in seconds.
+bool ParseDuration(const SettingRule& rule, const char* text, long long& seconds) {
+    const std::string_view value(text != nullptr ? text : "");
+    if (!value.empty() && value.back() == 's')
+        return tessaly::ParseDecimal(value.substr(0, value.size() - 1), MinSeconds(rule), MaxSeconds(rule), seconds);
+    long long minutes = 0;
+    if (!tessaly::ParseDecimal(value, rule.min, rule.max, minutes)) return false;
+    seconds = minutes * 60;
+    return true;
+}
+
 // A failure with its one-line reason.
 bool Refuse(std::string& reason, std::string text) {
     reason = std::move(text);
@@ -133,6 +147,8 @@ bool ParseCommandLine(int argc, const char* const* argv, const char* xscreensave
     std::vector<const char*> positional{program};
     bool root = false;
     bool wallpaper = false;
+    bool idle = false;
+    const char* watcherOption = nullptr;  // the first of the idle watcher's options given
     std::optional<unsigned long> windowOption;
 
     for (int i = 1; i < argc; ++i) {
@@ -161,7 +177,13 @@ bool ParseCommandLine(int argc, const char* const* argv, const char* xscreensave
         }
         long long number = 0;
         const SettingRule& setting = kSettingRules[option.setting];
-        const bool numeric = option.id == OptionId::Seed || (option.id == OptionId::Setting && option.takesValue);
+        const bool duration = option.id == OptionId::Setting && setting.unit == SettingUnit::Minutes;
+        if (duration && !ParseDuration(setting, value, number))
+            return Refuse(error, Quoted(argument) + " takes minutes from " + std::to_string(setting.min) + " to " +
+                                     std::to_string(setting.max) + ", or seconds as Ns up to " +
+                                     std::to_string(MaxSeconds(setting)) + "s, not " + Quoted(value));
+        const bool numeric =
+            option.id == OptionId::Seed || (option.id == OptionId::Setting && option.takesValue && !duration);
         const long long min = option.id == OptionId::Seed ? 0 : setting.min;
         const long long max = option.id == OptionId::Seed ? 0xFFFFFFFFLL : setting.max;
         // The overrides accept what the settings file accepts at start-up.
@@ -171,6 +193,7 @@ bool ParseCommandLine(int argc, const char* const* argv, const char* xscreensave
         switch (option.id) {
             case OptionId::Root: root = true; break;
             case OptionId::Wallpaper: wallpaper = true; break;
+            case OptionId::Idle: idle = true; break;
             case OptionId::WindowId: {
                 unsigned long id = 0;
                 if (!ParseWindowId(value, id))
@@ -181,7 +204,9 @@ bool ParseCommandLine(int argc, const char* const* argv, const char* xscreensave
             }
             case OptionId::Seed: result.seed = static_cast<uint32_t>(number); break;
             case OptionId::Setting:
-                result.settings[option.setting] = option.takesValue ? static_cast<int32_t>(number) : option.flagValue;
+                if (!IsGardenSetting(setting) && watcherOption == nullptr) watcherOption = argument;
+                if (duration) result.seconds[option.setting] = static_cast<int32_t>(number);
+                else result.settings[option.setting] = option.takesValue ? static_cast<int32_t>(number) : option.flagValue;
                 break;
             case OptionId::Display: result.display = value; break;
             case OptionId::Backend:
@@ -195,10 +220,12 @@ bool ParseCommandLine(int argc, const char* const* argv, const char* xscreensave
         }
     }
 
+    if (watcherOption != nullptr && !idle)
+        return Refuse(error, Quoted(watcherOption) + " is an option of the idle watcher, --idle");
     if (positional.size() > 1) {
         // A mode switch decides; XSCREENSAVER_WINDOW is then not consulted.
-        if (root || windowOption || wallpaper)
-            return Refuse(error, "--root, --window-id and --wallpaper cannot be combined with the mode switch " +
+        if (root || windowOption || wallpaper || idle)
+            return Refuse(error, "--root, --window-id, --wallpaper and --idle cannot be combined with the mode switch " +
                                      Quoted(positional[1]));
         switch (ParseModeSwitch(static_cast<int>(positional.size()), positional.data())) {
             case RunMode::Settings: result.mode = LinuxMode::Settings; return true;
@@ -215,6 +242,13 @@ bool ParseCommandLine(int argc, const char* const* argv, const char* xscreensave
             case RunMode::None: break;
         }
         return Refuse(error, "unknown mode or option " + Quoted(positional[1]));
+    }
+    // The watcher runs beside the session's windows, whatever XScreenSaver hands over.
+    if (idle) {
+        if (root || windowOption || wallpaper)
+            return Refuse(error, "--idle cannot be combined with --root, --window-id or --wallpaper");
+        result.mode = LinuxMode::Idle;
+        return true;
     }
     // The wallpaper is Wayland's (started by a lock screen it may have no
     // WAYLAND_DISPLAY, only a socket handed over); on X11 --root is one.
@@ -251,6 +285,21 @@ DisplayBackend ChooseBackend(const CommandLine& commandLine, const char* wayland
     return waylandDisplay != nullptr && *waylandDisplay != '\0' ? DisplayBackend::Wayland : DisplayBackend::X11;
 }
 
+std::vector<std::string> SaverArguments(const CommandLine& commandLine, DisplayBackend backend) {
+    std::vector<std::string> arguments{"/s"};
+    for (int i = 0; i < kSettingCount; ++i) {
+        const SettingRule& rule = kSettingRules[i];
+        if (!IsGardenSetting(rule) || !commandLine.settings[i]) continue;
+        if (IsFlag(rule)) arguments.push_back(*commandLine.settings[i] != 0 ? rule.option : "--no-" + std::string(SettingName(rule)));
+        else arguments.push_back(std::string(rule.option) + "=" + std::to_string(*commandLine.settings[i]));
+    }
+    if (commandLine.seed) arguments.push_back("--seed=" + std::to_string(*commandLine.seed));
+    if (commandLine.display) arguments.push_back("--display=" + *commandLine.display);
+    arguments.push_back(backend == DisplayBackend::Wayland ? "--backend=wayland" : "--backend=x11");
+    if (commandLine.stats) arguments.push_back("--stats");
+    return arguments;
+}
+
 std::string SettingOptionSyntax(const SettingRule& rule, const char* between) {
     if (IsFlag(rule)) return std::string(rule.option) + between + "--" + kNegation + SettingName(rule);
     return std::string(rule.option) + " N";
@@ -258,10 +307,10 @@ std::string SettingOptionSyntax(const SettingRule& rule, const char* between) {
 
 std::string UsageText(const char* program) {
     std::string p = program;
-    std::string settingOptions;
+    std::string settingOptions, watcherOptions;
     for (const SettingRule& rule : kSettingRules)
-        settingOptions += HelpEntry("  " + SettingOptionSyntax(rule, ", "), SettingHelp(rule, false), kUsageColumn,
-                                    kUsageWidth);
+        (IsGardenSetting(rule) ? settingOptions : watcherOptions) +=
+            HelpEntry("  " + SettingOptionSyntax(rule, ", "), SettingHelp(rule, false), kUsageColumn, kUsageWidth);
     return "Usage: " + p + " [MODE] [OPTIONS]\n"
            "Tessaly paints an endless garden of flowers, autumn leaves and snow.\n"
            "\n"
@@ -276,6 +325,8 @@ std::string UsageText(const char* program) {
            "  --wallpaper         Wayland: the garden under the windows, on every output's\n"
            "                      background layer, until SIGTERM or SIGINT (also as a lock\n"
            "                      screen's background); on X11, --root is the wallpaper\n"
+           "  --idle              the idle watcher: starts /s on every monitor each time the\n"
+           "                      computer has been idle for the wait, until the session ends\n"
            "\n"
            "Options for this run only (the settings file stays as it is; under\n"
            "XScreenSaver they are the only settings, the file is not read):\n" +
@@ -288,6 +339,10 @@ std::string UsageText(const char* program) {
            "                      where /s runs (and /c shows); default: Wayland when\n"
            "                      $WAYLAND_DISPLAY is set and no --display is given, else X11\n"
            "  --help, --version\n"
+           "\n"
+           "Options of --idle for this run only, each also in seconds as Ns (else the\n"
+           "settings file's; the garden's options above go to the saver it starts):\n" +
+           watcherOptions +
            "\n"
            "Settings are kept in $XDG_CONFIG_HOME/tessaly/tessaly.ini (~/.config/tessaly/tessaly.ini).\n";
 }

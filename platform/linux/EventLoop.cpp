@@ -1,5 +1,7 @@
 #include "EventLoop.h"
 
+#include <sys/wait.h>
+
 #include <cstring>
 
 namespace tessaly {
@@ -63,6 +65,21 @@ int Watch::OnReady(sd_event_source*, int, uint32_t revents, void* self) {
 
 int Watch::OnPrepare(sd_event_source*, void* self) {
     static_cast<Watch*>(self)->prepare_();
+    return 0;
+}
+
+void ChildWatch::Attach(EventLoop& loop, pid_t pid, std::function<void(int)> ended) {
+    ended_ = std::move(ended);
+    sd_event_source_disable_unref(source_);
+    source_ = nullptr;
+    loop.Check(sd_event_add_child(loop.Get(), &source_, pid, WEXITED, OnEnded, this), "a child's watch");
+}
+
+int ChildWatch::OnEnded(sd_event_source*, const siginfo_t* info, void* self) {
+    // As waitpid's status: an exit code, or the signal that killed it.
+    const int status = info->si_code == CLD_EXITED ? (info->si_status & 0xff) << 8
+                                                   : (info->si_status & 0x7f) | (info->si_code == CLD_DUMPED ? 0x80 : 0);
+    static_cast<ChildWatch*>(self)->ended_(status);
     return 0;
 }
 

@@ -6,6 +6,8 @@
 
 #include <systemd/sd-event.h>
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -55,6 +57,18 @@ private:
     static int OnPrepare(sd_event_source*, void* self);
     std::function<void(uint32_t)> ready_;
     std::function<void()> prepare_;
+};
+
+// A child process, heard of once when it has ended (and reaped then). SIGCHLD
+// must be blocked from before the child is made.
+class ChildWatch final : public EventSource {
+public:
+    // `ended` gets the wait status, as waitpid gives it.
+    void Attach(EventLoop& loop, pid_t pid, std::function<void(int status)> ended);
+
+private:
+    static int OnEnded(sd_event_source*, const siginfo_t* info, void* self);
+    std::function<void(int)> ended_;
 };
 
 class EventLoop {

@@ -59,19 +59,6 @@ std::string HomeDirectory() {
     return "";
 }
 
-// Creates each missing folder of `path`'s parent, private to the user as
-// configuration folders are.
-bool MakeParentFolders(const std::string& path, std::string& error) {
-    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
-         slash = path.find('/', slash + 1)) {
-        const std::string folder = path.substr(0, slash);
-        if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-            error = "cannot create folder " + Printable(folder) + ": " + ErrorText(errno);
-            return false;
-        }
-    }
-    return true;
-}
 
 bool WriteAll(int fd, const std::string& text) {
     std::size_t done = 0;
@@ -93,7 +80,19 @@ bool Refuse(std::string& reason, std::string text) {
 
 }  // namespace
 
-std::string SettingsFilePath() {
+bool MakeParentFolders(const std::string& path, std::string& error) {
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        const std::string folder = path.substr(0, slash);
+        if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+            error = "cannot create folder " + Printable(folder) + ": " + ErrorText(errno);
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string ConfigFolder() {
     // Relative values of XDG_CONFIG_HOME are to be ignored.
     const char* config = std::getenv("XDG_CONFIG_HOME");
     std::string folder;
@@ -105,7 +104,12 @@ std::string SettingsFilePath() {
         folder = home + "/.config";
     }
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    return folder + "/" + kFolderName + "/" + kFileName;
+    return folder;
+}
+
+std::string SettingsFilePath() {
+    const std::string folder = ConfigFolder();
+    return folder.empty() ? "" : folder + "/" + kFolderName + "/" + kFileName;
 }
 
 // Stored values are 32 bits: -2^31 .. 2^32 - 1, kept as the registry keeps them.

@@ -14,9 +14,16 @@
 
 namespace tessaly {
 
-// Where the settings live for this user. Empty when neither XDG_CONFIG_HOME
-// nor a home directory can be found.
+// The user's configuration folder: $XDG_CONFIG_HOME, or ~/.config when that
+// is unset or relative. Empty when neither it nor a home directory can be found.
+std::string ConfigFolder();
+// Where the settings live for this user: tessaly/tessaly.ini in ConfigFolder().
+// Empty when there is no such folder.
 std::string SettingsFilePath();
+
+// Creates each missing folder of `path`'s parent, private to the user as
+// configuration folders are; false with the folder and the reason in `error`.
+bool MakeParentFolders(const std::string& path, std::string& error);
 
 class SettingsFile final : public ProfileReader, public ProfileWriter {
 public:

@@ -9,6 +9,7 @@
 
 #include "CommandLine.h"
 #include "FreshSeed.h"
+#include "HandOver.h"
 #include "Messages.h"
 #include "Run.h"
 #include "SettingsDialog.h"
@@ -67,6 +68,11 @@ int main(int argc, char** argv) {
         return kExitOk;
     }
 
+    // The watcher is a program of its own, small enough to stay all session.
+    if (std::string error; commandLine.mode == LinuxMode::Idle && !HandOverIdleMode(argv, error)) {
+        std::fprintf(stderr, "tessaly: %s\n", error.c_str());
+        return kExitFailed;
+    }
     if (std::string error; commandLine.mode == LinuxMode::Settings && !HandOverSettingsMode(argv, error)) {
         std::fprintf(stderr, "tessaly: %s\n", error.c_str());
         return kExitFailed;

@@ -12,8 +12,8 @@ namespace tessaly {
 namespace {
 
 // The virtual clock runs tick by tick, so the speed, which only sets the
-// timer's period, changes nothing in a render; every other setting is an option.
-bool RenderTakes(int setting) { return setting != kSpeedSetting; }
+// timer's period, changes nothing in a render; every other garden setting is an option.
+bool RenderTakes(int setting) { return setting != kSpeedSetting && IsGardenSetting(kSettingRules[setting]); }
 
 // Where the help's descriptions begin, and how wide its lines may be.
 constexpr std::size_t kHelpColumn = 25;
@@ -101,7 +101,8 @@ std::optional<OutputFormat> FormatFromPath(const std::string& path) {
 
 GardenState RenderGarden(const RenderOptions& o, uint32_t seed) {
     GardenState state;
-    for (int i = 0; i < kSettingCount; ++i) state.*kSettingRules[i].field = o.settings[i];
+    for (int i = 0; i < kSettingCount; ++i)
+        if (IsGardenSetting(kSettingRules[i])) state.*kSettingRules[i].field = o.settings[i];
     state.random.Seed(seed);
     return state;
 }

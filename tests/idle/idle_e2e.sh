@@ -1,0 +1,243 @@
+#!/bin/bash
+# tessaly --idle on a real desktop, one case each:
+#   x11    Xvfb with two Xinerama heads under Xephyr; input with xdotool
+#   sway   headless sway with two outputs; input with wtype
+#   gnome  headless Mutter (its virtual monitor); input through its remote-desktop session
+#   kwin   KWin's virtual backend with two outputs; input through its fake-input device
+# The same steps on each: a second watcher says so and leaves; real input
+# keeps the garden away; idle for the wait, the garden is on every output
+# and, after the lock time, the lock is asked of the desktop (a stand-in for
+# systemd-logind, and for GNOME's shell, records it); one input ends the
+# garden and the watcher waits again; a second idle period brings it back;
+# an inhibitor keeps it away until it goes (X11: org.freedesktop.ScreenSaver,
+# released and then dropped with its program's connection; GNOME: the
+# session manager's, where one runs); SIGTERM ends the watcher and its garden.
+# Usage: idle_e2e.sh CASE, with TESSALY, BUS_CLIENT, LOCK_STAND_IN and ARTEFACTS set.
+set -u
+CASE=${1:?usage: idle_e2e.sh x11|sway|gnome|kwin}
+. "$(dirname "$0")/../support/skip.sh"
+WAIT=5  # seconds idle before the garden (tessaly --idle --wait 5s)
+LOCK=2  # seconds of garden before the lock (--lock-after 2s)
+DESKTOP='#204060'
+
+# Compositors refuse root: as root, every program of the desktop runs as
+# nobody, with a runtime folder and home of its own.
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/tessaly-idle.XXXXXX")
+chmod 700 "$WORK"
+AS=()
+[ "$(id -u)" = 0 ] && chown nobody:nogroup "$WORK" && AS=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+PIDS=()
+trap 'kill "${PIDS[@]}" 2>/dev/null; wait; rm -rf "$WORK"' EXIT
+mkdir -p "$ARTEFACTS"
+export XDG_RUNTIME_DIR=$WORK HOME=$WORK XDG_CONFIG_HOME=$WORK/config.d NO_AT_BRIDGE=1
+unset DISPLAY WAYLAND_DISPLAY SWAYSOCK DBUS_SESSION_BUS_ADDRESS XDG_SESSION_ID XDG_CURRENT_DESKTOP
+fail() {
+    echo "FAIL ($CASE): $* (logs and screenshots: $ARTEFACTS/$CASE-*)"
+    for log in "$WORK"/*.log; do cp "$log" "$ARTEFACTS/$CASE-$(basename "$log")"; done
+    sed 's/^/  watcher: /' "$WORK/watcher.log" 2>/dev/null
+    exit 1
+}
+as() { timeout 20 "${AS[@]}" "$@"; }
+# launch LOG PROGRAM ARGS...: in the background as the desktop's user.
+launch() { "${AS[@]}" "${@:2}" >"$WORK/$1" 2>&1 & PIDS+=($!); }
+# count FILE COLOUR [CROP...]: how many pixels (of the crop) differ from COLOUR.
+count() {
+    convert "$1" "${@:3}" +repage "$WORK/part.png" && convert "$WORK/part.png" -fill "$2" -colorize 100 "$WORK/solid.png"
+    compare -metric AE "$WORK/part.png" "$WORK/solid.png" null: 2>&1
+}
+# painted FILE [CROP...]: the garden has grown there over the desktop.
+painted() { [ "$(count "$1" "$DESKTOP" "${@:2}")" -gt 2000 ]; }
+
+# The test's own buses: its system bus, where the lock's stand-in answers
+# for systemd-logind, and (except under GNOME and KWin, which bring their
+# own) its session bus. bus NAME VARIABLE: a private dbus-daemon, its address exported in VARIABLE.
+bus() {
+    "${AS[@]}" dbus-daemon --session --nofork --print-address=1 >"$WORK/$1.address" 2>"$WORK/$1-bus.log" &
+    PIDS+=($!)
+    until_ok 20 test -s "$WORK/$1.address" || fail "no $1 bus"
+    export "$2=$(head -n1 "$WORK/$1.address")"
+}
+# client NAME: a bus client of its own that keeps its connection; ask NAME
+# CALL... has it make a call (see bus_client.cpp), the reply's values in REPLY.
+client() {
+    mkfifo "$WORK/$1.in" && chown --reference="$WORK" "$WORK/$1.in" || fail "no pipe for $1"
+    local fd && exec {fd}<>"$WORK/$1.in" && eval "FD_$1=$fd"
+    launch "$1.log" sh -c 'exec "$0" <"$1"' "$BUS_CLIENT" "$WORK/$1.in" && eval "PID_$1=$!"
+    until_ok 20 grep -qs ready "$WORK/$1.log" || fail "the bus client $1 did not start: $(cat "$WORK/$1.log")"
+}
+answers() { grep -c '^reply\|^error' "$WORK/$1.log"; }
+ask() {
+    local name=$1 fd before=$(answers "$1") && eval "fd=\$FD_$1" && echo "${*:2}" >&"$fd"
+    until_ok 20 eval '[ "$(answers "$name")" -gt "$before" ]' || fail "no answer to ${*:2}"
+    REPLY=$(grep '^reply\|^error' "$WORK/$1.log" | tail -n1)
+    [[ "$REPLY" == reply* ]] || fail "${*:2}: $REPLY"
+    REPLY=${REPLY#reply }
+}
+require dbus-daemon convert compare
+WATCHER_ENV=()
+bus system DBUS_SYSTEM_BUS_ADDRESS
+
+case $CASE in
+x11)
+    require Xvfb Xephyr xdotool xsetroot import
+    # Two heads side by side, Xinerama's, on an X server with the SYNC idle counter.
+    launch xvfb.log Xvfb -displayfd 3 -screen 0 1280x480x24 -nolisten tcp -noreset 3>"$WORK/host"
+    until_ok 20 test -s "$WORK/host" || fail "Xvfb did not start"
+    DISPLAY=:$(cat "$WORK/host") launch xephyr.log Xephyr -displayfd 3 +xinerama -origin 0,0 -screen 640x480 \
+        -origin 640,0 -screen 640x480 -nolisten tcp -noreset 3>"$WORK/display"
+    until_ok 20 test -s "$WORK/display" || fail "Xephyr did not start"
+    export DISPLAY=:$(cat "$WORK/display") && bus session DBUS_SESSION_BUS_ADDRESS
+    as xsetroot -solid "$DESKTOP" || fail "xsetroot"
+    OUTPUTS="0 640"
+    shot() { as import -window root "$WORK/$1.png" && cp "$WORK/$1.png" "$ARTEFACTS/$CASE-$1.png"; }
+    shown() { shot garden && for x in $OUTPUTS; do painted "$WORK/garden.png" -crop 640x480+$x+0 || return 1; done; }
+    clear() { shot desktop && [ "$(count "$WORK/desktop.png" "$DESKTOP")" -lt 100 ]; }
+    poke() { as xdotool mousemove_relative -- $((RANDOM % 9 - 4)) 3 key shift; }
+    ;;
+sway)
+    require sway swaymsg grim wtype
+    printf 'xwayland disable\noutput * bg %s solid_color\n' "$DESKTOP" >"$WORK/config" && chmod 644 "$WORK/config"
+    export WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 && bus session DBUS_SESSION_BUS_ADDRESS
+    launch sway.log sway -c "$WORK/config"
+    until_ok 30 eval 'SWAYSOCK=$(ls "$WORK"/sway-ipc.*.sock 2>/dev/null) && [ -S "$WORK/wayland-1" ]' ||
+        fail "sway did not start: $(tail -n3 "$WORK/sway.log")"
+    export SWAYSOCK WAYLAND_DISPLAY=wayland-1
+    msg() { as swaymsg "$@" >/dev/null || fail "swaymsg $*"; }
+    msg create_output && msg output HEADLESS-1 mode 800x600 position 0 0 && msg output HEADLESS-2 mode 640x480 position 800 0
+    # A keyboard from the start, so that the saver has bound one before wtype's come.
+    launch keyboard.log wtype -s 3600000
+    until_ok 30 eval 'as swaymsg -t get_inputs | grep -q "\"type\": \"keyboard\""' || fail "no keyboard in the seat"
+    OUTPUTS="HEADLESS-1 HEADLESS-2"
+    shot() { as grim -o "$1" "$WORK/$2.png" && cp "$WORK/$2.png" "$ARTEFACTS/$CASE-$2.png"; }
+    shown() { for output in $OUTPUTS; do shot "$output" "garden-$output" && painted "$WORK/garden-$output.png" || return 1; done; }
+    clear() { for output in $OUTPUTS; do shot "$output" desktop && [ "$(count "$WORK/desktop.png" "$DESKTOP")" -lt 100 ] || return 1; done; }
+    poke() { as wtype a; }
+    ;;
+gnome)
+    require mutter dbus-run-session gnome-session busctl
+    # Mutter with a session bus of its own, as GNOME runs it; its process id for the end.
+    launch mutter.log dbus-run-session -- sh -c 'echo "$DBUS_SESSION_BUS_ADDRESS" >"$0.bus" && echo $$ >"$0.pid" && exec "$@"' \
+        "$WORK/session" mutter --headless --wayland --no-x11 --wayland-display=wayland-1 \
+        --virtual-monitor 800x600 --virtual-monitor 640x480
+    until_ok 30 eval '[ -S "$WORK/wayland-1" ] && [ -s "$WORK/session.pid" ]' ||
+        fail "Mutter did not start: $(tail -n3 "$WORK/mutter.log")"
+    PIDS+=("$(cat "$WORK/session.pid")")
+    export WAYLAND_DISPLAY=wayland-1 DBUS_SESSION_BUS_ADDRESS=$(cat "$WORK/session.bus")
+    # GNOME's session manager, with a session of no components.
+    mkdir -p "$WORK/data/gnome-session/sessions" "$WORK/autostart"
+    printf '[GNOME Session]\nName=Tessaly test\nRequiredComponents=\n' >"$WORK/data/gnome-session/sessions/test.session"
+    chown -R --reference="$WORK" "$WORK/data" "$WORK/autostart"
+    XDG_DATA_DIRS=$WORK/data:/usr/share launch session-manager.log gnome-session --builtin --session=test \
+        -a "$WORK/autostart" --disable-acceleration-check
+    until_ok 30 eval 'as busctl --user status org.gnome.SessionManager >/dev/null 2>&1' ||
+        fail "GNOME's session manager did not start: $(tail -n3 "$WORK/session-manager.log")"
+    # Real input: Mutter's remote-desktop session, which lasts as long as the connection that made it.
+    REMOTE=(org.gnome.Mutter.RemoteDesktop /org/gnome/Mutter/RemoteDesktop org.gnome.Mutter.RemoteDesktop)
+    client input && ask input "${REMOTE[@]}" CreateSession && REMOTE=("${REMOTE[0]}" "$REPLY" "${REMOTE[2]}.Session")
+    ask input "${REMOTE[@]}" Start
+    poke() {
+        ask input "${REMOTE[@]}" NotifyPointerMotionRelative dd 4 3 && ask input "${REMOTE[@]}" NotifyPointerMotionRelative dd -4 -3 &&
+            ask input "${REMOTE[@]}" NotifyKeyboardKeysym ub 65505 true && ask input "${REMOTE[@]}" NotifyKeyboardKeysym ub 65505 false
+    }
+    # No screen capture without PipeWire: the saver's protocol log shows, since
+    # it last started, a full-screen window configured at each monitor's size,
+    # buffers of that size, and the frames Mutter shows them in (its --stats).
+    WATCHER_ENV=(WAYLAND_DEBUG=client)
+    shown() {
+        local log && log=$(tac "$WORK/watcher.log" | sed '/stats saver [0-9]* started/q')
+        for size in "800, 600" "640, 480"; do
+            grep -q "xdg_toplevel@[0-9]*\.configure($size, " <<<"$log" &&
+                grep -q "create_buffer(new id wl_buffer@[0-9]*, [0-9]*, $size, " <<<"$log" || return 1
+        done
+        grep -Eq 'stats ticks/s .* frames/s [1-9]' <<<"$log"
+    }
+    clear() { no_saver; }
+    ;;
+*) fail "unknown case $CASE" ;;
+esac
+
+# The steps every desktop shares.
+saver() { pgrep -P "$WATCHER"; }
+no_saver() { [ -z "$(saver)" ]; }
+stat() { grep -c "stats $1" "$WORK/watcher.log"; }
+launch stand-in.log "$LOCK_STAND_IN" $([ "$CASE" = gnome ] && echo --gnome)
+until_ok 20 grep -qs ready "$WORK/stand-in.log" || fail "the lock's stand-in did not start: $(cat "$WORK/stand-in.log")"
+launch watcher.log env "${WATCHER_ENV[@]}" "$TESSALY" --idle --wait ${WAIT}s --lock-after ${LOCK}s --stats && WATCHER=$!
+until_ok 20 grep -q 'stats watching' "$WORK/watcher.log" || fail "the watcher did not start"
+
+# One watcher per session.
+second=$(as "$TESSALY" --idle 2>&1) && [[ "$second" == *"runs in this session already (process $WATCHER)"* ]] &&
+    [ "$(wc -l <<<"$second")" = 1 ] || fail "a second watcher: '$second' (exit $?)"
+
+# Busy for three times the wait: no garden.
+end=$((SECONDS + 3 * WAIT))
+while [ $SECONDS -lt $end ]; do
+    poke || fail "no input"
+    no_saver || fail "the garden came while the user was busy"
+    sleep 0.5
+done
+clear || fail "the desktop does not show while the user is busy"
+
+# Idle: the garden on every output, then the lock.
+until_ok 30 shown || fail "no garden on every output after $WAIT s idle"
+until_ok 20 grep -q "LockSession c1" "$WORK/stand-in.log" || fail "no lock was asked of logind $LOCK s into the garden"
+[ "$CASE" != gnome ] || until_ok 20 grep -qx Lock "$WORK/stand-in.log" || fail "no lock was asked of GNOME's shell"
+# One input ends it; the watcher waits again.
+poke && until_ok 20 no_saver || fail "input did not end the garden"
+until_ok 20 clear || fail "the garden stays on the screen after it ended"
+kill -0 "$WATCHER" || fail "the watcher ended with the garden"
+until_ok 30 shown || fail "no garden in the second idle period"
+poke && until_ok 20 no_saver || fail "input did not end the second garden"
+
+# idle SECONDS: that long idle, and no garden.
+idle() { local end=$((SECONDS + $1)); while [ $SECONDS -lt $end ]; do no_saver || return 1; sleep 0.5; done; }
+# inhibited WHAT RELEASE...: an inhibitor holds the garden back for three
+# times the wait; once RELEASE has let it go, the garden comes.
+inhibited() {
+    poke && idle $((3 * WAIT)) || fail "the garden came while $1 inhibited idleness"
+    "${@:2}"
+    until_ok 30 shown || fail "no garden after $1 let idleness go"
+    poke && until_ok 20 no_saver || fail "input did not end the garden after $1"
+}
+SCREENSAVER=(org.freedesktop.ScreenSaver /org/freedesktop/ScreenSaver org.freedesktop.ScreenSaver)
+case $CASE in
+x11)
+    # A video player's inhibitor, released; another, dropped when its program leaves the bus.
+    client video && ask video "${SCREENSAVER[@]}" Inhibit ss video playing
+    inhibited "an inhibitor (org.freedesktop.ScreenSaver)" ask video "${SCREENSAVER[@]}" UnInhibit u "$REPLY"
+    ask video "${SCREENSAVER[@]}" Inhibit ss video playing
+    inhibited "an inhibitor whose program then left the bus" kill "$PID_video"
+    ;;
+gnome)
+    # An inhibitor of idleness (flag 8) held by GNOME's session manager, then released.
+    SESSION=(org.gnome.SessionManager /org/gnome/SessionManager org.gnome.SessionManager)
+    client video && ask video "${SESSION[@]}" Inhibit susu video 0 playing 8
+    inhibited "GNOME's session manager's inhibitor" ask video "${SESSION[@]}" Uninhibit u "$REPLY"
+    ;;
+esac
+
+# SIGTERM ends the watcher by that signal, and the garden with it.
+until_ok 30 shown || fail "no garden in the third idle period"
+kill -TERM "$WATCHER" && until_ok 20 eval '! kill -0 "$WATCHER" 2>/dev/null' || fail "SIGTERM did not end the watcher"
+wait "$WATCHER"; status=$?
+[ "$status" = 143 ] || fail "the watcher ended with status $status after SIGTERM, expected 143"
+until_ok 20 clear || fail "the garden outlived its watcher"
+
+if [ "$CASE" = x11 ]; then
+    # The dialog's write (a new file renamed over the old) takes effect at
+    # once: from a wait of two hours to one minute, and the garden comes.
+    settings=$WORK/config.d/tessaly/tessaly.ini
+    write() { as sh -c 'printf "[Config]\nIdleWait=%s\n" "$2" >"$1.new" && mv "$1.new" "$1"' - "$settings" "$1"; }
+    write 120 && launch watcher.log "$TESSALY" --idle --stats && WATCHER=$!
+    until_ok 20 grep -q 'stats watching.*wait 7200000 ms' "$WORK/watcher.log" || fail "the watcher did not take the file's wait"
+    poke && write 1 && until_ok 90 shown || fail "no garden a minute after the settings file said so"
+    kill "$WATCHER"
+    # Where XScreenSaver's daemon runs, it starts the saver: the watcher refuses, in one line.
+    printf 'timeout: 1:00:00\nlock: False\nsplash: False\n' >"$WORK/.xscreensaver"
+    launch xscreensaver.log xscreensaver --no-splash
+    until_ok 20 eval 'as xscreensaver-command -version >/dev/null 2>&1' || fail "XScreenSaver's daemon did not start"
+    refusal=$(as "$TESSALY" --idle 2>&1); status=$?
+    [ "$status" = 1 ] && [ "$(wc -l <<<"$refusal")" = 1 ] && [[ "$refusal" == *"add Tessaly to its display modes"* ]] ||
+        fail "under XScreenSaver: status $status, '$refusal'"
+fi
+echo "PASS: $CASE"
