@@ -27,6 +27,8 @@ count() {
     convert "$1" "${@:3}" +repage "$WORK/part.png" && convert "$WORK/part.png" -fill "$2" -colorize 100 "$WORK/solid.png"
     differ "$WORK/part.png" "$WORK/solid.png"
 }
+# pixels FILE COLOUR: how many pixels are COLOUR.
+pixels() { convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" -format '%[fx:int(mean * w * h + 0.5)]' info:; }
 start() { launch tessaly.log "$TESSALY" "$@"; SAVER=$!; }
 running() { sleep 1; kill -0 "$SAVER" 2>/dev/null || fail "$* ended the saver"; }
 # ends CODE WHAT: the saver ends within 20 s with status CODE (128 + signal).

@@ -1,0 +1,81 @@
+#!/bin/bash
+# tessaly on a private KWin (KDE Plasma's compositor) with its virtual
+# backend: 1280x720 logical outputs at fractional scales; screenshots through
+# KWin's screenshot interface, input through its fake-input device. KWin's
+# bare desktop is black, and it has no screen capture: the saver starts black.
+# Usage: kwin_e2e.sh CASE, with TESSALY, KWIN_INPUT, KWIN_SCREENSHOT and ARTEFACTS set.
+set -u
+CASE=${1:?usage: kwin_e2e.sh CASE}
+. "$(dirname "$0")/../support/session.sh"
+. "$(dirname "$0")/../support/kwin.sh"
+require convert compare identify
+
+# painted OUTPUT NAME: a screenshot of OUTPUT shows more than the black desktop.
+drawn() { kwin_shot "$1" "$2" && [ "$(count "$WORK/$2.png" black)" -gt 2000 ]; }
+painted() { until_ok 30 drawn "$1" "$2" || fail "$1 was not painted ($ARTEFACTS/$CASE-$2.png)"; }
+# colours IMAGE: how many colours it has. The garden's are few (aliased
+# figures in a palette); a picture resampled by the compositor has thousands.
+colours() { identify -format '%k' "$1"; }
+
+case $CASE in
+scales)
+    # One garden pixel on each screen pixel: at a fractional scale the buffer
+    # is the screen's size, the viewport the logical one, the buffer scale 1;
+    # at a whole scale, the integer path. For the saver and the wallpaper.
+    for row in 1:1280x720: 1.25:1600x900:1280,720 1.5:1920x1080:1280,720 1.75:2240x1260:1280,720 2:2560x1440:; do
+        IFS=: read -r scale buffer viewport <<<"$row"
+        kwin_start wayland-kde --width 1280 --height 720 --scale "$scale"
+        for mode in /s --wallpaper; do
+            WAYLAND_DEBUG=1 start $mode --seed 7 --speed 95 && painted Virtual-0 "$scale"
+            kill -TERM "$SAVER" && ends 143 "SIGTERM to $mode"
+            made=$(buffers "$WORK/tessaly.log" | sort -u | paste -sd' ')
+            [ "$made" = "$buffer" ] || fail "$mode at scale $scale made buffers of $made, expected $buffer"
+            told=$(grep -o 'set_destination([0-9]*, [0-9]*)' "$WORK/tessaly.log" | sort -u | tr -d ' ' | paste -sd' ')
+            [ "$told" = "${viewport:+set_destination($viewport)}" ] ||
+                fail "$mode at scale $scale: viewport '$told', expected '${viewport:+set_destination($viewport)}'"
+            scales=$(grep -o 'set_buffer_scale([0-9]*)' "$WORK/tessaly.log" | sort -u | paste -sd' ')
+            expected="set_buffer_scale($([ -n "$viewport" ] && echo 1 || echo $((${buffer%%x*} / 1280))))"
+            [ "$scales" = "$expected" ] || fail "$mode at scale $scale: $scales, expected $expected"
+        done
+        # Sharp: the screen shows the garden's own pixels, not a resampled picture.
+        [ "$(colours "$WORK/$scale.png")" -lt 400 ] ||
+            fail "at scale $scale the screen shows $(colours "$WORK/$scale.png") colours: the garden was resampled ($ARTEFACTS/$CASE-$scale.png)"
+        kwin_stop
+    done
+    ;;
+input)
+    # On two outputs at 1.5, both covered, each its own garden; a key, a
+    # button, a touch each end it, and a motion after the first.
+    kwin_start wayland-kde --width 1280 --height 720 --scale 1.5 --output-count 2
+    kwin_input_start
+    saver() { start /s --seed 7 --speed 95 && painted Virtual-0 left && painted Virtual-1 right; }
+    saver
+    [ "$(differ "$WORK/left.png" "$WORK/right.png")" -gt 10000 ] || fail "the two outputs show the same garden"
+    kwin_input key 30 && ends 0 "a key"
+    saver && kwin_input button 272 && ends 0 "a button"
+    saver && kwin_input touch 300 300 && ends 0 "a touch"
+    saver && kwin_input move 5 5 && running "the first motion"
+    kwin_input move 5 5 && ends 0 "the second motion"
+    ;;
+desktop)
+    # The settings dialog on GTK's Wayland backend: its preview moves, and
+    # Escape cancels and writes nothing. The wallpaper paints both outputs,
+    # lets input pass, and the dialog shows over it.
+    kwin_start wayland-kde --width 1280 --height 720 --scale 1.5 --output-count 2
+    kwin_input_start
+    start /c --backend wayland --seed 7
+    until_ok 30 eval 'kwin_shot Virtual-0 dialog1 && [ "$(count "$WORK/dialog1.png" black)" -gt 10000 ]' || fail "no dialog shows"
+    until_ok 30 eval 'sleep 1; kwin_shot Virtual-0 dialog2 && [ "$(differ "$WORK/dialog1.png" "$WORK/dialog2.png")" -gt 50 ]' ||
+        fail "the preview does not move"
+    kwin_input key 1 && ends 0 "Escape"
+    [ ! -e "$WORK/config.d/tessaly/tessaly.ini" ] || fail "Cancel wrote the settings file"
+    start --wallpaper --seed 7 --speed 95 && painted Virtual-0 left && painted Virtual-1 right
+    kwin_input move 5 5 && kwin_input move 9 9 && kwin_input button 272 && kwin_input key 30 && running "input"
+    launch dialog.log "$TESSALY" /c --backend wayland && dialog=$!
+    until_ok 30 eval 'kwin_shot Virtual-0 over && [ "$(pixels "$WORK/over.png" "#f6f5f4")" -gt 10000 ]' ||
+        fail "the dialog is not over the wallpaper ($ARTEFACTS/$CASE-over.png)"
+    kill "$dialog" && kill -TERM "$SAVER" && ends 143 SIGTERM
+    ;;
+*) fail "unknown case $CASE" ;;
+esac
+echo "PASS: $CASE"
