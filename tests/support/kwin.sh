@@ -3,7 +3,7 @@
 # through it: screenshots (its screenshot D-Bus interface) and real input
 # (its fake-input device, which KWin feeds through the path of a physical
 # one). Needs KWIN_INPUT and KWIN_SCREENSHOT, the helpers built beside the tests.
-require kwin_wayland dbus-run-session busctl
+require kwin_wayland dbus-run-session
 
 # kwin_start SOCKET ARGS...: KWin on WAYLAND_DISPLAY=SOCKET with the virtual
 # backend's ARGS (--width W --height H [--scale S] [--output-count N]); its
@@ -29,8 +29,7 @@ kwin_start() {
 }
 # Its screenshot interface answers once KWin has started.
 kwin_ready() {
-    as env DBUS_SESSION_BUS_ADDRESS="$(cat "$WORK/$socket.bus")" busctl --user introspect org.kde.KWin \
-        /org/kde/KWin/ScreenShot2 >/dev/null 2>&1
+    as env DBUS_SESSION_BUS_ADDRESS="$(cat "$WORK/$socket.bus")" "$KWIN_SCREENSHOT" Virtual-0 "$WORK/ready.png" >/dev/null 2>&1
 }
 # kwin_stop: KWin ends, and with it its session bus.
 kwin_stop() { kill "$KWIN" && wait "$KWIN_SESSION"; }

@@ -189,14 +189,15 @@ turn)
     until_ok 30 eval 'shot HEADLESS-1 before1 && [ "$(count "$WORK/before1.png" "$DESKTOP")" -gt 60000 ]' ||
         fail "sway does not show the block"
     block() { convert "$WORK/$1.png" -fill black +opaque '#0bd5a3' -trim -format '%wx%h%X%Y' info:; }
-    start /s --seed 7 --build --speed 0 && until_ok 30 first 1 || fail "the saver drew nothing"
-    for turn in 90 normal; do
-        msg output HEADLESS-1 transform $turn
-        until_ok 30 eval 'shot HEADLESS-1 turned && [ "$(identify -format %wx%h "$WORK/turned.png")" != "$(identify -format %wx%h "$WORK/first1.png")" ]' ||
-            fail "sway did not turn HEADLESS-1 to $turn"
-        until_ok 10 eval '[ "$(block turned)" = 170x385+40+40 ]' ||
-            fail "turned $turn, the block is $(block turned), expected 170x385+40+40 ($ARTEFACTS/$CASE-turned.png)"
-        cp "$WORK/turned.png" "$WORK/first1.png"
+    WAYLAND_DEBUG=1 start /s --seed 7 --build --speed 0 && until_ok 30 first 1 || fail "the saver drew nothing"
+    for turned in 90:600x800 normal:800x600; do
+        # Shown once the saver has made buffers of the new size (the protocol log says when).
+        made=$(buffers "$WORK/tessaly.log" | grep -c "^${turned#*:}\$")
+        msg output HEADLESS-1 transform "${turned%:*}"
+        until_ok 30 eval '[ "$(buffers "$WORK/tessaly.log" | grep -c "^${turned#*:}\$")" -gt "$made" ]' ||
+            fail "the saver did not take up the turn to ${turned%:*}"
+        until_ok 10 eval 'shot HEADLESS-1 turned && [ "$(block turned)" = 170x385+40+40 ]' ||
+            fail "turned ${turned%:*}, the block is $(block turned), expected 170x385+40+40 ($ARTEFACTS/$CASE-turned.png)"
     done
     kill -TERM "$SAVER" && ends 143 SIGTERM
     ;;
