@@ -20,21 +20,28 @@ kwin_start() {
         'echo "$DBUS_SESSION_BUS_ADDRESS" >"$0.bus" && echo $$ >"$0.pid" && exec "$@"' "$WORK/$socket" \
         "$WORK/kwin_wayland" --virtual --no-lockscreen --socket "$socket" "${@:2}"
     KWIN_SESSION=$!
-    until_ok 60 eval '[ -s "$WORK/$socket.pid" ] && [ -S "$WORK/$socket" ] && kwin_ready' ||
-        fail "KWin did not start: $(tail -n3 "$WORK/kwin-$socket.log")"
-    # Ended, KWin takes its session with it; a session ended first would leave its bus behind.
+    # Ended, KWin takes its session with it; a session ended first would leave it running.
+    until_ok 30 test -s "$WORK/$socket.pid" || fail "KWin did not start: $(tail -n3 "$WORK/kwin-$socket.log")"
     KWIN=$(cat "$WORK/$socket.pid") && PIDS[-1]=$KWIN
-    export WAYLAND_DISPLAY=$socket DBUS_SESSION_BUS_ADDRESS
-    DBUS_SESSION_BUS_ADDRESS=$(cat "$WORK/$socket.bus")
-}
-# Its screenshot interface answers once KWin has started.
-kwin_ready() {
-    as env DBUS_SESSION_BUS_ADDRESS="$(cat "$WORK/$socket.bus")" "$KWIN_SCREENSHOT" Virtual-0 "$WORK/ready.png" >/dev/null 2>&1
+    DBUS_SESSION_BUS_ADDRESS=$(cat "$WORK/$socket.bus") && export WAYLAND_DISPLAY=$socket DBUS_SESSION_BUS_ADDRESS
+    until_ok 60 eval '[ -S "$WORK/$socket" ] && KWIN_COMPOSITING=$(as "$KWIN_SCREENSHOT" --compositing 2>/dev/null)' ||
+        fail "KWin did not start compositing: $(tail -n3 "$WORK/kwin-$socket.log")"
+    # Screenshots where KWin composites with OpenGL (KWin 6's virtual backend
+    # needs a render node for it): then the screen is checked, else what the
+    # program reports.
+    KWIN_SHOTS=false
+    if [ "${KWIN_COMPOSITING#gl}" != "$KWIN_COMPOSITING" ]; then
+        until_ok 30 as "$KWIN_SCREENSHOT" Virtual-0 "$WORK/ready.png" >/dev/null || fail "KWin gives no screenshots"
+        KWIN_SHOTS=true
+    else
+        echo "KWin composites with '$KWIN_COMPOSITING', which gives no screenshots: what the programs report is checked"
+    fi
 }
 # kwin_stop: KWin ends, and with it its session bus.
 kwin_stop() { kill "$KWIN" && wait "$KWIN_SESSION"; }
 
-# kwin_shot OUTPUT NAME: a screenshot of one output at its own resolution, kept as an artefact.
+# kwin_shot OUTPUT NAME: a screenshot of one output at its own resolution,
+# kept as an artefact (only where $KWIN_SHOTS).
 kwin_shot() {
     as "$KWIN_SCREENSHOT" "$1" "$WORK/$2.png" >/dev/null || fail "no screenshot of $1"
     cp "$WORK/$2.png" "$ARTEFACTS/$CASE-$2.png"

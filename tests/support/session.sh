@@ -20,8 +20,9 @@ as() { timeout 20 "${AS[@]}" "$@"; }
 # launch LOG PROGRAM ARGS...: in the background as the compositor's user.
 launch() { "${AS[@]}" "${@:2}" >"$WORK/$1" 2>&1 & PIDS+=($!); }
 
-# differ [OPTIONS] A B: how many pixels of two images differ.
-differ() { compare -metric AE "$@" null: 2>&1; }
+# differ [OPTIONS] A B: how many pixels of two images differ (ImageMagick
+# writes millions as 3.31754e+07), or compare's complaint.
+differ() { compare -metric AE "$@" null: 2>&1 | awk '/^[0-9.]+(e\+[0-9]+)?$/ { printf "%.0f\n", $1; next } 1'; }
 # count FILE COLOUR [CROP...]: how many pixels (of the crop) differ from COLOUR.
 count() {
     convert "$1" "${@:3}" +repage "$WORK/part.png" && convert "$WORK/part.png" -fill "$2" -colorize 100 "$WORK/solid.png"
@@ -38,4 +39,5 @@ ends() {
     [ "$status" = "$1" ] || fail "$2: status $status, expected $1"
 }
 # buffers LOG: the sizes of the wl_shm buffers a WAYLAND_DEBUG log made, one WxH a line.
-buffers() { sed -n 's/.*create_buffer(new id wl_buffer@[0-9]*, [0-9]*, \([0-9]*\), \([0-9]*\),.*/\1x\2/p' "$1"; }
+# (libwayland 1.22 and later name objects wl_buffer#N, earlier ones wl_buffer@N.)
+buffers() { sed -n 's/.*create_buffer(new id wl_buffer[@#][0-9]*, [0-9]*, \([0-9]*\), \([0-9]*\),.*/\1x\2/p' "$1"; }

@@ -3,6 +3,10 @@
 // raw image into a pipe and answers with its size and format):
 //   kwin_screenshot OUTPUT FILE.png
 // KWin allows it to any caller with KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1.
+// KWin offers it where it composites with OpenGL; on its virtual backend
+// KWin 6 needs a render node for that, and composites with QPainter without:
+//   kwin_screenshot --compositing
+// prints how KWin composites ("gl2", "qpainter", ...) once it does.
 #include <cairo.h>
 #include <systemd/sd-bus.h>
 #include <unistd.h>
@@ -25,9 +29,22 @@ constexpr uint32_t kQImageRgb32 = 4, kQImageArgb32 = 5, kQImageArgb32Premultipli
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) return Fail("usage: kwin_screenshot OUTPUT FILE.png");
+    const bool compositing = argc == 2 && std::strcmp(argv[1], "--compositing") == 0;
+    if (argc != 3 && !compositing) return Fail("usage: kwin_screenshot OUTPUT FILE.png | --compositing");
     sd_bus* bus = nullptr;
     if (sd_bus_open_user(&bus) < 0) return Fail("no session bus");
+    if (compositing) {
+        sd_bus_error error = SD_BUS_ERROR_NULL;
+        char* type = nullptr;
+        int active = 0;
+        if (sd_bus_get_property_trivial(bus, "org.kde.KWin", "/Compositor", "org.kde.kwin.Compositing", "active", &error,
+                                        'b', &active) < 0 || !active ||
+            sd_bus_get_property_string(bus, "org.kde.KWin", "/Compositor", "org.kde.kwin.Compositing",
+                                       "compositingType", &error, &type) < 0)
+            return Fail(std::string("KWin does not composite yet") + (error.message ? ": " + std::string(error.message) : ""));
+        std::puts(type);
+        return 0;
+    }
     int pipeFds[2];
     if (pipe(pipeFds) != 0) return Fail("no pipe");
     sd_bus_message* reply = nullptr;
