@@ -33,6 +33,8 @@ test=(
   sway swaybg grim wtype weston
   # and on KDE Plasma's compositor, on its virtual backend in a D-Bus session of its own
   kwin-wayland dbus-daemon
+  # software OpenGL, with which KWin draws (and gives screenshots) where there is no GPU
+  libgl1-mesa-dri
 )
 
 case "${1:-build}" in
