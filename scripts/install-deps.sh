@@ -31,6 +31,10 @@ test=(
   dpkg-dev file lintian
   # end-to-end tests on headless Wayland compositors (with and without layer shell)
   sway swaybg grim wtype weston
+  # and on KDE Plasma's compositor, on its virtual backend in a D-Bus session of its own
+  kwin-wayland dbus-daemon
+  # software OpenGL, with which KWin draws (and gives screenshots) where there is no GPU
+  libgl1-mesa-dri
 )
 
 case "${1:-build}" in

@@ -28,7 +28,10 @@ std::string Printable(std::string_view text) {
     std::string shown;
     for (std::size_t i = 0; i < text.size();) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
+        // A backslash stands as it is (a Windows path stays readable) but
+        // where an x follows: every \x in a message starts an escape.
+        const bool escapeLike = byte == '\\' && i + 1 < text.size() && text[i + 1] == 'x';
+        if (byte >= 0x20 && byte < 0x7F && !escapeLike) {
             shown += static_cast<char>(byte);
             ++i;
         } else if (const std::size_t length = PrintableSequence(text, i); length > 0) {

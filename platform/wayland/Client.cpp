@@ -15,7 +15,8 @@ namespace {
 // knows on-demand keyboards and the layer shell's destroy; wl_seat 5 brings
 // the pointer's frames and axis sources.
 constexpr struct {
-    uint32_t compositor = 4, layerShell = 4, wmBase = 2, xdgOutputManager = 3, screencopy = 3, seat = 5;
+    uint32_t compositor = 4, layerShell = 4, wmBase = 2, xdgOutputManager = 3, screencopy = 3, seat = 5,
+             viewporter = 1, fractionalScale = 1;
 } kVersions;
 
 template <typename T>
@@ -53,6 +54,8 @@ Client::~Client() {
     ReleaseSeat(false);  // the run has let go of its devices already
     outputs_.clear();
     if (globals_.screencopy != nullptr) zwlr_screencopy_manager_v1_destroy(globals_.screencopy);
+    if (globals_.fractionalScale != nullptr) wp_fractional_scale_manager_v1_destroy(globals_.fractionalScale);
+    if (globals_.viewporter != nullptr) wp_viewporter_destroy(globals_.viewporter);
     if (globals_.xdgOutputs != nullptr) zxdg_output_manager_v1_destroy(globals_.xdgOutputs);
     if (globals_.wmBase != nullptr) xdg_wm_base_destroy(globals_.wmBase);
     if (globals_.layerShell != nullptr) {
@@ -115,6 +118,11 @@ void Client::Global(wl_registry* registry, uint32_t name, const char* interface,
         globals_.screencopy = Bind<zwlr_screencopy_manager_v1>(registry, name, &zwlr_screencopy_manager_v1_interface,
                                                                version, kVersions.screencopy,
                                                                &globals_.screencopyVersion);
+    } else if (is(wp_viewporter_interface) && globals_.viewporter == nullptr) {
+        globals_.viewporter = Bind<wp_viewporter>(registry, name, &wp_viewporter_interface, version, kVersions.viewporter);
+    } else if (is(wp_fractional_scale_manager_v1_interface) && globals_.fractionalScale == nullptr) {
+        globals_.fractionalScale = Bind<wp_fractional_scale_manager_v1>(
+            registry, name, &wp_fractional_scale_manager_v1_interface, version, kVersions.fractionalScale);
     } else if (is(wl_seat_interface) && saver_ && seat_ == nullptr) {
         seat_ = Bind<wl_seat>(registry, name, &wl_seat_interface, version, kVersions.seat, &seatVersion_);
         seatName_ = name;

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "fractional-scale-v1-client-protocol.h"
 #include "Output.h"
+#include "viewporter-client-protocol.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 #include "wlr-screencopy-unstable-v1-client-protocol.h"
 #include "xdg-output-unstable-v1-client-protocol.h"
@@ -29,6 +31,10 @@ struct Globals {
     zxdg_output_manager_v1* xdgOutputs = nullptr;
     zwlr_screencopy_manager_v1* screencopy = nullptr;
     uint32_t screencopyVersion = 0;
+    // Both, or the buffer follows the output's integer scale.
+    wp_viewporter* viewporter = nullptr;
+    wp_fractional_scale_manager_v1* fractionalScale = nullptr;
+    bool Fractional() const { return viewporter != nullptr && fractionalScale != nullptr; }
 };
 
 class ClientEvents {

@@ -12,7 +12,8 @@ constexpr uint32_t kXdgOutputVersion = 3;
 }  // namespace
 
 const wl_output_listener Output::kOutputListener = {
-    [](void*, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*, const char*, int32_t) {},
+    [](void* self, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*, const char*,
+       int32_t transform) { static_cast<Output*>(self)->pending_.transform = transform; },
     [](void* self, wl_output*, uint32_t flags, int32_t width, int32_t height, int32_t) {
         if ((flags & WL_OUTPUT_MODE_CURRENT) != 0) static_cast<Output*>(self)->pending_.mode = Size{width, height};
     },
@@ -60,6 +61,11 @@ void Output::UseXdgOutput(zxdg_output_manager_v1* manager) {
     if (manager == nullptr || xdgOutput_ != nullptr) return;
     xdgOutput_ = zxdg_output_manager_v1_get_xdg_output(manager, output_);
     zxdg_output_v1_add_listener(xdgOutput_, &kXdgOutputListener, this);
+}
+
+Size Output::TurnedMode() const {
+    const Size mode = current_.mode;
+    return (current_.transform & WL_OUTPUT_TRANSFORM_90) != 0 ? Size{mode.height, mode.width} : mode;
 }
 
 // Ready once both descriptions are in: the output's own, and its place in

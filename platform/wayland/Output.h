@@ -41,6 +41,11 @@ public:
     int Scale() const { return current_.scale; }
     // The current mode, in the output's own pixels.
     Size Mode() const { return current_.mode; }
+    // How the compositor turns what it shows there (a wl_output_transform):
+    // the mode is the screen's pixels before the turn, the logical size after it.
+    int32_t Transform() const { return current_.transform; }
+    // The mode as the surfaces on it are turned: its sides swapped at 90 and 270 degrees.
+    Size TurnedMode() const;
 
     // Says it is ready when both descriptions are in; the client calls it
     // once more after its start-up round trips, for outputs of version 1.
@@ -53,6 +58,7 @@ private:
         Size logicalSize{};
         Size mode{};
         int scale = 1;
+        int32_t transform = WL_OUTPUT_TRANSFORM_NORMAL;
     };
 
     static const wl_output_listener kOutputListener;

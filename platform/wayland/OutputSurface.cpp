@@ -68,6 +68,10 @@ const wl_callback_listener OutputSurface::kSyncListener = {
     [](void* self, wl_callback*, uint32_t) { static_cast<OutputSurface*>(self)->Capture(); },
 };
 
+const wp_fractional_scale_v1_listener OutputSurface::kFractionalListener = {
+    [](void* self, wp_fractional_scale_v1*, uint32_t scale) { static_cast<OutputSurface*>(self)->PreferredScale(scale); },
+};
+
 OutputSurface::OutputSurface(const Globals& globals, Output& output, SurfaceRole role, bool capture,
                              EventLoop& loop, const Warn& warn)
     : globals_(globals),
@@ -84,6 +88,11 @@ OutputSurface::OutputSurface(const Globals& globals, Output& output, SurfaceRole
     captured_.Attach(loop, kSlackNs, [this] { ShowFirst(); });
     tick_.Attach(loop, 1, [this] { Tick(); });  // the canvas's period, to the microsecond
     bufferBack_.Attach(loop, 1, [this] { Present(); });
+    if (globals_.Fractional()) {
+        viewport_ = wp_viewporter_get_viewport(globals_.viewporter, surface_);
+        fractional_ = wp_fractional_scale_manager_v1_get_fractional_scale(globals_.fractionalScale, surface_);
+        wp_fractional_scale_v1_add_listener(fractional_, &kFractionalListener, this);
+    }
     if (role_ == SurfaceRole::FullScreenWindow) {
         xdgSurface_ = xdg_wm_base_get_xdg_surface(globals_.wmBase, surface_);
         xdg_surface_add_listener(xdgSurface_, &kXdgSurfaceListener, this);
@@ -117,6 +126,8 @@ OutputSurface::~OutputSurface() {
     if (frame_ != nullptr) wl_callback_destroy(frame_);
     if (sync_ != nullptr) wl_callback_destroy(sync_);
     capturing_.reset();
+    if (fractional_ != nullptr) wp_fractional_scale_v1_destroy(fractional_);
+    if (viewport_ != nullptr) wp_viewport_destroy(viewport_);
     if (layer_ != nullptr) zwlr_layer_surface_v1_destroy(layer_);
     if (toplevel_ != nullptr) xdg_toplevel_destroy(toplevel_);
     if (xdgSurface_ != nullptr) xdg_surface_destroy(xdgSurface_);
@@ -137,7 +148,7 @@ void OutputSurface::Configured(uint32_t width, uint32_t height) {
     configured_ = Size{static_cast<int32_t>(width), static_cast<int32_t>(height)};
     if (stage_ == Stage::Showing) return OutputChanged();
     if (stage_ != Stage::WaitingConfigure || !failure_.empty()) return;
-    if (const Size size = BufferSize(); !ImageSizeFits(size.width, size.height, failure_)) {
+    if (const Size size = Layout().buffer; !ImageSizeFits(size.width, size.height, failure_)) {
         failure_ = "cannot cover output " + Printable(output_.Name()) + ": " + failure_;  // the run drops it
         return;
     }
@@ -162,39 +173,58 @@ void OutputSurface::HoldKeyboard(bool exclusive) {
     wl_surface_commit(surface_);
 }
 
-int OutputSurface::BufferScale() const {
-    return globals_.compositorVersion >= kBufferScaleVersion ? output_.Scale() : 1;
+// The compositor's preferred scale for the surface, from the output it is
+// on. One said before the surface had a buffer is not taken: it cannot know
+// the output yet (KWin says 1 then, and the real one after the first buffer).
+void OutputSurface::PreferredScale(uint32_t scale120) {
+    if (stage_ == Stage::WaitingConfigure || scale120 == preferred120_) return;
+    preferred120_ = scale120;
+    if (stage_ == Stage::Showing) OutputChanged();
 }
 
 // The size to draw at: the latest configure (or, where it leaves the size
-// to us, the output's) in logical pixels, times the output's scale. Worked
-// out only when a frame is committed, from the latest of each, so a state
-// passing between two events is never acted on.
-Size OutputSurface::BufferSize() const {
+// to us, the output's) in logical pixels, times the scale (see
+// BufferLayout). Until the compositor names its preferred scale, the
+// output's screen tells it. Worked out only when a frame is committed, from
+// the latest of each, so a state passing between two events is never acted on.
+BufferLayout OutputSurface::Layout() const {
+    const int scale = globals_.compositorVersion >= kBufferScaleVersion ? output_.Scale() : 1;
     Size logical = configured_;
     if (logical.width <= 0 || logical.height <= 0) {
         logical = output_.LogicalSize();
         if (!output_.LogicalSizeKnown())
-            logical = Size{output_.Mode().width / output_.Scale(), output_.Mode().height / output_.Scale()};
+            logical = Size{output_.TurnedMode().width / scale, output_.TurnedMode().height / scale};
     }
-    const int scale = BufferScale();
-    return Size{logical.width * scale, logical.height * scale};
+    uint32_t fractional = 0;
+    if (fractional_ != nullptr)
+        fractional = preferred120_ != 0 ? preferred120_ : ScaleOfScreen(output_.TurnedMode(), output_.LogicalSize());
+    return LayoutFor(logical, scale, fractional);
+}
+
+// How the buffers cover the surface from the next commit on.
+void OutputSurface::TellLayout(const BufferLayout& layout) {
+    if (layout.bufferScale != committed_.bufferScale && globals_.compositorVersion >= kBufferScaleVersion)
+        wl_surface_set_buffer_scale(surface_, layout.bufferScale);
+    if (viewport_ != nullptr && layout.viewport != committed_.viewport) {
+        const bool set = layout.viewport.width > 0;  // -1, -1 takes the viewport off
+        wp_viewport_set_destination(viewport_, set ? layout.viewport.width : -1, set ? layout.viewport.height : -1);
+    }
+    committed_ = layout;
 }
 
 // The first buffer: all transparent (a fresh pool's pages read as zeros, and
 // are never written), so the compositor maps the surface, hides the pointer
 // over it and takes the keyboard, while the output still shows what it showed.
 void OutputSurface::MapTransparent() {
-    const Size size = BufferSize();
+    const BufferLayout layout = Layout();
+    const Size size = layout.buffer;
     transparent_ = ShmPool::Create(globals_.shm, size.width, size.height, size.width * 4, WL_SHM_FORMAT_ARGB8888, 1,
                                    {}, failure_);
     if (transparent_ == nullptr) return;
-    const int scale = BufferScale();
-    if (scale != 1) wl_surface_set_buffer_scale(surface_, scale);
+    TellLayout(layout);
     wl_surface_attach(surface_, transparent_->FreeBuffer()->buffer, 0, 0);
-    wl_surface_damage(surface_, 0, 0, size.width, size.height);
+    wl_surface_damage(surface_, 0, 0, INT32_MAX, INT32_MAX);
     wl_surface_commit(surface_);
-    committedScale_ = scale;
     sync_ = wl_display_sync(globals_.display);
     wl_callback_add_listener(sync_, &kSyncListener, this);
     stage_ = Stage::WaitingPointer;
@@ -212,13 +242,14 @@ void OutputSurface::Capture() {
 
 void OutputSurface::ShowFirst() {
     captured_.Off();
-    CairoSurface start = capturing_ != nullptr ? capturing_->Take() : nullptr;
+    CairoSurface start = capturing_ != nullptr ? capturing_->Take(output_.Transform()) : nullptr;
     capturing_.reset();
-    const Size size = BufferSize();
+    layout_ = Layout();
+    const Size size = layout_.buffer;
     if (!picture_.Start(size.width, size.height, start.get(), failure_)) return;
-    scale_ = BufferScale();
-    committedScale_ = 0;  // the buffer scale and opaque region are set with this commit
+    committed_.bufferScale = 0;  // the layout and the opaque region go with this commit
     committedMode_ = output_.Mode();
+    committedTransform_ = output_.Transform();
     FullRegion(&unshown_, size.width, size.height);
     Commit(*picture_.Next());
     transparent_.reset();
@@ -227,9 +258,9 @@ void OutputSurface::ShowFirst() {
 }
 
 void OutputSurface::SetOpaqueRegion() {
-    const int scale = std::max(BufferScale(), 1);
+    const Size logical = layout_.Logical();
     wl_region* opaque = wl_compositor_create_region(globals_.compositor);
-    wl_region_add(opaque, 0, 0, picture_.Width() / scale, picture_.Height() / scale);
+    wl_region_add(opaque, 0, 0, logical.width, logical.height);
     wl_surface_set_opaque_region(surface_, opaque);
     wl_region_destroy(opaque);
 }
@@ -293,7 +324,7 @@ void OutputSurface::Present() {
         paintPending_ = false;
         Paint(*buffer);
     }
-    if (pixman_region32_not_empty(&unshown_) || committedScale_ != scale_) Commit(*buffer);
+    if (pixman_region32_not_empty(&unshown_) || committed_ != layout_) Commit(*buffer);
 }
 
 void OutputSurface::Paint(ShmBuffer& buffer) {
@@ -313,24 +344,26 @@ void OutputSurface::Paint(ShmBuffer& buffer) {
 // The buffer goes on the output, and the compositor hears exactly what
 // changed since the last commit.
 void OutputSurface::Commit(ShmBuffer& buffer) {
-    const int scale = scale_;
-    if (scale != committedScale_) {
-        if (globals_.compositorVersion >= kBufferScaleVersion) wl_surface_set_buffer_scale(surface_, scale);
-        committedScale_ = scale;
-        SetOpaqueRegion();  // the same buffer covers another logical size
+    if (layout_ != committed_) {
+        TellLayout(layout_);
+        SetOpaqueRegion();  // the buffer covers another logical size
     }
     wl_surface_attach(surface_, buffer.buffer, 0, 0);
     int count = 0;
     const pixman_box32_t* boxes = pixman_region32_rectangles(&unshown_, &count);
+    const pixman_box32_t* box = pixman_region32_extents(&unshown_);
     if (globals_.compositorVersion < kDamageBufferVersion) {
         wl_surface_damage(surface_, 0, 0, INT32_MAX, INT32_MAX);
+        counts_.pixelsShown += static_cast<uint64_t>(picture_.Width()) * static_cast<uint64_t>(picture_.Height());
     } else if (static_cast<std::size_t>(count) > kMaxDamageRects) {  // named as their bounding box
-        const pixman_box32_t* box = pixman_region32_extents(&unshown_);
         wl_surface_damage_buffer(surface_, box->x1, box->y1, box->x2 - box->x1, box->y2 - box->y1);
+        counts_.pixelsShown += static_cast<uint64_t>(box->x2 - box->x1) * static_cast<uint64_t>(box->y2 - box->y1);
     } else {
-        for (int i = 0; i < count; ++i)
-            wl_surface_damage_buffer(surface_, boxes[i].x1, boxes[i].y1, boxes[i].x2 - boxes[i].x1,
-                                     boxes[i].y2 - boxes[i].y1);
+        for (int i = 0; i < count; ++i) {
+            const pixman_box32_t& b = boxes[i];
+            wl_surface_damage_buffer(surface_, b.x1, b.y1, b.x2 - b.x1, b.y2 - b.y1);
+            counts_.pixelsShown += static_cast<uint64_t>(b.x2 - b.x1) * static_cast<uint64_t>(b.y2 - b.y1);
+        }
     }
     pixman_region32_clear(&unshown_);
     buffer.busy = true;
@@ -340,14 +373,18 @@ void OutputSurface::Commit(ShmBuffer& buffer) {
 }
 
 // The buffer size follows the output: a new size keeps the picture (scaled
-// when only the scale changed, see Picture::Resize), and the canvas maps its
+// when only the scale changed, see Picture::Resize; a turned output is a
+// new size, its screen's pixels turned with it), and the canvas maps its
 // next drawing onto the new size. A size beyond the picture limit keeps the
 // size it has.
 void OutputSurface::ApplySize() {
-    scale_ = BufferScale();
-    const Size size = BufferSize();
+    const BufferLayout layout = Layout();
+    const Size size = layout.buffer;
     resized_ = false;
-    if (size == Size{picture_.Width(), picture_.Height()}) return;
+    if (size == Size{picture_.Width(), picture_.Height()}) {
+        layout_ = layout;  // at most the logical size the buffer covers changed
+        return;
+    }
     // A layer surface covers its whole output: while its latest configure
     // and the output's logical size disagree, the other is still on its way.
     if (layer_ != nullptr && output_.LogicalSizeKnown() && configured_.width > 0 && configured_.height > 0 &&
@@ -357,16 +394,18 @@ void OutputSurface::ApplySize() {
     }
     const Size before{picture_.Width(), picture_.Height()};
     std::string error;
-    if (!picture_.Resize(size.width, size.height, output_.Mode() == committedMode_, error)) {
+    const bool sameScreen = output_.Mode() == committedMode_ && output_.Transform() == committedTransform_;
+    if (!picture_.Resize(size.width, size.height, sameScreen, error)) {
         if (!tooBigSaid_)
             warn_("output " + Printable(output_.Name()) + ": " + error + "; it keeps " + std::to_string(before.width) + "x" +
                   std::to_string(before.height));
         tooBigSaid_ = true;
         return;
     }
+    layout_ = layout;
     committedMode_ = output_.Mode();
+    committedTransform_ = output_.Transform();
     FullRegion(&unshown_, size.width, size.height);
-    SetOpaqueRegion();
     tooBigSaid_ = false;
     if (canvas_ != nullptr) canvas_->ClientAreaChanged();
 }

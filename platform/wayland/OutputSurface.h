@@ -27,6 +27,7 @@
 #include <memory>
 #include <string>
 
+#include "BufferLayout.h"
 #include "Client.h"
 #include "linux/Clock.h"
 #include "linux/EventLoop.h"
@@ -48,6 +49,7 @@ struct SurfaceCounts {
     uint64_t paints = 0;
     uint64_t frames = 0;       // buffers committed
     uint64_t bytesCopied = 0;  // from the picture into buffers
+    uint64_t pixelsShown = 0;  // damaged in the buffers committed: what the compositor takes up
 };
 
 class OutputSurface final : public WindowHost {
@@ -75,7 +77,8 @@ public:
     // The saver's keyboard: held exclusively by one surface of the run.
     void HoldKeyboard(bool exclusive);
     bool HoldsKeyboard() const { return keyboard_; }
-    // The output's scale, mode or place changed: looked at with the next frame.
+    // The output's scale, mode, transform or place changed (or the scale the
+    // compositor prefers for the surface): looked at with the next frame.
     void OutputChanged();
 
     SurfaceCounts TakeCounts();
@@ -96,8 +99,9 @@ private:
     };
 
     void Configured(uint32_t width, uint32_t height);
-    Size BufferSize() const;
-    int BufferScale() const;
+    BufferLayout Layout() const;
+    void PreferredScale(uint32_t scale120);
+    void TellLayout(const BufferLayout& layout);
     void MapTransparent();
     void Capture();
     void ShowFirst();
@@ -115,6 +119,7 @@ private:
     static const xdg_toplevel_listener kToplevelListener;
     static const wl_callback_listener kFrameListener;
     static const wl_callback_listener kSyncListener;
+    static const wp_fractional_scale_v1_listener kFractionalListener;
 
     const Globals& globals_;
     Output& output_;
@@ -128,6 +133,10 @@ private:
     xdg_toplevel* toplevel_ = nullptr;
     Size configured_{};         // logical size of the latest configure
     Size toplevelSize_{};       // of the toplevel's configure, until its surface's
+    // Both, where the compositor offers fractional scales.
+    wp_viewport* viewport_ = nullptr;
+    wp_fractional_scale_v1* fractional_ = nullptr;
+    uint32_t preferred120_ = 0;  // the compositor's preferred scale for it; 0: not said yet
 
     Stage stage_ = Stage::WaitingConfigure;
     bool shown_ = false;
@@ -140,8 +149,9 @@ private:
     std::unique_ptr<OutputCapture> capturing_;
     wl_callback* sync_ = nullptr;
     Timer captured_;  // the capture answered, or was given up
-    int committedScale_ = 0;
-    Size committedMode_{};
+    BufferLayout committed_{};  // as the surface was last told; buffer scale 0: tell it all again
+    Size committedMode_{};      // the output's screen the picture was made for
+    int32_t committedTransform_ = WL_OUTPUT_TRANSFORM_NORMAL;
     bool tooBigSaid_ = false;
     pixman_region32_t unshown_;  // what changed since the last commit
 
@@ -152,7 +162,7 @@ private:
     wl_callback* frame_ = nullptr;  // asked for, not yet come
     int64_t frameAskedNs_ = 0;
     bool resized_ = false;  // the output or the configure changed: the size is looked at with the next frame
-    int scale_ = 1;         // the buffer scale the picture is drawn at
+    BufferLayout layout_;   // how the picture covers the surface
     bool waitingForBuffer_ = false;
     Timer bufferBack_;  // a buffer came back while a frame waited for one
     SurfaceCounts counts_;

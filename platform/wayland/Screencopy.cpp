@@ -26,6 +26,46 @@ const ReadableFormat* Readable(uint32_t format) {
     return nullptr;
 }
 
+// The compositor shows a surface turned by the output's transform (a flip
+// about the vertical axis first, then a turn counter-clockwise); the screen
+// it scans out is that. This is the way back: a point of a w x h screen to
+// the surface's point, for each quarter turn.
+struct Turn {
+    double xx, yx, xy, yy;  // Cairo's matrix, less the offset
+    bool offsetX, offsetY;  // the offset is the screen's height or width
+};
+constexpr Turn kTurnsBack[] = {
+    {1, 0, 0, 1, false, false},  // normal
+    {0, 1, -1, 0, true, false},  // 90
+    {-1, 0, 0, -1, true, true},  // 180
+    {0, -1, 1, 0, false, true},  // 270
+};
+
+// `screen` turned back to the way the surfaces on it are seen.
+CairoSurface TurnedBack(cairo_surface_t* screen, int32_t transform) {
+    const int w = cairo_image_surface_get_width(screen), h = cairo_image_surface_get_height(screen);
+    const bool quarter = (transform & WL_OUTPUT_TRANSFORM_90) != 0;
+    const int width = quarter ? h : w, height = quarter ? w : h;
+    const Turn& t = kTurnsBack[transform & 3];
+    cairo_matrix_t back;
+    cairo_matrix_init(&back, t.xx, t.yx, t.xy, t.yy, t.offsetX ? width : 0, t.offsetY ? height : 0);
+    if ((transform & WL_OUTPUT_TRANSFORM_FLIPPED) != 0) {
+        cairo_matrix_t flip;
+        cairo_matrix_init(&flip, -1, 0, 0, 1, width, 0);
+        cairo_matrix_multiply(&back, &back, &flip);
+    }
+    CairoSurface turned(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height));
+    if (cairo_surface_status(turned.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
+    CairoContext cr(cairo_create(turned.get()));
+    cairo_set_matrix(cr.get(), &back);
+    cairo_set_source_surface(cr.get(), screen, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr.get()), CAIRO_FILTER_NEAREST);
+    cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cr.get());
+    cairo_surface_flush(turned.get());
+    return turned;
+}
+
 }  // namespace
 
 const zwlr_screencopy_frame_v1_listener OutputCapture::kFrameListener = {
@@ -91,7 +131,7 @@ void OutputCapture::Finish(bool ready) {
     answered_();
 }
 
-CairoSurface OutputCapture::Take() {
+CairoSurface OutputCapture::Take(int32_t transform) {
     if (!ready_) return nullptr;
     ready_ = false;
     CairoSurface image(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width_, height_));
@@ -111,6 +151,7 @@ CairoSurface OutputCapture::Take() {
     cairo_surface_mark_dirty(image.get());
     pool_.reset();
     buffer_ = nullptr;
+    if (transform != WL_OUTPUT_TRANSFORM_NORMAL) return TurnedBack(image.get(), transform);
     return image;
 }
 

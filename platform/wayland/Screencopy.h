@@ -26,8 +26,10 @@ public:
     OutputCapture(const OutputCapture&) = delete;
     OutputCapture& operator=(const OutputCapture&) = delete;
 
-    // The picture in Cairo's RGB24 (rows top first), or null.
-    CairoSurface Take();
+    // The picture in Cairo's RGB24 (rows top first), or null. The capture is
+    // the output's screen as it is scanned out: `transform` (the output's
+    // wl_output_transform) turns it the way the surfaces on it are seen.
+    CairoSurface Take(int32_t transform);
 
 private:
     void Offered(uint32_t format, uint32_t width, uint32_t height, uint32_t stride);

@@ -130,14 +130,18 @@ void WaylandRun::Drop(OutputSurface& surface) {
 }
 
 // After every round of events: what they did to the surfaces and the run.
-// A surface that failed or was taken away goes (one there was at the start
-// fails the run); one that shows its first picture gets its canvas. The
-// statistics wait while nothing is seen, so that the process sleeps then.
+// A surface that failed (said in one line: the other outputs keep their
+// gardens) or was taken away goes; when no output there was at the start
+// could be covered, the run fails. One that shows its first picture gets
+// its canvas. The statistics wait while nothing is seen, so that the
+// process sleeps then.
 void WaylandRun::Settle() {
     for (std::size_t i = 0; i < surfaces_.size();) {
         OutputSurface& surface = *surfaces_[i];
         if (!surface.Failure().empty()) {
-            if (std::find(initial_.begin(), initial_.end(), &surface) != initial_.end()) return loop_.Fail(surface.Failure());
+            const bool initial = std::find(initial_.begin(), initial_.end(), &surface) != initial_.end();
+            if (initial && initial_.size() == 1 && surfaces_.size() == 1 && !coveredAny_)
+                return loop_.Fail(surface.Failure());
             warn_(surface.Failure());
         }
         if (!surface.Failure().empty() || surface.Closed()) {
@@ -145,6 +149,7 @@ void WaylandRun::Settle() {
             continue;
         }
         if (surface.TakeShown()) {
+            coveredAny_ = true;
             if (options_.wallpaper) surface.Bind(session_.AddCanvas(surface));
             else surface.Bind(session_.AddSaverCanvas(surface));
         }
@@ -181,14 +186,16 @@ void WaylandRun::ReportStats() {
         counts_.paints += c.paints;
         counts_.frames += c.frames;
         counts_.bytesCopied += c.bytesCopied;
+        counts_.pixelsShown += c.pixelsShown;
     }
     totalTicks_ += counts_.ticks;
-    char line[200];
+    char line[240];
+    const uint64_t frames = counts_.frames != 0 ? counts_.frames : 1;
     std::snprintf(line, sizeof line,
                   "stats ticks/s %" PRIu64 " paints/s %" PRIu64 " ticks %" PRIu64 " rss_kb %ld frames/s %" PRIu64
-                  " bytes/frame %" PRIu64,
+                  " bytes/frame %" PRIu64 " pixels/frame %" PRIu64,
                   counts_.ticks, counts_.paints, totalTicks_, ResidentKilobytes(), counts_.frames,
-                  counts_.frames != 0 ? counts_.bytesCopied / counts_.frames : 0);
+                  counts_.bytesCopied / frames, counts_.pixelsShown / frames);
     warn_(line);
     counts_ = SurfaceCounts{};
 }

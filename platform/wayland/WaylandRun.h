@@ -69,7 +69,8 @@ private:
     Client client_{*this};
     std::unique_ptr<Seat> seat_;
     std::vector<std::unique_ptr<OutputSurface>> surfaces_;
-    std::vector<const OutputSurface*> initial_;  // covered at the start: failing one fails the run
+    std::vector<const OutputSurface*> initial_;  // covered at the start: failing them all fails the run
+    bool coveredAny_ = false;
     SaverSession session_;
     bool started_ = false;
     Watch connection_, signalled_;

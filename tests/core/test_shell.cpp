@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "shell/ModeSwitch.h"
+#include "shell/Printable.h"
 #include "base/Decimal.h"
 #include "settings/Settings.h"
 #include "shell/SliderRules.h"
@@ -83,4 +84,18 @@ TEST(Decimal, SignAndDigitsOnlyWithinTheRange) {
     for (const char* bad : {"", "+", "-", " 1", "1 ", "1x", "0x10", "101", "-1", "99999999999999999999999"})
         EXPECT_FALSE(ParseDecimal(bad, 0, 100, v)) << "'" << bad << "'";
     EXPECT_EQ(v, 4294967295LL);  // a refused text leaves the value alone
+}
+
+// What messages show of outside text: controls and broken UTF-8 escaped,
+// letters of any script as they are, a backslash only where it would read
+// as an escape (so Windows paths stay readable).
+TEST(Printable, EscapesWhatCouldDriveTheTerminalOrReadAsAnEscape) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\Users\\me.png", "C:\\Users\\me.png"},
+        {"a\\x41", "a\\x5cx41"},
+        {"z\x1b[1m.png", "z\\x1b[1m.png"},
+        {"fl\xc3\xa9ur\tend", "fl\xc3\xa9ur\\x09end"},
+        {"\xc3(", "\\xc3("},
+    };
+    for (const auto& [text, shown] : cases) EXPECT_EQ(tessaly::Printable(text), shown) << text;
 }

@@ -10,27 +10,11 @@ BACKGROUND="output * bg $DESKTOP solid_color"
 # would cover it: there the desktop is sway's own (grey in 1.7, black in 1.10),
 # read off a screenshot before the wallpaper starts.
 [ "$CASE" = wallpaper ] && BACKGROUND='swaybg_command -'
-. "$(dirname "$0")/../support/skip.sh"
-fail() { echo "FAIL: $*"; sed 's/^/  tessaly: /' "$WORK/tessaly.log" 2>/dev/null; exit 1; }
+. "$(dirname "$0")/../support/session.sh"
 require sway swaymsg grim wtype convert compare identify python3
 
-# Sway refuses to run as root: the compositor and its clients run as nobody,
-# with a runtime folder and home of their own.
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/tessaly-wayland.XXXXXX")
-chmod 700 "$WORK"
-AS=()
-[ "$(id -u)" = 0 ] && chown nobody:nogroup "$WORK" && AS=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
-PIDS=()
-# SIGCONT too: a stopped sway takes its SIGTERM only once it goes on.
-trap 'kill "${PIDS[@]}" 2>/dev/null; kill -CONT "${PIDS[@]}" 2>/dev/null; wait; rm -rf "$WORK"' EXIT
-mkdir -p "$ARTEFACTS"
 printf 'xwayland disable\n%s\n' "$BACKGROUND" >"$WORK/config" && chmod 644 "$WORK/config"
-export XDG_RUNTIME_DIR=$WORK HOME=$WORK XDG_CONFIG_HOME=$WORK/config.d NO_AT_BRIDGE=1 \
-    WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1
-unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
-as() { timeout 20 "${AS[@]}" "$@"; }
-# launch LOG PROGRAM ARGS...: in the background as the compositor's user.
-launch() { "${AS[@]}" "${@:2}" >"$WORK/$1" 2>&1 & PIDS+=($!); }
+export WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1
 launch sway.log sway -c "$WORK/config" && SWAY=$!
 until_ok 30 eval 'SWAYSOCK=$(ls "$WORK"/sway-ipc.*.sock 2>/dev/null) && [ -S "$WORK/wayland-1" ]'
 [ -n "$SWAYSOCK" ] || fail "sway did not start: $(tail -n3 "$WORK/sway.log")"
@@ -49,27 +33,12 @@ until_ok 30 eval 'as swaymsg -t get_inputs | grep -q "\"type\": \"keyboard\""' |
 
 # shot OUTPUT NAME: a screenshot of one output, kept as an artefact.
 shot() { as grim -o "$1" "$WORK/$2.png" || fail "grim -o $1"; cp "$WORK/$2.png" "$ARTEFACTS/$CASE-$2.png"; }
-# differ [OPTIONS] A B: how many pixels of two images differ.
-differ() { compare -metric AE "$@" null: 2>&1; }
-# count FILE COLOUR [CROP...]: how many pixels (of the crop) differ from COLOUR.
-count() {
-    convert "$1" "${@:3}" +repage "$WORK/part.png" && convert "$WORK/part.png" -fill "$2" -colorize 100 "$WORK/solid.png"
-    differ "$WORK/part.png" "$WORK/solid.png"
-}
 # covered OUTPUT: the saver is on OUTPUT and has drawn on it (over the desktop it captured, or black).
 covered() {
     shot "$1" "$1" && [ "$(count "$WORK/$1.png" "$DESKTOP")" -gt 2000 ] && [ "$(count "$WORK/$1.png" black)" -gt 500 ]
 }
 painted() { until_ok 30 covered "$1" || fail "$1 was not covered and painted"; }
-start() { launch tessaly.log "$TESSALY" "$@"; SAVER=$!; }
 saver() { start /s --seed 7 --speed 95; painted HEADLESS-1; painted HEADLESS-2; }
-running() { sleep 1; kill -0 "$SAVER" 2>/dev/null || fail "$* ended the saver"; }
-# ends CODE WHAT: the saver ends within 20 s with status CODE (128 + signal).
-ends() {
-    until_ok 20 eval '! kill -0 "$SAVER" 2>/dev/null' || fail "$2 did not end it"
-    wait "$SAVER"; local status=$?
-    [ "$status" = "$1" ] || fail "$2: status $status, expected $1"
-}
 # garden IMAGE [OPTIONS] OUT: white where IMAGE shows the garden.
 garden() { convert "$1" -fill black -opaque "$DESKTOP" -fill white +opaque black "${@:2}"; }
 # erased BEFORE AFTER: the per cent of BEFORE's garden (neither desktop nor
@@ -83,6 +52,10 @@ erased() {
 }
 # cputime: tessaly's CPU time so far, in clock ticks.
 cputime() { awk '{print $14 + $15}' "/proc/$SAVER/stat"; }
+# offers INTERFACE: sway offers that global (sway 1.10 has fractional scales, 1.7 not).
+offers() { WAYLAND_DEBUG=1 as grim -o HEADLESS-1 /dev/null 2>&1 | grep -q "global(.*\"$1\""; }
+# first N [OPTIONS]: the saver has drawn on HEADLESS-N since shot beforeN; the shot is firstN.
+first() { shot HEADLESS-$1 first$1 && [ "$(differ "$WORK/before$1.png" "$WORK/first$1.png")" -gt 50 ]; }
 # spans OUTPUT NAME: a screenshot shows something drawn near the right edge (the garden spans the output).
 spans() { shot "$1" "$2" && [ "$(count "$WORK/$2.png" black -gravity East -crop 15%x15%+0+0)" -gt 200 ]; }
 
@@ -183,25 +156,65 @@ scale)
     kill -TERM "$SAVER" && ends 143 SIGTERM
     ;;
 capture)
-    # Over the screen as it was: a known picture stays under the first figures.
-    convert -size 800x600 -depth 8 gradient:'#c04000-#0040c0' "$WORK/desktop.png" && chmod 644 "$WORK/desktop.png"
+    # Over the screen as it was: a known picture stays under the first
+    # figures, turned the right way on a turned or flipped output (the
+    # capture is the screen as it is scanned out). Gradients across and
+    # down: every turn and flip of it differs.
+    convert -size 800x600 -depth 8 gradient:'#c04000-#0040c0' \( -size 600x800 gradient:'#000000-#00c000' -rotate -90 \) \
+        -compose plus -composite "$WORK/desktop.png" && chmod 644 "$WORK/desktop.png"
     msg output HEADLESS-1 bg "$WORK/desktop.png" stretch
     until_ok 30 eval 'shot HEADLESS-1 before1 && [ "$(differ -fuzz 2% "$WORK/desktop.png" "$WORK/before1.png")" -lt 1000 ]' ||
         fail "sway does not show the picture"
-    shot HEADLESS-2 before2 && start /s --seed 7 --build --speed 0
-    for n in 1 2; do
-        until_ok 30 eval 'shot HEADLESS-$n first$n && [ "$(differ "$WORK/before$n.png" "$WORK/first$n.png")" -gt 50 ]' ||
-            fail "the saver drew nothing on HEADLESS-$n"
-        [ "$(differ "$WORK/before$n.png" "$WORK/first$n.png")" -lt 20000 ] || fail "HEADLESS-$n does not start from its picture"
+    for turn in normal 90 180 270 flipped flipped-90; do
+        msg output HEADLESS-1 transform $turn
+        case $turn in *90 | *270) size=600x800 ;; *) size=800x600 ;; esac
+        # Turned, and the desktop drawn anew at the new size: two shots alike.
+        settled() { shot HEADLESS-1 before1 && sleep 0.5 && shot HEADLESS-1 again && [ "$(differ "$WORK/before1.png" "$WORK/again.png")" = 0 ]; }
+        until_ok 30 eval 'settled && [ "$(identify -format %wx%h "$WORK/before1.png")" = $size ]' ||
+            fail "sway did not turn HEADLESS-1 to $turn"
+        shot HEADLESS-2 before2 && start /s --seed 7 --build --speed 0
+        for n in 1 2; do
+            until_ok 30 first $n || fail "the saver drew nothing on HEADLESS-$n ($turn)"
+            [ "$(differ "$WORK/before$n.png" "$WORK/first$n.png")" -lt 20000 ] ||
+                fail "HEADLESS-$n turned $turn does not start from its picture: $(differ "$WORK/before$n.png" "$WORK/first$n.png") pixels differ ($ARTEFACTS/$CASE-first$n.png)"
+        done
+        kill -TERM "$SAVER" && ends 143 SIGTERM
+    done
+    ;;
+turn)
+    # Turning an output is a change of size: a block of the picture keeps
+    # its size and place (none of it is scaled), both ways.
+    convert -size 800x600 xc:"$DESKTOP" -fill '#0bd5a3' -draw 'rectangle 40,40 209,424' "$WORK/desktop.png" &&
+        chmod 644 "$WORK/desktop.png" && msg output HEADLESS-1 bg "$WORK/desktop.png" stretch
+    until_ok 30 eval 'shot HEADLESS-1 before1 && [ "$(count "$WORK/before1.png" "$DESKTOP")" -gt 60000 ]' ||
+        fail "sway does not show the block"
+    block() { convert "$WORK/$1.png" -fill black +opaque '#0bd5a3' -trim -format '%wx%h%X%Y' info:; }
+    WAYLAND_DEBUG=1 start /s --seed 7 --build --speed 0 && until_ok 30 first 1 || fail "the saver drew nothing"
+    for turned in 90:600x800 normal:800x600; do
+        # Shown once the saver has made buffers of the new size (the protocol log says when).
+        made=$(buffers "$WORK/tessaly.log" | grep -c "^${turned#*:}\$")
+        msg output HEADLESS-1 transform "${turned%:*}"
+        until_ok 30 eval '[ "$(buffers "$WORK/tessaly.log" | grep -c "^${turned#*:}\$")" -gt "$made" ]' ||
+            fail "the saver did not take up the turn to ${turned%:*}"
+        until_ok 10 eval 'shot HEADLESS-1 turned && [ "$(block turned)" = 170x385+40+40 ]' ||
+            fail "turned ${turned%:*}, the block is $(block turned), expected 170x385+40+40 ($ARTEFACTS/$CASE-turned.png)"
     done
     kill -TERM "$SAVER" && ends 143 SIGTERM
     ;;
 limit)
-    # Beyond the picture limit (16384x16384 logical pixels): refused at the start, in one line.
-    msg output HEADLESS-2 mode 2048x2048 scale 0.125
-    start /s && ends 1 "an output too big"
-    [ "$(wc -l <"$WORK/tessaly.log")" = 1 ] && grep -q '^tessaly: cannot cover output HEADLESS-2: .*16384x16384' "$WORK/tessaly.log" ||
-        fail "no one-line refusal"
+    # 7680x4320 at scale 1.25 beside a normal output. With fractional scales
+    # its buffer is the screen's 7680x4320 pixels and it is covered; with the
+    # integer scale (2) it would be 12288x6912, beyond the picture limit: it
+    # is left uncovered, said in one line, and the other output has its garden.
+    msg output HEADLESS-2 mode 7680x4320 scale 1.25
+    start /s --seed 7 --speed 95 && painted HEADLESS-1
+    if offers wp_fractional_scale_manager_v1 && offers wp_viewporter; then
+        painted HEADLESS-2 && [ ! -s "$WORK/tessaly.log" ] || fail "HEADLESS-2 at its screen's pixels was not covered in silence"
+    else
+        [ "$(wc -l <"$WORK/tessaly.log")" = 1 ] && grep -q '^tessaly: cannot cover output HEADLESS-2: .*12288x6912' "$WORK/tessaly.log" ||
+            fail "no one-line word of HEADLESS-2 beyond the picture limit"
+    fi
+    as wtype a && ends 0 "a key"
     ;;
 hidden)
     # A sway in a window of this one: hidden on another workspace, it sends

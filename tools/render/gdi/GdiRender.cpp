@@ -9,6 +9,7 @@
 #include <string>
 
 #include "headless/HeadlessHost.h"
+#include "shell/Printable.h"
 #include "canvas/CanvasWindow.h"
 #include "win32/gdi/MemoryBitmap.h"
 #include "win32/gdi/Win32DrawingDevice.h"
@@ -106,7 +107,7 @@ bool RunGdiRender(const RenderOptions& o, std::FILE* info, std::string& error) {
     GdiFlush();
     std::string png;
     if (!EncodePng(image, o.width, o.height, png, error) || !WriteWholeFile(o.output, png, error)) return false;
-    std::fprintf(info, "wrote %s (%dx%d, %lld ticks, seed %u)\n", o.output.c_str(), o.width, o.height,
+    std::fprintf(info, "wrote %s (%dx%d, %lld ticks, seed %u)\n", Printable(o.output).c_str(), o.width, o.height,
                  static_cast<long long>(o.ticks), seed);
     return true;
 }
