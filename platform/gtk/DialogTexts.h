@@ -18,6 +18,16 @@ constexpr const char* kOkButton = "OK";
 constexpr const char* kCancelButton = "Cancel";
 constexpr const char* kAboutButton = "About";
 constexpr const char* kAboutMenuItem = "_About Saver...";
+// The idle watcher's group (Linux only).
+constexpr const char* kIdleGroup = "When the computer is idle";
+constexpr const char* kIdleStartCheck = "Start the garden when the computer is _idle";  // I is the mnemonic
+constexpr const char* kIdleWaitBefore = "Wait";
+constexpr const char* kIdleWaitAfter = "minutes, then show the garden";
+constexpr const char* kIdleLockBefore = "Lock the session after";
+constexpr const char* kIdleLockAfter = "minutes of garden (0: never)";
+constexpr const char* kGnomeBlanksFirst =
+    "The garden would never show: GNOME blanks the screen first. Choose a shorter wait, or a longer delay in "
+    "GNOME's Settings (Power, Screen Blank).";
 
 constexpr const char* kAboutTitle = "About Tessaly Screen Saver";
 constexpr const char* kAboutText =

@@ -1,6 +1,6 @@
 // The settings dialog with GTK 3: two sliders, a check box, OK / About /
 // Cancel, the icon and the live preview, laid out after the dialog template
-// in units of the desktop's font.
+// in units of the desktop's font; below them the idle watcher's group.
 #include "linux/SettingsDialog.h"
 #include "settings/Settings.h"
 
@@ -15,6 +15,7 @@
 #include "DialogTexts.h"
 #include "DialogUnits.h"
 #include "FlowerIcon.h"
+#include "IdleGroup.h"
 #include "PreviewArea.h"
 #include "shell/SettingsDialogModel.h"
 #include "SliderInput.h"
@@ -26,14 +27,14 @@ namespace {
 
 class GtkSettingsDialog {
 public:
-    GtkSettingsDialog(GardenState& state, const SettingsValues& values, const std::string& settingsFile);
+    GtkSettingsDialog(GardenState& state, const DialogSettings& settings, const std::string& settingsFile);
     ~GtkSettingsDialog();
     GtkSettingsDialog(const GtkSettingsDialog&) = delete;
     GtkSettingsDialog& operator=(const GtkSettingsDialog&) = delete;
 
     // Runs modally; true when the dialog ended with OK.
     bool Run();
-    SettingsValues Confirmed() const { return model_->Confirmed(); }
+    DialogSettings Confirmed() const;
 
 private:
     struct SliderBinding {
@@ -73,6 +74,7 @@ private:
     DialogBaseUnits base_;
     std::unique_ptr<PreviewArea> preview_;
     std::unique_ptr<SettingsDialogModel> model_;
+    std::unique_ptr<IdleGroup> idle_;
     SliderBinding cycleBinding_{this, Slider::Cycle};
     SliderBinding speedBinding_{this, Slider::Speed};
     GtkWidget* ok_ = nullptr;
@@ -87,9 +89,10 @@ private:
     guint aboutAfterMenu_ = 0;
 };
 
-GtkSettingsDialog::GtkSettingsDialog(GardenState& state, const SettingsValues& values, const std::string& settingsFile)
+GtkSettingsDialog::GtkSettingsDialog(GardenState& state, const DialogSettings& settings, const std::string& settingsFile)
     : window_(GTK_WIDGET(g_object_new(GTK_TYPE_DIALOG, "use-header-bar", FALSE, nullptr))),
       base_(MeasureBaseUnits()) {
+    idle_ = std::make_unique<IdleGroup>(settings, base_);
     gtk_window_set_title(GTK_WINDOW(window_), kSettingsTitle);
     gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
     gtk_window_set_position(GTK_WINDOW(window_), GTK_WIN_POS_CENTER);
@@ -104,11 +107,14 @@ GtkSettingsDialog::GtkSettingsDialog(GardenState& state, const SettingsValues& v
     // The preview exists before the controls are set: its creation starts
     // the timer, then initialisation hands it the loaded settings.
     preview_->Create();
-    model_->Initialise(values);
+    model_->Initialise(settings.values);
     ShowPositions();
 
-    // Template order: OK, Cancel, the check box, the cycle slider, the speed slider, About.
-    tabOrder_ = {ok_, cancel_, build_, cycleScale_, speedScale_, about_};
+    // Template order: OK, Cancel, the check box, the cycle slider, the speed
+    // slider, then the idle group's controls, About.
+    tabOrder_ = {ok_, cancel_, build_, cycleScale_, speedScale_};
+    for (GtkWidget* control : idle_->Controls()) tabOrder_.push_back(control);
+    tabOrder_.push_back(about_);
 
     g_signal_connect(build_, "toggled", G_CALLBACK(OnBuildToggled), this);
     g_signal_connect(window_, "key-press-event", G_CALLBACK(OnDialogKeyPress), this);
@@ -232,6 +238,7 @@ GtkWidget* GtkSettingsDialog::BuildLayout(const std::string& settingsFile) {
     GtkWidget* page = gtk_box_new(GTK_ORIENTATION_VERTICAL, VerticalPixels(8, base_));
     gtk_container_set_border_width(GTK_CONTAINER(page), HorizontalPixels(4, base_));
     gtk_box_pack_start(GTK_BOX(page), columns, FALSE, FALSE, 0);
+    gtk_box_pack_start(GTK_BOX(page), idle_->Widget(), FALSE, FALSE, 0);
     gtk_box_pack_start(GTK_BOX(page), notice, FALSE, FALSE, 0);
     return page;
 }
@@ -255,8 +262,16 @@ void GtkSettingsDialog::ApplyScroll(Slider slider, int code, int thumbPosition) 
     settingPosition_ = false;
 }
 
+DialogSettings GtkSettingsDialog::Confirmed() const {
+    DialogSettings settings;
+    settings.values = model_->Confirmed();
+    idle_->Confirm(settings);
+    return settings;
+}
+
 bool GtkSettingsDialog::Run() {
     gtk_widget_show_all(window_);
+    idle_->ShowGnomeDelay();
     gtk_widget_set_can_default(ok_, TRUE);
     gtk_widget_grab_default(ok_);
     gtk_widget_grab_focus(ok_);  // the first control of the tab order
@@ -428,7 +443,7 @@ void SetDefaultIcon() {
 // This is the program settings mode is handed to.
 bool HandOverSettingsMode(char**, std::string&) { return true; }
 
-bool RunSettingsDialog(GardenState& state, const std::string& settingsFile, SettingsValues& values, int argc,
+bool RunSettingsDialog(GardenState& state, const std::string& settingsFile, DialogSettings& settings, int argc,
                        char** argv, DialogAnswer& answer, std::string& error) {
     if (!gtk_init_check(&argc, &argv)) {
         error = "cannot open the settings dialog: no display available";
@@ -440,17 +455,13 @@ bool RunSettingsDialog(GardenState& state, const std::string& settingsFile, Sett
     SetDefaultIcon();
 
     bool confirmed = false;
-    SettingsValues result;
+    DialogSettings result;
     {
-        GtkSettingsDialog dialog(state, values, settingsFile);
+        GtkSettingsDialog dialog(state, settings, settingsFile);
         confirmed = dialog.Run();
         if (confirmed) result = dialog.Confirmed();
     }
-    if (confirmed) {
-        values.cycleLength = result.cycleLength;
-        values.speed = result.speed;
-        values.build = result.build;
-    }
+    if (confirmed) settings = result;
     answer = confirmed ? DialogAnswer::Ok : DialogAnswer::Cancel;
     return true;
 }

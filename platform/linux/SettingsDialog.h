@@ -14,14 +14,24 @@ namespace tessaly {
 
 enum class DialogAnswer { Ok, Cancel };
 
-// Runs the settings dialog modally with `values` as its initial state; its
+// What the Linux dialog shows and confirms: the stored settings, and whether
+// the idle watcher starts at login (its autostart entry, which is no stored
+// value).
+struct DialogSettings {
+    SettingsValues values;
+    bool startWhenIdle = false;
+};
+
+// Runs the settings dialog modally with `settings` as its initial state; its
 // live preview draws from the process's `state`, and it shows the user where
-// the settings are kept (`settingsFile`, empty when nowhere). On Ok, `values`
-// holds the confirmed cycle length and speed (each within its slider's
-// range) and build flag (0 or 1), which the caller writes to the settings
-// file; on Cancel, or closing the window, nothing may be written. False,
-// with the reason in `error`, when no dialog can be shown. argc/argv are the program's, for toolkit options.
-bool RunSettingsDialog(GardenState& state, const std::string& settingsFile, SettingsValues& values, int argc,
+// the settings are kept (`settingsFile`, empty when nowhere). On Ok,
+// `settings` holds the confirmed cycle length and speed (each within its
+// slider's range), build flag (0 or 1), the idle watcher's wait and lock
+// (each within its range) and the autostart box, which the caller stores;
+// on Cancel, or closing the window, nothing may be written. False, with the
+// reason in `error`, when no dialog can be shown. argc/argv are the
+// program's, for toolkit options.
+bool RunSettingsDialog(GardenState& state, const std::string& settingsFile, DialogSettings& settings, int argc,
                        char** argv, DialogAnswer& answer, std::string& error);
 
 // Before settings mode reads anything: runs tessaly-settings in this process

@@ -17,15 +17,15 @@ constexpr std::size_t kKeyColumn = 20;
 constexpr std::size_t kWidth = 80;
 }  // namespace
 
-bool RunSettingsDialog(GardenState& state, const std::string& settingsFile, SettingsValues&, int, char**,
+bool RunSettingsDialog(GardenState&, const std::string& settingsFile, DialogSettings& settings, int, char**,
                        DialogAnswer& answer, std::string&) {
     const std::string file = settingsFile.empty() ? "(no home folder found)" : Printable(settingsFile);
     std::string keys, options;
     for (int i = 0; i < kSettingCount; ++i) {
         const SettingRule& rule = kSettingRules[i];
-        const std::string key = "  " + std::string(rule.entry) + "=" + std::to_string(state.*rule.field);
+        const std::string key = "  " + std::string(rule.entry) + "=" + std::to_string(settings.values[i]);
         keys += HelpEntry(key, SettingHelp(rule, true), kKeyColumn, kWidth);
-        options += (i == 0 ? "" : ", ") + SettingOptionSyntax(rule, " or ");
+        if (IsGardenSetting(rule)) options += (i == 0 ? "" : ", ") + SettingOptionSyntax(rule, " or ");
     }
     std::printf(
         "Tessaly was built without its settings dialog.\n"

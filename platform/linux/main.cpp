@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "AutostartEntry.h"
 #include "CommandLine.h"
 #include "FreshSeed.h"
 #include "HandOver.h"
@@ -25,16 +26,25 @@ namespace {
 constexpr int kHeapKeptBytes = 4 << 20;
 
 int RunSettingsMode(GardenState& state, SettingsFile& file, int argc, char** argv) {
-    SettingsValues values{state.cycleLengthSetting, state.speedSetting, state.buildSetting};
+    DialogSettings settings;
+    for (int i = 0; i < kSettingCount; ++i) {
+        const SettingRule& rule = kSettingRules[i];
+        settings.values[i] = IsGardenSetting(rule) ? state.*rule.field : LoadSetting(file, rule);
+    }
+    const bool startedWhenIdle = settings.startWhenIdle = AutostartEntryExists();
     DialogAnswer answer = DialogAnswer::Cancel;
     std::string error;
     // Cancel writes nothing; a dialog that could not be shown is an error.
-    if (!RunSettingsDialog(state, file.Path(), values, argc, argv, answer, error)) {
+    if (!RunSettingsDialog(state, file.Path(), settings, argc, argv, answer, error)) {
         std::fprintf(stderr, "tessaly: %s\n", error.c_str());
         return kExitFailed;
     }
     if (answer == DialogAnswer::Cancel) return kExitOk;
-    if (!WriteSettings(file, values.cycleLength, values.speed, values.build, error) || !file.Commit(error)) {
+    bool stored = true;
+    for (int i = 0; i < kSettingCount && stored; ++i) stored = WriteSetting(file, kSettingRules[i], settings.values[i], error);
+    // The autostart entry is touched only when its box changed: one the user edited stays.
+    if (!stored || !file.Commit(error) ||
+        (settings.startWhenIdle != startedWhenIdle && !SetAutostartEntry(settings.startWhenIdle, error))) {
         std::fprintf(stderr, "tessaly: %s\n", error.c_str());
         return kExitFailed;
     }

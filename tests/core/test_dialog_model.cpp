@@ -157,5 +157,15 @@ TEST_F(DialogModelTest, PreviewPaintsOneFigureOrWholeDrawingsAsTheCheckBoxSays) 
     EXPECT_EQ(none.Shapes(), 0) << "the rest of the drawing went in one paint";
 }
 
+TEST(SettingsValues, EachRowOfTheTableIsItsOwnField) {
+    SettingsValues values;
+    for (int row = 0; row < kSettingCount; ++row) values[row] = 100 + row;
+    EXPECT_EQ(values.cycleLength, 100 + kCycleLengthSetting);
+    EXPECT_EQ(values.speed, 100 + kSpeedSetting);
+    EXPECT_EQ(values.build, 100 + kBuildSetting);
+    EXPECT_EQ(values.idleWait, 100 + kIdleWaitSetting);
+    EXPECT_EQ(values.lockAfter, 100 + kLockAfterSetting);
+}
+
 }  // namespace
 }  // namespace tessaly

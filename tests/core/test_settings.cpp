@@ -108,3 +108,31 @@ TEST(Settings, HelpGivesSummaryRangeAndDefaultInColumns) {
     EXPECT_EQ(HelpEntry("  --a N", "one two (three four)", 10, 22), "  --a N   one two\n          (three four)\n");
     EXPECT_EQ(HelpEntry("  --long-name", "one", 10, 80), "  --long-name\n          one\n");
 }
+
+// The idle watcher's rows are the Linux program's: the garden's loaders (the
+// Windows registry among them) never ask for them, and LoadSetting checks
+// their ranges as it does the garden's.
+TEST(Settings, TheWatchersRowsAreLoadedOnlyByTheirOwnReaders) {
+    struct Asked : FakeProfile {
+        std::vector<std::string> entries;
+        uint32_t GetProfileInt(const char* section, const char* entry, uint32_t defaultValue) override {
+            entries.push_back(entry);
+            return FakeProfile::GetProfileInt(section, entry, defaultValue);
+        }
+    } profile;
+    Load(profile);
+    EXPECT_EQ(profile.entries, (std::vector<std::string>{"cycle_length", "Speed", "Build"}));
+    const SettingRule& wait = kSettingRules[kIdleWaitSetting];
+    const SettingRule& lock = kSettingRules[kLockAfterSetting];
+    EXPECT_EQ(LoadSetting(profile, wait), 5);
+    EXPECT_EQ(LoadSetting(profile, lock), 0);
+    profile.stored = {{"IdleWait", 120}, {"LockAfter", 0}};
+    EXPECT_EQ(LoadSetting(profile, wait), 120);
+    profile.stored = {{"IdleWait", 121}, {"LockAfter", static_cast<uint32_t>(-1)}};
+    EXPECT_EQ(LoadSetting(profile, wait), 5);
+    EXPECT_EQ(LoadSetting(profile, lock), 0);
+    // A command line's seconds: from one (none for a row with 0 for never) to the longest.
+    EXPECT_EQ(MinSeconds(wait), 1);
+    EXPECT_EQ(MinSeconds(lock), 0);
+    EXPECT_EQ(MaxSeconds(wait), 7200);
+}

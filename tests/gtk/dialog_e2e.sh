@@ -120,6 +120,16 @@ expect_stored() {
     [ "$c/$s/$b" = "$1" ] || fail "settings file holds $c/$s/$b, expected $1"
     echo "ok: cycle_length=$c Speed=$s Build=$b"
 }
+# expect_idle WAIT/LOCK/ENTRY: what the settings file holds for the idle
+# watcher, and whether its autostart entry is there (yes or no).
+expect_idle() {
+    local w l e=no entry="$XDG_CONFIG_HOME/autostart/tessaly-idle.desktop"
+    w=$(setting IdleWait "$FILE") l=$(setting LockAfter "$FILE")
+    [ -e "$entry" ] && e=yes && { grep -qx 'Exec=tessaly --idle' "$entry" || fail "the autostart entry: $(cat "$entry")"; }
+    [ "$w/$l/$e" = "$1" ] || fail "the idle watcher: wait/lock/autostart $w/$l/$e, expected $1"
+    [ "$e" = no ] || [ "$(ls -A "$XDG_CONFIG_HOME/autostart")" = tessaly-idle.desktop ] || fail "other files in autostart"
+    echo "ok: IdleWait=$w LockAfter=$l autostart=$e"
+}
 # expect_alone: nothing but the settings file was left in its folder.
 expect_alone() {
     [ "$(ls -A "$XDG_CONFIG_HOME/tessaly")" = "tessaly.ini" ] || fail "left other files${1:+ after $1}: $(ls -A "$XDG_CONFIG_HOME/tessaly")"
@@ -156,10 +166,10 @@ mnemonic)
     expect_output "OK cycle_length=7 Speed=33 Build=1"
     ;;
 shift-tab)
-    # Backwards from OK: About, then the speed slider.
+    # Backwards from OK: About, the idle group's lock, wait and box, then the speed slider.
     start "$DRIVER" --cycle-length 7 --speed 33 --build 0 --seed 3
     open_dialog
-    keys shift+Tab shift+Tab Right shift+Tab Left
+    keys shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab Right shift+Tab Left
     keys Return
     finish
     expect_output "OK cycle_length=6 Speed=34 Build=0"
@@ -297,7 +307,7 @@ preview)
     echo "preview area: $AREA; the dialog background #$BG covers $BEFORE of it"
     # Slow the preview down (speed slider to Home: a tick every 500 ms), so
     # what shows right after uncovering comes from what was drawn before.
-    keys shift+Tab shift+Tab Home
+    keys shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab Home
     sleep 0.6
     eval "$(xdo getwindowgeometry --shell "$DIALOG")"
     window_tool cover "$X" "$Y" "$WIDTH" "$HEIGHT" 1 || fail "could not cover the dialog"
@@ -354,6 +364,41 @@ tessaly-cancel)
         expect_alone "$how"
         echo "ok: unchanged after $how"
     done
+    ;;
+tessaly-idle)
+    # The idle group: the box writes the autostart entry and removes it
+    # again, the wait and the lock are stored with the other settings.
+    tessaly_settings '[Config]\ncycle_length=12\nSpeed=34\nBuild=0\nIdleWait=7\nLockAfter=0\n'
+    start "$TESSALY" /c
+    open_dialog
+    keys Tab Tab Tab Tab Tab space Tab Down Down Tab Up Up              # the box, wait 7 -> 5, lock 0 -> 2
+    shot ticked
+    keys Return
+    finish
+    expect_stored 12/34/0 && expect_idle 5/2/yes
+    start "$TESSALY" /c
+    open_dialog
+    keys Tab Tab Tab Tab Tab space Return                              # shown ticked: untick it
+    finish
+    expect_stored 12/34/0 && expect_idle 5/2/no
+    # On GNOME, GNOME's idle delay (10 minutes here) beside the wait; at a
+    # wait of 10 minutes, the warning that the garden would never show. Each
+    # line makes the dialog taller.
+    height() { eval "$(xdo getwindowgeometry --shell "$DIALOG")" && echo "$HEIGHT"; }
+    start "$TESSALY" /c && open_dialog && plain=$(height) && keys Escape && finish
+    mkdir -p "$XDG_CONFIG_HOME/glib-2.0/settings" &&
+        printf '[org/gnome/desktop/session]\nidle-delay=uint32 600\n' >"$XDG_CONFIG_HOME/glib-2.0/settings/keyfile"
+    XDG_CURRENT_DESKTOP=ubuntu:GNOME GSETTINGS_BACKEND=keyfile start "$TESSALY" /c && open_dialog
+    until_ok 10 eval '[ "$(height)" -gt "$plain" ]' || fail "no line about GNOME's idle delay on GNOME"
+    gnome=$(height) && shot gnome-delay
+    keys Tab Tab Tab Tab Tab Tab Up Up Up Up                           # the wait, 5 -> 9: still shorter
+    sleep 1 && [ "$(height)" = "$gnome" ] || fail "a warning at a wait shorter than GNOME's delay"
+    keys Up                                                            # 10: GNOME blanks first
+    until_ok 10 eval '[ "$(height)" -gt "$gnome" ]' || fail "no warning at a wait as long as GNOME's delay"
+    shot gnome-warning
+    keys Escape
+    finish
+    expect_idle 5/2/no
     ;;
 *)
     echo "unknown case: $CASE" >&2

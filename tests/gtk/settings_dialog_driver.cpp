@@ -1,5 +1,6 @@
 // Runs the settings dialog on its own, for the end-to-end tests: the initial
-// values come from the command line, the outcome is printed on stdout as
+// values come from the command line (the idle watcher's at their defaults),
+// the outcome is printed on stdout as
 //   OK cycle_length=C Speed=S Build=B     or     CANCEL
 #include <cstdio>
 #include <cerrno>
@@ -32,7 +33,8 @@ int Usage(FILE* to) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    tessaly::SettingsValues values;
+    tessaly::DialogSettings settings;
+    tessaly::SettingsValues& values = settings.values;
     std::string settingsFile;
     int32_t seed = static_cast<int32_t>(std::time(nullptr));
     for (int i = 1; i < argc; ++i) {
@@ -63,7 +65,7 @@ int main(int argc, char** argv) {
 
     tessaly::DialogAnswer answer = tessaly::DialogAnswer::Cancel;
     std::string error;
-    if (!tessaly::RunSettingsDialog(state, settingsFile, values, argc, argv, answer, error)) {
+    if (!tessaly::RunSettingsDialog(state, settingsFile, settings, argc, argv, answer, error)) {
         std::fprintf(stderr, "settings_dialog_driver: %s\n", error.c_str());
         return 1;
     }

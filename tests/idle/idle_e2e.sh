@@ -15,35 +15,16 @@
 # Usage: idle_e2e.sh CASE, with TESSALY, BUS_CLIENT, LOCK_STAND_IN and ARTEFACTS set.
 set -u
 CASE=${1:?usage: idle_e2e.sh x11|sway|gnome|kwin}
-. "$(dirname "$0")/../support/skip.sh"
+. "$(dirname "$0")/../support/session.sh"
 WAIT=5  # seconds idle before the garden (tessaly --idle --wait 5s)
 LOCK=2  # seconds of garden before the lock (--lock-after 2s)
 DESKTOP='#204060'
-
-# Compositors refuse root: as root, every program of the desktop runs as
-# nobody, with a runtime folder and home of its own.
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/tessaly-idle.XXXXXX")
-chmod 700 "$WORK"
-AS=()
-[ "$(id -u)" = 0 ] && chown nobody:nogroup "$WORK" && AS=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
-PIDS=()
-trap 'kill "${PIDS[@]}" 2>/dev/null; wait; rm -rf "$WORK"' EXIT
-mkdir -p "$ARTEFACTS"
-export XDG_RUNTIME_DIR=$WORK HOME=$WORK XDG_CONFIG_HOME=$WORK/config.d NO_AT_BRIDGE=1
-unset DISPLAY WAYLAND_DISPLAY SWAYSOCK DBUS_SESSION_BUS_ADDRESS XDG_SESSION_ID XDG_CURRENT_DESKTOP
+unset DBUS_SESSION_BUS_ADDRESS XDG_SESSION_ID XDG_CURRENT_DESKTOP
 fail() {
     echo "FAIL ($CASE): $* (logs and screenshots: $ARTEFACTS/$CASE-*)"
     for log in "$WORK"/*.log; do cp "$log" "$ARTEFACTS/$CASE-$(basename "$log")"; done
-    sed 's/^/  watcher: /' "$WORK/watcher.log" 2>/dev/null
+    grep -v '^\[' "$WORK/watcher.log" 2>/dev/null | sed 's/^/  watcher: /'
     exit 1
-}
-as() { timeout 20 "${AS[@]}" "$@"; }
-# launch LOG PROGRAM ARGS...: in the background as the desktop's user.
-launch() { "${AS[@]}" "${@:2}" >"$WORK/$1" 2>&1 & PIDS+=($!); }
-# count FILE COLOUR [CROP...]: how many pixels (of the crop) differ from COLOUR.
-count() {
-    convert "$1" "${@:3}" +repage "$WORK/part.png" && convert "$WORK/part.png" -fill "$2" -colorize 100 "$WORK/solid.png"
-    compare -metric AE "$WORK/part.png" "$WORK/solid.png" null: 2>&1
 }
 # painted FILE [CROP...]: the garden has grown there over the desktop.
 painted() { [ "$(count "$1" "$DESKTOP" "${@:2}")" -gt 2000 ]; }
@@ -75,6 +56,8 @@ ask() {
 }
 require dbus-daemon convert compare
 WATCHER_ENV=()
+# The watcher's log since the saver last started, newest line first.
+since_start() { tac "$WORK/watcher.log" | sed '/stats saver [0-9]* started/q'; }
 bus system DBUS_SYSTEM_BUS_ADDRESS
 
 case $CASE in
@@ -144,14 +127,32 @@ gnome)
     # buffers of that size, and the frames Mutter shows them in (its --stats).
     WATCHER_ENV=(WAYLAND_DEBUG=client)
     shown() {
-        local log && log=$(tac "$WORK/watcher.log" | sed '/stats saver [0-9]* started/q')
+        local log && log=$(since_start)
         for size in "800, 600" "640, 480"; do
-            grep -q "xdg_toplevel@[0-9]*\.configure($size, " <<<"$log" &&
-                grep -q "create_buffer(new id wl_buffer@[0-9]*, [0-9]*, $size, " <<<"$log" || return 1
+            grep -q "xdg_toplevel[@#][0-9]*\.configure($size, " <<<"$log" &&
+                grep -q "create_buffer(new id wl_buffer[@#][0-9]*, [0-9]*, $size, " <<<"$log" || return 1
         done
         grep -Eq 'stats ticks/s .* frames/s [1-9]' <<<"$log"
     }
     clear() { no_saver; }
+    ;;
+kwin)
+    . "$(dirname "$0")/../support/kwin.sh"
+    kwin_start wayland-1 --width 800 --height 600 --output-count 2
+    kwin_input_start
+    DESKTOP=black  # KWin's bare desktop; it has no screen capture, so the saver starts black too
+    OUTPUTS="Virtual-0 Virtual-1"
+    poke() { kwin_input move 4 3 && kwin_input move -4 -3 && kwin_input key 42; }
+    if $KWIN_SHOTS; then
+        shown() { for output in $OUTPUTS; do kwin_shot "$output" "garden-$output" && painted "$WORK/garden-$output.png" || return 1; done; }
+        clear() { for output in $OUTPUTS; do kwin_shot "$output" desktop && [ "$(count "$WORK/desktop.png" black)" -lt 100 ] || return 1; done; }
+    else
+        # Without screenshots, the saver's protocol log: since it last
+        # started, a surface for each output painted three times and more.
+        WATCHER_ENV=(WAYLAND_DEBUG=client)
+        shown() { [ "$(since_start | grep -o 'wl_surface[@#][0-9]*\.damage_buffer' | sort | uniq -c | awk '$1 >= 3' | wc -l)" -ge 2 ]; }
+        clear() { no_saver; }
+    fi
     ;;
 *) fail "unknown case $CASE" ;;
 esac

@@ -170,3 +170,34 @@ TEST(CommandLine, WallpaperIsWaylandsAloneAndOneModeOnly) {
     EXPECT_NE(Parse({"--wallpaper", "--backend", "x11"}).error.find("--root"), std::string::npos);
     EXPECT_NE(UsageText("tessaly").find("--wallpaper"), std::string::npos);
 }
+
+// The idle watcher: its times in minutes or, with an s, in seconds; its
+// options only with --idle, and --idle with no other mode.
+TEST(CommandLine, IdleTakesItsTimesInMinutesOrSeconds) {
+    const Parsed idle = Parse({"--idle", "--wait", "8s", "--lock-after=2"});
+    EXPECT_EQ(idle.line.mode, LinuxMode::Idle);
+    EXPECT_EQ(idle.line.seconds[kIdleWaitSetting], 8);
+    EXPECT_EQ(idle.line.seconds[kLockAfterSetting], 120);
+    EXPECT_FALSE(idle.line.settings[kIdleWaitSetting]);
+    EXPECT_EQ(Parse({"--idle"}).line.seconds[kIdleWaitSetting], std::nullopt);
+    EXPECT_EQ(Parse({"--idle", "--wait", "120"}).line.seconds[kIdleWaitSetting], 7200);
+    EXPECT_EQ(Parse({"--idle", "--lock-after", "0s"}).line.seconds[kLockAfterSetting], 0);
+    for (auto args : {std::initializer_list<const char*>{"--idle", "--wait", "0"}, {"--idle", "--wait", "121"},
+                      {"--idle", "--wait", "0s"}, {"--idle", "--wait", "7201s"}, {"--idle", "--wait", "5m"},
+                      {"--idle", "--wait", "s"}, {"--idle", "--lock-after", "-1"}, {"--idle", "--wait"}})
+        EXPECT_NE(Parse(args).error, "") << args.begin()[1] << " " << (args.size() > 2 ? args.begin()[2] : "");
+    EXPECT_NE(Parse({"/s", "--wait", "5"}).error.find("--idle"), std::string::npos);
+    for (auto args : {std::initializer_list<const char*>{"--idle", "/s"}, {"--idle", "--root"}, {"--idle", "--wallpaper"},
+                      {"/c", "--idle"}})
+        EXPECT_NE(Parse(args).error, "") << args.begin()[1];
+    EXPECT_NE(UsageText("tessaly").find("--idle"), std::string::npos);
+}
+
+// What the watcher starts: /s with this run's garden options, seed and display, on its backend.
+TEST(CommandLine, TheWatchersSaverTakesTheGardensOptions) {
+    const Parsed p = Parse({"--idle", "--wait", "8s", "--speed", "90", "--no-build", "--seed", "7", "--display", ":3"});
+    EXPECT_EQ(SaverArguments(p.line, DisplayBackend::X11),
+              (std::vector<std::string>{"/s", "--speed=90", "--no-build", "--seed=7", "--display=:3", "--backend=x11"}));
+    EXPECT_EQ(SaverArguments(Parse({"--idle", "--build", "--stats"}).line, DisplayBackend::Wayland),
+              (std::vector<std::string>{"/s", "--build", "--backend=wayland", "--stats"}));
+}
