@@ -18,11 +18,13 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "screen saver that paints an endless garde
 set(CPACK_PACKAGE_DESCRIPTION "Tessaly paints flowers on swaying stems, flower heads, autumn leaves and
 snow, each drawing painted over the ones before and never erased.
 .
-tessaly is a full-screen saver for X11 with a settings dialog, and a
-display mode for XScreenSaver, whose settings program gives it sliders for
-cycle length and speed and a step-by-step check box. In a Wayland session
-an idle daemon such as swayidle starts it on every output, and it is also
-a wallpaper, or a lock screen's animated background.
+tessaly is a full-screen saver for X11 and Wayland with a settings dialog,
+and a display mode for XScreenSaver, whose settings program gives it
+sliders for cycle length and speed and a step-by-step check box. Its idle
+watcher (tessaly --idle, one box in the dialog) starts it on every monitor
+when the computer is idle, on GNOME, KDE Plasma, sway and the other
+Wayland compositors with an idle protocol, and on X11. It is also a
+wallpaper, or a lock screen's animated background.
 .
 tessaly-render paints any garden into a PNG, PDF or SVG file without a
 screen; the same seed paints the same garden everywhere.")

@@ -14,6 +14,8 @@ build=(
   libwayland-dev libwayland-bin wayland-protocols libpixman-1-dev
   # one event loop (sd-event); on X11, paints paced by Present, rest while the server blanks
   libsystemd-dev libxpresent-dev libxss-dev
+  # the idle watcher: the X server's idle time through XCB's SYNC extension
+  libxcb-sync-dev
 )
 test=(
   "${build[@]}"
@@ -35,6 +37,9 @@ test=(
   kwin-wayland dbus-daemon
   # software OpenGL, with which KWin draws (and gives screenshots) where there is no GPU
   libgl1-mesa-dri
+  # the idle watcher on GNOME: headless Mutter, GNOME's session manager, and
+  # the schema of GNOME's idle delay that the settings dialog shows
+  mutter gnome-session-bin gsettings-desktop-schemas dbus-bin
 )
 
 case "${1:-build}" in

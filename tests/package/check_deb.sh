@@ -15,7 +15,7 @@ deb=$scratch/tessaly_${version}_amd64.deb
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)/$(field Version)/$(field Architecture)/$(field Suggests)" = "tessaly/$version/amd64/xscreensaver" ] ||
   fail "control fields: $(field Package)/$(field Version)/$(field Architecture)/$(field Suggests)"
-for library in libc6 libx11-6 libcairo2 libwayland-client0 libgtk-3-0; do  # computed from the programs' libraries
+for library in libc6 libx11-6 libcairo2 libwayland-client0 libgtk-3-0 libsystemd0 libxcb-sync1; do  # computed from the programs' libraries
   [[ ", $(field Depends)" == *", $library"* ]] || fail "Depends lacks $library: $(field Depends)"
 done
 [[ "$(field Depends)" != *gtk-layer-shell* ]] || fail "Depends names gtk-layer-shell: $(field Depends)"
@@ -23,7 +23,8 @@ done
 # Exactly these files, all under /usr: nothing in /usr/local, nothing unowned.
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, ""); print }' | sort |
   diff -u - <(printf '%s\n' ./usr/bin/tessaly ./usr/bin/tessaly-render \
-    ./usr/libexec/tessaly/tessaly-settings './usr/libexec/xscreensaver/tessaly -> ../../bin/tessaly' \
+    ./usr/libexec/tessaly/tessaly-idle ./usr/libexec/tessaly/tessaly-settings \
+    './usr/libexec/xscreensaver/tessaly -> ../../bin/tessaly' \
     ./usr/share/applications/tessaly.desktop \
     ./usr/share/doc/tessaly/changelog.gz ./usr/share/doc/tessaly/copyright \
     ./usr/share/man/man1/tessaly-render.1.gz ./usr/share/man/man1/tessaly.1.gz \
@@ -40,21 +41,25 @@ grep -qx 'Exec=tessaly -c' "$usr/share/applications/tessaly.desktop" || fail "th
 ! ldd "$usr/bin/tessaly" | grep -q libgtk || fail "tessaly links GTK"
 message=$(env -u DISPLAY -u WAYLAND_DISPLAY "$usr/bin/tessaly" /c 2>&1) && fail "tessaly /c did not reach the dialog: $message"
 [[ "$message" == *"settings dialog: no display"* ]] || fail "tessaly /c: $message"
-# A dialog's program that cannot run is an error naming it, never the text answer.
-settings=$usr/libexec/tessaly/tessaly-settings
-mv "$settings" "$scratch/settings"
-for kind in missing folder not-a-program not-executable; do
-  case $kind in
-    folder) mkdir "$settings" ;;
-    not-a-program) echo 'not a program' >"$settings" && chmod +x "$settings" ;;
-    not-executable) cp "$scratch/settings" "$settings" && chmod -x "$settings" ;;
-  esac
-  message=$("$usr/bin/tessaly" /c 2>&1) && fail "tessaly /c, the dialog's program $kind: exit 0: $message"
-  [[ "$message" == "tessaly: cannot run the settings dialog"*"/tessaly-settings"* ]] ||
-    fail "tessaly /c, the dialog's program $kind: $message"
-  rm -rf "$settings"
+# The idle watcher is small: none of the saver's drawing libraries.
+! ldd "$usr/libexec/tessaly/tessaly-idle" | grep -Eq 'libcairo|libX11|libgtk' || fail "tessaly-idle links a drawing library"
+# A program handed over to that cannot run is an error naming it, never the text answer.
+for handed in "tessaly-settings /c settings dialog" "tessaly-idle --idle idle watcher"; do
+  read -r name mode what <<<"$handed"
+  program=$usr/libexec/tessaly/$name
+  mv "$program" "$scratch/program"
+  for kind in missing folder not-a-program not-executable; do
+    case $kind in
+      folder) mkdir "$program" ;;
+      not-a-program) echo 'not a program' >"$program" && chmod +x "$program" ;;
+      not-executable) cp "$scratch/program" "$program" && chmod -x "$program" ;;
+    esac
+    message=$("$usr/bin/tessaly" "$mode" 2>&1) && fail "tessaly $mode, $name $kind: exit 0: $message"
+    [[ "$message" == "tessaly: cannot run the $what"*"/$name"* ]] || fail "tessaly $mode, $name $kind: $message"
+    rm -rf "$program"
+  done
+  mv "$scratch/program" "$program"
 done
-mv "$scratch/settings" "$settings"
 for program in tessaly tessaly-render; do
   page=$(zcat "$usr/share/man/man1/$program.1.gz" | sed 's/\\-/-/g')
   for option in $("$usr/bin/$program" --help | grep -o -- '--[a-z][a-z-]*' | sort -u); do
