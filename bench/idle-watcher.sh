@@ -56,6 +56,8 @@ measure() {
     for ((round = 1; round <= rounds; round++)); do
         rm -f "$WORK"/snap-*
         poke && local idle_at=$(($(now_ms) + WAIT * 1000)) seen_at=
+        # Nothing to see before the idle moment: the shots begin just before it.
+        sleep "$(awk -v ms=$((idle_at - $(now_ms) - 300)) 'BEGIN { print (ms > 0 ? ms / 1000 : 0) }')"
         until [ -n "$seen_at" ] && [ $(($(now_ms) - seen_at)) -ge 1500 ]; do
             local at=$(now_ms)
             snap "$WORK/snap-$at"
@@ -69,7 +71,8 @@ measure() {
             # all of it (its black start), the next its first figure.
             first=$(since_start | tac | awk -v now="$(date +%s%6N)" '
                 match($0, /wl_surface[@#][0-9]+\.damage_buffer/) && ++damage[substr($0, RSTART, RLENGTH)] == 2 {
-                    t = substr($1, 2) + 0; full = now / 1000; cut = (now % 4294967296) / 1000
+                    t = $0; sub(/^\[ */, "", t); sub(/\].*/, "", t); t += 0  # "[ 430393.490]  -> ..."
+                    full = now / 1000; cut = (now % 4294967296) / 1000
                     at = t > 4294967.296 ? t : full - (cut - t + 4294967.296) % 4294967.296
                     printf "%.0f\n", at; exit }')
         else

@@ -99,7 +99,9 @@ desktop_start() {
         mkdir -p "$WORK/data/gnome-session/sessions" "$WORK/autostart"
         printf '[GNOME Session]\nName=Tessaly test\nRequiredComponents=\n' >"$WORK/data/gnome-session/sessions/test.session"
         chown -R --reference="$WORK" "$WORK/data" "$WORK/autostart"
-        XDG_DATA_DIRS=$WORK/data:/usr/share launch session-manager.log gnome-session --builtin --session=test \
+        # As systemd starts it (GNOME 48 has no other way), with the test's
+        # system bus for systemd-logind's.
+        XDG_DATA_DIRS=$WORK/data:/usr/share launch session-manager.log gnome-session --systemd-service --session=test \
             -a "$WORK/autostart" --disable-acceleration-check
         until_ok 30 eval 'as dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
             org.freedesktop.DBus.NameHasOwner string:org.gnome.SessionManager | grep -q "boolean true"' ||
