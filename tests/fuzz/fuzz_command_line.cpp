@@ -21,7 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         return 0;
     if (line.mode == LinuxMode::Preview || line.mode == LinuxMode::XScreenSaverWindow)
         FUZZ_REQUIRE(line.windowId != 0 && line.windowId <= 0xFFFFFFFFul);
-    for (int i = 0; i < kSettingCount; ++i)
+    for (int i = 0; i < kSettingCount; ++i) {
         if (const auto& v = line.settings[i]) FUZZ_REQUIRE(*v >= kSettingRules[i].min && *v <= kSettingRules[i].max);
+        // Times come in seconds, and only for the idle watcher.
+        if (const auto& s = line.seconds[i])
+            FUZZ_REQUIRE(line.mode == LinuxMode::Idle && *s >= MinSeconds(kSettingRules[i]) &&
+                         *s <= MaxSeconds(kSettingRules[i]));
+    }
     return 0;
 }
