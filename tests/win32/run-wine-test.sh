@@ -154,9 +154,11 @@ stop_wine
 # Wine's virtual desktop is one monitor: the monitors cases run without it.
 [ "$scenario" = "monitors" ] && { virtual_desktop off || { echo "FAIL: cannot leave the virtual desktop" >&2; exit 1; }; }
 # A high-DPI desktop, e.g. 144 for 150%, as a user's display settings set it.
-[ -n "${TESSALY_WINE_LOGPIXELS:-}" ] &&
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TESSALY_WINE_LOGPIXELS" /f >/dev/null 2>&1 &&
+if [ -n "${TESSALY_WINE_LOGPIXELS:-}" ]; then
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TESSALY_WINE_LOGPIXELS" /f >"$log.reg" 2>&1 ||
+    { echo "FAIL: could not set the desktop to $TESSALY_WINE_LOGPIXELS DPI: $(grep -v '^wine: ' "$log.reg" | tail -n1)" >&2; exit 1; }
   stop_wine
+fi
 if [ "$mode" = "unit" ]; then
   timeout 180 wine "$(windows_path "$tests_bin/tessaly-win32-tests.exe")" >"$log" 2>&1
   status=$?
