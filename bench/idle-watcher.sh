@@ -3,8 +3,9 @@
 # (tests/idle/desktops.sh: X11, sway, GNOME, KWin): while the user is active
 # (one real input a second for SECONDS), its wake-ups a minute (voluntary
 # context switches, /proc/PID/status) and its resident memory (VmRSS); then
-# over ROUNDS idle periods, the time from the idle moment (the last input
-# plus the wait) to the first figure of the garden on the screen: the first
+# over ROUNDS idle periods, the time from the idle moment (the last input,
+# counted from the start of its command, plus the wait) to the first figure
+# of the garden on the screen: the first
 # screenshot that differs from the desktop (X11, sway, KWin), on GNOME (and
 # KWin without screenshots) the saver's first paint after its black start,
 # by its protocol log's clock.
@@ -55,7 +56,10 @@ measure() {
     local latencies=()
     for ((round = 1; round <= rounds; round++)); do
         rm -f "$WORK"/snap-*
-        poke && local idle_at=$(($(now_ms) + WAIT * 1000)) seen_at=
+        # The last input lands somewhere within poke: counting from its
+        # start makes each figure an upper bound.
+        local poked=$(now_ms)
+        poke && local idle_at=$((poked + WAIT * 1000)) seen_at=
         # Nothing to see before the idle moment: the shots begin just before it.
         sleep "$(awk -v ms=$((idle_at - $(now_ms) - 300)) 'BEGIN { print (ms > 0 ? ms / 1000 : 0) }')"
         until [ -n "$seen_at" ] && [ $(($(now_ms) - seen_at)) -ge 1500 ]; do
