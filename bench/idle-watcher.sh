@@ -42,14 +42,24 @@ measure() {
     esac
     [ "$CASE" = gnome ] || [ "$CASE" = kwin ] && WATCHER_ENV=(WAYLAND_DEBUG=client)
     launch watcher.log env "${WATCHER_ENV[@]}" "$TESSALY" --idle --wait ${WAIT}s --stats && WATCHER=$!
-    until_ok 20 grep -q 'stats watching' "$WORK/watcher.log" || fail "the watcher did not start"
-    switches() { awk '/^voluntary_ctxt_switches/ {print $2}' "/proc/$WATCHER/status"; }
+    until_ok 20 grep -qs 'stats watching' "$WORK/watcher.log" || fail "the watcher did not start"
+    # The baseline beside it on sway, where installed: swayidle with a wait as long.
+    local baseline=
+    if [ "$CASE" = sway ] && command -v swayidle >/dev/null; then
+        launch swayidle.log swayidle timeout "$WAIT" true && baseline=$!
+    fi
+    switches() { awk '/^voluntary_ctxt_switches/ {print $2}' "/proc/$1/status"; }
+    rss() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
 
     # Active: one input a second.
-    poke && local before=$(switches) start=$(now_ms)
+    poke && local before=$(switches $WATCHER) start=$(now_ms)
+    local baseline_before=${baseline:+$(switches $baseline)}
     for ((i = 0; i < seconds; i++)); do poke >/dev/null || fail "no input"; sleep 1; done
-    local after=$(switches) took=$(($(now_ms) - start))
-    local rss=$(awk '/^VmRSS/ {print $2}' "/proc/$WATCHER/status")
+    local after=$(switches $WATCHER) took=$(($(now_ms) - start))
+    local rss=$(rss $WATCHER)
+    [ -z "$baseline" ] || printf '%-6s swayidle beside it: %.1f wake-ups/min, RSS %d kB\n' "$CASE" \
+        "$(awk -v n=$(($(switches $baseline) - baseline_before)) -v t="$took" 'BEGIN { print 60000 * n / t }')" \
+        "$(rss $baseline)"
     no_saver || fail "the garden came while the user was active"
 
     # Idle: the idle moment, then screenshots until 1.5 s after the saver started.

@@ -32,7 +32,7 @@ desktop_start
 launch stand-in.log "$LOCK_STAND_IN" $([ "$CASE" = gnome ] && echo --gnome)
 until_ok 20 grep -qs ready "$WORK/stand-in.log" || fail "the lock's stand-in did not start: $(cat "$WORK/stand-in.log")"
 launch watcher.log env "${WATCHER_ENV[@]}" "$TESSALY" --idle --wait ${WAIT}s --lock-after ${LOCK}s --stats && WATCHER=$!
-until_ok 20 grep -q 'stats watching' "$WORK/watcher.log" || fail "the watcher did not start"
+until_ok 20 grep -qs 'stats watching' "$WORK/watcher.log" || fail "the watcher did not start"
 
 # One watcher per session.
 second=$(as "$TESSALY" --idle 2>&1) && [[ "$second" == *"runs in this session already (process $WATCHER)"* ]] &&
