@@ -23,10 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         FUZZ_REQUIRE(line.windowId != 0 && line.windowId <= 0xFFFFFFFFul);
     for (int i = 0; i < kSettingCount; ++i) {
         if (const auto& v = line.settings[i]) FUZZ_REQUIRE(*v >= kSettingRules[i].min && *v <= kSettingRules[i].max);
-        // Times come in seconds, and only for the idle watcher.
+        // Times come in seconds, and only for the idle watcher (--help and
+        // --version end the parse wherever they stand).
         if (const auto& s = line.seconds[i])
-            FUZZ_REQUIRE(line.mode == LinuxMode::Idle && *s >= MinSeconds(kSettingRules[i]) &&
-                         *s <= MaxSeconds(kSettingRules[i]));
+            FUZZ_REQUIRE((line.mode == LinuxMode::Idle || line.mode == LinuxMode::Help ||
+                          line.mode == LinuxMode::Version) &&
+                         *s >= MinSeconds(kSettingRules[i]) && *s <= MaxSeconds(kSettingRules[i]));
     }
     return 0;
 }
