@@ -85,7 +85,7 @@ if [ "$mode" = "setup" ]; then
   # The setup changes the system: a prefix of its own, made afresh and removed after.
   export WINEPREFIX="$WINEPREFIX-setup"
   rm -rf "$WINEPREFIX"
-  TESSALY_WINEPREFIX=$WINEPREFIX "$0" prefix >/dev/null || exit 1
+  TESSALY_WINEPREFIX=$WINEPREFIX "$0" prefix >/dev/null || { echo "FAIL: could not make the setup's own Wine prefix at $WINEPREFIX" >&2; exit 1; }
 fi
 [ -f "$WINEPREFIX/system.reg" ] || { echo "no Wine prefix at $WINEPREFIX" >&2; exit 1; }
 artefacts="${TESSALY_ARTEFACTS:-$PWD/test-artefacts/win32}/$scenario${argument:+-$(printf '%s' "$argument" | tr -c 'A-Za-z0-9' '_')}${TESSALY_WINE_LOGPIXELS:+-dpi$TESSALY_WINE_LOGPIXELS}"
@@ -107,7 +107,7 @@ cleanup() {
   rm -f "$log" "$log.display" "$log.reg" "$log.xorg.conf"
 }
 trap cleanup EXIT
-trap 'exit 1' INT TERM  # a timeout still cleans up
+trap 'echo "FAIL: stopped by a signal (ctest'"'"'s timeout?) before the scenario ended" >&2; exit 1' INT TERM  # a timeout still cleans up
 
 # A private X server on a free display; its number arrives on the pipe.
 start_x() {
@@ -208,7 +208,7 @@ done
 rmdir "$artefacts" 2>/dev/null  # scenarios without screenshots leave nothing
 
 [ $status -eq 124 ] && { echo "FAIL: the scenario did not finish in time" >&2; exit 1; }
-grep -q '^FAIL' "$log" && exit 1
+grep -q '^FAIL' "$log" && { echo "FAIL: the test host reported the failed checks above (screenshots: $artefacts)" >&2; exit 1; }
 if ! grep -q "^$scenario: 0 failed check(s)" "$log"; then
   echo "FAIL: the test host ended with status $status and no result line (\"$scenario: 0 failed check(s)\"); its output is above" >&2
   exit 1
