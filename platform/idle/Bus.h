@@ -54,7 +54,6 @@ public:
     // Sends `call`; a call still pending is dropped. False with the reason
     // when it cannot be sent (`reply` is not called then).
     bool Send(sd_bus* bus, MessagePtr call, Reply reply, std::string& error);
-    bool Pending() const { return slot_ != nullptr; }
 
 private:
     static int OnReply(sd_bus_message* reply, void* self, sd_bus_error*);

@@ -12,8 +12,6 @@ constexpr uint32_t kIdleFlag = 8;
 
 }  // namespace
 
-bool SessionInhibitors::Present() const { return bus_ != nullptr && HasOwner(bus_, kService); }
-
 bool SessionInhibitors::Listen(std::function<void()> removed, std::string& error) {
     removed_ = std::move(removed);
     if (bus_ == nullptr) return true;

@@ -22,8 +22,6 @@ public:
     // Asks whether idleness is inhibited; `answer` (at once where there is no
     // bus) says so only when the session manager does.
     void Ask(std::function<void(bool inhibited)> answer);
-    // Whether the session manager is on the bus.
-    bool Present() const;
 
 private:
     static int OnRemoved(sd_bus_message*, void* self, sd_bus_error*);
